@@ -1,0 +1,146 @@
+#include "button/buttonface.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace dialvault {
+
+void ButtonFace::fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb)
+{
+    const int l = int(std::clamp<qint64>(left, 0, surface_.width()));
+    const int t = int(std::clamp<qint64>(top, 0, surface_.height()));
+    const int r = int(std::clamp<qint64>(right, 0, surface_.width()));
+    const int b = int(std::clamp<qint64>(bottom, 0, surface_.height()));
+    for (int y = t; y < b; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(surface_.scanLine(y));
+        std::fill(row + l, row + std::max(l, r), rgb);
+    }
+}
+
+void ButtonFace::DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly)
+{
+    // 64-bit edges: x + w must not wrap for extreme arguments.
+    const qint64 right = qint64(x) + w;
+    const qint64 bottom = qint64(y) + h;
+    if (right <= x || bottom <= y)
+        return;
+    const QRgb rgb = toQRgb(colour);
+    if (!frameOnly) {
+        fill(x, y, right, bottom, rgb);
+        return;
+    }
+    fill(x, y, right, qint64(y) + 1, rgb);
+    fill(x, bottom - 1, right, bottom, rgb);
+    fill(x, y, qint64(x) + 1, bottom, rgb);
+    fill(right - 1, y, right, bottom, rgb);
+}
+
+void ButtonFace::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
+{
+    const QRgb rgb = toQRgb(colour);
+    if (y1 == y2) {
+        // The common case: a row, start drawn, end not.
+        if (x1 <= x2)
+            fill(x1, y1, x2, qint64(y1) + 1, rgb);
+        else
+            fill(qint64(x2) + 1, y1, qint64(x1) + 1, qint64(y1) + 1, rgb);
+        return;
+    }
+    if (x1 == x2) {
+        if (y1 <= y2)
+            fill(x1, y1, qint64(x1) + 1, y2, rgb);
+        else
+            fill(x1, qint64(y2) + 1, qint64(x1) + 1, qint64(y1) + 1, rgb);
+        return;
+    }
+    // Any other slope: Bresenham from the start, one pixel per step along the
+    // major axis, stopping before the end point.
+    const qint64 dx = std::abs(qint64(x2) - x1);
+    const qint64 dy = std::abs(qint64(y2) - y1);
+    const int sx = x2 > x1 ? 1 : -1;
+    const int sy = y2 > y1 ? 1 : -1;
+    const qint64 steps = std::max(dx, dy);
+    qint64 error = (dx > dy ? dx : -dy) / 2;
+    qint64 x = x1;
+    qint64 y = y1;
+    for (qint64 i = 0; i < steps; ++i) {
+        if (x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height())
+            reinterpret_cast<QRgb *>(surface_.scanLine(int(y)))[x] = rgb;
+        const qint64 e = error;
+        if (e > -dx) {
+            error -= dy;
+            x += sx;
+        }
+        if (e < dy) {
+            error += dx;
+            y += sy;
+        }
+    }
+}
+
+void ButtonFace::DrawPixel(int x, int y, Colour colour)
+{
+    fill(x, y, qint64(x) + 1, qint64(y) + 1, toQRgb(colour));
+}
+
+void ButtonFace::DrawFocus()
+{
+    setTextColour(TextColor);
+    const Rect &r = focusRect;
+    if (r.right <= r.left || r.bottom <= r.top)
+        return;
+    // Dotted and inverting: every other pixel, counted from the top-left one,
+    // is inverted, and no pixel twice, so a second call restores the image.
+    const auto invert = [this, &r](int x, int y) {
+        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= surface_.width()
+            || y >= surface_.height())
+            return;
+        QRgb &p = reinterpret_cast<QRgb *>(surface_.scanLine(y))[x];
+        p ^= 0x00FFFFFFu;
+    };
+    for (int x = r.left; x < r.right; ++x) {
+        invert(x, r.top);
+        if (r.bottom - 1 > r.top)
+            invert(x, r.bottom - 1);
+    }
+    for (int y = r.top + 1; y < r.bottom - 1; ++y) {
+        invert(r.left, y);
+        if (r.right - 1 > r.left)
+            invert(r.right - 1, y);
+    }
+}
+
+QFont ButtonFace::captionFont() const
+{
+    QFont f = font->toQFont();
+    if (boldOverride_)
+        f.setBold(true);
+    return f;
+}
+
+void ButtonFace::DrawCaption(const Rect &r)
+{
+    if (Caption.isEmpty() || surface_.isNull())
+        return;
+    QPainter painter(&surface_);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    // A left-to-right paragraph, as the window system lays out text without a
+    // reading-order flag: Persian runs still read right to left, and a
+    // trailing space stays at the right end.
+    painter.setLayoutDirection(Qt::LeftToRight);
+    painter.setFont(captionFont());
+    painter.setPen(QColor::fromRgb(toQRgb(textColour_)));
+    painter.drawText(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
+                     Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic
+                         | Qt::TextExpandTabs,
+                     Caption);
+}
+
+void ButtonFace::setTextColour(Colour colour)
+{
+    textColour_ = colour;
+}
+
+} // namespace dialvault

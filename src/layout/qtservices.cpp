@@ -1,0 +1,104 @@
+#include "layout/qtservices.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMessageBox>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace dialvault {
+
+namespace {
+
+QtServices &realServices()
+{
+    static QtServices real;
+    return real;
+}
+
+Services *current = nullptr;
+
+} // namespace
+
+Services &services()
+{
+    return current ? *current : realServices();
+}
+
+void setServices(Services *replacement)
+{
+    current = replacement;
+}
+
+int QtServices::messageBox(const QString &text, int style, const std::optional<QString> &title)
+{
+    QMessageBox box;
+    box.setWindowTitle(title.value_or(applicationTitle()));
+    box.setText(text);
+    if (style == MsgYesNoQuestion) {
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    } else {
+        box.setIcon(style == MsgOkInformation ? QMessageBox::Information : QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return AnswerYes;
+    case QMessageBox::No:
+        return AnswerNo;
+    default:
+        return AnswerOk;
+    }
+}
+
+void QtServices::showWindow(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void QtServices::unloadWindow(QWidget *window)
+{
+    window->hide();
+    window->deleteLater();
+}
+
+void QtServices::endProgram()
+{
+    // Leave at once, like the original: no close handlers, no store teardown.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+QString QtServices::programFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QDateTime QtServices::now()
+{
+    return QDateTime::currentDateTime();
+}
+
+QPoint QtServices::cursorPos()
+{
+    return QCursor::pos();
+}
+
+void QtServices::moveFocus(QWidget *from, bool forward)
+{
+    QWidget *target = forward ? from->nextInFocusChain() : from->previousInFocusChain();
+    // Skip widgets that cannot take the focus by tab (labels, disabled boxes).
+    while (target && target != from
+           && (!(target->focusPolicy() & Qt::TabFocus) || !target->isEnabled() || !target->isVisibleTo(from->window())
+               || target->window() != from->window())) {
+        target = forward ? target->nextInFocusChain() : target->previousInFocusChain();
+    }
+    if (target && target != from)
+        target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+}
+
+} // namespace dialvault

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QDateTime>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace dialvault {
+
+// Message box styles used by the windows: OK only, Yes/No with the question
+// icon, OK with the information icon.
+enum MessageStyle : int { MsgOk = 0, MsgYesNoQuestion = 36, MsgOkInformation = 64 };
+// Answers a message box returns.
+enum MessageAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// Title of every message box that names none of its own.
+inline const QString &applicationTitle()
+{
+    static const QString title = QStringLiteral("Dialvault");
+    return title;
+}
+
+// Everything the windows ask of the window system goes through here, so that
+// tests can answer message boxes and watch windows come and go without a real
+// modal loop.
+class Services
+{
+public:
+    virtual ~Services() = default;
+
+    // A modal box; returns the answer (AnswerOk, AnswerYes, AnswerNo).
+    virtual int messageBox(const QString &text, int style, const std::optional<QString> &title = std::nullopt) = 0;
+    // Shows a top-level window modeless, or brings it forward if already shown.
+    virtual void showWindow(QWidget *window) = 0;
+    // Closes and destroys a window; the next show builds it afresh.
+    virtual void unloadWindow(QWidget *window) = 0;
+    // Ends the program at once: no window's closing handler runs.
+    virtual void endProgram() = 0;
+    // The folder that holds the program.
+    virtual QString programFolder() = 0;
+    // The current local date and time.
+    virtual QDateTime now() = 0;
+    // The pointer's position on the screen, in pixels.
+    virtual QPoint cursorPos() = 0;
+    // Moves the focus to the next (or previous) control in tab order.
+    virtual void moveFocus(QWidget *from, bool forward) = 0;
+};
+
+// The services every window uses. Until a test installs its own, the real
+// window system's.
+Services &services();
+// Installs replacement services (nullptr restores the real ones). The caller
+// keeps ownership.
+void setServices(Services *replacement);
+
+} // namespace dialvault

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+// The main window's own texts, exactly as the user sees them (letter forms
+// included: ي U+064A, ك U+0643 and ک U+06A9 are kept apart on purpose).
+namespace dialvault::form1texts {
+
+inline const QString captionSearch = QStringLiteral("جستجو");
+inline const QString captionClear = QStringLiteral("پاک کردن ");
+inline const QString captionHelp = QStringLiteral("راهنمايي");
+inline const QString captionAbout = QStringLiteral("معرفي");
+inline const QString captionAdd = QStringLiteral("اضافه کردن ");
+inline const QString captionExit = QStringLiteral("خروج");
+inline const QString captionList = QStringLiteral("ليست شماره ها");
+inline const QString captionDelete = QStringLiteral("حذف");
+
+inline const QString labelName = QStringLiteral(":نـــــــام");
+inline const QString labelPhone = QStringLiteral(":شماره تلفن");
+inline const QString labelNote = QStringLiteral(":يادداشت");
+inline const QString labelCount = QStringLiteral(":تعداد شماره هاي ذخيره شده");
+
+inline const QString tipName = QStringLiteral("در اين قسمت نام را وارد كنيد");
+inline const QString tipPhone = QStringLiteral("در اين قسمت شماره تلفن را وارد كنيد");
+
+inline const QString exitQuestion = QStringLiteral("آيا مطمئن هستيد که ميخواهيد خارج شويد؟");
+inline const QString exitTitle = QStringLiteral("Exit");
+
+inline const QString searchNeedsName = QStringLiteral("براي جستجو نام را وارد کنيد");
+inline const QString searchNotFound = QStringLiteral("براي اين نام شماره اي وجود ندرد.");
+
+inline const QString addNeedsName = QStringLiteral("براي اضافه کردن ابتدا نام و شماره تلفن را وارد کنيد");
+inline const QString addNeedsPhone = QStringLiteral("لطفا شماره را وارد کنيد");
+inline const QString addStored = QStringLiteral("شماره شما با موفقيت ثبت شد.");
+inline const QString addStoredTitle = QStringLiteral("اضافه كردن شماره");
+
+inline const QString deleteNeedsName = QStringLiteral("براي حذف كردن ابتدا نام را وارد كنيد");
+inline const QString deleteNotFound = QStringLiteral("شماره اي براي اين نام وجود ندارد تا حذف شود.");
+
+} // namespace dialvault::form1texts

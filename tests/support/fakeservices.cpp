@@ -1,0 +1,68 @@
+#include "support/fakeservices.h"
+
+#include "layout/qtservices.h"
+
+namespace dialvault {
+
+FakeServices::FakeServices()
+{
+    setServices(this);
+}
+
+FakeServices::~FakeServices()
+{
+    setServices(nullptr);
+}
+
+int FakeServices::messageBox(const QString &text, int style, const std::optional<QString> &title)
+{
+    const Box box{text, style, title.value_or(applicationTitle())};
+    boxes.append(box);
+    if (whileOpen)
+        whileOpen(box);
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    return style == MsgYesNoQuestion ? AnswerNo : AnswerOk;
+}
+
+void FakeServices::showWindow(QWidget *window)
+{
+    shown.append(window);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void FakeServices::unloadWindow(QWidget *window)
+{
+    unloaded.append(window);
+    window->hide();
+    window->deleteLater();
+}
+
+void FakeServices::endProgram()
+{
+    ++endCount;
+}
+
+QString FakeServices::programFolder()
+{
+    return folder;
+}
+
+QDateTime FakeServices::now()
+{
+    return clock;
+}
+
+QPoint FakeServices::cursorPos()
+{
+    return cursor;
+}
+
+void FakeServices::moveFocus(QWidget *from, bool forward)
+{
+    QtServices().moveFocus(from, forward);
+}
+
+} // namespace dialvault
