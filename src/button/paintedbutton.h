@@ -1,0 +1,93 @@
+#pragma once
+
+#include "button/buttonface.h"
+#include "button/propertybag.h"
+
+#include <QWidget>
+
+namespace dialvault {
+
+// The program's own push button: keeps its properties in a ButtonFace, shows
+// the face's surface, and turns mouse, keyboard and access-key input into
+// Click. Every event argument is passed by reference, so a host handler
+// connected directly can change what the button then does.
+class PaintedButton : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PaintedButton(QWidget *parent = nullptr);
+
+    Colour backColor() const;
+    void setBackColor(Colour colour);
+    Colour foreColor() const;
+    void setForeColor(Colour colour);
+    qint32 buttonType() const;
+    void setButtonType(qint32 type);
+    QString caption() const;
+    void setCaption(const QString &caption);
+    bool buttonEnabled() const;
+    void setButtonEnabled(bool enabled);
+    FontRef fontObject() const;
+    void setFontObject(FontRef font);
+    qint32 colorScheme() const;
+    void setColorScheme(qint32 scheme);
+    bool showFocusRect() const;
+    void setShowFocusRect(bool show);
+    WId hWnd() const;
+
+    void initNew();
+    void readProperties(const PropertyBag &bag);
+    void writeProperties(PropertyBag &bag) const;
+
+    void setDefault(bool isDefault);
+    bool isDefault() const;
+    void setCancel(bool isCancel);
+    bool isCancel() const;
+
+    void accessKeyPress();
+
+    const ButtonFace &face() const;
+    quint8 lastButton() const;
+    quint8 lastKeyCode() const;
+
+Q_SIGNALS:
+    void Click();
+    void MouseDown(short &button, short &shift, float &x, float &y);
+    void MouseMove(short &button, short &shift, float &x, float &y);
+    void MouseUp(short &button, short &shift, float &x, float &y);
+    void KeyPress(short &keyAscii);
+    void KeyDown(short &keyCode, short &shift);
+    void KeyUp(short &keyCode, short &shift);
+    void propertyChanged(const QString &key);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+
+private:
+    void press(short button, short shift, float x, float y);
+    void release(short button, short shift, float x, float y);
+    void click();
+    void applySize();
+    void updateDefaultFlag();
+
+    ButtonFace face_;
+    quint8 lastButton_ = 1;
+    quint8 lastKeyCode_ = 0;
+    bool isDefault_ = false;
+    bool isCancel_ = false;
+    // A left press seen here, so that the release over the control clicks.
+    bool leftPressed_ = false;
+};
+
+} // namespace dialvault

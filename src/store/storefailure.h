@@ -1,0 +1,15 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+class QSqlError;
+
+namespace dialvault {
+
+// A failure the program raises itself, with its fixed description.
+Status storeFailure(StoreErrorNumber number);
+
+// A failure reported by SQLite through Qt SQL, with the engine's number and text.
+Status engineFailure(const QSqlError &error);
+
+} // namespace dialvault

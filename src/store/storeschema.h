@@ -1,0 +1,48 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+#include <QString>
+
+class QSqlDatabase;
+
+namespace dialvault {
+
+// The layout of db1.mdb: table `test` with its four fields, plus what the
+// store keeps beside it so that any SQLite client still reads and writes the
+// file: a generated column with the folded name (and its index) for name
+// matching, and a one-row table that triggers keep at the exact row count.
+namespace StoreSchema {
+
+// Stored in PRAGMA user_version once every piece below exists.
+inline constexpr int version = 1;
+
+inline const QString table = QStringLiteral("test");
+inline const QString nameField = QStringLiteral("نام");
+inline const QString phoneField = QStringLiteral("تلفن");
+inline const QString noteField = QStringLiteral("يادداشت");
+inline const QString rowNumberField = QStringLiteral("رديف");
+
+inline const QString foldedNameColumn = QStringLiteral("folded_name");
+inline const QString foldedNameIndex = QStringLiteral("test_folded_name");
+inline const QString countTable = QStringLiteral("test_count");
+
+// `field` wrapped in double quotes, for use in SQL text.
+QString quoted(const QString &field);
+
+// The SQL expression that folds `operand` (a column or a parameter) for name
+// matching: Persian and Arabic forms of yeh and kaf, Persian and Arabic-Indic
+// digits to ASCII, Latin letters to lower case. Built from SQLite's own
+// functions only, so other clients can evaluate the generated column.
+QString foldedNameExpression(const QString &operand);
+
+// The statement that makes table `test` with the four fields.
+QString createTableStatement();
+
+// Adds whatever the file lacks beside an existing table `test`, in one
+// transaction; a file already at `version` costs one read of the version.
+Status completeSchema(QSqlDatabase &db);
+
+} // namespace StoreSchema
+
+} // namespace dialvault

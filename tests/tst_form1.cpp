@@ -1,0 +1,395 @@
+// The main window driven through its own widgets, with the window system
+// replaced by FakeServices and a fresh database in a temporary folder.
+#include "button/paintedbutton.h"
+#include "main/clocktext.h"
+#include "main/form1.h"
+#include "main/form1texts.h"
+#include "store/storeerror.h"
+#include "support/fakeservices.h"
+#include "support/sqlitefile.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+using namespace dialvault;
+using namespace dialvault::form1texts;
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<Form1> form;
+    QString db;
+
+    // Builds and starts the window over the current database.
+    void startForm()
+    {
+        form = std::make_unique<Form1>();
+        QVERIFY(form->start());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    }
+    void fill(const QString &name, const QString &phone, const QString &note)
+    {
+        form->Text1->setText(name);
+        form->Text2->setText(phone);
+        form->Text3->setText(note);
+    }
+    void click(PaintedButton *button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10)); }
+    QStringList boxTexts() const
+    {
+        QStringList texts;
+        for (const auto &box : fake->boxes)
+            texts << box.text;
+        return texts;
+    }
+    void verifyBoxes(const QString &one, const QString &two, const QString &three)
+    {
+        QCOMPARE(form->Text1->text(), one);
+        QCOMPARE(form->Text2->text(), two);
+        QCOMPARE(form->Text3->text(), three);
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        fake = std::make_unique<FakeServices>();
+        fake->folder = dir->path();
+        db = makeEmptyDatabase(dir->path());
+    }
+    void cleanup()
+    {
+        form.reset();
+        fake.reset();
+        dir.reset();
+    }
+
+    void startupFailureEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("no db1.mdb") << "missing";
+        QTest::newRow("not a database") << "text";
+        QTest::newRow("no table test") << "notable";
+    }
+    void startupFailureEndsTheProgram()
+    {
+        QFETCH(QString, kind);
+        QFile::remove(db);
+        if (kind == QLatin1String("text")) {
+            QFile file(db);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("This file is plain text, not a database.\n");
+        } else if (kind == QLatin1String("notable")) {
+            makeEmptyDatabase(dir->path());
+            QCOMPARE(execSql(db, QStringLiteral("DROP TABLE test; CREATE TABLE contacts (x TEXT);")), QString());
+        }
+        form = std::make_unique<Form1>();
+        QVERIFY(!form->start());
+        QCOMPARE(fake->boxes.size(), 1);
+        QCOMPARE(fake->boxes[0].style, 0);
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QVERIFY2(fake->boxes[0].text.contains(QRegularExpression(QStringLiteral("\\d"))), qPrintable(fake->boxes[0].text));
+        QCOMPARE(fake->endCount, 1);
+        QVERIFY(fake->shown.isEmpty());
+        QVERIFY(!form->isVisible());
+        // The program never makes the file itself.
+        QCOMPARE(QFile::exists(db), kind != QLatin1String("missing"));
+    }
+
+    void startupShowsCountAndFocus()
+    {
+        insertRow(db, {QStringLiteral("a"), QStringLiteral("1"), QString(), 1});
+        insertRow(db, {QStringLiteral("b"), QStringLiteral("2"), QString(), 2});
+        form = std::make_unique<Form1>();
+        QCOMPARE(form->Label4->text(), QStringLiteral("Label4"));
+        QCOMPARE(form->Text3->text(), QStringLiteral(" "));
+        QCOMPARE(form->Text5->text(), QString());
+        QVERIFY(form->start());
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(form->Text5->text(), QStringLiteral("2"));
+        QCOMPARE(QApplication::focusWidget(), form->Text1);
+        QVERIFY(!form->Text5->isEnabled());
+        QVERIFY(fake->boxes.isEmpty());
+    }
+
+    void tabOrderCyclesThroughBoxesAndButtons()
+    {
+        startForm();
+        const QList<QWidget *> expected{form->Text2,          form->Text3,          form->paintedButton1,
+                                        form->paintedButton2, form->paintedButton3, form->paintedButton4,
+                                        form->paintedButton6, form->paintedButton7, form->paintedButton5,
+                                        form->paintedButton8, form->Text1};
+        for (QWidget *next : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
+    }
+
+    void clearEmptiesTheThreeBoxesOnly()
+    {
+        startForm();
+        fill(QStringLiteral("name"), QStringLiteral("123"), QStringLiteral("note"));
+        click(form->paintedButton2);
+        verifyBoxes({}, {}, {});
+        QCOMPARE(form->Text5->text(), QStringLiteral("0"));
+        click(form->paintedButton2);
+        verifyBoxes({}, {}, {});
+        QVERIFY(fake->boxes.isEmpty());
+    }
+
+    void searchShowsTheFirstEntryAndRefreshes()
+    {
+        insertRow(db, {QStringLiteral("علي"), QStringLiteral("0912"), QStringLiteral("اول"), 1});
+        insertRow(db, {QStringLiteral("علي"), QStringLiteral("0935"), QStringLiteral("دوم"), 2});
+        insertRow(db, {QStringLiteral("مريم"), QStringLiteral("021"), QString(), 3});
+        startForm();
+        // Rows written by another program since start-up show only after a refresh.
+        insertRow(db, {QStringLiteral("x"), QStringLiteral("9"), QString(), 4});
+        QCOMPARE(form->Text5->text(), QStringLiteral("3"));
+
+        fill(QStringLiteral("علي"), QStringLiteral("typed"), QStringLiteral("typed"));
+        click(form->paintedButton1);
+        QVERIFY(fake->boxes.isEmpty());
+        verifyBoxes(QStringLiteral("علي"), QStringLiteral("0912"), QStringLiteral("اول"));
+        QCOMPARE(form->Text5->text(), QStringLiteral("4"));
+
+        // A stored empty note empties the note box; Enter in a box searches too.
+        form->Text1->setText(QStringLiteral("مريم"));
+        form->Text1->setFocus();
+        QTest::keyClick(form->Text1, Qt::Key_Return);
+        verifyBoxes(QStringLiteral("مريم"), QStringLiteral("021"), QString());
+        QVERIFY(fake->boxes.isEmpty());
+
+        // Typed with the Persian keyboard's letter forms, stored with the Arabic ones.
+        form->Text1->setText(QStringLiteral("علی"));
+        click(form->paintedButton1);
+        QCOMPARE(form->Text2->text(), QStringLiteral("0912"));
+    }
+
+    void searchWithoutNameAsksForIt()
+    {
+        startForm();
+        form->Text2->setText(QStringLiteral("kept"));
+        form->Text2->setFocus();
+        insertRow(db, {QStringLiteral("a"), QStringLiteral("1"), QString(), 1});
+        click(form->paintedButton1);
+        QCOMPARE(boxTexts(), QStringList{searchNeedsName});
+        QCOMPARE(fake->boxes[0].style, 0);
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QCOMPARE(QApplication::focusWidget(), form->Text1);
+        QCOMPARE(form->Text2->text(), QStringLiteral("kept"));
+        QCOMPARE(form->Text5->text(), QStringLiteral("0"));
+    }
+
+    void searchForUnknownNameEmptiesTheBoxes()
+    {
+        insertRow(db, {QStringLiteral("a"), QStringLiteral("1"), QString(), 1});
+        startForm();
+        insertRow(db, {QStringLiteral("b"), QStringLiteral("2"), QString(), 2});
+        fill(QStringLiteral("nobody"), QStringLiteral("123"), QStringLiteral("note"));
+        QString shownWhileOpen;
+        fake->whileOpen = [&](const FakeServices::Box &) { shownWhileOpen = form->Text1->text(); };
+        click(form->paintedButton1);
+        QCOMPARE(boxTexts(), QStringList{searchNotFound});
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QCOMPARE(shownWhileOpen, QStringLiteral("nobody"));
+        verifyBoxes({}, {}, {});
+        QCOMPARE(form->Text5->text(), QStringLiteral("1"));
+    }
+
+    void addValidatesNameThenPhone_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("phone");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("focusBox");
+        QTest::newRow("both empty") << QString() << QString() << addNeedsName << 1;
+        QTest::newRow("no name") << QString() << QStringLiteral("123") << addNeedsName << 1;
+        QTest::newRow("no phone") << QStringLiteral("a") << QString() << addNeedsPhone << 2;
+    }
+    void addValidatesNameThenPhone()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, phone);
+        QFETCH(QString, message);
+        QFETCH(int, focusBox);
+        startForm();
+        form->Text3->setFocus();
+        form->Text1->setText(name);
+        form->Text2->setText(phone);
+        click(form->paintedButton5);
+        QCOMPARE(boxTexts(), QStringList{message});
+        QCOMPARE(fake->boxes[0].style, 0);
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QCOMPARE(QApplication::focusWidget(), focusBox == 1 ? form->Text1 : form->Text2);
+        QVERIFY(storedRows(db).isEmpty());
+    }
+
+    void addStoresConfirmsThenEmpties()
+    {
+        startForm();
+        // The note box still holds its start-up space; names of spaces count as filled.
+        form->Text1->setText(QStringLiteral(" "));
+        form->Text2->setText(QStringLiteral("0912 000"));
+        QStringList whileOpen;
+        fake->whileOpen = [&](const FakeServices::Box &) {
+            whileOpen << form->Text1->text() << form->Text2->text() << form->Text3->text() << form->Text5->text();
+        };
+        click(form->paintedButton5);
+        QCOMPARE(boxTexts(), QStringList{addStored});
+        QCOMPARE(fake->boxes[0].style, 64);
+        QCOMPARE(fake->boxes[0].title, addStoredTitle);
+        QCOMPARE(whileOpen, (QStringList{QStringLiteral(" "), QStringLiteral("0912 000"), QStringLiteral(" "), QStringLiteral("0")}));
+        verifyBoxes({}, {}, {});
+        QCOMPARE(form->Text5->text(), QStringLiteral("1"));
+        const auto rows = storedRows(db);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].name, QStringLiteral(" "));
+        QCOMPARE(rows[0].phone, QStringLiteral("0912 000"));
+        QCOMPARE(rows[0].note, QStringLiteral(" "));
+        QCOMPARE(rows[0].rowNumber, 1.0);
+    }
+
+    void addAfterDeleteReusesTheCount()
+    {
+        for (int i = 1; i <= 3; ++i)
+            insertRow(db, {QStringLiteral("n%1").arg(i), QStringLiteral("%1").arg(i), QString(), double(i)});
+        startForm();
+        form->Text1->setText(QStringLiteral("n1"));
+        click(form->paintedButton8);
+        QCOMPARE(form->Text5->text(), QStringLiteral("2"));
+        fill(QStringLiteral("new"), QStringLiteral("4"), QString());
+        click(form->paintedButton5);
+        const auto rows = storedRows(db);
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.last().name, QStringLiteral("new"));
+        QCOMPARE(rows.last().note, QString());
+        QCOMPARE(rows.last().rowNumber, 3.0); // equal to the row number of "n3", still present
+    }
+
+    void addAfterFailedSearchStoresInTheTable()
+    {
+        startForm();
+        form->Text1->setText(QStringLiteral("nobody"));
+        click(form->paintedButton1);
+        fill(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("n"));
+        click(form->paintedButton5);
+        QCOMPARE(boxTexts(), (QStringList{searchNotFound, addStored}));
+        QCOMPARE(storedRows(db).size(), 1);
+        QCOMPARE(form->Text5->text(), QStringLiteral("1"));
+    }
+
+    void refusedAddKeepsTheEntryAndTheProgram()
+    {
+        startForm();
+        // The file refuses the value (a constraint of the file, as a field
+        // too narrow for the text would).
+        QCOMPARE(execSql(db, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON test WHEN length(NEW.\"نام\") > 5 "
+                                            "BEGIN SELECT RAISE(ABORT, 'value too long'); END;")),
+                 QString());
+        fill(QStringLiteral("a long name"), QStringLiteral("1"), QStringLiteral("n"));
+        click(form->paintedButton5);
+        QCOMPARE(fake->boxes.size(), 1);
+        QVERIFY(fake->boxes[0].text.startsWith(QStringLiteral("اين شماره ذخيره نشد.")));
+        QVERIFY(fake->boxes[0].text.contains(QStringLiteral("value too long")));
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QCOMPARE(fake->endCount, 0);
+        verifyBoxes(QStringLiteral("a long name"), QStringLiteral("1"), QStringLiteral("n"));
+        QVERIFY(storedRows(db).isEmpty());
+        QCOMPARE(form->Text5->text(), QStringLiteral("0"));
+
+        form->Text1->setText(QStringLiteral("short"));
+        click(form->paintedButton5);
+        QCOMPARE(fake->boxes.last().text, addStored);
+        QCOMPARE(storedRows(db).size(), 1);
+        QCOMPARE(form->Text5->text(), QStringLiteral("1"));
+    }
+
+    void deleteRemovesOneEntryByName()
+    {
+        for (int i = 1; i <= 3; ++i)
+            insertRow(db, {QStringLiteral("same"), QStringLiteral("%1").arg(i), QString(), double(i)});
+        startForm();
+        fill(QStringLiteral("same"), QStringLiteral("unrelated"), QStringLiteral("unrelated"));
+        click(form->paintedButton8);
+        QVERIFY(fake->boxes.isEmpty());
+        verifyBoxes({}, {}, {});
+        QCOMPARE(form->Text5->text(), QStringLiteral("2"));
+        const auto rows = storedRows(db);
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[0].phone, QStringLiteral("2"));
+
+        // The name box is empty now: the next delete needs the name again.
+        click(form->paintedButton8);
+        QCOMPARE(boxTexts(), QStringList{deleteNeedsName});
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
+        QCOMPARE(QApplication::focusWidget(), form->Text1);
+        QCOMPARE(storedRows(db).size(), 2);
+    }
+
+    void deletingTheLastEntryThenAgainReportsIt()
+    {
+        insertRow(db, {QStringLiteral("only"), QStringLiteral("1"), QString(), 1});
+        startForm();
+        form->Text1->setText(QStringLiteral("only"));
+        click(form->paintedButton8);
+        QCOMPARE(form->Text5->text(), QStringLiteral("0"));
+        fill(QStringLiteral("only"), QStringLiteral("x"), QStringLiteral("y"));
+        click(form->paintedButton8);
+        QCOMPARE(boxTexts(), QStringList{deleteNotFound});
+        QCOMPARE(fake->boxes[0].style, 0);
+        verifyBoxes({}, {}, {});
+    }
+
+    void exitAsksAndEndsOnlyOnYes()
+    {
+        startForm();
+        fill(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+        click(form->paintedButton6);
+        QCOMPARE(boxTexts(), QStringList{exitQuestion});
+        QCOMPARE(fake->boxes[0].style, 36);
+        QCOMPARE(fake->boxes[0].title, QStringLiteral("Exit"));
+        QCOMPARE(fake->endCount, 0);
+        QVERIFY(form->isVisible());
+        verifyBoxes(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+
+        // Esc anywhere in the window asks the same question.
+        fake->answers = {AnswerYes};
+        QTest::keyClick(form->Text2, Qt::Key_Escape);
+        QCOMPARE(fake->boxes.size(), 2);
+        QCOMPARE(fake->boxes[1].text, exitQuestion);
+        QCOMPARE(fake->endCount, 1);
+    }
+
+    void closingFromOutsideAsksToo()
+    {
+        startForm();
+        form->close();
+        QCOMPARE(boxTexts(), QStringList{exitQuestion});
+        QVERIFY(form->isVisible());
+    }
+
+    void clockShowsTheTimeAndSleepsToTheNextSecond()
+    {
+        startForm();
+        QTRY_COMPARE(form->Label4->text(), generalDateText(fake->clock));
+        QVERIFY(form->Timer1.isActive());
+        // The fake clock stands 250 ms into its second.
+        QVERIFY(form->Timer1.remainingTime() <= 751);
+        fake->clock = fake->clock.addSecs(1);
+        QTRY_COMPARE(form->Label4->text(), generalDateText(fake->clock));
+    }
+};
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
