@@ -8,6 +8,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace dialvault {
 
 namespace {
@@ -221,6 +223,13 @@ PaintedButton::PaintedButton(QWidget *parent)
     // Every pixel comes from the opaque surface image.
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(qApp, &QApplication::focusChanged, this, &PaintedButton::updateDefaultFlag);
+}
+
+PaintedButton::~PaintedButton()
+{
+    // QWidget's destructor hands the focus on, which would call back into a
+    // button already half destroyed.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
 Colour PaintedButton::backColor() const
@@ -437,6 +446,10 @@ void PaintedButton::resizeEvent(QResizeEvent *)
 void PaintedButton::mousePressEvent(QMouseEvent *event)
 {
     const short button = buttonCode(event->button());
+    if (button == 0) {
+        event->ignore();
+        return;
+    }
     leftPressed_ = button == 1;
     press(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
 }
@@ -460,6 +473,10 @@ void PaintedButton::mouseMoveEvent(QMouseEvent *event)
 void PaintedButton::mouseReleaseEvent(QMouseEvent *event)
 {
     const short button = buttonCode(event->button());
+    if (button == 0) {
+        event->ignore();
+        return;
+    }
     release(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
     // The platform's click: a left press and release, both over the control.
     if (button == 1 && std::exchange(leftPressed_, false) && rect().contains(event->position().toPoint()))

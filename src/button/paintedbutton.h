@@ -17,6 +17,7 @@ class PaintedButton : public QWidget
 
 public:
     explicit PaintedButton(QWidget *parent = nullptr);
+    ~PaintedButton() override;
 
     Colour backColor() const;
     void setBackColor(Colour colour);

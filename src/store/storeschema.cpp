@@ -3,6 +3,7 @@
 #include "store/storefailure.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 

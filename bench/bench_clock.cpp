@@ -1,0 +1,131 @@
+// What the main window's clock costs while the program sits idle: share of
+// one core, wake-ups a second, and how late after each second boundary the
+// shown time changes; beside a plain 1 ms timer for reference.
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_clock
+#include "layout/qtservices.h"
+#include "main/form1.h"
+#include "store/databasecreation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace dialvault;
+
+constexpr int idleMilliseconds = 5000;
+
+// The real window system, but with the program folder set to a scratch one.
+class BenchServices final : public Services
+{
+public:
+    explicit BenchServices(QString folder)
+        : folder_(std::move(folder))
+    {
+    }
+    int messageBox(const QString &t, int s, const std::optional<QString> &title) override { return real_.messageBox(t, s, title); }
+    void showWindow(QWidget *w) override { real_.showWindow(w); }
+    void unloadWindow(QWidget *w) override { real_.unloadWindow(w); }
+    void endProgram() override { real_.endProgram(); }
+    QString programFolder() override { return folder_; }
+    QDateTime now() override { return real_.now(); }
+    QPoint cursorPos() override { return real_.cursorPos(); }
+    void moveFocus(QWidget *from, bool forward) override { real_.moveFocus(from, forward); }
+
+private:
+    QtServices real_;
+    QString folder_;
+};
+
+struct Usage
+{
+    double cpuSeconds;
+    long switches;
+};
+
+Usage usageNow()
+{
+    rusage self{};
+    getrusage(RUSAGE_SELF, &self);
+    rusage thread{};
+    getrusage(RUSAGE_THREAD, &thread);
+    return {double(self.ru_utime.tv_sec + self.ru_stime.tv_sec) + (self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1e6,
+            thread.ru_nvcsw + thread.ru_nivcsw};
+}
+
+void report(benchmark::State &state, const Usage &before, const Usage &after)
+{
+    const double seconds = idleMilliseconds / 1000.0;
+    state.counters["core_percent"] = 100.0 * (after.cpuSeconds - before.cpuSeconds) / seconds;
+    state.counters["wakeups_per_s"] = double(after.switches - before.switches) / seconds;
+}
+
+void idle()
+{
+    QTimer::singleShot(idleMilliseconds, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+}
+
+void BM_ClockIdle(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    createDatabaseIfMissing(QDir(dir.path()).filePath(QStringLiteral("db1.mdb")));
+    BenchServices bench(dir.path());
+    setServices(&bench);
+    for (auto _ : state) {
+        Form1 form;
+        form.start();
+        int lateMs = 0;
+        QString shown;
+        QObject::connect(&form.Timer1, &QTimer::timeout, [&] {
+            const int ms = QTime::currentTime().msec();
+            if (form.Label4->text() != shown) {
+                shown = form.Label4->text();
+                lateMs = std::max(lateMs, ms < 500 ? ms : 0);
+            }
+        });
+        QCoreApplication::processEvents();
+        const Usage before = usageNow();
+        idle();
+        const Usage after = usageNow();
+        report(state, before, after);
+        state.counters["latest_change_ms"] = lateMs;
+    }
+    setServices(nullptr);
+}
+BENCHMARK(BM_ClockIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+void BM_Reference1msTimer(benchmark::State &state)
+{
+    for (auto _ : state) {
+        QLabel label;
+        QTimer timer;
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, [&] { label.setText(QTime::currentTime().toString()); });
+        timer.start(1);
+        const Usage before = usageNow();
+        idle();
+        const Usage after = usageNow();
+        report(state, before, after);
+    }
+}
+BENCHMARK(BM_Reference1msTimer)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
