@@ -1,7 +1,5 @@
 #include "button/buttonface.h"
 
-#include <QPainter>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -110,37 +108,6 @@ void ButtonFace::DrawFocus()
         if (r.right - 1 > r.left)
             invert(r.right - 1, y);
     }
-}
-
-QFont ButtonFace::captionFont() const
-{
-    QFont f = font->toQFont();
-    if (boldOverride_)
-        f.setBold(true);
-    return f;
-}
-
-void ButtonFace::DrawCaption(const Rect &r)
-{
-    if (Caption.isEmpty() || surface_.isNull())
-        return;
-    QPainter painter(&surface_);
-    painter.setRenderHint(QPainter::TextAntialiasing, false);
-    // A left-to-right paragraph, as the window system lays out text without a
-    // reading-order flag: Persian runs still read right to left, and a
-    // trailing space stays at the right end.
-    painter.setLayoutDirection(Qt::LeftToRight);
-    painter.setFont(captionFont());
-    painter.setPen(QColor::fromRgb(toQRgb(textColour_)));
-    painter.drawText(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top),
-                     Qt::AlignCenter | Qt::TextSingleLine | Qt::TextShowMnemonic
-                         | Qt::TextExpandTabs,
-                     Caption);
-}
-
-void ButtonFace::setTextColour(Colour colour)
-{
-    textColour_ = colour;
 }
 
 } // namespace dialvault
