@@ -35,17 +35,25 @@ public:
     void setColorScheme(qint32 scheme);
     bool showFocusRect() const;
     void setShowFocusRect(bool show);
+    // Makes the control a native window of its own, as a handle needs one.
     WId hWnd() const;
 
+    // First placement in a designer: the defaults, nothing drawn.
     void initNew();
+    // Keys are read with case ignored; absent ones take their defaults.
     void readProperties(const PropertyBag &bag);
+    // Stores all eight keys, none omitted.
     void writeProperties(PropertyBag &bag) const;
 
+    // The window's marks, set by DialogKeys. A default button shows as such
+    // unless another painted button of its window holds the focus.
     void setDefault(bool isDefault);
     bool isDefault() const;
     void setCancel(bool isCancel);
     bool isCancel() const;
 
+    // The access key, or Enter or Esc routed here by the window: clicks
+    // unless the last mouse press was not the left button's.
     void accessKeyPress();
 
     const ButtonFace &face() const;

@@ -22,17 +22,6 @@ std::atomic<quint64> instanceCounter{0};
 // What the recordset slot holds: nothing, the whole table, or a name query.
 enum class Slot { Closed, Table, Query };
 
-const QString &findStatement()
-{
-    using namespace StoreSchema;
-    // Equality on the indexed column, with the parameter folded by the very
-    // expression that fills it; the index already lists equal names in rowid
-    // order, so "first" needs no sort.
-    static const QString sql = QStringLiteral("SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1")
-                                   .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?")));
-    return sql;
-}
-
 const QString &readStatement()
 {
     using namespace StoreSchema;
@@ -248,7 +237,7 @@ Status ContactStore::QueryByName(const QString &name)
     if (d->current < 0)
         return storeFailure(ObjectNotSet);
     Status status;
-    QSqlQuery *query = d->prepared(d->findQuery, findStatement(), status);
+    QSqlQuery *query = d->prepared(d->findQuery, StoreSchema::nameQueryStatement(), status);
     if (!query)
         return status;
     query->bindValue(0, textValue(name));

@@ -100,6 +100,17 @@ QString foldedNameExpression(const QString &operand)
     return QStringLiteral("lower(%1)").arg(expression);
 }
 
+const QString &nameQueryStatement()
+{
+    // Equality on the indexed column, with the parameter folded by the very
+    // expression that fills it; the index lists equal names in rowid order,
+    // so "first" needs no sort.
+    static const QString sql =
+        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1")
+            .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?")));
+    return sql;
+}
+
 QString createTableStatement()
 {
     return QStringLiteral("CREATE TABLE %1 (%2 TEXT, %3 TEXT, %4 TEXT, %5 REAL)")

@@ -36,6 +36,10 @@ QString quoted(const QString &field);
 // functions only, so other clients can evaluate the generated column.
 QString foldedNameExpression(const QString &operand);
 
+// The name query: the rowid of the first entry, in storage order, whose
+// folded name equals the folded parameter.
+const QString &nameQueryStatement();
+
 // The statement that makes table `test` with the four fields.
 QString createTableStatement();
 

@@ -1,0 +1,538 @@
+// The contact store's six operations, the recordset slot and their failures,
+// as the main window drives them.
+#include "tst_store_fixture.h"
+
+#include <QFile>
+#include <QProcess>
+
+#include <unistd.h>
+
+using namespace dialvault;
+
+namespace {
+
+const QString yehArabic = QStringLiteral("علي"); // U+064A
+const QString yehPersian = QStringLiteral("علی"); // U+06CC
+
+ContactEntry entry(const QString &name, const QString &phone, const QString &note = QString(),
+                   double rowNumber = 1)
+{
+    return ContactEntry{name, phone, note, rowNumber};
+}
+
+// The refresh the main window runs after every change: reopen, then count.
+qint32 refresh(ContactStore &store)
+{
+    const Status opened = store.OpenStore();
+    if (!opened.ok())
+        return -1;
+    return store.CountEntries().value;
+}
+
+// The add sequence: the row number comes from the count shown, plus one.
+bool add(ContactStore &store, const QString &name, const QString &phone, const QString &note = QString())
+{
+    const qint32 shown = refresh(store);
+    return store.AppendEntry(entry(name, phone, note, shown + 1)).ok();
+}
+
+Result<PhoneAndNote> search(ContactStore &store, const QString &name)
+{
+    Result<PhoneAndNote> result;
+    const Status queried = store.QueryByName(name);
+    if (!queried.ok()) {
+        result.error = queried.error;
+        return result;
+    }
+    result = store.ReadFirstMatch();
+    if (result.ok())
+        store.CloseRecordset();
+    return result;
+}
+
+Status remove(ContactStore &store, const QString &name)
+{
+    const Status queried = store.QueryByName(name);
+    return queried.ok() ? store.DeleteFirstMatch() : queried;
+}
+
+} // namespace
+
+class TestStore : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void emptyTableHasNoEntries();
+    void entriesAreFoundCountedAndDeleted();
+    void rowNumbersFollowTheCount();
+    void duplicateNamesGoInStorageOrder();
+    void addAfterFruitlessSearchLandsInTable();
+    void closedSlotRefusesWork();
+    void storedTextStaysAsTyped_data();
+    void storedTextStaysAsTyped();
+    void hostileNamesMatchLiterally_data();
+    void hostileNamesMatchLiterally();
+    void letterVariantsDigitsAndCaseMatch_data();
+    void letterVariantsDigitsAndCaseMatch();
+    void nullFieldsAreInvalidUseOfNull();
+    void rowDeletedElsewhereIsReported();
+    void twoStoresAddingLoseNothing();
+    void missingFileFailsAndIsNotCreated();
+    void notADatabaseFails();
+    void fileWithoutTableTestFails();
+    void failedReopenKeepsPreviousDatabase();
+    void readOnlyFileRefusesAddAndKeepsData();
+    void lockedFileRefusesAddAndKeepsData();
+};
+
+void TestStore::emptyTableHasNoEntries()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(store.OpenStore().ok());
+    const Result<qint32> count = store.CountEntries();
+    QVERIFY(count.ok());
+    QCOMPARE(count.value, 0);
+
+    QVERIFY(store.QueryByName(yehArabic).ok());
+    QCOMPARE(store.ReadFirstMatch().error.number, int(NoCurrentRecord));
+    QCOMPARE(store.ReadFirstMatch().error.description, QStringLiteral("No current record."));
+    QCOMPARE(store.DeleteFirstMatch().error.number, int(NoCurrentRecord));
+    QCOMPARE(refresh(store), 0);
+}
+
+void TestStore::entriesAreFoundCountedAndDeleted()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, yehArabic, QStringLiteral("0912"), QStringLiteral("همکار")));
+    QVERIFY(add(store, QStringLiteral("مريم"), QStringLiteral("021")));
+    QCOMPARE(refresh(store), 2);
+
+    const Result<PhoneAndNote> found = search(store, yehArabic);
+    QVERIFY(found.ok());
+    QCOMPARE(found.value.phone, QStringLiteral("0912"));
+    QCOMPARE(found.value.note, QStringLiteral("همکار"));
+
+    QVERIFY(remove(store, yehArabic).ok());
+    QCOMPARE(refresh(store), 1);
+    QCOMPARE(search(store, yehArabic).error.number, int(NoCurrentRecord));
+    QCOMPARE(remove(store, yehArabic).error.number, int(NoCurrentRecord));
+    QVERIFY(search(store, QStringLiteral("مريم")).ok());
+    QCOMPARE(refresh(store), 1);
+}
+
+void TestStore::rowNumbersFollowTheCount()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    for (const QString &name : {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")})
+        QVERIFY(add(store, name, QStringLiteral("1")));
+    QVERIFY(remove(store, QStringLiteral("a")).ok());
+    QVERIFY(add(store, QStringLiteral("d"), QStringLiteral("1")));
+
+    // Three counted after the delete: the new entry repeats the last row number.
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.column(QStringLiteral("SELECT \"رديف\" FROM test ORDER BY rowid")),
+             QVariantList({2.0, 3.0, 3.0}));
+    QCOMPARE(refresh(store), 3);
+}
+
+void TestStore::duplicateNamesGoInStorageOrder()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, yehArabic, QStringLiteral("1")));
+    QVERIFY(add(store, QStringLiteral("x"), QStringLiteral("x")));
+    QVERIFY(add(store, yehPersian, QStringLiteral("2")));
+    QVERIFY(add(store, yehArabic, QStringLiteral("3")));
+
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(search(store, yehPersian).value.phone, QStringLiteral("1"));
+    QVERIFY(remove(store, yehArabic).ok());
+    QCOMPARE(refresh(store), 3);
+    QCOMPARE(search(store, yehArabic).value.phone, QStringLiteral("2"));
+    QVERIFY(remove(store, yehArabic).ok());
+    QCOMPARE(search(store, yehArabic).value.phone, QStringLiteral("3"));
+    QVERIFY(remove(store, yehArabic).ok());
+    QCOMPARE(remove(store, yehArabic).error.number, int(NoCurrentRecord));
+    QCOMPARE(refresh(store), 1);
+}
+
+void TestStore::addAfterFruitlessSearchLandsInTable()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QCOMPARE(refresh(store), 0);
+    QVERIFY(store.QueryByName(QStringLiteral("nobody")).ok());
+    QCOMPARE(store.ReadFirstMatch().error.number, int(NoCurrentRecord));
+    // The slot still holds the empty query; the add writes through it.
+    QVERIFY(store.AppendEntry(entry(QStringLiteral("nobody"), QStringLiteral("5"), {}, 1)).ok());
+    QCOMPARE(refresh(store), 1);
+    QCOMPARE(search(store, QStringLiteral("nobody")).value.phone, QStringLiteral("5"));
+
+    QVERIFY(store.QueryByName(QStringLiteral("ghost")).ok());
+    QCOMPARE(store.DeleteFirstMatch().error.number, int(NoCurrentRecord));
+    QVERIFY(store.AppendEntry(entry(QStringLiteral("ghost"), QStringLiteral("6"), {}, 2)).ok());
+    QCOMPARE(refresh(store), 2);
+}
+
+void TestStore::closedSlotRefusesWork()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    const ContactEntry someone = entry(QStringLiteral("a"), QStringLiteral("1"));
+
+    // Never opened.
+    QCOMPARE(store.AppendEntry(someone).error.number, int(ObjectNotSet));
+    QCOMPARE(store.QueryByName(QStringLiteral("a")).error.number, int(ObjectNotSet));
+    QCOMPARE(store.CountEntries().error.number, int(ObjectNotSet));
+
+    // An add closes the slot; only a refresh opens it again.
+    QVERIFY(store.OpenStore().ok());
+    QVERIFY(store.AppendEntry(someone).ok());
+    const Status again = store.AppendEntry(someone);
+    QCOMPARE(again.error.number, int(ObjectNotSet));
+    QCOMPARE(again.error.description, QStringLiteral("Object invalid or no longer set."));
+    QCOMPARE(store.ReadFirstMatch().error.number, int(ObjectNotSet));
+    QCOMPARE(store.CloseRecordset().error.number, int(ObjectNotSet));
+    QCOMPARE(refresh(store), 1);
+
+    // A search that read its entry and closed leaves nothing to delete.
+    QVERIFY(search(store, QStringLiteral("a")).ok());
+    QCOMPARE(store.DeleteFirstMatch().error.number, int(ObjectNotSet));
+    QCOMPARE(refresh(store), 1);
+}
+
+void TestStore::storedTextStaysAsTyped_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("phone");
+    QTest::addColumn<QString>("note");
+
+    QTest::newRow("persian letters and digits")
+        << QStringLiteral("نگار یزدانی") << QStringLiteral("۰۹۱۲ ۰۰۰") << QStringLiteral("کلاس زبان، سه‌شنبه‌ها");
+    QTest::newRow("trailing and leading spaces")
+        << QStringLiteral(" زهرا ") << QStringLiteral("0912 ") << QStringLiteral(" ");
+    QTest::newRow("empty note") << QStringLiteral("مريم") << QStringLiteral("021") << QStringLiteral("");
+    QTest::newRow("null note is empty text") << QStringLiteral("مريم") << QStringLiteral("021") << QString();
+    QTest::newRow("line breaks and tabs")
+        << QStringLiteral("a\nb") << QStringLiteral("1\t2") << QStringLiteral("line1\r\nline2");
+    QTest::newRow("latin case and zwnj")
+        << QStringLiteral("Ma'soumeh KARIMI") << QStringLiteral("+98") << QStringLiteral("نيک‌نام");
+    QTest::newRow("long text") << QString(5000, QChar(0x0643)) << QString(300, u'9') << QString(70000, u'x');
+}
+
+void TestStore::storedTextStaysAsTyped()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, phone);
+    QFETCH(QString, note);
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, name, phone, note));
+
+    const Result<PhoneAndNote> found = search(store, name);
+    QVERIFY(found.ok());
+    QCOMPARE(found.value.phone, phone);
+    QCOMPARE(found.value.note, note.isNull() ? QStringLiteral("") : note);
+    QVERIFY(!found.value.note.isNull());
+
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"نام\" FROM test")).toString(), name);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT typeof(\"يادداشت\") FROM test")).toString(),
+             QStringLiteral("text"));
+}
+
+void TestStore::hostileNamesMatchLiterally_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("single quote") << QStringLiteral("Ma'soumeh");
+    QTest::newRow("injection") << QStringLiteral("x' OR '1'='1");
+    QTest::newRow("double quote") << QStringLiteral("say \"hi\"");
+    QTest::newRow("statement end") << QStringLiteral("a'; DROP TABLE test; --");
+    QTest::newRow("comment") << QStringLiteral("-- a");
+    QTest::newRow("percent") << QStringLiteral("%");
+    QTest::newRow("underscore") << QStringLiteral("a_c");
+    QTest::newRow("backslash") << QStringLiteral("a\\'c");
+    QTest::newRow("newline") << QStringLiteral("a\nc");
+    QTest::newRow("question mark") << QStringLiteral("?");
+}
+
+void TestStore::hostileNamesMatchLiterally()
+{
+    QFETCH(QString, name);
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    // Decoys that a pattern or a broken quote would reach.
+    for (const QString &decoy : {QStringLiteral("abc"), QStringLiteral("a c"), QStringLiteral("x"),
+                                 QStringLiteral("1"), QStringLiteral("")})
+        QVERIFY(add(store, decoy, QStringLiteral("decoy")));
+
+    QCOMPARE(search(store, name).error.number, int(NoCurrentRecord));
+    QCOMPARE(remove(store, name).error.number, int(NoCurrentRecord));
+    QCOMPARE(refresh(store), 5);
+
+    QVERIFY(add(store, name, QStringLiteral("target")));
+    QCOMPARE(search(store, name).value.phone, QStringLiteral("target"));
+    QVERIFY(remove(store, name).ok());
+    QCOMPARE(refresh(store), 5);
+    QCOMPARE(search(store, QStringLiteral("abc")).value.phone, QStringLiteral("decoy"));
+}
+
+void TestStore::letterVariantsDigitsAndCaseMatch_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("matches");
+
+    QTest::newRow("arabic yeh found by persian") << yehArabic << yehPersian << true;
+    QTest::newRow("persian yeh found by arabic") << yehPersian << yehArabic << true;
+    QTest::newRow("alef maksura") << QStringLiteral("موسى") << QStringLiteral("موسی") << true;
+    QTest::newRow("keheh found by arabic kaf") << QStringLiteral("کامران") << QStringLiteral("كامران") << true;
+    QTest::newRow("arabic kaf found by keheh") << QStringLiteral("كامران") << QStringLiteral("کامران") << true;
+    QTest::newRow("mixed letters and digits")
+        << QStringLiteral("کلاس ۱۲") << QStringLiteral("كلاس 12") << true;
+    QTest::newRow("persian digits by arabic-indic")
+        << QStringLiteral("۰۱۲۳۴۵۶۷۸۹") << QStringLiteral("٠١٢٣٤٥٦٧٨٩") << true;
+    QTest::newRow("ascii digits by persian") << QStringLiteral("0123456789") << QStringLiteral("۰۱۲۳۴۵۶۷۸۹") << true;
+    QTest::newRow("latin case") << QStringLiteral("Ali Rezaei") << QStringLiteral("aLI REZAEI") << true;
+    QTest::newRow("trailing space differs") << yehArabic << yehArabic + u' ' << false;
+    QTest::newRow("zwnj is not a space") << QStringLiteral("نيک‌نام") << QStringLiteral("نيک نام") << false;
+    QTest::newRow("hamza alef is not alef") << QStringLiteral("أحمد") << QStringLiteral("احمد") << false;
+    QTest::newRow("teh marbuta is not heh") << QStringLiteral("فاطمة") << QStringLiteral("فاطمه") << false;
+    QTest::newRow("digits are not letters") << QStringLiteral("1") << QStringLiteral("l") << false;
+}
+
+void TestStore::letterVariantsDigitsAndCaseMatch()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(bool, matches);
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, stored, QStringLiteral("1")));
+
+    const Result<PhoneAndNote> found = search(store, typed);
+    QCOMPARE(found.ok(), matches);
+    if (!matches)
+        QCOMPARE(found.error.number, int(NoCurrentRecord));
+    // Whatever matched, the stored name is untouched.
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT \"نام\" FROM test")).toString(), stored);
+}
+
+void TestStore::nullFieldsAreInvalidUseOfNull()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    {
+        RawDatabase raw(folder.databasePath());
+        QVERIFY(raw.insert(QStringLiteral("no phone"), QVariant(), QStringLiteral("n"), 1));
+        QVERIFY(raw.insert(QStringLiteral("no note"), QStringLiteral("7"), QVariant(), 2));
+        QVERIFY(raw.insert(QVariant(), QStringLiteral("8"), QStringLiteral("n"), 3));
+    }
+    ContactStore store(folder.folder());
+    QCOMPARE(refresh(store), 3);
+
+    QVERIFY(store.QueryByName(QStringLiteral("no phone")).ok());
+    const Result<PhoneAndNote> noPhone = store.ReadFirstMatch();
+    QCOMPARE(noPhone.error.number, int(InvalidUseOfNull));
+    QCOMPARE(noPhone.error.description, QStringLiteral("Invalid use of Null"));
+
+    // The phone was read before the note failed, as a caller filling boxes in turn would see it.
+    QVERIFY(store.QueryByName(QStringLiteral("no note")).ok());
+    const Result<PhoneAndNote> noNote = store.ReadFirstMatch();
+    QCOMPARE(noNote.error.number, int(InvalidUseOfNull));
+    QCOMPARE(noNote.value.phone, QStringLiteral("7"));
+
+    // A row without a name can be neither found nor hurt by a search for the empty name.
+    QCOMPARE(search(store, QStringLiteral("")).error.number, int(NoCurrentRecord));
+    QVERIFY(remove(store, QStringLiteral("no note")).ok());
+    QCOMPARE(refresh(store), 2);
+}
+
+void TestStore::rowDeletedElsewhereIsReported()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore mine(folder.folder());
+    ContactStore other(folder.folder());
+    QVERIFY(add(mine, yehArabic, QStringLiteral("1")));
+    QVERIFY(add(mine, yehArabic, QStringLiteral("2")));
+
+    QVERIFY(mine.QueryByName(yehArabic).ok());
+    QCOMPARE(refresh(other), 2);
+    QVERIFY(remove(other, yehArabic).ok());
+
+    const Result<PhoneAndNote> read = mine.ReadFirstMatch();
+    QCOMPARE(read.error.number, int(RecordIsDeleted));
+    QCOMPARE(read.error.description, QStringLiteral("Record is deleted."));
+    QCOMPARE(mine.DeleteFirstMatch().error.number, int(RecordIsDeleted));
+    // The second entry must not be deleted in the first one's place.
+    QCOMPARE(refresh(mine), 1);
+    QCOMPARE(search(mine, yehArabic).value.phone, QStringLiteral("2"));
+}
+
+void TestStore::twoStoresAddingLoseNothing()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore first(folder.folder());
+    ContactStore second(folder.folder());
+    QCOMPARE(refresh(first), 0);
+    QCOMPARE(refresh(second), 0);
+    for (int i = 0; i < 20; ++i) {
+        ContactStore &store = i % 2 ? second : first;
+        QVERIFY(store.AppendEntry(entry(QString::number(i), QStringLiteral("p"))).ok());
+        QVERIFY(store.OpenStore().ok());
+    }
+    QCOMPARE(first.CountEntries().value, 20);
+    QCOMPARE(second.CountEntries().value, 20);
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM test")).toInt(), 20);
+    for (int i = 0; i < 20; ++i)
+        QVERIFY(search(first, QString::number(i)).ok());
+}
+
+void TestStore::missingFileFailsAndIsNotCreated()
+{
+    StoreFolder folder;
+    ContactStore store(folder.folder());
+    const Status opened = store.OpenStore();
+    QVERIFY(!opened.ok());
+    QCOMPARE(opened.error.number, SQLITE_CANTOPEN);
+    QVERIFY(!opened.error.description.isEmpty());
+    QVERIFY(!QFile::exists(folder.databasePath()));
+    QVERIFY(QDir(folder.folder()).isEmpty());
+
+    ContactStore nowhere(folder.folder() + QStringLiteral("/missing folder"));
+    QVERIFY(!nowhere.OpenStore().ok());
+}
+
+void TestStore::notADatabaseFails()
+{
+    const QString fixtures = qEnvironmentVariable("DIALVAULT_FIXTURES");
+    const QString fixture = fixtures + QStringLiteral("/not-a-database.mdb");
+    if (fixtures.isEmpty() || !QFile::exists(fixture))
+        QSKIP("DIALVAULT_FIXTURES does not name the fixtures folder");
+    StoreFolder folder;
+    QVERIFY(QFile::copy(fixture, folder.databasePath()));
+    QFile::setPermissions(folder.databasePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile original(fixture);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+
+    ContactStore store(folder.folder());
+    const Status opened = store.OpenStore();
+    QCOMPARE(opened.error.number, SQLITE_NOTADB);
+    QVERIFY(!opened.error.description.isEmpty());
+    QFile copy(folder.databasePath());
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), original.readAll());
+}
+
+void TestStore::fileWithoutTableTestFails()
+{
+    StoreFolder folder;
+    {
+        QFile empty(folder.databasePath());
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+    }
+    {
+        RawDatabase raw(folder.databasePath());
+        QVERIFY(raw.exec(QStringLiteral("CREATE TABLE contacts (\"نام\" TEXT)")));
+    }
+    ContactStore store(folder.folder());
+    const Status opened = store.OpenStore();
+    QVERIFY(!opened.ok());
+    QVERIFY(opened.error.description.contains(QStringLiteral("test")));
+    QCOMPARE(store.QueryByName(QStringLiteral("a")).error.number == 0, false);
+
+    // Nothing was added to a file that is not ours.
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.column(QStringLiteral("SELECT name FROM sqlite_master")),
+             QVariantList({QStringLiteral("contacts")}));
+}
+
+void TestStore::failedReopenKeepsPreviousDatabase()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, yehArabic, QStringLiteral("1")));
+    QCOMPARE(refresh(store), 1);
+
+    const QString moved = folder.databasePath() + QStringLiteral(".away");
+    QVERIFY(QFile::rename(folder.databasePath(), moved));
+    QCOMPARE(store.OpenStore().error.number, SQLITE_CANTOPEN);
+    QVERIFY(!QFile::exists(folder.databasePath()));
+    QVERIFY(QFile::rename(moved, folder.databasePath()));
+    QCOMPARE(store.CountEntries().value, 1);
+    QVERIFY(search(store, yehArabic).ok());
+}
+
+void TestStore::readOnlyFileRefusesAddAndKeepsData()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, yehArabic, QStringLiteral("1")));
+
+    QVERIFY(QFile::setPermissions(folder.databasePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup));
+    // Permissions do not bind root; an immutable file does.
+    const bool immutable = geteuid() == 0
+        && QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), folder.databasePath()}) == 0;
+    const auto restore = qScopeGuard([&] {
+        if (immutable)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), folder.databasePath()});
+        QFile::setPermissions(folder.databasePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    });
+    if (QFile(folder.databasePath()).open(QIODevice::ReadWrite))
+        QSKIP("cannot make a file read-only here");
+
+    QCOMPARE(refresh(store), 1);
+    const Status added = store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
+    QCOMPARE(added.error.number, SQLITE_READONLY);
+    QVERIFY(!added.error.description.isEmpty());
+    QCOMPARE(store.QueryByName(yehArabic).ok(), true);
+    QCOMPARE(store.DeleteFirstMatch().error.number, SQLITE_READONLY);
+
+    // Reading still works and nothing changed.
+    QCOMPARE(refresh(store), 1);
+    QVERIFY(search(store, yehArabic).ok());
+    QCOMPARE(search(store, QStringLiteral("new")).error.number, int(NoCurrentRecord));
+}
+
+void TestStore::lockedFileRefusesAddAndKeepsData()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(add(store, yehArabic, QStringLiteral("1")));
+    QCOMPARE(refresh(store), 1);
+
+    RawDatabase locker(folder.databasePath());
+    QVERIFY(locker.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    const Status added = store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
+    QCOMPARE(added.error.number, SQLITE_BUSY);
+    QVERIFY(locker.exec(QStringLiteral("COMMIT")));
+
+    // The failed add left no row; the slot is still open for a retry.
+    QVERIFY(store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2"))).ok());
+    QCOMPARE(refresh(store), 2);
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM test")).toInt(), 2);
+}
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"

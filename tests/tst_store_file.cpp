@@ -1,0 +1,200 @@
+// The database file as other programs see it: made by the build, upgraded
+// from a bare table, shared with plain SQLite clients.
+#include "tst_store_fixture.h"
+
+#include "store/storeschema.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace dialvault;
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+Result<PhoneAndNote> search(ContactStore &store, const QString &name)
+{
+    Result<PhoneAndNote> result;
+    result.error = store.QueryByName(name).error;
+    if (result.ok())
+        result = store.ReadFirstMatch();
+    return result;
+}
+
+} // namespace
+
+class TestStoreFile : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void createdFileIsCompleteAndPlainSqlite();
+    void existingFileIsNeverOverwritten();
+    void creationFailureLeavesNothing();
+    void oddFolderNamesWork_data();
+    void oddFolderNamesWork();
+    void rowsFromOtherClientsAreFoundAndCounted();
+    void bareTableIsCompletedOnOpen();
+    void nameQueryIsAnIndexLookup();
+};
+
+void TestStoreFile::createdFileIsCompleteAndPlainSqlite()
+{
+    StoreFolder folder;
+    const Result<bool> created = createDatabaseIfMissing(folder.databasePath());
+    QVERIFY(created.ok());
+    QVERIFY(created.value);
+    // Only the database itself: no journal or half-built file left beside it.
+    QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QStringList{ContactStore::fileName()});
+
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), StoreSchema::version);
+    QCOMPARE(raw.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+    QCOMPARE(raw.column(QStringLiteral("SELECT name FROM pragma_table_info('test')")),
+             QVariantList({QStringLiteral("نام"), QStringLiteral("تلفن"), QStringLiteral("يادداشت"),
+                           QStringLiteral("رديف")}));
+    // Nothing in the schema may need a function or collation a plain client lacks.
+    const QString schema = raw.column(QStringLiteral("SELECT group_concat(sql, ';') FROM sqlite_master"))
+                               .value(0)
+                               .toString();
+    QVERIFY(!schema.contains(QStringLiteral("COLLATE"), Qt::CaseInsensitive));
+
+    ContactStore store(folder.folder());
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 0);
+}
+
+void TestStoreFile::existingFileIsNeverOverwritten()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    {
+        RawDatabase raw(folder.databasePath());
+        QVERIFY(raw.insert(QStringLiteral("kept"), QStringLiteral("1"), QStringLiteral(""), 1));
+    }
+    const QByteArray before = contents(folder.databasePath());
+    const Result<bool> again = createDatabaseIfMissing(folder.databasePath());
+    QVERIFY(again.ok());
+    QVERIFY(!again.value);
+    QCOMPARE(contents(folder.databasePath()), before);
+
+    // Not even a file that is no database at all is replaced.
+    QFile other(folder.folder() + QStringLiteral("/other.mdb"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("not a database");
+    other.close();
+    QVERIFY(createDatabaseIfMissing(other.fileName()).ok());
+    QCOMPARE(contents(other.fileName()), QByteArray("not a database"));
+}
+
+void TestStoreFile::creationFailureLeavesNothing()
+{
+    StoreFolder folder;
+    const Result<bool> nowhere = createDatabaseIfMissing(folder.folder() + QStringLiteral("/no/such/db1.mdb"));
+    QVERIFY(!nowhere.ok());
+    QVERIFY(!nowhere.error.description.isEmpty());
+    QVERIFY(QDir(folder.folder()).isEmpty());
+}
+
+void TestStoreFile::oddFolderNamesWork_data()
+{
+    QTest::addColumn<QString>("subfolder");
+    QTest::newRow("persian") << QStringLiteral("دفترچه تلفن");
+    QTest::newRow("uri characters") << QStringLiteral("a?b#c%20d&mode=ro");
+}
+
+void TestStoreFile::oddFolderNamesWork()
+{
+    QFETCH(QString, subfolder);
+    StoreFolder base;
+    QVERIFY(QDir(base.folder()).mkdir(subfolder));
+    const QString folder = base.folder() + u'/' + subfolder;
+    ContactStore store(folder);
+    QVERIFY(!store.OpenStore().ok());
+    QVERIFY(QDir(folder).isEmpty());
+
+    QVERIFY(createDatabaseIfMissing(store.databasePath()).value);
+    QVERIFY(store.OpenStore().ok());
+    QVERIFY(store.AppendEntry({QStringLiteral("a"), QStringLiteral("1"), QString(), 1}).ok());
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 1);
+}
+
+void TestStoreFile::rowsFromOtherClientsAreFoundAndCounted()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    ContactStore store(folder.folder());
+    QVERIFY(store.OpenStore().ok());
+    QVERIFY(store.AppendEntry({QStringLiteral("ours"), QStringLiteral("0"), QString(), 1}).ok());
+
+    RawDatabase raw(folder.databasePath());
+    QVERIFY(raw.insert(QStringLiteral("نگار یزدانی"), QStringLiteral("1"), QStringLiteral(""), 2));
+    QVERIFY(raw.insert(QStringLiteral("Kamran"), QStringLiteral("2"), QStringLiteral(""), 3));
+    QVERIFY(raw.insert(QStringLiteral("gone"), QStringLiteral("3"), QStringLiteral(""), 4));
+    QVERIFY(raw.run(QStringLiteral("DELETE FROM test WHERE \"نام\" = ?"), {QStringLiteral("gone")}));
+
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 3);
+    QCOMPARE(search(store, QStringLiteral("نگار يزداني")).value.phone, QStringLiteral("1"));
+    QCOMPARE(search(store, QStringLiteral("KAMRAN")).value.phone, QStringLiteral("2"));
+
+    // A bulk delete by another client is counted as well.
+    QVERIFY(raw.exec(QStringLiteral("DELETE FROM test")));
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 0);
+}
+
+void TestStoreFile::bareTableIsCompletedOnOpen()
+{
+    StoreFolder folder;
+    QFile(folder.databasePath()).open(QIODevice::WriteOnly);
+    {
+        RawDatabase raw(folder.databasePath());
+        QVERIFY(raw.exec(QStringLiteral("CREATE TABLE test (\"نام\" TEXT, \"تلفن\" TEXT, \"يادداشت\" TEXT, "
+                                        "\"رديف\" REAL, extra INTEGER)")));
+        QVERIFY(raw.insert(QStringLiteral("علی"), QStringLiteral("1"), QStringLiteral("a"), 1));
+        QVERIFY(raw.insert(QStringLiteral("كامران"), QStringLiteral("2"), QStringLiteral("b"), 2));
+        QVERIFY(raw.insert(QVariant(), QStringLiteral("3"), QStringLiteral("c"), 3));
+    }
+    ContactStore store(folder.folder());
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 3);
+    QCOMPARE(search(store, QStringLiteral("علي")).value.phone, QStringLiteral("1"));
+    QCOMPARE(search(store, QStringLiteral("کامران")).value.phone, QStringLiteral("2"));
+
+    RawDatabase raw(folder.databasePath());
+    QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), StoreSchema::version);
+    const QVariantList schema = raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name"));
+    QVERIFY(raw.insert(QStringLiteral("later"), QStringLiteral("4"), QStringLiteral("d"), 4));
+
+    // A second open finds the file complete and changes nothing.
+    QVERIFY(store.OpenStore().ok());
+    QCOMPARE(store.CountEntries().value, 4);
+    QCOMPARE(raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name")), schema);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT extra FROM test WHERE rowid = 1")), QVariant());
+}
+
+void TestStoreFile::nameQueryIsAnIndexLookup()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    RawDatabase raw(folder.databasePath());
+    const QVariantList plan = raw.column(QStringLiteral("EXPLAIN QUERY PLAN ") + StoreSchema::nameQueryStatement(),
+                                         {QStringLiteral("x")}, 3);
+    QVERIFY(!plan.isEmpty());
+    for (const QVariant &step : plan) {
+        const QString detail = step.toString();
+        QVERIFY2(!detail.contains(QStringLiteral("SCAN")), qPrintable(detail));
+        QVERIFY2(!detail.contains(QStringLiteral("TEMP B-TREE")), qPrintable(detail));
+    }
+    QVERIFY(plan.first().toString().contains(StoreSchema::foldedNameIndex));
+}
+
+QTEST_GUILESS_MAIN(TestStoreFile)
+#include "tst_store_file.moc"
