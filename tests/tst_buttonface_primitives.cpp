@@ -47,8 +47,8 @@ void TestButtonFacePrimitives::shiftColor_data()
     QTest::addRow("darker, plain") << Colour(0xC0C0C0) << -64 << false << Colour(0x808080);
     QTest::addRow("-192 plain reaches black") << Colour(0xC0C0C0) << -192 << false << Colour(0);
     // Blue C1 = 193 stays 1 above zero; red BF and green C0 go to 0.
-    QTest::addRow("-192 plain, one channel above C0") << Colour(0xC1C0BF) << -192 << false
-                                                       << Colour(0x010000);
+    QTest::addRow("-192 plain, one channel above C0")
+        << Colour(0xC1C0BF) << -192 << false << Colour(0x010000);
     QTest::addRow("saturates at 255") << Colour(0x10F0F0) << 100 << false << Colour(0x74FFFF);
     QTest::addRow("blue 0 stays 0, up") << Colour(0x00C0C0) << 48 << true << Colour(0x00F0F0);
     QTest::addRow("blue 0 stays 0, down") << Colour(0x00C0C0) << -100 << true << Colour(0x005C5C);
@@ -140,13 +140,13 @@ void TestButtonFacePrimitives::lineEndPointExcluded_data()
                          << QList<QPoint>{{1, 0}, {2, 0}, {3, 0}, {4, 0}};
     QTest::addRow("row leftward") << QPoint(4, 1) << QPoint(1, 1)
                                   << QList<QPoint>{{4, 1}, {3, 1}, {2, 1}};
-    QTest::addRow("column upward") << QPoint(2, 3) << QPoint(2, 0)
-                                   << QList<QPoint>{{2, 3}, {2, 2}, {2, 1}};
+    QTest::addRow("column upward")
+        << QPoint(2, 3) << QPoint(2, 0) << QList<QPoint>{{2, 3}, {2, 2}, {2, 1}};
     QTest::addRow("diagonal") << QPoint(0, 0) << QPoint(3, 3)
                               << QList<QPoint>{{0, 0}, {1, 1}, {2, 2}};
     QTest::addRow("start is end") << QPoint(2, 2) << QPoint(2, 2) << QList<QPoint>{};
-    QTest::addRow("partly outside") << QPoint(-3, 2) << QPoint(2, 2)
-                                    << QList<QPoint>{{0, 2}, {1, 2}};
+    QTest::addRow("partly outside")
+        << QPoint(-3, 2) << QPoint(2, 2) << QList<QPoint>{{0, 2}, {1, 2}};
 }
 
 void TestButtonFacePrimitives::lineEndPointExcluded()
@@ -161,8 +161,8 @@ void TestButtonFacePrimitives::lineEndPointExcluded()
     face.DrawLine(from.x(), from.y(), to.x(), to.y(), 0x0000FF);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
-            const QRgb expected = drawn.contains(QPoint(x, y)) ? qRgb(255, 0, 0)
-                                                               : qRgb(255, 255, 255);
+            const QRgb expected
+                = drawn.contains(QPoint(x, y)) ? qRgb(255, 0, 0) : qRgb(255, 255, 255);
             QCOMPARE(pixel(face, x, y), hex(expected));
         }
 }
@@ -240,8 +240,8 @@ void TestButtonFacePrimitives::focusRectangleInvertsEveryOtherPixel()
             if (face.surface().pixel(x, y) != before.pixel(x, y))
                 changed.append(QPoint(x, y));
     QCOMPARE(changed.size(), 14);
-    for (const QPoint p : {QPoint(4, 4), QPoint(14, 4), QPoint(5, 7), QPoint(15, 7),
-                           QPoint(4, 6), QPoint(15, 5)})
+    for (const QPoint p :
+         {QPoint(4, 4), QPoint(14, 4), QPoint(5, 7), QPoint(15, 7), QPoint(4, 6), QPoint(15, 5)})
         QVERIFY2(changed.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // 0x99,0x66,0x33 inverted.
     QCOMPARE(pixel(face, 4, 4), hex(qRgb(0x66, 0x99, 0xCC)));
@@ -258,8 +258,8 @@ void TestButtonFacePrimitives::region_data()
     QTest::addColumn<QList<QPoint>>("removed");
 
     const QList<QPoint> fourCorners{{0, 0}, {19, 0}, {0, 11}, {19, 11}};
-    const QList<QPoint> rounded{{0, 0},   {1, 0},   {0, 1},   {19, 0},  {18, 0},  {19, 1},
-                                {0, 11},  {1, 11},  {0, 10},  {19, 11}, {18, 11}, {19, 10}};
+    const QList<QPoint> rounded{{0, 0},  {1, 0},  {0, 1},  {19, 0},  {18, 0},  {19, 1},
+                                {0, 11}, {1, 11}, {0, 10}, {19, 11}, {18, 11}, {19, 10}};
     QTest::addRow("1 corners") << 1 << 20 << 12 << fourCorners;
     QTest::addRow("2 rectangle") << 2 << 20 << 12 << QList<QPoint>{};
     QTest::addRow("3 rounded") << 3 << 20 << 12 << rounded;

@@ -43,8 +43,8 @@ struct LookSpec
 };
 
 const std::array<const char *, 8> styleNames{
-    "", "1 DoubleBevel", "2 Classic3D", "3 Gradient", "4 Rounded",
-    "5 BoldFlat", "6 SoftShadow", "7 Thin3D"};
+    "",          "1 DoubleBevel", "2 Classic3D",  "3 Gradient",
+    "4 Rounded", "5 BoldFlat",    "6 SoftShadow", "7 Thin3D"};
 
 const std::array<LookSpec, 4> looks{{{"Up", ButtonFace::Up, false, true},
                                      {"Down", ButtonFace::Down, false, true},
@@ -97,8 +97,7 @@ int main(int argc, char **argv)
     }};
 
     const int rows = int(schemes.size()) * 7;
-    QImage sheet(labelW + cellW * int(looks.size()), headerH + rows * cellH,
-                 QImage::Format_RGB32);
+    QImage sheet(labelW + cellW * int(looks.size()), headerH + rows * cellH, QImage::Format_RGB32);
     sheet.fill(Qt::white);
     QPainter painter(&sheet);
     QFont labelFont(QStringLiteral("Noto Sans"));
@@ -114,11 +113,10 @@ int main(int argc, char **argv)
     for (const Scheme &scheme : schemes) {
         for (int style = 1; style <= 7; ++style, ++row) {
             const int top = headerH + row * cellH;
-            painter.drawText(QRect(4, top, labelW - 8, buttonH * zoom),
-                             Qt::AlignLeft | Qt::AlignVCenter,
-                             QStringLiteral("%1\nstyle %2")
-                                 .arg(QString::fromLatin1(scheme.name),
-                                      QString::fromLatin1(styleNames[style])));
+            painter.drawText(
+                QRect(4, top, labelW - 8, buttonH * zoom), Qt::AlignLeft | Qt::AlignVCenter,
+                QStringLiteral("%1\nstyle %2")
+                    .arg(QString::fromLatin1(scheme.name), QString::fromLatin1(styleNames[style])));
             for (int c = 0; c < int(looks.size()); ++c) {
                 const QImage button = drawButton(scheme, style, looks[c]);
                 const int left = labelW + c * cellW;
@@ -126,8 +124,7 @@ int main(int argc, char **argv)
                 // Enlarged pixel for pixel, no smoothing, so single pixels can be checked.
                 painter.drawImage(left + buttonW + gap, top,
                                   button.scaled(buttonW * zoom, buttonH * zoom,
-                                                Qt::IgnoreAspectRatio,
-                                                Qt::FastTransformation));
+                                                Qt::IgnoreAspectRatio, Qt::FastTransformation));
             }
         }
     }

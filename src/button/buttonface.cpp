@@ -68,9 +68,9 @@ QRegion ButtonFace::BuildRegion()
         break;
     case 3: // Gradient
     case 4: // Rounded: each corner pixel with its two neighbours
-        for (const auto &[x, y, dx, dy] : {std::array{0, 0, 1, 1}, std::array{W - 1, 0, -1, 1},
-                                           std::array{0, H - 1, 1, -1},
-                                           std::array{W - 1, H - 1, -1, -1}}) {
+        for (const auto &[x, y, dx, dy] :
+             {std::array{0, 0, 1, 1}, std::array{W - 1, 0, -1, 1}, std::array{0, H - 1, 1, -1},
+              std::array{W - 1, H - 1, -1, -1}}) {
             clip(x, y);
             clip(x + dx, y);
             clip(x, y + dy);

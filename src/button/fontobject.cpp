@@ -18,8 +18,7 @@ void installSubstitutions()
     static std::once_flag once;
     std::call_once(once, [] {
         const QStringList standIns{QStringLiteral("Noto Sans Arabic UI"),
-                                   QStringLiteral("Noto Sans Arabic"),
-                                   QStringLiteral("Noto Sans")};
+                                   QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans")};
         QFont::insertSubstitutions(QStringLiteral("Tahoma"), standIns);
         QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), standIns);
     });

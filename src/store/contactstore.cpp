@@ -39,6 +39,25 @@ const QString &insertStatement()
     return sql;
 }
 
+QString tableExistsStatement()
+{
+    return QStringLiteral("EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1' COLLATE NOCASE)")
+        .arg(StoreSchema::table);
+}
+
+const QString &stateStatement()
+{
+    static const QString sql =
+        QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), %1, (SELECT n FROM %2)")
+            .arg(tableExistsStatement(), StoreSchema::countTable);
+    return sql;
+}
+
+Status noTable()
+{
+    return {{1, QStringLiteral("no such table: %1").arg(StoreSchema::table)}};
+}
+
 // Qt binds a null QString as SQL NULL; typed text, even empty, is text.
 QVariant textValue(const QString &text)
 {
@@ -103,24 +122,33 @@ struct ContactStore::Impl
         return &*statement;
     }
 
+    // Reads the schema version, whether table `test` exists and the count in
+    // one statement, so that a refresh prepares a single statement on the new
+    // connection; CountEntries runs it again.
     Status openTable()
     {
+        Status status;
+        if (QSqlQuery *query = prepared(countQuery, stateStatement(), status)) {
+            if (!query->exec() || !query->next())
+                return engineFailure(query->lastError());
+            const int version = query->value(0).toInt();
+            const bool hasTable = query->value(1).toBool();
+            query->finish();
+            if (!hasTable)
+                return noTable();
+            if (version == StoreSchema::version)
+                return status;
+        }
+        // An older or foreign file, perhaps without the count table yet.
+        countQuery.reset();
         QSqlQuery query(database());
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), "
-                                       "EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table' "
-                                       "AND name = '%1' COLLATE NOCASE)")
-                            .arg(StoreSchema::table))
-            || !query.next())
+        if (!query.exec(QStringLiteral("SELECT ") + tableExistsStatement()) || !query.next())
             return engineFailure(query.lastError());
-        const int version = query.value(0).toInt();
-        const bool hasTable = query.value(1).toBool();
+        const bool hasTable = query.value(0).toBool();
         query.finish();
         if (!hasTable)
-            return {{1, QStringLiteral("no such table: %1").arg(StoreSchema::table)}};
-        if (version != StoreSchema::version)
-            return StoreSchema::completeSchema(database());
-        return {};
+            return noTable();
+        return StoreSchema::completeSchema(database());
     }
 
     // The row that a read or delete works on: the first match of the query, or
@@ -219,15 +247,15 @@ Result<qint32> ContactStore::CountEntries()
         return result;
     }
     // Triggers keep this row exact, so counting never walks the table.
-    QSqlQuery *query = d->prepared(d->countQuery, QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable), result);
+    QSqlQuery *query = d->prepared(d->countQuery, stateStatement(), result);
     if (!query)
         return result;
-    if (!query->exec())
+    if (!query->exec() || !query->next())
         result.error = engineFailure(query->lastError()).error;
-    else if (query->next())
-        result.value = query->value(0).toInt();
-    else
+    else if (query->value(2).isNull())
         result.error = storeFailure(NoCurrentRecord).error;
+    else
+        result.value = query->value(2).toInt();
     query->finish();
     return result;
 }

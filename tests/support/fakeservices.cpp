@@ -29,7 +29,6 @@ void FakeServices::showWindow(QWidget *window)
 {
     shown.append(window);
     window->show();
-    window->raise();
     window->activateWindow();
 }
 
