@@ -6,7 +6,7 @@ packages=(
   g++ cmake make
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libsqlite3-dev sqlite3 libbenchmark-dev
-  fonts-noto-core
+  fonts-noto-core fonts-noto-ui-core
   xvfb xauth
 )
 

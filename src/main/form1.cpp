@@ -4,6 +4,7 @@
 #include "button/paintedbutton.h"
 #include "button/propertybag.h"
 #include "layout/dialogkeys.h"
+#include "layout/formlabel.h"
 #include "layout/services.h"
 #include "layout/twips.h"
 #include "layout/unhandledfailure.h"
@@ -32,14 +33,10 @@ FontObject windowFont()
     return font;
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry)
+QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, QColor colour = QColor(0xC0, 0xFF, 0xFF))
 {
-    auto *label = new QLabel(text, parent);
+    auto *label = new FormLabel(text, colour, parent);
     label->setGeometry(geometry);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setPalette(QPalette(QColor(0xC0, 0xFF, 0xFF)));
-    label->setForegroundRole(QPalette::WindowText);
     return label;
 }
 
@@ -86,7 +83,9 @@ Form1::Form1(QWidget *parent)
     setLayoutDirection(Qt::LeftToRight);
     setFont(windowFont().toQFont());
     setAutoFillBackground(true);
-    setPalette(QPalette(QColor(0x00, 0x80, 0x80)));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
+    setPalette(colours);
 
     // Created in tab order, so the focus chain follows it.
     Label1 = makeLabel(this, labelName, twipsRect(5160, 960, 615, 255));
@@ -100,8 +99,7 @@ Form1::Form1(QWidget *parent)
     paintedButton3 = makeButton(this, captionHelp, twipsRect(480, 1800, 1392, 375), QStringLiteral("rahnama"));
     paintedButton4 = makeButton(this, captionAbout, twipsRect(480, 2520, 1392, 375), QStringLiteral("Moarefi barnameh"));
     paintedButton6 = makeButton(this, captionExit, twipsRect(480, 2880, 1395, 375), QStringLiteral("khoroj"));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(3600, 3000, 2415, 255));
-    Label4->setPalette(QPalette(QColor(0xFF, 0xFF, 0x00)));
+    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(3600, 3000, 2415, 255), QColor(0xFF, 0xFF, 0x00));
     Label5 = makeLabel(this, labelNote, twipsRect(5040, 1680, 735, 255));
     Label6 = makeLabel(this, labelCount, twipsRect(3600, 2040, 2175, 255));
     Text5 = makeBox(this, twipsRect(2040, 2040, 615, 285));
