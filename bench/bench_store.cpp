@@ -3,7 +3,10 @@
 // once and kept in the temporary folder for later runs.
 //
 //   cmake --build build --target bench_store
-//   build/bench/bench_store --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+//   build/bench/bench_store --benchmark_enable_random_interleaving=true
+//       --benchmark_repetitions=5 --benchmark_min_time=0.3 --benchmark_report_aggregates_only=true
+// Random interleaving matters for the durable cycles: fsync time drifts with
+// the machine's other disk work.
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
@@ -28,11 +31,14 @@ const QString addedName = QStringLiteral("bench added");
 // Unique names in the style of real data, Arabic yeh and Persian kaf mixed.
 QString nameOf(qint64 i)
 {
-    static const QStringList first{QStringLiteral("علي"), QStringLiteral("محمد"), QStringLiteral("زهرا"),
-                                   QStringLiteral("مريم"), QStringLiteral("کامران")};
-    static const QStringList last{QStringLiteral("احمدي"), QStringLiteral("رضايي"), QStringLiteral("نيک‌نام"),
-                                  QStringLiteral("چگيني"), QStringLiteral("کريمي"), QStringLiteral("موسوي")};
-    return first.at(i % first.size()) + u' ' + last.at((7 * i) % last.size()) + u' ' + QString::number(i);
+    static const QStringList first {QStringLiteral("علي"), QStringLiteral("محمد"),
+                                    QStringLiteral("زهرا"), QStringLiteral("مريم"),
+                                    QStringLiteral("کامران")};
+    static const QStringList last {QStringLiteral("احمدي"),           QStringLiteral("رضايي"),
+                                   QStringLiteral("نيک‌نام"), QStringLiteral("چگيني"),
+                                   QStringLiteral("کريمي"),           QStringLiteral("موسوي")};
+    return first.at(i % first.size()) + u' ' + last.at((7 * i) % last.size()) + u' '
+        + QString::number(i);
 }
 
 // What the person types: Persian yeh where the stored name has the Arabic one.
@@ -47,13 +53,14 @@ QString typedNameOf(qint64 i)
 }
 
 // A plain SQLite connection opened the way the store opens its file.
-class Connection
-{
+class Connection {
 public:
     explicit Connection(const QString &path)
     {
-        const QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=rw";
-        if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
+        const QByteArray uri = "file:"
+            + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=rw";
+        if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr)
+            != SQLITE_OK)
             fail(QStringLiteral("cannot open ") + path);
         sqlite3_busy_timeout(db, 5000);
     }
@@ -64,7 +71,8 @@ public:
     sqlite3_stmt *prepare(const QString &sql)
     {
         sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v3(db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT, &statement, nullptr)
+        if (sqlite3_prepare_v3(db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
+                               &statement, nullptr)
             != SQLITE_OK)
             fail(QString::fromUtf8(sqlite3_errmsg(db)));
         return statement;
@@ -86,7 +94,8 @@ void bindText(sqlite3_stmt *statement, int index, const QString &text)
 
 int countOf(Connection &connection)
 {
-    sqlite3_stmt *count = connection.prepare(QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable));
+    sqlite3_stmt *count
+        = connection.prepare(QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable));
     sqlite3_step(count);
     const int value = sqlite3_column_int(count, 0);
     sqlite3_finalize(count);
@@ -118,9 +127,10 @@ bool lookUp(sqlite3_stmt *lookup, const QString &name)
 void insertRow(Connection &connection, const QString &name, double rowNumber)
 {
     using namespace StoreSchema;
-    sqlite3_stmt *insert = connection.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
-                                                  .arg(table, quoted(nameField), quoted(phoneField),
-                                                       quoted(noteField), quoted(rowNumberField)));
+    sqlite3_stmt *insert
+        = connection.prepare(QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
+                                 .arg(table, quoted(nameField), quoted(phoneField),
+                                      quoted(noteField), quoted(rowNumberField)));
     bindText(insert, 1, name);
     bindText(insert, 2, QStringLiteral("0912 000 1122"));
     bindText(insert, 3, QStringLiteral("مشتري گروه 7"));
@@ -134,7 +144,8 @@ void deleteNamed(Connection &connection, const QString &name)
 {
     using namespace StoreSchema;
     sqlite3_stmt *remove = connection.prepare(
-        QStringLiteral("DELETE FROM %1 WHERE rowid = (SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1)")
+        QStringLiteral("DELETE FROM %1 WHERE rowid = (SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY "
+                       "rowid LIMIT 1)")
             .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?"))));
     bindText(remove, 1, name);
     if (sqlite3_step(remove) != SQLITE_DONE)
@@ -149,7 +160,8 @@ QString databaseFolder(qint64 size)
     if (auto known = folders.find(size); known != folders.end())
         return known->second;
 
-    const QString folder = QDir::temp().filePath(QStringLiteral("dialvault-bench-store/%1").arg(size));
+    const QString folder
+        = QDir::temp().filePath(QStringLiteral("dialvault-bench-store/%1").arg(size));
     const QString path = QDir(folder).filePath(ContactStore::fileName());
     if (QFileInfo::exists(path)) {
         Connection existing(path);
@@ -273,8 +285,8 @@ void storeAddRefresh(benchmark::State &state)
     Connection cleaner(databasePath(size));
     check(store.OpenStore(), state);
     for (auto _ : state) {
-        check(store.AppendEntry({addedName, QStringLiteral("0912 000 1122"), QStringLiteral("مشتري گروه 7"),
-                                 double(size + 1)}),
+        check(store.AppendEntry({addedName, QStringLiteral("0912 000 1122"),
+                                 QStringLiteral("مشتري گروه 7"), double(size + 1)}),
               state);
         store.OpenStore();
         benchmark::DoNotOptimize(store.CountEntries());

@@ -28,8 +28,7 @@ Result<PhoneAndNote> search(ContactStore &store, const QString &name)
 
 } // namespace
 
-class TestStoreFile : public QObject
-{
+class TestStoreFile : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -50,7 +49,7 @@ void TestStoreFile::createdFileIsCompleteAndPlainSqlite()
     QVERIFY(created.ok());
     QVERIFY(created.value);
     // Only the database itself: no journal or half-built file left beside it.
-    QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QStringList{ContactStore::fileName()});
+    QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QStringList {ContactStore::fileName()});
 
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), StoreSchema::version);
@@ -59,9 +58,10 @@ void TestStoreFile::createdFileIsCompleteAndPlainSqlite()
              QVariantList({QStringLiteral("نام"), QStringLiteral("تلفن"), QStringLiteral("يادداشت"),
                            QStringLiteral("رديف")}));
     // Nothing in the schema may need a function or collation a plain client lacks.
-    const QString schema = raw.column(QStringLiteral("SELECT group_concat(sql, ';') FROM sqlite_master"))
-                               .value(0)
-                               .toString();
+    const QString schema
+        = raw.column(QStringLiteral("SELECT group_concat(sql, ';') FROM sqlite_master"))
+              .value(0)
+              .toString();
     QVERIFY(!schema.contains(QStringLiteral("COLLATE"), Qt::CaseInsensitive));
 
     ContactStore store(folder.folder());
@@ -95,7 +95,8 @@ void TestStoreFile::existingFileIsNeverOverwritten()
 void TestStoreFile::creationFailureLeavesNothing()
 {
     StoreFolder folder;
-    const Result<bool> nowhere = createDatabaseIfMissing(folder.folder() + QStringLiteral("/no/such/db1.mdb"));
+    const Result<bool> nowhere
+        = createDatabaseIfMissing(folder.folder() + QStringLiteral("/no/such/db1.mdb"));
     QVERIFY(!nowhere.ok());
     QVERIFY(!nowhere.error.description.isEmpty());
     QVERIFY(QDir(folder.folder()).isEmpty());
@@ -137,7 +138,8 @@ void TestStoreFile::rowsFromOtherClientsAreFoundAndCounted()
     QVERIFY(raw.insert(QStringLiteral("نگار یزدانی"), QStringLiteral("1"), QStringLiteral(""), 2));
     QVERIFY(raw.insert(QStringLiteral("Kamran"), QStringLiteral("2"), QStringLiteral(""), 3));
     QVERIFY(raw.insert(QStringLiteral("gone"), QStringLiteral("3"), QStringLiteral(""), 4));
-    QVERIFY(raw.run(QStringLiteral("DELETE FROM test WHERE \"نام\" = ?"), {QStringLiteral("gone")}));
+    QVERIFY(
+        raw.run(QStringLiteral("DELETE FROM test WHERE \"نام\" = ?"), {QStringLiteral("gone")}));
 
     QVERIFY(store.OpenStore().ok());
     QCOMPARE(store.CountEntries().value, 3);
@@ -156,8 +158,9 @@ void TestStoreFile::bareTableIsCompletedOnOpen()
     QFile(folder.databasePath()).open(QIODevice::WriteOnly);
     {
         RawDatabase raw(folder.databasePath());
-        QVERIFY(raw.exec(QStringLiteral("CREATE TABLE test (\"نام\" TEXT, \"تلفن\" TEXT, \"يادداشت\" TEXT, "
-                                        "\"رديف\" REAL, extra INTEGER)")));
+        QVERIFY(raw.exec(
+            QStringLiteral("CREATE TABLE test (\"نام\" TEXT, \"تلفن\" TEXT, \"يادداشت\" TEXT, "
+                           "\"رديف\" REAL, extra INTEGER)")));
         QVERIFY(raw.insert(QStringLiteral("علی"), QStringLiteral("1"), QStringLiteral("a"), 1));
         QVERIFY(raw.insert(QStringLiteral("كامران"), QStringLiteral("2"), QStringLiteral("b"), 2));
         QVERIFY(raw.insert(QVariant(), QStringLiteral("3"), QStringLiteral("c"), 3));
@@ -170,7 +173,8 @@ void TestStoreFile::bareTableIsCompletedOnOpen()
 
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), StoreSchema::version);
-    const QVariantList schema = raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name"));
+    const QVariantList schema
+        = raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name"));
     QVERIFY(raw.insert(QStringLiteral("later"), QStringLiteral("4"), QStringLiteral("d"), 4));
 
     // A second open finds the file complete and changes nothing.
@@ -185,8 +189,9 @@ void TestStoreFile::nameQueryIsAnIndexLookup()
     StoreFolder folder;
     QVERIFY(folder.create());
     RawDatabase raw(folder.databasePath());
-    const QVariantList plan = raw.column(QStringLiteral("EXPLAIN QUERY PLAN ") + StoreSchema::nameQueryStatement(),
-                                         {QStringLiteral("x")}, 3);
+    const QVariantList plan
+        = raw.column(QStringLiteral("EXPLAIN QUERY PLAN ") + StoreSchema::nameQueryStatement(),
+                     {QStringLiteral("x")}, 3);
     QVERIFY(!plan.isEmpty());
     for (const QVariant &step : plan) {
         const QString detail = step.toString();

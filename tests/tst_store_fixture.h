@@ -16,8 +16,7 @@
 
 namespace dialvault {
 
-class StoreFolder
-{
+class StoreFolder {
 public:
     StoreFolder() { QVERIFY(dir.isValid()); }
     QString folder() const { return dir.path(); }
@@ -28,12 +27,12 @@ private:
     QTemporaryDir dir;
 };
 
-class RawDatabase
-{
+class RawDatabase {
 public:
     explicit RawDatabase(const QString &path)
     {
-        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+            != SQLITE_OK)
             error = QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_busy_timeout(db, 5000);
     }
@@ -55,7 +54,8 @@ public:
     {
         QVariantList values;
         sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr)
+            != SQLITE_OK) {
             error = QString::fromUtf8(sqlite3_errmsg(db));
             return values;
         }
@@ -71,7 +71,8 @@ public:
     bool run(const QString &sql, const QVariantList &parameters)
     {
         sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr)
+            != SQLITE_OK) {
             error = QString::fromUtf8(sqlite3_errmsg(db));
             return false;
         }
@@ -84,8 +85,10 @@ public:
     // Adds a row the way any other SQLite program would.
     bool insert(const QVariant &name, const QVariant &phone, const QVariant &note, double rowNumber)
     {
-        return run(QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") VALUES (?, ?, ?, ?)"),
-                   {name, phone, note, rowNumber});
+        return run(
+            QStringLiteral(
+                "INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") VALUES (?, ?, ?, ?)"),
+            {name, phone, note, rowNumber});
     }
 
     QString error;
@@ -114,7 +117,8 @@ private:
         case SQLITE_FLOAT:
             return sqlite3_column_double(statement, i);
         default:
-            return QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_text16(statement, i)));
+            return QString::fromUtf16(
+                static_cast<const char16_t *>(sqlite3_column_text16(statement, i)));
         }
     }
 

@@ -24,7 +24,10 @@ int addAndWait(const QString &folder, const QString &name)
     const Status opened = store.OpenStore();
     const Result<qint32> count = store.CountEntries();
     if (!opened.ok() || !count.ok()
-        || !store.AppendEntry({name, QStringLiteral("0912"), QStringLiteral("note"), count.value + 1.0}).ok())
+        || !store
+                .AppendEntry(
+                    {name, QStringLiteral("0912"), QStringLiteral("note"), count.value + 1.0})
+                .ok())
         return 1;
     std::fputs(storedLine.constData(), stdout);
     std::fflush(stdout);
@@ -40,7 +43,8 @@ int addMany(const QString &folder, const QString &tag, int total)
         return 1;
     for (int i = 0; i < total; ++i) {
         const Result<qint32> count = store.CountEntries();
-        const ContactEntry entry{tag + QString::number(i), QStringLiteral("1"), QString(), count.value + 1.0};
+        const ContactEntry entry {tag + QString::number(i), QStringLiteral("1"), QString(),
+                                  count.value + 1.0};
         if (!count.ok() || !store.AppendEntry(entry).ok() || !store.OpenStore().ok())
             return 2;
     }
@@ -58,8 +62,7 @@ int runChild(const QStringList &args)
 
 } // namespace
 
-class TestStoreProcesses : public QObject
-{
+class TestStoreProcesses : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -74,7 +77,8 @@ void TestStoreProcesses::confirmedAddSurvivesKill()
     for (int round = 0; round < 3; ++round) {
         const QString name = QStringLiteral("کشته %1").arg(round);
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {addAndWaitMode, folder.folder(), name});
+        child.start(QCoreApplication::applicationFilePath(),
+                    {addAndWaitMode, folder.folder(), name});
         QVERIFY(child.waitForStarted());
         while (!child.canReadLine() && child.state() == QProcess::Running)
             child.waitForReadyRead(10000);
@@ -112,7 +116,8 @@ void TestStoreProcesses::twoProgramsAddingLoseNothing()
     QVERIFY(store.OpenStore().ok());
     QCOMPARE(store.CountEntries().value, 2 * each);
     RawDatabase raw(folder.databasePath());
-    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(DISTINCT \"نام\") FROM test")).toInt(), 2 * each);
+    QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(DISTINCT \"نام\") FROM test")).toInt(),
+             2 * each);
 }
 
 int main(int argc, char *argv[])

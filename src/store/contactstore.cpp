@@ -17,7 +17,7 @@ namespace dialvault {
 
 namespace {
 
-std::atomic<quint64> instanceCounter{0};
+std::atomic<quint64> instanceCounter {0};
 
 // What the recordset slot holds: nothing, the whole table, or a name query.
 enum class Slot { Closed, Table, Query };
@@ -34,22 +34,24 @@ const QString &insertStatement()
 {
     using namespace StoreSchema;
     static const QString sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
-                                   .arg(table, quoted(nameField), quoted(phoneField), quoted(noteField),
-                                        quoted(rowNumberField));
+                                   .arg(table, quoted(nameField), quoted(phoneField),
+                                        quoted(noteField), quoted(rowNumberField));
     return sql;
 }
 
 QString tableExistsStatement()
 {
-    return QStringLiteral("EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = '%1' COLLATE NOCASE)")
+    return QStringLiteral("EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
+                          "'%1' COLLATE NOCASE)")
         .arg(StoreSchema::table);
 }
 
 const QString &stateStatement()
 {
-    static const QString sql =
-        QStringLiteral("SELECT (SELECT user_version FROM pragma_user_version), %1, (SELECT n FROM %2)")
-            .arg(tableExistsStatement(), StoreSchema::countTable);
+    static const QString sql
+        = QStringLiteral(
+              "SELECT (SELECT user_version FROM pragma_user_version), %1, (SELECT n FROM %2)")
+              .arg(tableExistsStatement(), StoreSchema::countTable);
     return sql;
 }
 
@@ -66,8 +68,7 @@ QVariant textValue(const QString &text)
 
 } // namespace
 
-struct ContactStore::Impl
-{
+struct ContactStore::Impl {
     QString path;
     // Two connections take turns, so that a reopen that fails leaves the
     // previous database in use.
@@ -169,10 +170,10 @@ struct ContactStore::Impl
         case Slot::Table:
             break;
         }
-        QSqlQuery *query = prepared(firstRowQuery,
-                                    QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1")
-                                        .arg(StoreSchema::table),
-                                    result);
+        QSqlQuery *query = prepared(
+            firstRowQuery,
+            QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(StoreSchema::table),
+            result);
         if (!query)
             return result;
         if (!query->exec())
@@ -204,7 +205,8 @@ ContactStore::ContactStore(const QString &folder) : d(std::make_unique<Impl>())
     const QString base = QStringLiteral("dialvault-store-%1-").arg(++instanceCounter);
     for (int i = 0; i < 2; ++i) {
         d->connectionNames[i] = base + QString::number(i);
-        d->connections[i] = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionNames[i]);
+        d->connections[i]
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionNames[i]);
     }
 }
 
@@ -337,9 +339,9 @@ Status ContactStore::DeleteFirstMatch()
     Status status = d->makeDurable();
     if (!status.ok())
         return status;
-    QSqlQuery *query = d->prepared(d->deleteQuery,
-                                   QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(StoreSchema::table),
-                                   status);
+    QSqlQuery *query = d->prepared(
+        d->deleteQuery, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(StoreSchema::table),
+        status);
     if (!query)
         return status;
     query->bindValue(0, row.value);

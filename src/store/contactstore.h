@@ -29,6 +29,7 @@ public:
     // Puts the entries whose name equals `name` (first in storage order) into the slot.
     Status QueryByName(const QString &name);
     // The phone number and note of the first match; NoCurrentRecord when none.
+    // When only the note is NULL (InvalidUseOfNull), value.phone is already read.
     Result<PhoneAndNote> ReadFirstMatch();
     // Closes whatever the slot holds.
     Status CloseRecordset();

@@ -54,7 +54,8 @@ Result<bool> createDatabaseIfMissing(const QString &path)
     // failure halfway never leaves a broken db1.mdb behind.
     QTemporaryFile building(path + QStringLiteral(".XXXXXX"));
     if (!building.open())
-        return failure(QStringLiteral("cannot create %1: %2").arg(building.fileTemplate(), building.errorString()));
+        return failure(QStringLiteral("cannot create %1: %2")
+                           .arg(building.fileTemplate(), building.errorString()));
     building.close();
     // A temporary file is private to its owner; the database is an ordinary file.
     building.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner

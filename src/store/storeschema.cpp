@@ -18,7 +18,7 @@ namespace {
 // older Arabic-form data has U+064A and U+0643; digits come in three scripts.
 std::vector<std::pair<QChar, QChar>> foldedCharacters()
 {
-    std::vector<std::pair<QChar, QChar>> pairs{
+    std::vector<std::pair<QChar, QChar>> pairs {
         {QChar(0x06CC), QChar(0x064A)}, // Persian yeh
         {QChar(0x0649), QChar(0x064A)}, // alef maksura
         {QChar(0x06A9), QChar(0x0643)}, // keheh
@@ -63,7 +63,7 @@ Status addMissingPieces(QSqlDatabase &db)
                 status))
         return status;
 
-    const QStringList statements{
+    const QStringList statements {
         QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
             .arg(foldedNameIndex, table, foldedNameColumn),
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
@@ -96,7 +96,8 @@ QString foldedNameExpression(const QString &operand)
 {
     QString expression = operand;
     for (const auto &[from, to] : foldedCharacters())
-        expression = QStringLiteral("replace(%1, '%2', '%3')").arg(expression, QString(from), QString(to));
+        expression
+            = QStringLiteral("replace(%1, '%2', '%3')").arg(expression, QString(from), QString(to));
     return QStringLiteral("lower(%1)").arg(expression);
 }
 
@@ -105,9 +106,9 @@ const QString &nameQueryStatement()
     // Equality on the indexed column, with the parameter folded by the very
     // expression that fills it; the index lists equal names in rowid order,
     // so "first" needs no sort.
-    static const QString sql =
-        QStringLiteral("SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1")
-            .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?")));
+    static const QString sql
+        = QStringLiteral("SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1")
+              .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?")));
     return sql;
 }
 
