@@ -207,6 +207,19 @@ private Q_SLOTS:
         QCOMPARE(form->Text5->text(), QStringLiteral("1"));
     }
 
+    void searchStopsQuietlyAtAnUnreadableNote()
+    {
+        startForm();
+        QCOMPARE(execSql(db, QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") "
+                                            "VALUES ('n', '0912', NULL, 1)")),
+                 QString());
+        fill(QStringLiteral("n"), QStringLiteral("old"), QStringLiteral("old note"));
+        click(form->paintedButton1);
+        QVERIFY(fake->boxes.isEmpty());
+        verifyBoxes(QStringLiteral("n"), QStringLiteral("0912"), QStringLiteral("old note"));
+        QCOMPARE(form->Text5->text(), QStringLiteral("0"));
+    }
+
     void addValidatesNameThenPhone_data()
     {
         QTest::addColumn<QString>("name");
