@@ -174,4 +174,18 @@ void ButtonFace::drawEmbossedCaption()
     DrawCaption(fullRect);
 }
 
+void ButtonFace::drawCutOutline(Colour outline, std::optional<Colour> corner)
+{
+    DrawLine(2, 0, W - 2, 0, outline);
+    DrawLine(2, H - 1, W - 2, H - 1, outline);
+    DrawLine(0, 2, 0, H - 2, outline);
+    DrawLine(W - 1, 2, W - 1, H - 2, outline);
+    if (!corner)
+        return;
+    DrawPixel(1, 1, *corner);
+    DrawPixel(1, H - 2, *corner);
+    DrawPixel(W - 2, 1, *corner);
+    DrawPixel(W - 2, H - 2, *corner);
+}
+
 } // namespace dialvault

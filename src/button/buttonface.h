@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace dialvault {
 
@@ -95,13 +96,14 @@ private:
     QFont captionFont() const;
 
     void drawLook(Look look);
+    // The outline of styles 3 and 4: its corners cut diagonally, with a
+    // pixel of `corner` inside each cut when given.
+    void drawCutOutline(Colour outline, std::optional<Colour> corner);
     void drawEmbossedCaption();
     void drawDoubleBevel(Look look);
     void drawClassic3D(Look look);
     void drawGradient(Look look);
-    void drawGradientOutline(Colour outline, Colour corner);
     void drawRounded(Look look);
-    void drawRoundedOutline(bool withCorners);
     void drawBoldFlat(Look look);
     void drawCaptionBox();
     void drawSoftShadow(Look look);

@@ -22,18 +22,6 @@ qint32 nearest(float x)
 
 } // namespace
 
-void ButtonFace::drawGradientOutline(Colour outline, Colour corner)
-{
-    DrawLine(2, 0, W - 2, 0, outline);
-    DrawLine(2, H - 1, W - 2, H - 1, outline);
-    DrawLine(0, 2, 0, H - 2, outline);
-    DrawLine(W - 1, 2, W - 1, H - 2, outline);
-    DrawPixel(1, 1, corner);
-    DrawPixel(1, H - 2, corner);
-    DrawPixel(W - 2, 1, corner);
-    DrawPixel(W - 2, H - 2, corner);
-}
-
 void ButtonFace::drawGradient(Look look)
 {
     if (look == Look::Disabled) {
@@ -41,7 +29,7 @@ void ButtonFace::drawGradient(Look look)
         DrawBox(0, 0, W, H, P(base, -24), false);
         setTextColour(P(base, -104));
         DrawCaption(fullRect);
-        drawGradientOutline(P(base, -84), P(base, -72));
+        drawCutOutline(P(base, -84), P(base, -72));
         return;
     }
 
@@ -53,7 +41,7 @@ void ButtonFace::drawGradient(Look look)
             DrawLine(0, i, W, i, P(base, nearest(-step * float(i))));
         setTextColour(TextColor);
         DrawCaption(fullRect);
-        drawGradientOutline(outlineBlue, cornerBlue);
+        drawCutOutline(outlineBlue, cornerBlue);
 
         const bool hot = (ShowFocusRect && defaultFlag) || drawFocus_;
         if (hot) {
@@ -84,7 +72,7 @@ void ButtonFace::drawGradient(Look look)
         DrawLine(0, H - i, W, H - i, P(base, nearest(-step * float(i))));
     setTextColour(TextColor);
     DrawCaption(shiftedRect);
-    drawGradientOutline(outlineBlue, cornerBlue);
+    drawCutOutline(outlineBlue, cornerBlue);
     DrawLine(2, H - 2, W - 2, H - 2, P(base, 16));
     DrawLine(1, H - 3, W - 2, H - 3, P(base, 10));
     DrawLine(W - 2, 2, W - 2, H - 2, P(base, 5));

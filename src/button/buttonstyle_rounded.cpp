@@ -11,21 +11,6 @@ Colour S(Colour c, qint32 d)
 
 } // namespace
 
-void ButtonFace::drawRoundedOutline(bool withCorners)
-{
-    // Dark outline whose corners are cut by one diagonal pixel each.
-    DrawLine(2, 0, W - 2, 0, DarkShadowColor);
-    DrawLine(2, H - 1, W - 2, H - 1, DarkShadowColor);
-    DrawLine(0, 2, 0, H - 2, DarkShadowColor);
-    DrawLine(W - 1, 2, W - 1, H - 2, DarkShadowColor);
-    if (!withCorners)
-        return;
-    DrawPixel(1, 1, DarkShadowColor);
-    DrawPixel(1, H - 2, DarkShadowColor);
-    DrawPixel(W - 2, 1, DarkShadowColor);
-    DrawPixel(W - 2, H - 2, DarkShadowColor);
-}
-
 void ButtonFace::drawRounded(Look look)
 {
     if (look == Look::Pressed) {
@@ -35,7 +20,7 @@ void ButtonFace::drawRounded(Look look)
         DrawBox(1, 1, W - 2, H - 2, soft, false);
         setTextColour(LightColor);
         DrawCaption(shiftedRect);
-        drawRoundedOutline(false);
+        drawCutOutline(DarkShadowColor, std::nullopt);
         DrawBox(1, 1, W - 2, H - 2, deep, true);
         DrawBox(2, 2, W - 4, H - 4, mid, true);
         DrawPixel(2, 2, deep);
@@ -65,7 +50,7 @@ void ButtonFace::drawRounded(Look look)
         drawEmbossedCaption();
     else
         DrawCaption(fullRect);
-    drawRoundedOutline(true);
+    drawCutOutline(DarkShadowColor, DarkShadowColor);
 
     DrawPixel(1, 2, FaceColor);
     DrawPixel(2, 1, FaceColor);
