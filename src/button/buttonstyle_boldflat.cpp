@@ -1,24 +1,11 @@
 #include "button/buttonface.h"
+#include "button/styleshifts.h"
 
 #include <QFontMetricsF>
 
-#include <cmath>
-
 namespace dialvault {
 
-namespace {
-
-Colour S(Colour c, qint32 d)
-{
-    return ShiftColor(c, d, false);
-}
-
-qint32 nearest(float x)
-{
-    return qint32(std::nearbyint(x));
-}
-
-} // namespace
+using namespace styleshifts;
 
 void ButtonFace::drawBoldFlat(Look look)
 {

@@ -1,24 +1,14 @@
 #include "button/buttonface.h"
-
-#include <cmath>
+#include "button/styleshifts.h"
 
 namespace dialvault {
+
+using namespace styleshifts;
 
 namespace {
 
 constexpr Colour outlineBlue = 0x733C00;
 constexpr Colour cornerBlue = 0x7B4D10;
-
-Colour P(Colour c, qint32 d)
-{
-    return ShiftColor(c, d, true);
-}
-
-// Rounds half to even, as the step arithmetic is single precision.
-qint32 nearest(float x)
-{
-    return qint32(std::nearbyint(x));
-}
 
 } // namespace
 

@@ -1,15 +1,9 @@
 #include "button/buttonface.h"
+#include "button/styleshifts.h"
 
 namespace dialvault {
 
-namespace {
-
-Colour S(Colour c, qint32 d)
-{
-    return ShiftColor(c, d, false);
-}
-
-} // namespace
+using namespace styleshifts;
 
 void ButtonFace::drawRounded(Look look)
 {
