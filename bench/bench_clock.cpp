@@ -29,16 +29,17 @@ class BenchServices final : public Services
 public:
     explicit BenchServices(QString folder)
         : folder_(std::move(folder))
+    { }
+    int messageBox(const QString &t, int s, const std::optional<QString> &title) override
     {
+        return real_.messageBox(t, s, title);
     }
-    int messageBox(const QString &t, int s, const std::optional<QString> &title) override { return real_.messageBox(t, s, title); }
     void showWindow(QWidget *w) override { real_.showWindow(w); }
     void unloadWindow(QWidget *w) override { real_.unloadWindow(w); }
     void endProgram() override { real_.endProgram(); }
     QString programFolder() override { return folder_; }
     QDateTime now() override { return real_.now(); }
     QPoint cursorPos() override { return real_.cursorPos(); }
-    void moveFocus(QWidget *from, bool forward) override { real_.moveFocus(from, forward); }
 
 private:
     QtServices real_;
@@ -57,7 +58,8 @@ Usage usageNow()
     getrusage(RUSAGE_SELF, &self);
     rusage thread{};
     getrusage(RUSAGE_THREAD, &thread);
-    return {double(self.ru_utime.tv_sec + self.ru_stime.tv_sec) + (self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1e6,
+    return {double(self.ru_utime.tv_sec + self.ru_stime.tv_sec)
+                + (self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1e6,
             thread.ru_nvcsw + thread.ru_nivcsw};
 }
 
@@ -111,7 +113,8 @@ void BM_Reference1msTimer(benchmark::State &state)
         QLabel label;
         QTimer timer;
         timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer, &QTimer::timeout, [&] { label.setText(QTime::currentTime().toString()); });
+        QObject::connect(&timer, &QTimer::timeout,
+                         [&] { label.setText(QTime::currentTime().toString()); });
         timer.start(1);
         const Usage before = usageNow();
         idle();

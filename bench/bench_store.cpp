@@ -31,12 +31,12 @@ const QString addedName = QStringLiteral("bench added");
 // Unique names in the style of real data, Arabic yeh and Persian kaf mixed.
 QString nameOf(qint64 i)
 {
-    static const QStringList first {QStringLiteral("علي"), QStringLiteral("محمد"),
-                                    QStringLiteral("زهرا"), QStringLiteral("مريم"),
-                                    QStringLiteral("کامران")};
-    static const QStringList last {QStringLiteral("احمدي"),           QStringLiteral("رضايي"),
-                                   QStringLiteral("نيک‌نام"), QStringLiteral("چگيني"),
-                                   QStringLiteral("کريمي"),           QStringLiteral("موسوي")};
+    static const QStringList first{QStringLiteral("علي"), QStringLiteral("محمد"),
+                                   QStringLiteral("زهرا"), QStringLiteral("مريم"),
+                                   QStringLiteral("کامران")};
+    static const QStringList last{QStringLiteral("احمدي"),           QStringLiteral("رضايي"),
+                                  QStringLiteral("نيک‌نام"), QStringLiteral("چگيني"),
+                                  QStringLiteral("کريمي"),           QStringLiteral("موسوي")};
     return first.at(i % first.size()) + u' ' + last.at((7 * i) % last.size()) + u' '
         + QString::number(i);
 }
@@ -53,7 +53,8 @@ QString typedNameOf(qint64 i)
 }
 
 // A plain SQLite connection opened the way the store opens its file.
-class Connection {
+class Connection
+{
 public:
     explicit Connection(const QString &path)
     {

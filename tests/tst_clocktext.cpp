@@ -15,7 +15,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("expected");
         // 7 December 2026 is 16 Azar 1405 in the Solar Hijri calendar.
-        QTest::newRow("Persian: Solar Hijri, Persian digits") << "fa_IR" << QStringLiteral("۱۴۰۵/۹/۱۶ ۸:۴۰:۰۵");
+        QTest::newRow("Persian: Solar Hijri, Persian digits")
+            << "fa_IR" << QStringLiteral("۱۴۰۵/۹/۱۶ ۸:۴۰:۰۵");
         QTest::newRow("US English") << "en_US" << QStringLiteral("12/7/26 8:40:05 AM");
         QTest::newRow("German") << "de_DE" << QStringLiteral("07.12.26 08:40:05");
     }

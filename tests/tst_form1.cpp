@@ -43,7 +43,10 @@ private:
         form->Text2->setText(phone);
         form->Text3->setText(note);
     }
-    void click(PaintedButton *button) { QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10)); }
+    void click(PaintedButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    }
     QStringList boxTexts() const
     {
         QStringList texts;
@@ -91,14 +94,17 @@ private Q_SLOTS:
             file.write("This file is plain text, not a database.\n");
         } else if (kind == QLatin1String("notable")) {
             makeEmptyDatabase(dir->path());
-            QCOMPARE(execSql(db, QStringLiteral("DROP TABLE test; CREATE TABLE contacts (x TEXT);")), QString());
+            QCOMPARE(
+                execSql(db, QStringLiteral("DROP TABLE test; CREATE TABLE contacts (x TEXT);")),
+                QString());
         }
         form = std::make_unique<Form1>();
         QVERIFY(!form->start());
         QCOMPARE(fake->boxes.size(), 1);
         QCOMPARE(fake->boxes[0].style, 0);
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
-        QVERIFY2(fake->boxes[0].text.contains(QRegularExpression(QStringLiteral("\\d"))), qPrintable(fake->boxes[0].text));
+        QVERIFY2(fake->boxes[0].text.contains(QRegularExpression(QStringLiteral("\\d"))),
+                 qPrintable(fake->boxes[0].text));
         QCOMPARE(fake->endCount, 1);
         QVERIFY(fake->shown.isEmpty());
         QVERIFY(!form->isVisible());
@@ -125,10 +131,10 @@ private Q_SLOTS:
     void tabOrderCyclesThroughBoxesAndButtons()
     {
         startForm();
-        const QList<QWidget *> expected{form->Text2,          form->Text3,          form->paintedButton1,
-                                        form->paintedButton2, form->paintedButton3, form->paintedButton4,
-                                        form->paintedButton6, form->paintedButton7, form->paintedButton5,
-                                        form->paintedButton8, form->Text1};
+        const QList<QWidget *> expected{
+            form->Text2,          form->Text3,          form->paintedButton1, form->paintedButton2,
+            form->paintedButton3, form->paintedButton4, form->paintedButton6, form->paintedButton7,
+            form->paintedButton5, form->paintedButton8, form->Text1};
         for (QWidget *next : expected) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
@@ -210,9 +216,11 @@ private Q_SLOTS:
     void searchStopsQuietlyAtAnUnreadableNote()
     {
         startForm();
-        QCOMPARE(execSql(db, QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") "
-                                            "VALUES ('n', '0912', NULL, 1)")),
-                 QString());
+        QCOMPARE(
+            execSql(db,
+                    QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") "
+                                   "VALUES ('n', '0912', NULL, 1)")),
+            QString());
         fill(QStringLiteral("n"), QStringLiteral("old"), QStringLiteral("old note"));
         click(form->paintedButton1);
         QVERIFY(fake->boxes.isEmpty());
@@ -256,13 +264,16 @@ private Q_SLOTS:
         form->Text2->setText(QStringLiteral("0912 000"));
         QStringList whileOpen;
         fake->whileOpen = [&](const FakeServices::Box &) {
-            whileOpen << form->Text1->text() << form->Text2->text() << form->Text3->text() << form->Text5->text();
+            whileOpen << form->Text1->text() << form->Text2->text() << form->Text3->text()
+                      << form->Text5->text();
         };
         click(form->paintedButton5);
         QCOMPARE(boxTexts(), QStringList{addStored});
         QCOMPARE(fake->boxes[0].style, 64);
         QCOMPARE(fake->boxes[0].title, addStoredTitle);
-        QCOMPARE(whileOpen, (QStringList{QStringLiteral(" "), QStringLiteral("0912 000"), QStringLiteral(" "), QStringLiteral("0")}));
+        QCOMPARE(whileOpen,
+                 (QStringList{QStringLiteral(" "), QStringLiteral("0912 000"), QStringLiteral(" "),
+                              QStringLiteral("0")}));
         verifyBoxes({}, {}, {});
         QCOMPARE(form->Text5->text(), QStringLiteral("1"));
         const auto rows = storedRows(db);
@@ -276,7 +287,9 @@ private Q_SLOTS:
     void addAfterDeleteReusesTheCount()
     {
         for (int i = 1; i <= 3; ++i)
-            insertRow(db, {QStringLiteral("n%1").arg(i), QStringLiteral("%1").arg(i), QString(), double(i)});
+            insertRow(
+                db,
+                {QStringLiteral("n%1").arg(i), QStringLiteral("%1").arg(i), QString(), double(i)});
         startForm();
         form->Text1->setText(QStringLiteral("n1"));
         click(form->paintedButton8);
@@ -307,9 +320,12 @@ private Q_SLOTS:
         startForm();
         // The file refuses the value (a constraint of the file, as a field
         // too narrow for the text would).
-        QCOMPARE(execSql(db, QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON test WHEN length(NEW.\"نام\") > 5 "
-                                            "BEGIN SELECT RAISE(ABORT, 'value too long'); END;")),
-                 QString());
+        QCOMPARE(
+            execSql(db,
+                    QStringLiteral(
+                        "CREATE TRIGGER refuse BEFORE INSERT ON test WHEN length(NEW.\"نام\") > 5 "
+                        "BEGIN SELECT RAISE(ABORT, 'value too long'); END;")),
+            QString());
         fill(QStringLiteral("a long name"), QStringLiteral("1"), QStringLiteral("n"));
         click(form->paintedButton5);
         QCOMPARE(fake->boxes.size(), 1);
@@ -331,7 +347,8 @@ private Q_SLOTS:
     void deleteRemovesOneEntryByName()
     {
         for (int i = 1; i <= 3; ++i)
-            insertRow(db, {QStringLiteral("same"), QStringLiteral("%1").arg(i), QString(), double(i)});
+            insertRow(db,
+                      {QStringLiteral("same"), QStringLiteral("%1").arg(i), QString(), double(i)});
         startForm();
         fill(QStringLiteral("same"), QStringLiteral("unrelated"), QStringLiteral("unrelated"));
         click(form->paintedButton8);

@@ -29,7 +29,9 @@ struct Recorder
         QObject::connect(button, &PaintedButton::MouseMove, button, mouse("MouseMove"));
         QObject::connect(button, &PaintedButton::MouseUp, button, mouse("MouseUp"));
         auto key = [this](const char *name) {
-            return [this, name](short &k, short &s) { events << QStringLiteral("%1 %2 %3").arg(name).arg(k).arg(s); };
+            return [this, name](short &k, short &s) {
+                events << QStringLiteral("%1 %2 %3").arg(name).arg(k).arg(s);
+            };
         };
         QObject::connect(button, &PaintedButton::KeyDown, button, key("KeyDown"));
         QObject::connect(button, &PaintedButton::KeyUp, button, key("KeyUp"));
@@ -106,7 +108,8 @@ void TestPaintedButton::leftClickPressesThenClicksOnRelease()
     QTest::mousePress(button, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 5));
     QCOMPARE(button->face().lastState, ButtonFace::Down);
     QCOMPARE(rec.take(), QStringList{"MouseDown 1 1 10 5"});
-    QTest::mouseRelease(button, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier, QPoint(11, 6));
+    QTest::mouseRelease(button, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier,
+                        QPoint(11, 6));
     QCOMPARE(button->face().lastState, ButtonFace::Up);
     QCOMPARE(rec.take(), (QStringList{"MouseUp 1 6 11 6", "Click"}));
 }
@@ -123,8 +126,9 @@ void TestPaintedButton::rightAndMiddleButtonsNeverClick()
     QTest::mouseRelease(button, Qt::RightButton, {}, QPoint(10, 5));
     // The right button's mark keeps an access-key press from clicking too.
     button->accessKeyPress();
-    QCOMPARE(rec.take(), (QStringList{"MouseDown 4 0 10 5", "MouseUp 4 0 10 5", "MouseDown 2 0 10 5",
-                                      "MouseUp 2 0 10 5"}));
+    QCOMPARE(rec.take(),
+             (QStringList{"MouseDown 4 0 10 5", "MouseUp 4 0 10 5", "MouseDown 2 0 10 5",
+                          "MouseUp 2 0 10 5"}));
 
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 5));
     button->accessKeyPress();
@@ -147,19 +151,22 @@ void TestPaintedButton::dragOutAndBackSwitchesLookAndReleaseOutsideDoesNotClick(
     QCOMPARE(button->face().lastState, ButtonFace::Up);
     QTest::mouseRelease(handle, Qt::LeftButton, {}, at(-1, 5));
     QCOMPARE(rec.events.filter(QRegularExpression(QStringLiteral("^(?!MouseMove 0 )"))),
-             (QStringList{"MouseDown 1 0 10 5", "MouseMove 1 0 81 5", "MouseMove 1 0 80 24", "MouseMove 1 0 -1 5",
-                          "MouseUp 1 0 -1 5"}));
+             (QStringList{"MouseDown 1 0 10 5", "MouseMove 1 0 81 5", "MouseMove 1 0 80 24",
+                          "MouseMove 1 0 -1 5", "MouseUp 1 0 -1 5"}));
 }
 
 void TestPaintedButton::doubleClickGivesOneClickAndASecondPress()
 {
     Recorder rec(button);
     // Through the window system, which turns the second press into the double click.
-    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {}, button->mapTo(window, QPoint(10, 5)));
+    QTest::mouseDClick(window->windowHandle(), Qt::LeftButton, {},
+                       button->mapTo(window, QPoint(10, 5)));
     // The pointer's arrival may add a move of its own.
-    const QStringList events = rec.events.filter(QRegularExpression(QStringLiteral("^(?!MouseMove 0 )")));
-    QCOMPARE(events, (QStringList{"MouseDown 1 0 10 5", "MouseUp 1 0 10 5", "Click", "MouseDown 1 1 1 1",
-                                      "MouseUp 1 0 10 5"}));
+    const QStringList events
+        = rec.events.filter(QRegularExpression(QStringLiteral("^(?!MouseMove 0 )")));
+    QCOMPARE(events,
+             (QStringList{"MouseDown 1 0 10 5", "MouseUp 1 0 10 5", "Click", "MouseDown 1 1 1 1",
+                          "MouseUp 1 0 10 5"}));
 }
 
 void TestPaintedButton::spaceClicksUnlessAnotherKeyCameBetween()
@@ -168,8 +175,9 @@ void TestPaintedButton::spaceClicksUnlessAnotherKeyCameBetween()
     QTest::keyPress(button, Qt::Key_Space);
     QCOMPARE(button->face().lastState, ButtonFace::Down);
     QTest::keyRelease(button, Qt::Key_Space);
-    QCOMPARE(rec.take(), (QStringList{"KeyDown 32 0", "MouseDown 1 1 1 1", "KeyPress 32", "KeyUp 32 0",
-                                      "MouseUp 1 1 1 1", "Click"}));
+    QCOMPARE(rec.take(),
+             (QStringList{"KeyDown 32 0", "MouseDown 1 1 1 1", "KeyPress 32", "KeyUp 32 0",
+                          "MouseUp 1 1 1 1", "Click"}));
 
     QTest::keyPress(button, Qt::Key_Space);
     QTest::keyPress(button, Qt::Key_A);
@@ -199,11 +207,12 @@ void TestPaintedButton::heldSpaceRepeatsThePressAndClicksOnce()
 void TestPaintedButton::arrowsMoveFocusAfterKeyDownReachedTheHost()
 {
     QList<QWidget *> focusAtKeyDown;
-    connect(button, &PaintedButton::KeyDown, this, [&](short &, short &) {
-        focusAtKeyDown << QApplication::focusWidget();
-    });
-    const QList<QPair<Qt::Key, QWidget *>> moves{
-        {Qt::Key_Right, other}, {Qt::Key_Down, other}, {Qt::Key_Left, before}, {Qt::Key_Up, before}};
+    connect(button, &PaintedButton::KeyDown, this,
+            [&](short &, short &) { focusAtKeyDown << QApplication::focusWidget(); });
+    const QList<QPair<Qt::Key, QWidget *>> moves{{Qt::Key_Right, other},
+                                                 {Qt::Key_Down, other},
+                                                 {Qt::Key_Left, before},
+                                                 {Qt::Key_Up, before}};
     for (const auto &[key, target] : moves) {
         button->setFocus();
         QTest::keyClick(button, key);

@@ -34,7 +34,8 @@ void TestPaintedButtonProperties::eachSetReportsItsStorageKey()
     QStringList keys;
     for (const auto &args : changed)
         keys << args.at(0).toString();
-    QCOMPARE(keys, (QStringList{"BCOL", "FCOL", "BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR"}));
+    QCOMPARE(keys,
+             (QStringList{"BCOL", "FCOL", "BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR"}));
 
     QCOMPARE(button.face().accessKey, QChar(u'c'));
     QVERIFY(!button.isEnabled());
@@ -143,7 +144,8 @@ void TestPaintedButtonProperties::writeStoresAllEightKeysInOrderAndRoundTrips()
 
     PropertyBag bag;
     button.writeProperties(bag);
-    QCOMPARE(bag.names(), (QStringList{"BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR", "BCOL", "FCOL"}));
+    QCOMPARE(bag.names(),
+             (QStringList{"BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR", "BCOL", "FCOL"}));
 
     PaintedButton copy;
     copy.readProperties(PropertyBag::load(bag.save()));

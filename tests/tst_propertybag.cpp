@@ -17,7 +17,8 @@ private Q_SLOTS:
 void TestPropertyBag::namesAreComparedWithCaseIgnored()
 {
     PropertyBag bag;
-    QCOMPARE(bag.read(QStringLiteral("TX"), QStringLiteral("none")), QVariant(QStringLiteral("none")));
+    QCOMPARE(bag.read(QStringLiteral("TX"), QStringLiteral("none")),
+             QVariant(QStringLiteral("none")));
     bag.write(QStringLiteral("tx"), QStringLiteral("a"));
     bag.write(QStringLiteral("BTYPE"), 3);
     bag.write(QStringLiteral("Tx"), QStringLiteral("b"));

@@ -19,7 +19,7 @@ const QString yehPersian = QStringLiteral("علی"); // U+06CC
 ContactEntry entry(const QString &name, const QString &phone, const QString &note = QString(),
                    double rowNumber = 1)
 {
-    return ContactEntry {name, phone, note, rowNumber};
+    return ContactEntry{name, phone, note, rowNumber};
 }
 
 // The refresh the main window runs after every change: reopen, then count.
@@ -61,7 +61,8 @@ Status remove(ContactStore &store, const QString &name)
 
 } // namespace
 
-class TestStore : public QObject {
+class TestStore : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -418,10 +419,8 @@ void TestStore::missingFileFailsAndIsNotCreated()
 
 void TestStore::notADatabaseFails()
 {
-    const QString fixtures = qEnvironmentVariable("DIALVAULT_FIXTURES");
-    const QString fixture = fixtures + QStringLiteral("/not-a-database.mdb");
-    if (fixtures.isEmpty() || !QFile::exists(fixture))
-        QSKIP("DIALVAULT_FIXTURES does not name the fixtures folder");
+    const QString fixture = QStringLiteral(DIALVAULT_TEST_DATA "/not-a-database.mdb");
+    QVERIFY2(QFile::exists(fixture), qPrintable(fixture));
     StoreFolder folder;
     QVERIFY(QFile::copy(fixture, folder.databasePath()));
     QFile::setPermissions(folder.databasePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);

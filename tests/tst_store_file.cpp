@@ -28,7 +28,8 @@ Result<PhoneAndNote> search(ContactStore &store, const QString &name)
 
 } // namespace
 
-class TestStoreFile : public QObject {
+class TestStoreFile : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:
@@ -49,7 +50,7 @@ void TestStoreFile::createdFileIsCompleteAndPlainSqlite()
     QVERIFY(created.ok());
     QVERIFY(created.value);
     // Only the database itself: no journal or half-built file left beside it.
-    QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QStringList {ContactStore::fileName()});
+    QCOMPARE(QDir(folder.folder()).entryList(QDir::Files), QStringList{ContactStore::fileName()});
 
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("PRAGMA user_version")).toInt(), StoreSchema::version);

@@ -16,7 +16,8 @@
 
 namespace dialvault {
 
-class StoreFolder {
+class StoreFolder
+{
 public:
     StoreFolder() { QVERIFY(dir.isValid()); }
     QString folder() const { return dir.path(); }
@@ -27,7 +28,8 @@ private:
     QTemporaryDir dir;
 };
 
-class RawDatabase {
+class RawDatabase
+{
 public:
     explicit RawDatabase(const QString &path)
     {

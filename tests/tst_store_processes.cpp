@@ -43,8 +43,8 @@ int addMany(const QString &folder, const QString &tag, int total)
         return 1;
     for (int i = 0; i < total; ++i) {
         const Result<qint32> count = store.CountEntries();
-        const ContactEntry entry {tag + QString::number(i), QStringLiteral("1"), QString(),
-                                  count.value + 1.0};
+        const ContactEntry entry{tag + QString::number(i), QStringLiteral("1"), QString(),
+                                 count.value + 1.0};
         if (!count.ok() || !store.AppendEntry(entry).ok() || !store.OpenStore().ok())
             return 2;
     }
@@ -62,7 +62,8 @@ int runChild(const QStringList &args)
 
 } // namespace
 
-class TestStoreProcesses : public QObject {
+class TestStoreProcesses : public QObject
+{
     Q_OBJECT
 
 private Q_SLOTS:

@@ -1,22 +1,29 @@
 #!/usr/bin/env bash
-# Installs what Dialvault needs to build, test and run on Debian 12.
+# Installs what Dialvault needs to build, test and run on Debian 12, then
+# fetches the interface font.
 set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
 
 packages=(
-  g++ cmake make
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  g++ cmake make pkg-config clang-format
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
   libsqlite3-dev sqlite3 libbenchmark-dev
-  fonts-noto-core fonts-noto-ui-core
+  mdbtools-dev libmdb3 libglib2.0-dev
+  postgresql postgresql-client libpq-dev
+  desktop-file-utils appstream dpkg-dev file
   xvfb xauth
 )
+command -v npm >/dev/null 2>&1 || packages+=(npm)
 
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
 
-sudo=""
-[ "$(id -u)" -eq 0 ] || sudo="sudo"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+bash "$here/fetch-font.sh"

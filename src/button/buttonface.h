@@ -37,10 +37,10 @@ public:
     // The record the looks are drawn from; the widget stores property values here.
     qint32 ButtonType = 2;
     qint32 ColorScheme = 1;
-    Colour BackColor;  // defaults to system colour 15
-    Colour ForeColor;  // defaults to system colour 18
+    Colour BackColor; // defaults to system colour 15
+    Colour ForeColor; // defaults to system colour 18
     QString Caption;
-    FontRef font;      // never null
+    FontRef font; // never null
     bool Enabled = true;
     bool ShowFocusRect = true;
     bool hasFocus = false;
@@ -48,10 +48,10 @@ public:
 
     qint32 W = 0;
     qint32 H = 0;
-    Rect fullRect;                    // (0, 0, W, H)
-    Rect shiftedRect{2, 2, 0, 0};     // (2, 2, W, H)
-    Rect focusRect;                   // (4, 4, W-4, H-4)
-    QRegion region;                   // last window shape built
+    Rect fullRect; // (0, 0, W, H)
+    Rect shiftedRect{2, 2, 0, 0}; // (2, 2, W, H)
+    Rect focusRect; // (4, 4, W-4, H-4)
+    QRegion region; // last window shape built
 
     Colour FaceColor = 0;
     Colour LightColor = 0;
@@ -112,7 +112,7 @@ private:
     QImage surface_;
     Colour textColour_ = 0;
     bool boldOverride_ = false; // style 5 draws its caption bold
-    bool drawFocus_ = false;    // hasFocus and ShowFocusRect, for one Redraw
+    bool drawFocus_ = false; // hasFocus and ShowFocusRect, for one Redraw
 };
 
 } // namespace dialvault

@@ -1,35 +1,16 @@
 #include "button/fontobject.h"
 
-#include <QStringList>
+#include "fonts/interfacefont.h"
 
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 namespace dialvault {
 
-namespace {
-
-// The layouts name Windows fonts that Linux does not have. Their stand-ins
-// cover Persian (Noto Sans Arabic) and Latin (Noto Sans), so mixed captions
-// still draw every letter.
-void installSubstitutions()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        const QStringList standIns{QStringLiteral("Noto Sans Arabic UI"),
-                                   QStringLiteral("Noto Sans Arabic"), QStringLiteral("Noto Sans")};
-        QFont::insertSubstitutions(QStringLiteral("Tahoma"), standIns);
-        QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), standIns);
-    });
-}
-
-} // namespace
-
 QFont FontObject::toQFont() const
 {
-    installSubstitutions();
-    QFont font(name);
+    useInterfaceFont();
+    QFont font(familyFor(name));
     font.setPixelSize(std::max(1, int(std::lround(size * 96.0 / 72.0))));
     // Weight 0 is the window system's "don't care", which draws as normal.
     const int own = weight > 0 ? std::min(weight, 1000) : 400;
@@ -37,7 +18,10 @@ QFont FontObject::toQFont() const
     font.setItalic(italic);
     font.setUnderline(underline);
     font.setStrikeOut(strikethrough);
+    // Hinting and smoothing are set here rather than left to the desktop's
+    // font configuration, so that the pixels are the same everywhere.
     font.setStyleStrategy(QFont::NoAntialias);
+    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 

@@ -14,7 +14,7 @@ struct FontObject
 {
     QString name = QStringLiteral("Tahoma");
     double size = 8.25; // points
-    int weight = 400;   // 400 normal, 700 bold
+    int weight = 400; // 400 normal, 700 bold
     bool bold = false;
     bool italic = false;
     bool underline = false;
@@ -23,7 +23,7 @@ struct FontObject
 
     // The Qt font that draws it: sized in pixels at 96 dots per inch, so the
     // fixed-size windows look the same on every screen, never anti-aliased.
-    // Tahoma and MS Sans Serif map to installed fonts with Persian coverage.
+    // Tahoma and MS Sans Serif draw in the embedded interface font.
     QFont toQFont() const;
 
     bool operator==(const FontObject &) const = default;

@@ -1,7 +1,6 @@
 #include "button/paintedbutton.h"
 
 #include "button/colour.h"
-#include "layout/services.h"
 
 #include <QApplication>
 #include <QHash>
@@ -47,27 +46,71 @@ short shiftState(Qt::KeyboardModifiers modifiers)
 // the key has none.
 short virtualKey(const QKeyEvent *event)
 {
-    static const QHash<int, short> keypadCodes{
-        {Qt::Key_Asterisk, 106}, {Qt::Key_Plus, 107}, {Qt::Key_Minus, 109}, {Qt::Key_Period, 110},
-        {Qt::Key_Slash, 111}};
+    static const QHash<int, short> keypadCodes{{Qt::Key_Asterisk, 106},
+                                               {Qt::Key_Plus, 107},
+                                               {Qt::Key_Minus, 109},
+                                               {Qt::Key_Period, 110},
+                                               {Qt::Key_Slash, 111}};
     static const QHash<int, short> codes{
-        {Qt::Key_Backspace, 8}, {Qt::Key_Tab, 9}, {Qt::Key_Backtab, 9}, {Qt::Key_Clear, 12},
-        {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Shift, 16}, {Qt::Key_Control, 17},
-        {Qt::Key_Alt, 18}, {Qt::Key_Pause, 19}, {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},
-        {Qt::Key_Space, 32}, {Qt::Key_PageUp, 33}, {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},
-        {Qt::Key_Home, 36}, {Qt::Key_Left, 37}, {Qt::Key_Up, 38}, {Qt::Key_Right, 39},
-        {Qt::Key_Down, 40}, {Qt::Key_Print, 44}, {Qt::Key_Insert, 45}, {Qt::Key_Delete, 46},
-        {Qt::Key_Menu, 93}, {Qt::Key_NumLock, 144}, {Qt::Key_ScrollLock, 145},
+        {Qt::Key_Backspace, 8},
+        {Qt::Key_Tab, 9},
+        {Qt::Key_Backtab, 9},
+        {Qt::Key_Clear, 12},
+        {Qt::Key_Return, 13},
+        {Qt::Key_Enter, 13},
+        {Qt::Key_Shift, 16},
+        {Qt::Key_Control, 17},
+        {Qt::Key_Alt, 18},
+        {Qt::Key_Pause, 19},
+        {Qt::Key_CapsLock, 20},
+        {Qt::Key_Escape, 27},
+        {Qt::Key_Space, 32},
+        {Qt::Key_PageUp, 33},
+        {Qt::Key_PageDown, 34},
+        {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},
+        {Qt::Key_Left, 37},
+        {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39},
+        {Qt::Key_Down, 40},
+        {Qt::Key_Print, 44},
+        {Qt::Key_Insert, 45},
+        {Qt::Key_Delete, 46},
+        {Qt::Key_Menu, 93},
+        {Qt::Key_NumLock, 144},
+        {Qt::Key_ScrollLock, 145},
         // Shifted digits are reported by the digit key they are on.
-        {Qt::Key_ParenRight, '0'}, {Qt::Key_Exclam, '1'}, {Qt::Key_At, '2'}, {Qt::Key_NumberSign, '3'},
-        {Qt::Key_Dollar, '4'}, {Qt::Key_Percent, '5'}, {Qt::Key_AsciiCircum, '6'}, {Qt::Key_Ampersand, '7'},
-        {Qt::Key_Asterisk, '8'}, {Qt::Key_ParenLeft, '9'},
-        {Qt::Key_Semicolon, 186}, {Qt::Key_Colon, 186}, {Qt::Key_Equal, 187}, {Qt::Key_Plus, 187},
-        {Qt::Key_Comma, 188}, {Qt::Key_Less, 188}, {Qt::Key_Minus, 189}, {Qt::Key_Underscore, 189},
-        {Qt::Key_Period, 190}, {Qt::Key_Greater, 190}, {Qt::Key_Slash, 191}, {Qt::Key_Question, 191},
-        {Qt::Key_QuoteLeft, 192}, {Qt::Key_AsciiTilde, 192}, {Qt::Key_BracketLeft, 219},
-        {Qt::Key_BraceLeft, 219}, {Qt::Key_Backslash, 220}, {Qt::Key_Bar, 220},
-        {Qt::Key_BracketRight, 221}, {Qt::Key_BraceRight, 221}, {Qt::Key_Apostrophe, 222},
+        {Qt::Key_ParenRight, '0'},
+        {Qt::Key_Exclam, '1'},
+        {Qt::Key_At, '2'},
+        {Qt::Key_NumberSign, '3'},
+        {Qt::Key_Dollar, '4'},
+        {Qt::Key_Percent, '5'},
+        {Qt::Key_AsciiCircum, '6'},
+        {Qt::Key_Ampersand, '7'},
+        {Qt::Key_Asterisk, '8'},
+        {Qt::Key_ParenLeft, '9'},
+        {Qt::Key_Semicolon, 186},
+        {Qt::Key_Colon, 186},
+        {Qt::Key_Equal, 187},
+        {Qt::Key_Plus, 187},
+        {Qt::Key_Comma, 188},
+        {Qt::Key_Less, 188},
+        {Qt::Key_Minus, 189},
+        {Qt::Key_Underscore, 189},
+        {Qt::Key_Period, 190},
+        {Qt::Key_Greater, 190},
+        {Qt::Key_Slash, 191},
+        {Qt::Key_Question, 191},
+        {Qt::Key_QuoteLeft, 192},
+        {Qt::Key_AsciiTilde, 192},
+        {Qt::Key_BracketLeft, 219},
+        {Qt::Key_BraceLeft, 219},
+        {Qt::Key_Backslash, 220},
+        {Qt::Key_Bar, 220},
+        {Qt::Key_BracketRight, 221},
+        {Qt::Key_BraceRight, 221},
+        {Qt::Key_Apostrophe, 222},
         {Qt::Key_QuoteDbl, 222}};
 
     const int key = event->key();
@@ -355,7 +398,8 @@ void PaintedButton::mousePressEvent(QMouseEvent *event)
         return;
     }
     leftPressed_ = button == 1;
-    press(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+    press(button, shiftState(event->modifiers()), float(event->position().x()),
+          float(event->position().y()));
 }
 
 void PaintedButton::mouseMoveEvent(QMouseEvent *event)
@@ -381,9 +425,11 @@ void PaintedButton::mouseReleaseEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    release(button, shiftState(event->modifiers()), float(event->position().x()), float(event->position().y()));
+    release(button, shiftState(event->modifiers()), float(event->position().x()),
+            float(event->position().y()));
     // The platform's click: a left press and release, both over the control.
-    if (button == 1 && std::exchange(leftPressed_, false) && rect().contains(event->position().toPoint()))
+    if (button == 1 && std::exchange(leftPressed_, false)
+        && rect().contains(event->position().toPoint()))
         click();
 }
 
@@ -407,9 +453,9 @@ void PaintedButton::keyPressEvent(QKeyEvent *event)
     if (keyCode == spaceKey)
         press(1, 1, 1.0f, 1.0f);
     else if (keyCode == rightKey || keyCode == downKey)
-        services().moveFocus(this, true);
+        focusNextPrevChild(true);
     else if (keyCode == leftKey || keyCode == upKey)
-        services().moveFocus(this, false);
+        focusNextPrevChild(false);
     else
         handled = false;
 

@@ -16,8 +16,8 @@ enum ValueTag : quint8 { PlainValue = 0, FontValue = 1 };
 
 void writeFont(QDataStream &out, const FontObject &font)
 {
-    out << font.name << font.size << qint32(font.weight) << font.bold << font.italic << font.underline
-        << font.strikethrough << qint32(font.charset);
+    out << font.name << font.size << qint32(font.weight) << font.bold << font.italic
+        << font.underline << font.strikethrough << qint32(font.charset);
 }
 
 FontObject readFont(QDataStream &in)
@@ -25,8 +25,8 @@ FontObject readFont(QDataStream &in)
     FontObject font;
     qint32 weight = 0;
     qint32 charset = 0;
-    in >> font.name >> font.size >> weight >> font.bold >> font.italic >> font.underline >> font.strikethrough
-        >> charset;
+    in >> font.name >> font.size >> weight >> font.bold >> font.italic >> font.underline
+        >> font.strikethrough >> charset;
     font.weight = weight;
     font.charset = charset;
     return font;

@@ -26,7 +26,8 @@ DialogKeys::DialogKeys(QWidget *window)
     qApp->installEventFilter(this);
 }
 
-DialogKeys *DialogKeys::install(QWidget *window, PaintedButton *defaultButton, PaintedButton *cancelButton)
+DialogKeys *DialogKeys::install(QWidget *window, PaintedButton *defaultButton,
+                                PaintedButton *cancelButton)
 {
     auto *keys = window->findChild<DialogKeys *>(QString(), Qt::FindDirectChildrenOnly);
     if (!keys)
@@ -68,7 +69,8 @@ bool DialogKeys::route(QKeyEvent *event)
     } else if (event->key() == Qt::Key_Escape) {
         if (modifiers == Qt::NoModifier)
             target = cancelButton_;
-    } else if ((modifiers & Qt::AltModifier) && !(modifiers & (Qt::ControlModifier | Qt::MetaModifier))) {
+    } else if ((modifiers & Qt::AltModifier)
+               && !(modifiers & (Qt::ControlModifier | Qt::MetaModifier))) {
         target = accessKeyTarget(event);
     }
     if (!canPress(target))

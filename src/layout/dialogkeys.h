@@ -22,7 +22,8 @@ class DialogKeys : public QObject
 public:
     // Marks the buttons (either may be null) and starts routing. The router
     // belongs to the window; installing again replaces the buttons.
-    static DialogKeys *install(QWidget *window, PaintedButton *defaultButton, PaintedButton *cancelButton);
+    static DialogKeys *install(QWidget *window, PaintedButton *defaultButton,
+                               PaintedButton *cancelButton);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

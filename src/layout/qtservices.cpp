@@ -88,17 +88,4 @@ QPoint QtServices::cursorPos()
     return QCursor::pos();
 }
 
-void QtServices::moveFocus(QWidget *from, bool forward)
-{
-    QWidget *target = forward ? from->nextInFocusChain() : from->previousInFocusChain();
-    // Skip widgets that cannot take the focus by tab (labels, disabled boxes).
-    while (target && target != from
-           && (!(target->focusPolicy() & Qt::TabFocus) || !target->isEnabled() || !target->isVisibleTo(from->window())
-               || target->window() != from->window())) {
-        target = forward ? target->nextInFocusChain() : target->previousInFocusChain();
-    }
-    if (target && target != from)
-        target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-}
-
 } // namespace dialvault

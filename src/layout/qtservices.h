@@ -15,7 +15,6 @@ public:
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
-    void moveFocus(QWidget *from, bool forward) override;
 };
 
 } // namespace dialvault

@@ -32,7 +32,9 @@ public:
     virtual ~Services() = default;
 
     // A modal box; returns the answer (AnswerOk, AnswerYes, AnswerNo).
-    virtual int messageBox(const QString &text, int style, const std::optional<QString> &title = std::nullopt) = 0;
+    virtual int messageBox(const QString &text, int style,
+                           const std::optional<QString> &title = std::nullopt)
+        = 0;
     // Shows a top-level window modeless, or brings it forward if already shown.
     virtual void showWindow(QWidget *window) = 0;
     // Closes and destroys a window; the next show builds it afresh.
@@ -45,8 +47,6 @@ public:
     virtual QDateTime now() = 0;
     // The pointer's position on the screen, in pixels.
     virtual QPoint cursorPos() = 0;
-    // Moves the focus to the next (or previous) control in tab order.
-    virtual void moveFocus(QWidget *from, bool forward) = 0;
 };
 
 // The services every window uses. Until a test installs its own, the real

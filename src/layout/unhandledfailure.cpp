@@ -6,7 +6,8 @@ namespace dialvault {
 
 void reportUnhandledFailure(int number, const QString &description)
 {
-    services().messageBox(QStringLiteral("خطاي شماره %1:\n\n%2").arg(number).arg(description), MsgOk);
+    services().messageBox(QStringLiteral("خطاي شماره %1:\n\n%2").arg(number).arg(description),
+                          MsgOk);
     services().endProgram();
 }
 

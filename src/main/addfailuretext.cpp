@@ -5,7 +5,13 @@ namespace dialvault {
 namespace {
 
 // SQLite's primary result codes (the low byte of an extended code).
-enum : int { SqliteBusy = 5, SqliteLocked = 6, SqliteReadOnly = 8, SqliteFull = 13, SqliteCantOpen = 14 };
+enum : int {
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteFull = 13,
+    SqliteCantOpen = 14
+};
 
 QString reason(const StoreError &error)
 {
@@ -14,7 +20,8 @@ QString reason(const StoreError &error)
     switch (error.number & 0xFF) {
     case SqliteBusy:
     case SqliteLocked:
-        return QStringLiteral("پرونده دفترچه تلفن در دست برنامه ديگري است. کمي بعد دوباره امتحان کنيد.");
+        return QStringLiteral(
+            "پرونده دفترچه تلفن در دست برنامه ديگري است. کمي بعد دوباره امتحان کنيد.");
     case SqliteReadOnly:
         return QStringLiteral("پرونده دفترچه تلفن يا پوشه آن فقط خواندني است.");
     case SqliteFull:

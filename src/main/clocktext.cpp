@@ -27,13 +27,14 @@ QString withoutZone(const QString &format)
 
 QString generalDateFormat(const QLocale &locale)
 {
-    return locale.dateFormat(QLocale::ShortFormat) + u' ' + withoutZone(locale.timeFormat(QLocale::LongFormat));
+    return locale.dateFormat(QLocale::ShortFormat) + u' '
+        + withoutZone(locale.timeFormat(QLocale::LongFormat));
 }
 
 QString generalDateText(const QDateTime &when, const QLocale &locale)
 {
     const QCalendar calendar(locale.language() == QLocale::Persian ? QCalendar::System::Jalali
-                                                                    : QCalendar::System::Gregorian);
+                                                                   : QCalendar::System::Gregorian);
     return locale.toString(when, generalDateFormat(locale), calendar);
 }
 

@@ -33,7 +33,8 @@ FontObject windowFont()
     return font;
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, QColor colour = QColor(0xC0, 0xFF, 0xFF))
+QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry,
+                  QColor colour = QColor(0xC0, 0xFF, 0xFF))
 {
     auto *label = new FormLabel(text, colour, parent);
     label->setGeometry(geometry);
@@ -51,7 +52,8 @@ QLineEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &tip = 
 
 // Every button of this window carries the same stored settings but for its
 // caption, kept as the layout keeps them (lower-case keys).
-PaintedButton *makeButton(QWidget *parent, const QString &caption, const QRect &geometry, const QString &tip)
+PaintedButton *makeButton(QWidget *parent, const QString &caption, const QRect &geometry,
+                          const QString &tip)
 {
     PropertyBag bag;
     bag.write(QStringLiteral("_extentx"), 2461);
@@ -93,13 +95,19 @@ Form1::Form1(QWidget *parent)
     Text2 = makeBox(this, twipsRect(2040, 1320, 2655, 285), tipPhone);
     Text3 = makeBox(this, twipsRect(2040, 1680, 2655, 285));
     Text3->setText(QStringLiteral(" "));
-    paintedButton1 = makeButton(this, captionSearch, twipsRect(480, 360, 1392, 375), QStringLiteral("Josto joo"));
-    paintedButton2 = makeButton(this, captionClear, twipsRect(480, 1440, 1392, 375), QStringLiteral("pak kardaneh filde ha"));
+    paintedButton1 = makeButton(this, captionSearch, twipsRect(480, 360, 1392, 375),
+                                QStringLiteral("Josto joo"));
+    paintedButton2 = makeButton(this, captionClear, twipsRect(480, 1440, 1392, 375),
+                                QStringLiteral("pak kardaneh filde ha"));
     Label2 = makeLabel(this, labelPhone, twipsRect(4920, 1320, 1575, 255));
-    paintedButton3 = makeButton(this, captionHelp, twipsRect(480, 1800, 1392, 375), QStringLiteral("rahnama"));
-    paintedButton4 = makeButton(this, captionAbout, twipsRect(480, 2520, 1392, 375), QStringLiteral("Moarefi barnameh"));
-    paintedButton6 = makeButton(this, captionExit, twipsRect(480, 2880, 1395, 375), QStringLiteral("khoroj"));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(3600, 3000, 2415, 255), QColor(0xFF, 0xFF, 0x00));
+    paintedButton3
+        = makeButton(this, captionHelp, twipsRect(480, 1800, 1392, 375), QStringLiteral("rahnama"));
+    paintedButton4 = makeButton(this, captionAbout, twipsRect(480, 2520, 1392, 375),
+                                QStringLiteral("Moarefi barnameh"));
+    paintedButton6
+        = makeButton(this, captionExit, twipsRect(480, 2880, 1395, 375), QStringLiteral("khoroj"));
+    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(3600, 3000, 2415, 255),
+                       QColor(0xFF, 0xFF, 0x00));
     Label5 = makeLabel(this, labelNote, twipsRect(5040, 1680, 735, 255));
     Label6 = makeLabel(this, labelCount, twipsRect(3600, 2040, 2175, 255));
     Text5 = makeBox(this, twipsRect(2040, 2040, 615, 285));
@@ -108,9 +116,12 @@ Form1::Form1(QWidget *parent)
     FontObject countFont = windowFont();
     countFont.name = QStringLiteral("MS Sans Serif");
     Text5->setFont(countFont.toQFont());
-    paintedButton7 = makeButton(this, captionList, twipsRect(480, 2160, 1392, 375), QStringLiteral("Liste moshtarak ha"));
-    paintedButton5 = makeButton(this, captionAdd, twipsRect(480, 720, 1392, 375), QStringLiteral("Ezafeh kardane shomare"));
-    paintedButton8 = makeButton(this, captionDelete, twipsRect(480, 1080, 1392, 375), QStringLiteral("pak kardan az List"));
+    paintedButton7 = makeButton(this, captionList, twipsRect(480, 2160, 1392, 375),
+                                QStringLiteral("Liste moshtarak ha"));
+    paintedButton5 = makeButton(this, captionAdd, twipsRect(480, 720, 1392, 375),
+                                QStringLiteral("Ezafeh kardane shomare"));
+    paintedButton8 = makeButton(this, captionDelete, twipsRect(480, 1080, 1392, 375),
+                                QStringLiteral("pak kardan az List"));
 
     const QList<QWidget *> tabOrder{Text1,          Text2,          Text3,          paintedButton1,
                                     paintedButton2, paintedButton3, paintedButton4, paintedButton6,

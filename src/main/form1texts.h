@@ -29,12 +29,14 @@ inline const QString exitTitle = QStringLiteral("Exit");
 inline const QString searchNeedsName = QStringLiteral("براي جستجو نام را وارد کنيد");
 inline const QString searchNotFound = QStringLiteral("براي اين نام شماره اي وجود ندرد.");
 
-inline const QString addNeedsName = QStringLiteral("براي اضافه کردن ابتدا نام و شماره تلفن را وارد کنيد");
+inline const QString addNeedsName
+    = QStringLiteral("براي اضافه کردن ابتدا نام و شماره تلفن را وارد کنيد");
 inline const QString addNeedsPhone = QStringLiteral("لطفا شماره را وارد کنيد");
 inline const QString addStored = QStringLiteral("شماره شما با موفقيت ثبت شد.");
 inline const QString addStoredTitle = QStringLiteral("اضافه كردن شماره");
 
 inline const QString deleteNeedsName = QStringLiteral("براي حذف كردن ابتدا نام را وارد كنيد");
-inline const QString deleteNotFound = QStringLiteral("شماره اي براي اين نام وجود ندارد تا حذف شود.");
+inline const QString deleteNotFound
+    = QStringLiteral("شماره اي براي اين نام وجود ندارد تا حذف شود.");
 
 } // namespace dialvault::form1texts

@@ -7,9 +7,9 @@ namespace dialvault {
 // One row of table `test`. Texts are stored exactly as typed.
 struct ContactEntry
 {
-    QString name;       // "نام"
-    QString phone;      // "تلفن"
-    QString note;       // "يادداشت"
+    QString name; // "نام"
+    QString phone; // "تلفن"
+    QString note; // "يادداشت"
     double rowNumber{}; // "رديف"
 };
 

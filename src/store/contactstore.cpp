@@ -17,7 +17,7 @@ namespace dialvault {
 
 namespace {
 
-std::atomic<quint64> instanceCounter {0};
+std::atomic<quint64> instanceCounter{0};
 
 // What the recordset slot holds: nothing, the whole table, or a name query.
 enum class Slot { Closed, Table, Query };
@@ -68,7 +68,8 @@ QVariant textValue(const QString &text)
 
 } // namespace
 
-struct ContactStore::Impl {
+struct ContactStore::Impl
+{
     QString path;
     // Two connections take turns, so that a reopen that fails leaves the
     // previous database in use.
@@ -199,7 +200,8 @@ struct ContactStore::Impl {
     }
 };
 
-ContactStore::ContactStore(const QString &folder) : d(std::make_unique<Impl>())
+ContactStore::ContactStore(const QString &folder)
+    : d(std::make_unique<Impl>())
 {
     d->path = QDir(folder).filePath(fileName());
     const QString base = QStringLiteral("dialvault-store-%1-").arg(++instanceCounter);

@@ -14,10 +14,10 @@ struct StoreError
 
 // Failure numbers the program itself raises (the rest are the engine's own).
 enum StoreErrorNumber : int {
-    NoCurrentRecord = 3021,   // a field read or a row deleted with no current row
-    RecordIsDeleted = 3167,   // the current row was removed by another connection
-    ObjectNotSet = 3420,      // the recordset slot is closed
-    InvalidUseOfNull = 94,    // a NULL field read as text
+    NoCurrentRecord = 3021, // a field read or a row deleted with no current row
+    RecordIsDeleted = 3167, // the current row was removed by another connection
+    ObjectNotSet = 3420, // the recordset slot is closed
+    InvalidUseOfNull = 94, // a NULL field read as text
 };
 
 // The outcome of an operation that gives back nothing.

@@ -18,7 +18,7 @@ namespace {
 // older Arabic-form data has U+064A and U+0643; digits come in three scripts.
 std::vector<std::pair<QChar, QChar>> foldedCharacters()
 {
-    std::vector<std::pair<QChar, QChar>> pairs {
+    std::vector<std::pair<QChar, QChar>> pairs{
         {QChar(0x06CC), QChar(0x064A)}, // Persian yeh
         {QChar(0x0649), QChar(0x064A)}, // alef maksura
         {QChar(0x06A9), QChar(0x0643)}, // keheh
@@ -63,7 +63,7 @@ Status addMissingPieces(QSqlDatabase &db)
                 status))
         return status;
 
-    const QStringList statements {
+    const QStringList statements{
         QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
             .arg(foldedNameIndex, table, foldedNameColumn),
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),

@@ -1,6 +1,6 @@
 #include "support/fakeservices.h"
 
-#include "layout/qtservices.h"
+#include "layout/services.h"
 
 namespace dialvault {
 
@@ -57,11 +57,6 @@ QDateTime FakeServices::now()
 QPoint FakeServices::cursorPos()
 {
     return cursor;
-}
-
-void FakeServices::moveFocus(QWidget *from, bool forward)
-{
-    QtServices().moveFocus(from, forward);
 }
 
 } // namespace dialvault

@@ -33,7 +33,6 @@ public:
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
-    void moveFocus(QWidget *from, bool forward) override;
 
     QList<Box> boxes;
     // Answers for the next boxes, in order; when none is queued a Yes/No box

@@ -13,7 +13,8 @@ namespace {
 sqlite3 *openFile(const QString &path)
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+        != SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
@@ -24,7 +25,8 @@ sqlite3 *openFile(const QString &path)
 QString text(sqlite3_stmt *statement, int column)
 {
     const auto *chars = static_cast<const char16_t *>(sqlite3_column_text16(statement, column));
-    return chars ? QString::fromUtf16(chars, sqlite3_column_bytes16(statement, column) / 2) : QString();
+    return chars ? QString::fromUtf16(chars, sqlite3_column_bytes16(statement, column) / 2)
+                 : QString();
 }
 
 } // namespace
@@ -36,10 +38,12 @@ QList<StoredRow> storedRows(const QString &path)
     if (!db)
         return rows;
     sqlite3_stmt *statement = nullptr;
-    const QString sql = QStringLiteral("SELECT \"نام\", \"تلفن\", \"يادداشت\", \"رديف\" FROM test ORDER BY rowid");
+    const QString sql = QStringLiteral(
+        "SELECT \"نام\", \"تلفن\", \"يادداشت\", \"رديف\" FROM test ORDER BY rowid");
     if (sqlite3_prepare16_v2(db, sql.utf16(), -1, &statement, nullptr) == SQLITE_OK) {
         while (sqlite3_step(statement) == SQLITE_ROW)
-            rows.append({text(statement, 0), text(statement, 1), text(statement, 2), sqlite3_column_double(statement, 3)});
+            rows.append({text(statement, 0), text(statement, 1), text(statement, 2),
+                         sqlite3_column_double(statement, 3)});
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
@@ -64,10 +68,12 @@ void insertRow(const QString &path, const StoredRow &row)
 {
     sqlite3 *db = openFile(path);
     sqlite3_stmt *statement = nullptr;
-    const QString sql = QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") VALUES (?, ?, ?, ?)");
+    const QString sql = QStringLiteral(
+        "INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") VALUES (?, ?, ?, ?)");
     sqlite3_prepare16_v2(db, sql.utf16(), -1, &statement, nullptr);
     sqlite3_bind_text16(statement, 1, row.name.utf16(), int(row.name.size() * 2), SQLITE_TRANSIENT);
-    sqlite3_bind_text16(statement, 2, row.phone.utf16(), int(row.phone.size() * 2), SQLITE_TRANSIENT);
+    sqlite3_bind_text16(statement, 2, row.phone.utf16(), int(row.phone.size() * 2),
+                        SQLITE_TRANSIENT);
     sqlite3_bind_text16(statement, 3, row.note.utf16(), int(row.note.size() * 2), SQLITE_TRANSIENT);
     sqlite3_bind_double(statement, 4, row.rowNumber);
     sqlite3_step(statement);
