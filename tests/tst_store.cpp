@@ -77,7 +77,7 @@ private Q_SLOTS:
     void hostileNamesMatchLiterally();
     void letterVariantsDigitsAndCaseMatch_data();
     void letterVariantsDigitsAndCaseMatch();
-    void nullFieldsAreInvalidUseOfNull();
+    void nullFieldsReadAsEmptyText();
     void rowDeletedElsewhereIsReported();
     void twoStoresAddingLoseNothing();
     void missingFileFailsAndIsNotCreated();
@@ -329,7 +329,7 @@ void TestStore::letterVariantsDigitsAndCaseMatch()
     QCOMPARE(raw.scalar(QStringLiteral("SELECT \"نام\" FROM test")).toString(), stored);
 }
 
-void TestStore::nullFieldsAreInvalidUseOfNull()
+void TestStore::nullFieldsReadAsEmptyText()
 {
     StoreFolder folder;
     QVERIFY(folder.create());
@@ -344,14 +344,15 @@ void TestStore::nullFieldsAreInvalidUseOfNull()
 
     QVERIFY(store.QueryByName(QStringLiteral("no phone")).ok());
     const Result<PhoneAndNote> noPhone = store.ReadFirstMatch();
-    QCOMPARE(noPhone.error.number, int(InvalidUseOfNull));
-    QCOMPARE(noPhone.error.description, QStringLiteral("Invalid use of Null"));
+    QVERIFY(noPhone.ok());
+    QCOMPARE(noPhone.value.phone, QString());
+    QCOMPARE(noPhone.value.note, QStringLiteral("n"));
 
-    // The phone was read before the note failed, as a caller filling boxes in turn would see it.
     QVERIFY(store.QueryByName(QStringLiteral("no note")).ok());
     const Result<PhoneAndNote> noNote = store.ReadFirstMatch();
-    QCOMPARE(noNote.error.number, int(InvalidUseOfNull));
+    QVERIFY(noNote.ok());
     QCOMPARE(noNote.value.phone, QStringLiteral("7"));
+    QCOMPARE(noNote.value.note, QString());
 
     // A row without a name can be neither found nor hurt by a search for the empty name.
     QCOMPARE(search(store, QStringLiteral("")).error.number, int(NoCurrentRecord));

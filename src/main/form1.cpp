@@ -189,13 +189,10 @@ void Form1::search()
     const auto run = [this]() -> Status {
         if (Status queried = store_.QueryByName(Text1->text()); !queried.ok())
             return queried;
-        // The phone box is filled before the note is read, so a note that
-        // cannot be shown leaves the number in place.
         const Result<PhoneAndNote> match = store_.ReadFirstMatch();
-        if (match.ok() || (match.error.number == InvalidUseOfNull && !match.value.phone.isNull()))
-            Text2->setText(match.value.phone);
         if (!match.ok())
             return match;
+        Text2->setText(match.value.phone);
         Text3->setText(match.value.note);
         if (Status closed = store_.CloseRecordset(); !closed.ok())
             return closed;

@@ -57,7 +57,8 @@ const QString &stateStatement()
 
 Status noTable()
 {
-    return {{1, QStringLiteral("no such table: %1").arg(StoreSchema::table)}};
+    return {
+        {1, QStringLiteral("no such table: %1").arg(StoreSchema::table), FailureCause::NoTable}};
 }
 
 // Qt binds a null QString as SQL NULL; typed text, even empty, is text.
@@ -257,7 +258,7 @@ Result<qint32> ContactStore::CountEntries()
     if (!query->exec() || !query->next())
         result.error = engineFailure(query->lastError()).error;
     else if (query->value(2).isNull())
-        result.error = storeFailure(NoCurrentRecord).error;
+        result.error = storeFailure(CountMissing).error;
     else
         result.value = query->value(2).toInt();
     query->finish();
@@ -308,19 +309,10 @@ Result<PhoneAndNote> ContactStore::ReadFirstMatch()
         query->finish();
         return result;
     }
-    const QVariant phone = query->value(0);
-    const QVariant note = query->value(1);
+    // Another program may have stored NULL; it reads as the empty text.
+    result.value.phone = query->value(0).toString();
+    result.value.note = query->value(1).toString();
     query->finish();
-    if (phone.isNull()) {
-        result.error = storeFailure(InvalidUseOfNull).error;
-        return result;
-    }
-    result.value.phone = phone.toString();
-    if (note.isNull()) {
-        result.error = storeFailure(InvalidUseOfNull).error;
-        return result;
-    }
-    result.value.note = note.toString();
     return result;
 }
 

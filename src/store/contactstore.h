@@ -28,8 +28,8 @@ public:
     Result<qint32> CountEntries();
     // Puts the entries whose name equals `name` (first in storage order) into the slot.
     Status QueryByName(const QString &name);
-    // The phone number and note of the first match; NoCurrentRecord when none.
-    // When only the note is NULL (InvalidUseOfNull), value.phone is already read.
+    // The phone number and note of the first match (a NULL field reads as the
+    // empty text); NoCurrentRecord when none.
     Result<PhoneAndNote> ReadFirstMatch();
     // Closes whatever the slot holds.
     Status CloseRecordset();

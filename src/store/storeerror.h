@@ -4,12 +4,31 @@
 
 namespace dialvault {
 
-// A failure of the contact store, numbered as the database engine numbers it.
-// Number 0 means success.
+// Why an operation failed, in terms a person can act on. The windows choose
+// their words from the cause, never from the number, whose meaning depends on
+// which engine or layer raised it.
+enum class FailureCause {
+    None, // success
+    NotFound, // no entry has the name (no current record)
+    BusyOrLocked, // another program holds the file
+    ReadOnly, // the file or its folder cannot be written
+    DiskFull,
+    CannotOpen, // missing, unreadable, or a folder that does not exist
+    NotADatabase, // the file is something else
+    Damaged, // a database, but inconsistent or cut short
+    NoTable, // a database without table `test`
+    MissingField, // table `test` lacks one of its four fields
+    Other,
+};
+
+// A failure of the contact store: its cause, and the number and text of
+// whoever raised it (the engine's own, or the program's below). Number 0
+// means success.
 struct StoreError
 {
     int number = 0;
     QString description;
+    FailureCause cause = FailureCause::None;
 };
 
 // Failure numbers the program itself raises (the rest are the engine's own).
@@ -17,7 +36,7 @@ enum StoreErrorNumber : int {
     NoCurrentRecord = 3021, // a field read or a row deleted with no current row
     RecordIsDeleted = 3167, // the current row was removed by another connection
     ObjectNotSet = 3420, // the recordset slot is closed
-    InvalidUseOfNull = 94, // a NULL field read as text
+    CountMissing = 3049, // the kept entry count is gone: the file is damaged
 };
 
 // The outcome of an operation that gives back nothing.

@@ -4,19 +4,58 @@
 
 namespace dialvault {
 
+namespace {
+
+// SQLite's primary result codes (the low byte of an extended code).
+enum : int {
+    SqliteCorrupt = 11,
+    SqliteBusy = 5,
+    SqliteLocked = 6,
+    SqliteReadOnly = 8,
+    SqliteFull = 13,
+    SqliteCantOpen = 14,
+    SqlitePerm = 3,
+    SqliteNotADb = 26,
+};
+
+FailureCause sqliteCause(int extendedCode)
+{
+    switch (extendedCode & 0xFF) {
+    case SqliteBusy:
+    case SqliteLocked:
+        return FailureCause::BusyOrLocked;
+    case SqliteReadOnly:
+    case SqlitePerm:
+        return FailureCause::ReadOnly;
+    case SqliteFull:
+        return FailureCause::DiskFull;
+    case SqliteCantOpen:
+        return FailureCause::CannotOpen;
+    case SqliteNotADb:
+        return FailureCause::NotADatabase;
+    case SqliteCorrupt:
+        return FailureCause::Damaged;
+    default:
+        return FailureCause::Other;
+    }
+}
+
+} // namespace
+
 Status storeFailure(StoreErrorNumber number)
 {
     switch (number) {
     case NoCurrentRecord:
-        return {{number, QStringLiteral("No current record.")}};
+        return {{number, QStringLiteral("No current record."), FailureCause::NotFound}};
     case RecordIsDeleted:
-        return {{number, QStringLiteral("Record is deleted.")}};
+        return {{number, QStringLiteral("Record is deleted."), FailureCause::Other}};
     case ObjectNotSet:
-        return {{number, QStringLiteral("Object invalid or no longer set.")}};
-    case InvalidUseOfNull:
-        return {{number, QStringLiteral("Invalid use of Null")}};
+        return {{number, QStringLiteral("Object invalid or no longer set."), FailureCause::Other}};
+    case CountMissing:
+        return {{number, QStringLiteral("The kept number of entries is missing."),
+                 FailureCause::Damaged}};
     }
-    return {{number, QString()}};
+    return {{number, QString(), FailureCause::Other}};
 }
 
 Status engineFailure(const QSqlError &error)
@@ -28,7 +67,7 @@ Status engineFailure(const QSqlError &error)
     if (!numbered || number == 0)
         number = 1;
     const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    return {{number, text}};
+    return {{number, text, sqliteCause(number)}};
 }
 
 } // namespace dialvault
