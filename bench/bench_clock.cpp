@@ -36,7 +36,7 @@ public:
     }
     void showWindow(QWidget *w) override { real_.showWindow(w); }
     void unloadWindow(QWidget *w) override { real_.unloadWindow(w); }
-    void endProgram() override { real_.endProgram(); }
+    void endProgram(int status) override { real_.endProgram(status); }
     QString programFolder() override { return folder_; }
     QDateTime now() override { return real_.now(); }
     QPoint cursorPos() override { return real_.cursorPos(); }

@@ -10,11 +10,11 @@
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
+#include "support/rawdatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -52,40 +52,31 @@ QString typedNameOf(qint64 i)
     throw std::runtime_error(what.toStdString());
 }
 
-// A plain SQLite connection opened the way the store opens its file.
-class Connection
+// The tests' plain SQLite connection, failing loudly: a benchmark cannot go
+// on after a failed step.
+class Connection : public RawDatabase
 {
 public:
     explicit Connection(const QString &path)
+        : RawDatabase(path)
     {
-        const QByteArray uri = "file:"
-            + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/") + "?mode=rw";
-        if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr)
-            != SQLITE_OK)
+        if (!isOpen())
             fail(QStringLiteral("cannot open ") + path);
-        sqlite3_busy_timeout(db, 5000);
     }
-    ~Connection() { sqlite3_close(db); }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
 
     sqlite3_stmt *prepare(const QString &sql)
     {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v3(db, sql.toUtf8().constData(), -1, SQLITE_PREPARE_PERSISTENT,
-                               &statement, nullptr)
-            != SQLITE_OK)
-            fail(QString::fromUtf8(sqlite3_errmsg(db)));
+        sqlite3_stmt *statement = RawDatabase::prepare(sql);
+        if (!statement)
+            fail(error);
         return statement;
     }
 
     void exec(const char *sql)
     {
-        if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail(QString::fromUtf8(sqlite3_errmsg(db)));
+        if (!RawDatabase::exec(QString::fromUtf8(sql)))
+            fail(error);
     }
-
-    sqlite3 *db = nullptr;
 };
 
 void bindText(sqlite3_stmt *statement, int index, const QString &text)
@@ -137,7 +128,7 @@ void insertRow(Connection &connection, const QString &name, double rowNumber)
     bindText(insert, 3, QStringLiteral("مشتري گروه 7"));
     sqlite3_bind_double(insert, 4, rowNumber);
     if (sqlite3_step(insert) != SQLITE_DONE)
-        fail(QString::fromUtf8(sqlite3_errmsg(connection.db)));
+        fail(QString::fromUtf8(sqlite3_errmsg(connection.handle())));
     sqlite3_finalize(insert);
 }
 
@@ -150,7 +141,7 @@ void deleteNamed(Connection &connection, const QString &name)
             .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?"))));
     bindText(remove, 1, name);
     if (sqlite3_step(remove) != SQLITE_DONE)
-        fail(QString::fromUtf8(sqlite3_errmsg(connection.db)));
+        fail(QString::fromUtf8(sqlite3_errmsg(connection.handle())));
     sqlite3_finalize(remove);
 }
 

@@ -1,6 +1,7 @@
 // The main window driven through its own widgets, with the window system
 // replaced by FakeServices and a fresh database in a temporary folder.
 #include "button/paintedbutton.h"
+#include "layout/failurewords.h"
 #include "main/clocktext.h"
 #include "main/form1.h"
 #include "main/form1texts.h"
@@ -9,6 +10,7 @@
 #include "support/sqlitefile.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,13 +82,15 @@ private Q_SLOTS:
     void startupFailureEndsTheProgram_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("no db1.mdb") << "missing";
-        QTest::newRow("not a database") << "text";
-        QTest::newRow("no table test") << "notable";
+        QTest::addColumn<FailureCause>("cause");
+        QTest::newRow("no db1.mdb") << "missing" << FailureCause::CannotOpen;
+        QTest::newRow("not a database") << "text" << FailureCause::NotADatabase;
+        QTest::newRow("no table test") << "notable" << FailureCause::NoTable;
     }
     void startupFailureEndsTheProgram()
     {
         QFETCH(QString, kind);
+        QFETCH(FailureCause, cause);
         QFile::remove(db);
         if (kind == QLatin1String("text")) {
             QFile file(db);
@@ -103,9 +107,14 @@ private Q_SLOTS:
         QCOMPARE(fake->boxes.size(), 1);
         QCOMPARE(fake->boxes[0].style, 0);
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
-        QVERIFY2(fake->boxes[0].text.contains(QRegularExpression(QStringLiteral("\\d"))),
-                 qPrintable(fake->boxes[0].text));
+        // What failed and why in Persian, the file's full path, then the engine's own words.
+        const QString text = fake->boxes[0].text;
+        QVERIFY2(text.startsWith(startupFailed + u'\n' + causeWords(cause)), qPrintable(text));
+        QVERIFY2(text.contains(QDir(dir->path()).filePath(QStringLiteral("db1.mdb"))),
+                 qPrintable(text));
+        QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\d+: \\S"))), qPrintable(text));
         QCOMPARE(fake->endCount, 1);
+        QCOMPARE(fake->exitStatus, 1);
         QVERIFY(fake->shown.isEmpty());
         QVERIFY(!form->isVisible());
         // The program never makes the file itself.
@@ -313,6 +322,69 @@ private Q_SLOTS:
         QCOMPARE(boxTexts(), (QStringList{searchNotFound, addStored}));
         QCOMPARE(storedRows(db).size(), 1);
         QCOMPARE(form->Text5->text(), QStringLiteral("1"));
+    }
+
+    // Failures other than "no entry" are said, with their cause, and leave no
+    // stale value beside the name that was asked for.
+    void refusedOperationsSayWhy_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("headline");
+        QTest::addColumn<FailureCause>("cause");
+        QTest::addColumn<QStringList>("boxesAfter");
+        QTest::addColumn<int>("rowsAfter");
+        const QStringList typed{QStringLiteral("n"), QStringLiteral("typed"), QStringLiteral("t")};
+        QTest::newRow("search, table gone") << "search"
+                                            << "table gone" << searchFailed << FailureCause::Other
+                                            << QStringList{QStringLiteral("n"), {}, {}} << -1;
+        QTest::newRow("search, count row gone")
+            << "search"
+            << "count gone" << refreshFailed << FailureCause::Damaged
+            << QStringList{QStringLiteral("n"), QStringLiteral("0912"), QStringLiteral("old")} << 1;
+        QTest::newRow("delete, table gone")
+            << "delete"
+            << "table gone" << deleteFailed << FailureCause::Other << typed << -1;
+        QTest::newRow("delete, locked")
+            << "delete"
+            << "locked" << deleteFailed << FailureCause::BusyOrLocked << typed << 1;
+        QTest::newRow("add, count not a number")
+            << "add"
+            << "count text" << addNotStored << FailureCause::Other << typed << 1;
+    }
+    void refusedOperationsSayWhy()
+    {
+        QFETCH(QString, operation);
+        QFETCH(QString, fault);
+        QFETCH(QString, headline);
+        QFETCH(FailureCause, cause);
+        QFETCH(QStringList, boxesAfter);
+        QFETCH(int, rowsAfter);
+        insertRow(db, {QStringLiteral("n"), QStringLiteral("0912"), QStringLiteral("old"), 1});
+        startForm();
+        RawDatabase other(db);
+        if (fault == QLatin1String("table gone"))
+            QVERIFY(other.exec(QStringLiteral("ALTER TABLE test RENAME TO gone")));
+        else if (fault == QLatin1String("count gone"))
+            QVERIFY(other.exec(QStringLiteral("DELETE FROM test_count")));
+        else if (fault == QLatin1String("locked"))
+            QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        else
+            form->Text5->setText(QStringLiteral("not a number"));
+        fill(QStringLiteral("n"), QStringLiteral("typed"), QStringLiteral("t"));
+
+        PaintedButton *button = operation == QLatin1String("search") ? form->paintedButton1
+            : operation == QLatin1String("delete")                   ? form->paintedButton8
+                                                                     : form->paintedButton5;
+        click(button);
+        QCOMPARE(fake->boxes.size(), 1);
+        QVERIFY2(fake->boxes[0].text.startsWith(headline + u'\n' + causeWords(cause) + u'\n'),
+                 qPrintable(fake->boxes[0].text));
+        QCOMPARE(fake->endCount, 0);
+        verifyBoxes(boxesAfter.at(0), boxesAfter.at(1), boxesAfter.at(2));
+        other.exec(QStringLiteral("ROLLBACK"));
+        if (rowsAfter >= 0)
+            QCOMPARE(storedRows(db).size(), rowsAfter);
     }
 
     void refusedAddKeepsTheEntryAndTheProgram()

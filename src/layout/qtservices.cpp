@@ -33,9 +33,15 @@ void setServices(Services *replacement)
 
 int QtServices::messageBox(const QString &text, int style, const std::optional<QString> &title)
 {
-    QMessageBox box;
+    // Over the window that asked, laid out left to right like every window
+    // of the program: a Persian text still reads right to left within its
+    // line, but the paragraph starts at the left, as the texts were written.
+    QMessageBox box(QApplication::activeWindow());
+    box.setLayoutDirection(Qt::LeftToRight);
     box.setWindowTitle(title.value_or(applicationTitle()));
-    box.setText(text);
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<p dir=\"ltr\" align=\"left\">%1</p>")
+                    .arg(text.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>"))));
     if (style == MsgYesNoQuestion) {
         box.setIcon(QMessageBox::Question);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
@@ -66,11 +72,11 @@ void QtServices::unloadWindow(QWidget *window)
     window->deleteLater();
 }
 
-void QtServices::endProgram()
+void QtServices::endProgram(int exitStatus)
 {
-    // Leave at once, like the original: no close handlers, no store teardown.
+    // Leave at once: no close handlers, no store teardown.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 QString QtServices::programFolder()

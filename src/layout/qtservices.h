@@ -11,7 +11,7 @@ public:
     int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
     void showWindow(QWidget *window) override;
     void unloadWindow(QWidget *window) override;
-    void endProgram() override;
+    void endProgram(int exitStatus) override;
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;

@@ -39,8 +39,9 @@ public:
     virtual void showWindow(QWidget *window) = 0;
     // Closes and destroys a window; the next show builds it afresh.
     virtual void unloadWindow(QWidget *window) = 0;
-    // Ends the program at once: no window's closing handler runs.
-    virtual void endProgram() = 0;
+    // Ends the program at once with the given exit status: no window's
+    // closing handler runs.
+    virtual void endProgram(int exitStatus = 0) = 0;
     // The folder that holds the program.
     virtual QString programFolder() = 0;
     // The current local date and time.

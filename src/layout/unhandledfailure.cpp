@@ -4,11 +4,10 @@
 
 namespace dialvault {
 
-void reportUnhandledFailure(int number, const QString &description)
+void reportUnhandledFailure(const QString &text)
 {
-    services().messageBox(QStringLiteral("خطاي شماره %1:\n\n%2").arg(number).arg(description),
-                          MsgOk);
-    services().endProgram();
+    services().messageBox(text, MsgOk);
+    services().endProgram(1);
 }
 
 } // namespace dialvault

@@ -4,8 +4,9 @@
 
 namespace dialvault {
 
-// A failure no handler deals with: its number and description are shown
-// under the application title, then the program ends.
-void reportUnhandledFailure(int number, const QString &description);
+// A failure the program cannot go on after: `text` is shown under the
+// application title, then the program ends with a failing exit status, so
+// that whoever started it sees the failure too.
+void reportUnhandledFailure(const QString &text);
 
 } // namespace dialvault

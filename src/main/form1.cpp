@@ -4,11 +4,11 @@
 #include "button/paintedbutton.h"
 #include "button/propertybag.h"
 #include "layout/dialogkeys.h"
+#include "layout/failurewords.h"
 #include "layout/formlabel.h"
 #include "layout/services.h"
 #include "layout/twips.h"
 #include "layout/unhandledfailure.h"
-#include "main/addfailuretext.h"
 #include "main/clocktext.h"
 #include "main/form1texts.h"
 
@@ -152,7 +152,7 @@ bool Form1::start()
 {
     const Status opened = RefreshMain();
     if (!opened.ok()) {
-        reportUnhandledFailure(opened.error.number, opened.error.description);
+        reportUnhandledFailure(failureText(startupFailed, opened.error, store_.databasePath()));
         return false;
     }
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -186,23 +186,29 @@ void Form1::search()
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const auto run = [this]() -> Status {
-        if (Status queried = store_.QueryByName(Text1->text()); !queried.ok())
-            return queried;
-        const Result<PhoneAndNote> match = store_.ReadFirstMatch();
-        if (!match.ok())
-            return match;
-        Text2->setText(match.value.phone);
-        Text3->setText(match.value.note);
-        if (Status closed = store_.CloseRecordset(); !closed.ok())
-            return closed;
-        return RefreshMain();
-    };
-    // Any failure but "no entry" ends the search quietly.
-    if (run().error.number == NoCurrentRecord) {
+    Status found = store_.QueryByName(Text1->text());
+    Result<PhoneAndNote> match;
+    if (found.ok()) {
+        match = store_.ReadFirstMatch();
+        found = match;
+    }
+    if (found.error.cause == FailureCause::NotFound) {
         services().messageBox(searchNotFound, MsgOk);
         ClearFields();
+        return;
     }
+    if (!found.ok()) {
+        // The boxes must not show the previous entry's number and note beside
+        // the name just asked for.
+        Text2->setText(QString());
+        Text3->setText(QString());
+        services().messageBox(failureText(searchFailed, found.error), MsgOk);
+        return;
+    }
+    Text2->setText(match.value.phone);
+    Text3->setText(match.value.note);
+    store_.CloseRecordset();
+    refreshAfterChange();
 }
 
 void Form1::add()
@@ -223,18 +229,17 @@ void Form1::add()
     if (counted)
         stored = store_.AppendEntry({Text1->text(), Text2->text(), Text3->text(), shownCount + 1});
     else
-        stored.error = {13, QStringLiteral("Type mismatch")};
+        stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
     if (!stored.ok()) {
         // Nothing was stored: say so and why, keep the typed entry, and go on
         // with a freshly opened table so the next try can succeed.
-        services().messageBox(addFailureText(stored.error), MsgOk);
+        services().messageBox(failureText(addNotStored, stored.error), MsgOk);
         store_.OpenStore();
         return;
     }
     services().messageBox(addStored, MsgOkInformation, addStoredTitle);
     ClearFields();
-    if (const Status refreshed = RefreshMain(); !refreshed.ok())
-        reportUnhandledFailure(refreshed.error.number, refreshed.error.description);
+    refreshAfterChange();
 }
 
 void Form1::deleteByName()
@@ -244,18 +249,27 @@ void Form1::deleteByName()
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    const auto run = [this]() -> Status {
-        if (Status queried = store_.QueryByName(Text1->text()); !queried.ok())
-            return queried;
-        if (Status deleted = store_.DeleteFirstMatch(); !deleted.ok())
-            return deleted;
-        ClearFields();
-        return RefreshMain();
-    };
-    if (run().error.number == NoCurrentRecord) {
+    Status deleted = store_.QueryByName(Text1->text());
+    if (deleted.ok())
+        deleted = store_.DeleteFirstMatch();
+    if (deleted.error.cause == FailureCause::NotFound) {
         services().messageBox(deleteNotFound, MsgOk);
         ClearFields();
+        return;
     }
+    if (!deleted.ok()) {
+        services().messageBox(failureText(deleteFailed, deleted.error), MsgOk);
+        return;
+    }
+    ClearFields();
+    refreshAfterChange();
+}
+
+void Form1::refreshAfterChange()
+{
+    // The change itself is done; only the count could not be shown again.
+    if (const Status refreshed = RefreshMain(); !refreshed.ok())
+        services().messageBox(failureText(refreshFailed, refreshed.error), MsgOk);
 }
 
 void Form1::confirmExit()

@@ -60,6 +60,8 @@ private:
     void search();
     void add();
     void deleteByName();
+    // RefreshMain after a successful search, add or delete; a failure is said.
+    void refreshAfterChange();
     void confirmExit();
     void tick();
 

@@ -39,4 +39,12 @@ inline const QString deleteNeedsName = QStringLiteral("براي حذف كردن 
 inline const QString deleteNotFound
     = QStringLiteral("شماره اي براي اين نام وجود ندارد تا حذف شود.");
 
+// What the window says when the phone book refuses an operation; the cause
+// and the engine's own words follow on lines of their own.
+inline const QString startupFailed = QStringLiteral("دفترچه تلفن باز نشد.");
+inline const QString addNotStored = QStringLiteral("اين شماره ذخيره نشد.");
+inline const QString searchFailed = QStringLiteral("جستجو انجام نشد.");
+inline const QString deleteFailed = QStringLiteral("شماره اي حذف نشد.");
+inline const QString refreshFailed = QStringLiteral("تعداد شماره ها به روز نشد.");
+
 } // namespace dialvault::form1texts

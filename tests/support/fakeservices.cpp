@@ -39,9 +39,10 @@ void FakeServices::unloadWindow(QWidget *window)
     window->deleteLater();
 }
 
-void FakeServices::endProgram()
+void FakeServices::endProgram(int status)
 {
     ++endCount;
+    exitStatus = status;
 }
 
 QString FakeServices::programFolder()

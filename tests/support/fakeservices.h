@@ -29,7 +29,7 @@ public:
     int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
     void showWindow(QWidget *window) override;
     void unloadWindow(QWidget *window) override;
-    void endProgram() override;
+    void endProgram(int exitStatus) override;
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
@@ -43,6 +43,7 @@ public:
     QList<QPointer<QWidget>> shown;
     QList<QPointer<QWidget>> unloaded;
     int endCount = 0;
+    int exitStatus = -1; // as the last endProgram asked
     QString folder;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(8, 40, 53, 250));
     QPoint cursor;

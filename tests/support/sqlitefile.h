@@ -1,20 +1,12 @@
 #pragma once
 
-#include <QList>
+#include "support/rawdatabase.h"
+
 #include <QString>
-#include <QVariant>
 
+// One-line conveniences over RawDatabase for tests that look at a phone book
+// file once.
 namespace dialvault {
-
-// Direct access to a database file through the plain SQLite library, the way
-// another tool would see it, to check what the program stored.
-struct StoredRow
-{
-    QString name;
-    QString phone;
-    QString note;
-    double rowNumber = 0;
-};
 
 // Every row of table `test`, in storage order.
 QList<StoredRow> storedRows(const QString &path);
