@@ -87,7 +87,7 @@ void BM_ClockIdle(benchmark::State &state)
         form.start();
         int lateMs = 0;
         QString shown;
-        QObject::connect(&form.Timer1, &QTimer::timeout, [&] {
+        QObject::connect(form.Timer1, &QTimer::timeout, [&] {
             const int ms = QTime::currentTime().msec();
             // The first change replaces the layout caption, not a second.
             if (form.Label4->text() != shown) {

@@ -485,9 +485,9 @@ private Q_SLOTS:
     {
         startForm();
         QTRY_COMPARE(form->Label4->text(), generalDateText(fake->clock));
-        QVERIFY(form->Timer1.isActive());
+        QVERIFY(form->Timer1->isActive());
         // The fake clock stands 250 ms into its second.
-        QVERIFY(form->Timer1.remainingTime() <= 751);
+        QVERIFY(form->Timer1->remainingTime() <= 751);
         fake->clock = fake->clock.addSecs(1);
         QTRY_COMPARE(form->Label4->text(), generalDateText(fake->clock));
     }

@@ -88,7 +88,7 @@ PaintedButton *DialogKeys::accessKeyTarget(const QKeyEvent *event) const
     const QChar letter = QChar(key).toLower();
     const auto buttons = window_->findChildren<PaintedButton *>();
     for (PaintedButton *button : buttons) {
-        if (canPress(button) && button->face().accessKey == letter)
+        if (canPress(button) && button->accessKey() == letter)
             return button;
     }
     return nullptr;

@@ -1,5 +1,7 @@
 #include "layout/formlabel.h"
 
+#include <QFontMetrics>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTextOption>
 
@@ -15,16 +17,34 @@ FormLabel::FormLabel(const QString &text, QColor colour, QWidget *parent)
     setPalette(colours);
 }
 
+void FormLabel::setRightToLeft(bool rightToLeft)
+{
+    rightToLeft_ = rightToLeft;
+    update();
+}
+
+void FormLabel::fitToText()
+{
+    const QFontMetrics metrics(font());
+    resize(metrics.horizontalAdvance(text()), metrics.height());
+}
+
 void FormLabel::paintEvent(QPaintEvent *)
 {
-    // QLabel would pick the paragraph direction from the first letter and
-    // put a Persian caption's colon on the right.
+    // QLabel would pick the paragraph direction from the first letter and put
+    // a Persian caption's colon on the right.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    QTextOption option(Qt::AlignLeft | Qt::AlignTop);
-    option.setTextDirection(Qt::LeftToRight);
+    const Qt::Alignment side = rightToLeft_ ? Qt::AlignRight : Qt::AlignLeft;
+    QTextOption option(side | Qt::AlignTop);
+    option.setTextDirection(rightToLeft_ ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::NoWrap);
     painter.drawText(QRectF(rect()), text(), option);
+}
+
+void FormLabel::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
 }
 
 } // namespace dialvault

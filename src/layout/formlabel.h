@@ -4,9 +4,10 @@
 
 namespace dialvault {
 
-// A caption on a window's surface: transparent, left-aligned, and always laid
-// out left to right, as the layouts were designed (the Persian captions are
-// stored with their colon first so that it stands at the left end).
+// A caption on a window's surface: transparent, on one line, and laid out
+// left to right as the layouts were designed (the Persian captions are stored
+// with their colon first so that it stands at the left end), or right to left
+// against its right edge where a layout asks for that reading order.
 class FormLabel : public QLabel
 {
     Q_OBJECT
@@ -14,8 +15,17 @@ class FormLabel : public QLabel
 public:
     FormLabel(const QString &text, QColor colour, QWidget *parent);
 
+    void setRightToLeft(bool rightToLeft);
+    // Takes the width of its text on one line and the height of one line.
+    void fitToText();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // A press on a label is the label's, so it never drags the window.
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    bool rightToLeft_ = false;
 };
 
 } // namespace dialvault

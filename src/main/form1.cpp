@@ -1,135 +1,44 @@
 #include "main/form1.h"
 
-#include "button/fontobject.h"
 #include "button/paintedbutton.h"
-#include "button/propertybag.h"
-#include "layout/dialogkeys.h"
 #include "layout/failurewords.h"
-#include "layout/formlabel.h"
+#include "layout/layoutdata.h"
 #include "layout/services.h"
-#include "layout/twips.h"
 #include "layout/unhandledfailure.h"
 #include "main/clocktext.h"
 #include "main/form1texts.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QScreen>
+#include <QTimer>
 
 namespace dialvault {
 
-namespace {
-
 using namespace form1texts;
 
-FontObject windowFont()
-{
-    FontObject font;
-    font.name = QStringLiteral("Tahoma");
-    font.size = 8.25;
-    font.charset = 178;
-    return font;
-}
-
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry,
-                  QColor colour = QColor(0xC0, 0xFF, 0xFF))
-{
-    auto *label = new FormLabel(text, colour, parent);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QLineEdit *makeBox(QWidget *parent, const QRect &geometry, const QString &tip = {})
-{
-    auto *box = new QLineEdit(parent);
-    box->setGeometry(geometry);
-    box->setToolTip(tip);
-    box->setCursor(Qt::CrossCursor);
-    return box;
-}
-
-// Every button of this window carries the same stored settings but for its
-// caption, kept as the layout keeps them (lower-case keys).
-PaintedButton *makeButton(QWidget *parent, const QString &caption, const QRect &geometry,
-                          const QString &tip)
-{
-    PropertyBag bag;
-    bag.write(QStringLiteral("_extentx"), 2461);
-    bag.write(QStringLiteral("_extenty"), 661);
-    bag.write(QStringLiteral("btype"), 3);
-    bag.write(QStringLiteral("tx"), caption);
-    bag.write(QStringLiteral("enab"), true);
-    bag.write(QStringLiteral("font"), QVariant::fromValue(windowFont()));
-    bag.write(QStringLiteral("coltype"), 1);
-    bag.write(QStringLiteral("focusr"), true);
-    bag.write(QStringLiteral("bcol"), 0xC0C0C0);
-    bag.write(QStringLiteral("fcol"), 0);
-    auto *button = new PaintedButton(parent);
-    button->readProperties(bag);
-    button->setGeometry(geometry);
-    button->setToolTip(tip);
-    return button;
-}
-
-} // namespace
-
-Form1::Form1(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+Form1::Form1()
+    : FormWindow(form1Layout())
     , store_(services().programFolder())
 {
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Dialvault"));
-    setFixedSize(twipsToPixels(6195), twipsToPixels(3585));
-    setLayoutDirection(Qt::LeftToRight);
-    setFont(windowFont().toQFont());
-    setAutoFillBackground(true);
-    QPalette colours = palette();
-    colours.setColor(QPalette::Window, QColor(0x00, 0x80, 0x80));
-    setPalette(colours);
-
-    // Created in tab order, so the focus chain follows it.
-    Label1 = makeLabel(this, labelName, twipsRect(5160, 960, 615, 255));
-    Text1 = makeBox(this, twipsRect(2040, 960, 2655, 285), tipName);
-    Text2 = makeBox(this, twipsRect(2040, 1320, 2655, 285), tipPhone);
-    Text3 = makeBox(this, twipsRect(2040, 1680, 2655, 285));
-    Text3->setText(QStringLiteral(" "));
-    paintedButton1 = makeButton(this, captionSearch, twipsRect(480, 360, 1392, 375),
-                                QStringLiteral("Josto joo"));
-    paintedButton2 = makeButton(this, captionClear, twipsRect(480, 1440, 1392, 375),
-                                QStringLiteral("pak kardaneh filde ha"));
-    Label2 = makeLabel(this, labelPhone, twipsRect(4920, 1320, 1575, 255));
-    paintedButton3
-        = makeButton(this, captionHelp, twipsRect(480, 1800, 1392, 375), QStringLiteral("rahnama"));
-    paintedButton4 = makeButton(this, captionAbout, twipsRect(480, 2520, 1392, 375),
-                                QStringLiteral("Moarefi barnameh"));
-    paintedButton6
-        = makeButton(this, captionExit, twipsRect(480, 2880, 1395, 375), QStringLiteral("khoroj"));
-    Label4 = makeLabel(this, QStringLiteral("Label4"), twipsRect(3600, 3000, 2415, 255),
-                       QColor(0xFF, 0xFF, 0x00));
-    Label5 = makeLabel(this, labelNote, twipsRect(5040, 1680, 735, 255));
-    Label6 = makeLabel(this, labelCount, twipsRect(3600, 2040, 2175, 255));
-    Text5 = makeBox(this, twipsRect(2040, 2040, 615, 285));
-    Text5->setCursor(Qt::ArrowCursor);
-    Text5->setEnabled(false);
-    FontObject countFont = windowFont();
-    countFont.name = QStringLiteral("MS Sans Serif");
-    Text5->setFont(countFont.toQFont());
-    paintedButton7 = makeButton(this, captionList, twipsRect(480, 2160, 1392, 375),
-                                QStringLiteral("Liste moshtarak ha"));
-    paintedButton5 = makeButton(this, captionAdd, twipsRect(480, 720, 1392, 375),
-                                QStringLiteral("Ezafeh kardane shomare"));
-    paintedButton8 = makeButton(this, captionDelete, twipsRect(480, 1080, 1392, 375),
-                                QStringLiteral("pak kardan az List"));
-
-    const QList<QWidget *> tabOrder{Text1,          Text2,          Text3,          paintedButton1,
-                                    paintedButton2, paintedButton3, paintedButton4, paintedButton6,
-                                    paintedButton7, paintedButton5, paintedButton8};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-
-    DialogKeys::install(this, paintedButton1, paintedButton6);
+    Label1 = control<QLabel>(QStringLiteral("Label1"));
+    Label2 = control<QLabel>(QStringLiteral("Label2"));
+    Label4 = control<QLabel>(QStringLiteral("Label4"));
+    Label5 = control<QLabel>(QStringLiteral("Label5"));
+    Label6 = control<QLabel>(QStringLiteral("Label6"));
+    Text1 = control<QLineEdit>(QStringLiteral("Text1"));
+    Text2 = control<QLineEdit>(QStringLiteral("Text2"));
+    Text3 = control<QLineEdit>(QStringLiteral("Text3"));
+    Text5 = control<QLineEdit>(QStringLiteral("Text5"));
+    paintedButton1 = control<PaintedButton>(QStringLiteral("paintedButton1"));
+    paintedButton2 = control<PaintedButton>(QStringLiteral("paintedButton2"));
+    paintedButton3 = control<PaintedButton>(QStringLiteral("paintedButton3"));
+    paintedButton4 = control<PaintedButton>(QStringLiteral("paintedButton4"));
+    paintedButton5 = control<PaintedButton>(QStringLiteral("paintedButton5"));
+    paintedButton6 = control<PaintedButton>(QStringLiteral("paintedButton6"));
+    paintedButton7 = control<PaintedButton>(QStringLiteral("paintedButton7"));
+    paintedButton8 = control<PaintedButton>(QStringLiteral("paintedButton8"));
+    Timer1 = control<QTimer>(QStringLiteral("Timer1"));
 
     connect(paintedButton1, &PaintedButton::Click, this, &Form1::search);
     connect(paintedButton2, &PaintedButton::Click, this, &Form1::ClearFields);
@@ -140,10 +49,10 @@ Form1::Form1(QWidget *parent)
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking
     // every millisecond.
-    Timer1.setSingleShot(true);
-    Timer1.setTimerType(Qt::PreciseTimer);
-    connect(&Timer1, &QTimer::timeout, this, &Form1::tick);
-    Timer1.start(1);
+    Timer1->setSingleShot(true);
+    Timer1->setTimerType(Qt::PreciseTimer);
+    connect(Timer1, &QTimer::timeout, this, &Form1::tick);
+    Timer1->start();
 }
 
 Form1::~Form1() = default;
@@ -155,8 +64,6 @@ bool Form1::start()
         reportUnhandledFailure(failureText(startupFailed, opened.error, store_.databasePath()));
         return false;
     }
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     services().showWindow(this);
     Text1->setFocus(Qt::OtherFocusReason);
     return true;
@@ -290,7 +197,7 @@ void Form1::tick()
 {
     const QDateTime now = services().now();
     Label4->setText(generalDateText(now));
-    Timer1.start(1000 - now.time().msec() + 1);
+    Timer1->start(1000 - now.time().msec() + 1);
 }
 
 } // namespace dialvault

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "layout/formwindow.h"
 #include "store/contactstore.h"
-
-#include <QTimer>
-#include <QWidget>
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace dialvault {
 
@@ -14,12 +13,12 @@ class PaintedButton;
 
 // The main window: the entry boxes, the count and clock, and the search,
 // add, delete, clear and exit operations. It owns the run's one contact store.
-class Form1 : public QWidget
+class Form1 : public FormWindow
 {
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    Form1();
     ~Form1() override;
 
     // The load handler, then the window shown with the focus in Text1. When
@@ -51,7 +50,7 @@ public:
     PaintedButton *paintedButton6;
     PaintedButton *paintedButton7;
     PaintedButton *paintedButton8;
-    QTimer Timer1;
+    QTimer *Timer1;
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -2,26 +2,9 @@
 
 #include <QString>
 
-// The main window's own texts, exactly as the user sees them (letter forms
+// The main window's messages, exactly as the user sees them (letter forms
 // included: ي U+064A, ك U+0643 and ک U+06A9 are kept apart on purpose).
 namespace dialvault::form1texts {
-
-inline const QString captionSearch = QStringLiteral("جستجو");
-inline const QString captionClear = QStringLiteral("پاک کردن ");
-inline const QString captionHelp = QStringLiteral("راهنمايي");
-inline const QString captionAbout = QStringLiteral("معرفي");
-inline const QString captionAdd = QStringLiteral("اضافه کردن ");
-inline const QString captionExit = QStringLiteral("خروج");
-inline const QString captionList = QStringLiteral("ليست شماره ها");
-inline const QString captionDelete = QStringLiteral("حذف");
-
-inline const QString labelName = QStringLiteral(":نـــــــام");
-inline const QString labelPhone = QStringLiteral(":شماره تلفن");
-inline const QString labelNote = QStringLiteral(":يادداشت");
-inline const QString labelCount = QStringLiteral(":تعداد شماره هاي ذخيره شده");
-
-inline const QString tipName = QStringLiteral("در اين قسمت نام را وارد كنيد");
-inline const QString tipPhone = QStringLiteral("در اين قسمت شماره تلفن را وارد كنيد");
 
 inline const QString exitQuestion = QStringLiteral("آيا مطمئن هستيد که ميخواهيد خارج شويد؟");
 inline const QString exitTitle = QStringLiteral("Exit");

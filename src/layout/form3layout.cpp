@@ -1,0 +1,79 @@
+#include "layout/layoutparts.h"
+
+namespace dialvault {
+
+using namespace layoutparts;
+
+// The about window. The ownership line, the credits and the two addresses
+// are the program's own; the addresses use names reserved for examples, so
+// they lead nowhere real.
+const WindowLayout &form3Layout()
+{
+    static const WindowLayout layout = [] {
+        WindowLayout w;
+        w.name = QStringLiteral("Form3");
+        w.clientWidth = 5775;
+        w.clientHeight = 5640;
+        w.caption = QStringLiteral(" معرفي نرم افزار");
+        w.backColour = LayoutColour::system(6);
+        w.picture = QStringLiteral(":/form3.jpg");
+        w.pointer = PointerShape::Arrow;
+        w.hasIcon = true;
+        w.font = msSansSerif();
+
+        const auto line = [](const QString &name, int left, int top, int width, const QString &text,
+                             int tabIndex) {
+            ControlLayout l = label(name, left, top, width, 195, text, tabIndex);
+            l.font = tahoma(true);
+            l.autoSize = true;
+            return l;
+        };
+        const auto aboutButton
+            = [](const QString &name, int left, const QString &caption, int tabIndex, int extentX) {
+                  ControlLayout b
+                      = button(name, left, 4920, 1335, 375, caption, tabIndex, 0xECE9D8, extentX);
+                  b.button.buttonType = 2;
+                  return b;
+              };
+
+        ControlLayout version
+            = line(QStringLiteral("Label5(0)"), 600, 1440, 735, QStringLiteral("ver 2.03"), 7);
+        version.height = 255;
+        version.autoSize = false;
+        ControlLayout web = line(QStringLiteral("Label4"), 1320, 3120, 2070,
+                                 QStringLiteral("http://www.dialvault.example"), 12);
+        web.pointer = PointerShape::Bird;
+        ControlLayout mail = line(QStringLiteral("Label6"), 1320, 3600, 1875,
+                                  QStringLiteral("info@dialvault.example"), 13);
+        mail.pointer = PointerShape::Bird;
+        ControlLayout exit
+            = aboutButton(QStringLiteral("paintedButton1"), 1560, QStringLiteral("خروج"), 11, 2143);
+        exit.isCancel = true;
+
+        w.controls = {
+            bullet(QStringLiteral("Picture2"), 5280, 1800, 0),
+            line(QStringLiteral("Label1"), 480, 1800, 4740,
+                 QStringLiteral("اين نرم افزار متعلق به گروه سازنده ديال والت است."), 1),
+            line(QStringLiteral("Label7(0)"), 2520, 2520, 2595,
+                 QStringLiteral("نوشته شده در تاريخ   1383/5/28"), 3),
+            line(QStringLiteral("Label3(1)"), 600, 3120, 420, QStringLiteral("URL :"), 4),
+            line(QStringLiteral("Label3(0)"), 600, 3600, 615, QStringLiteral("E-mail :"), 5),
+            bullet(QStringLiteral("Picture1"), 5280, 2520, 6),
+            version,
+            line(QStringLiteral("Label7(1)"), 720, 4080, 1860,
+                 QStringLiteral("Written By the Dialvault team"), 8),
+            line(QStringLiteral("Label25(1)"), 4320, 1440, 975, QStringLiteral("نگارش: 2.03"), 9),
+            line(QStringLiteral("Label7(2)"), 3360, 4080, 1770,
+                 QStringLiteral("نوشته گروه ديال والت"), 10),
+            exit,
+            web,
+            mail,
+            aboutButton(QStringLiteral("paintedButton2"), 2880, QStringLiteral("برنامه نويس"), 14,
+                        2355),
+        };
+        return w;
+    }();
+    return layout;
+}
+
+} // namespace dialvault

@@ -1,0 +1,29 @@
+#include "layout/layoutparts.h"
+
+namespace dialvault {
+
+using namespace layoutparts;
+
+// The picture window: its picture card and an exit button.
+const WindowLayout &form4Layout()
+{
+    static const WindowLayout layout = [] {
+        WindowLayout w;
+        w.name = QStringLiteral("Form4");
+        w.clientWidth = 4080;
+        w.clientHeight = 2460;
+        w.caption = QStringLiteral("Form4");
+        w.backColour = LayoutColour::system(15);
+        w.picture = QStringLiteral(":/form4.jpg");
+        w.font = msSansSerif();
+
+        ControlLayout exit = button(QStringLiteral("paintedButton1"), 2880, 1920, 975, 375,
+                                    QStringLiteral("خروج"), 0, 0xECE9D8, 1720);
+        exit.isCancel = true;
+        w.controls = {exit};
+        return w;
+    }();
+    return layout;
+}
+
+} // namespace dialvault

@@ -1,0 +1,53 @@
+#include "layout/layoutparts.h"
+
+namespace dialvault {
+
+using namespace layoutparts;
+
+// The contact list: the grid over table `test`, its data control below the
+// visible area, the colour picker, and the hidden box that holds the chosen
+// colour until it is saved.
+const WindowLayout &form5Layout()
+{
+    static const WindowLayout layout = [] {
+        WindowLayout w;
+        w.name = QStringLiteral("Form5");
+        w.clientWidth = 7395;
+        w.clientHeight = 4890;
+        w.caption = QStringLiteral("ليست مشترك ها");
+        w.backColour = LayoutColour::system(15);
+        w.picture = QStringLiteral(":/form5.jpg");
+        w.font = tahoma();
+
+        ControlLayout exit = button(QStringLiteral("paintedButton1"), 1200, 4200, 1575, 375,
+                                    QStringLiteral("خروج"), 0, 0xC0C0C0, 2778);
+        exit.isCancel = true;
+        ControlLayout grid
+            = placed(ControlKind::Grid, QStringLiteral("MSFlexGrid1"), 600, 960, 6135, 2895, 3);
+        grid.backColour = LayoutColour::system(5);
+        grid.textColour = LayoutColour::system(8);
+        grid.font = tahoma();
+        ControlLayout held = textBox(QStringLiteral("Text1"), 5040, 360, 1335, 285, 4);
+        held.visible = false;
+        ControlLayout data
+            = placed(ControlKind::DataControl, QStringLiteral("Data1"), 2520, 8000, 2775, 375, -1);
+        data.text = QStringLiteral("Data1");
+        data.visible = false;
+
+        w.controls = {
+            exit,
+            button(QStringLiteral("paintedButton2"), 3000, 4200, 1575, 375,
+                   QStringLiteral("تغير رنگ"), 1, 0xC0C0C0, 2778),
+            button(QStringLiteral("paintedButton3"), 4800, 4200, 1575, 375,
+                   QStringLiteral("ذخيره رنگ"), 2, 0xC0C0C0, 2778),
+            grid,
+            held,
+            data,
+            placed(ControlKind::ColourDialog, QStringLiteral("c1"), 240, 120, 0, 0, -1),
+        };
+        return w;
+    }();
+    return layout;
+}
+
+} // namespace dialvault

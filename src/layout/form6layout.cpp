@@ -1,0 +1,44 @@
+#include "layout/layoutparts.h"
+
+namespace dialvault {
+
+using namespace layoutparts;
+
+// The password prompt. Its exit button is not a cancel button, so Esc does
+// nothing here.
+const WindowLayout &form6Layout()
+{
+    static const WindowLayout layout = [] {
+        WindowLayout w;
+        w.name = QStringLiteral("Form6");
+        w.clientWidth = 3360;
+        w.clientHeight = 1635;
+        w.caption = QStringLiteral("Form6");
+        w.backColour = LayoutColour::system(15);
+        w.picture = QStringLiteral(":/form6.jpg");
+        w.font = msSansSerif();
+
+        ControlLayout entry = textBox(QStringLiteral("Text1"), 1560, 470, 1335, 285, 0);
+        entry.passwordCharacter = u'*';
+        entry.textColour = LayoutColour::system(8);
+        ControlLayout confirm = button(QStringLiteral("paintedButton1"), 1680, 960, 975, 375,
+                                       QStringLiteral("تائيد"), 1, 0xECE9D8, 1720);
+        confirm.isDefault = true;
+        ControlLayout message
+            = label(QStringLiteral("Label1"), 720, 150, 2415, 255, {}, 3, LayoutColour::system(4));
+        message.font = tahoma();
+        message.rightToLeft = true;
+
+        w.controls = {
+            entry,
+            confirm,
+            button(QStringLiteral("paintedButton2"), 720, 960, 975, 375, QStringLiteral("خروج"), 2,
+                   0xECE9D8, 1720),
+            message,
+        };
+        return w;
+    }();
+    return layout;
+}
+
+} // namespace dialvault

@@ -1,0 +1,138 @@
+#include "layout/layoutbuilder.h"
+
+#include "button/paintedbutton.h"
+#include "button/propertybag.h"
+#include "layout/dialogkeys.h"
+#include "layout/formlabel.h"
+#include "layout/formtextbox.h"
+#include "layout/layoutresources.h"
+#include "layout/picturebox.h"
+#include "layout/twips.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+namespace dialvault {
+
+namespace {
+
+// The button reads its settings from a property bag, as it would from a
+// stored layout: lower-case keys, with its extent.
+PaintedButton *makeButton(const ControlLayout &control, QWidget *window)
+{
+    const ButtonSettings &settings = control.button;
+    PropertyBag bag;
+    bag.write(QStringLiteral("_extentx"), settings.extentX);
+    bag.write(QStringLiteral("_extenty"), settings.extentY);
+    bag.write(QStringLiteral("btype"), settings.buttonType);
+    bag.write(QStringLiteral("tx"), control.text);
+    bag.write(QStringLiteral("enab"), settings.enabled);
+    bag.write(QStringLiteral("font"), QVariant::fromValue(settings.font));
+    bag.write(QStringLiteral("coltype"), settings.colourScheme);
+    bag.write(QStringLiteral("focusr"), settings.showFocusRect);
+    bag.write(QStringLiteral("bcol"), settings.backColour);
+    bag.write(QStringLiteral("fcol"), settings.foreColour);
+    auto *button = new PaintedButton(window);
+    button->readProperties(bag);
+    return button;
+}
+
+FormLabel *makeLabel(const ControlLayout &control, QWidget *window)
+{
+    auto *label = new FormLabel(
+        control.text, layoutColour(control.textColour.value_or(LayoutColour::system(18))), window);
+    label->setRightToLeft(control.rightToLeft);
+    return label;
+}
+
+FormTextBox *makeTextBox(const ControlLayout &control, QWidget *window)
+{
+    auto *box = new FormTextBox(window);
+    box->setText(control.text);
+    if (!control.passwordCharacter.isNull())
+        box->setEchoMode(QLineEdit::Password);
+    return box;
+}
+
+QObject *makeControl(const ControlLayout &control, QWidget *window, const ControlFactory &factory)
+{
+    switch (control.kind) {
+    case ControlKind::Label:
+        return makeLabel(control, window);
+    case ControlKind::TextBox:
+        return makeTextBox(control, window);
+    case ControlKind::Button:
+        return makeButton(control, window);
+    case ControlKind::PictureBox:
+        return new PictureBox(layoutColour(control.backColour.value_or(LayoutColour::system(15))),
+                              window);
+    case ControlKind::Timer: {
+        auto *timer = new QTimer(window);
+        timer->setInterval(control.interval);
+        return timer;
+    }
+    case ControlKind::Grid:
+    case ControlKind::DataControl:
+    case ControlKind::ColourDialog:
+        break;
+    }
+    return factory ? factory(control, window) : nullptr;
+}
+
+// Size, font, pointer and the settings every kind of widget shares.
+void place(QWidget *widget, const ControlLayout &control)
+{
+    widget->setGeometry(twipsRect(control.left, control.top, control.width, control.height));
+    if (control.font)
+        widget->setFont(control.font->toQFont());
+    if (control.pointer != PointerShape::Default)
+        widget->setCursor(pointerCursor(control.pointer));
+    widget->setToolTip(control.toolTip);
+    widget->setEnabled(control.enabled);
+    if (!control.visible)
+        widget->hide();
+    if (auto *label = qobject_cast<FormLabel *>(widget); label && control.autoSize)
+        label->fitToText();
+}
+
+} // namespace
+
+QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *window,
+                                        const ControlFactory &factory)
+{
+    QHash<QString, QObject *> controls;
+    std::vector<std::pair<int, QWidget *>> tabStops;
+    PaintedButton *defaultButton = nullptr;
+    PaintedButton *cancelButton = nullptr;
+
+    for (const ControlLayout &control : layout.controls) {
+        QObject *object = makeControl(control, window, factory);
+        if (!object)
+            continue;
+        object->setObjectName(control.name);
+        controls.insert(control.name, object);
+        auto *widget = qobject_cast<QWidget *>(object);
+        if (!widget)
+            continue;
+        place(widget, control);
+        if (control.tabIndex >= 0 && widget->focusPolicy() != Qt::NoFocus)
+            tabStops.emplace_back(control.tabIndex, widget);
+        if (auto *button = qobject_cast<PaintedButton *>(widget)) {
+            if (control.isDefault)
+                defaultButton = button;
+            if (control.isCancel)
+                cancelButton = button;
+        }
+    }
+
+    std::sort(tabStops.begin(), tabStops.end(),
+              [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < tabStops.size(); ++i)
+        QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
+    if (defaultButton || cancelButton)
+        DialogKeys::install(window, defaultButton, cancelButton);
+    return controls;
+}
+
+} // namespace dialvault

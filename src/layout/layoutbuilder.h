@@ -1,0 +1,25 @@
+#pragma once
+
+#include "layout/layoutdata.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace dialvault {
+
+// Makes the controls a layout builder does not know itself (the grid, the
+// data control, the colour dialog); returns null to leave one out.
+using ControlFactory = std::function<QObject *(const ControlLayout &, QWidget *window)>;
+
+// Creates every control of `layout` on `window` at its layout values (pixel
+// positions at 15 twips per pixel), links them in tab order, marks the
+// default and cancel buttons, and returns them by name.
+QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *window,
+                                        const ControlFactory &factory = {});
+
+} // namespace dialvault

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "layout/layoutdata.h"
+
+// Shorthands the window descriptions are written with.
+namespace dialvault::layoutparts {
+
+// The fonts the layouts name: Tahoma 8.25 with the Arabic character set, and
+// the platform's default dialog font.
+inline FontObject tahoma(bool bold = false)
+{
+    FontObject font;
+    font.name = QStringLiteral("Tahoma");
+    font.size = 8.25;
+    font.weight = bold ? 700 : 400;
+    font.bold = bold;
+    font.charset = 178;
+    return font;
+}
+
+inline FontObject msSansSerif(int charset = 0)
+{
+    FontObject font;
+    font.name = QStringLiteral("MS Sans Serif");
+    font.size = 8.25;
+    font.charset = charset;
+    return font;
+}
+
+inline constexpr LayoutColour lightCyan = LayoutColour::rgb(0xC0FFFF);
+inline constexpr LayoutColour red = LayoutColour::rgb(0xFF0000);
+
+inline ControlLayout placed(ControlKind kind, const QString &name, int left, int top, int width,
+                            int height, int tabIndex)
+{
+    ControlLayout control;
+    control.kind = kind;
+    control.name = name;
+    control.left = left;
+    control.top = top;
+    control.width = width;
+    control.height = height;
+    control.tabIndex = tabIndex;
+    return control;
+}
+
+inline ControlLayout label(const QString &name, int left, int top, int width, int height,
+                           const QString &text, int tabIndex, LayoutColour colour = lightCyan)
+{
+    ControlLayout control = placed(ControlKind::Label, name, left, top, width, height, tabIndex);
+    control.text = text;
+    control.textColour = colour;
+    return control;
+}
+
+inline ControlLayout textBox(const QString &name, int left, int top, int width, int height,
+                             int tabIndex)
+{
+    return placed(ControlKind::TextBox, name, left, top, width, height, tabIndex);
+}
+
+// A red bullet: a picture box filled with red, showing nothing else.
+inline ControlLayout bullet(const QString &name, int left, int top, int tabIndex)
+{
+    ControlLayout control = placed(ControlKind::PictureBox, name, left, top, 135, 255, tabIndex);
+    control.backColour = red;
+    return control;
+}
+
+// A painted button with the settings every stored button shares: `Gradient`
+// style, system colours, enabled, focus shown, black text, Tahoma.
+inline ControlLayout button(const QString &name, int left, int top, int width, int height,
+                            const QString &caption, int tabIndex, quint32 backRrggbb, int extentX,
+                            int extentY = 661)
+{
+    ControlLayout control = placed(ControlKind::Button, name, left, top, width, height, tabIndex);
+    control.text = caption;
+    control.button.backColour = LayoutColour::rgb(backRrggbb).value;
+    control.button.font = tahoma();
+    control.button.extentX = extentX;
+    control.button.extentY = extentY;
+    return control;
+}
+
+} // namespace dialvault::layoutparts

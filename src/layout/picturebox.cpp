@@ -1,0 +1,28 @@
+#include "layout/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace dialvault {
+
+PictureBox::PictureBox(QColor colour, QWidget *parent)
+    : QWidget(parent)
+    , colour_(colour)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBox::paintEvent(QPaintEvent *)
+{
+    QPainter(this).fillRect(rect(), colour_);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent *event)
+{
+    // The box's own press: it takes the focus and never drags the window.
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+} // namespace dialvault
