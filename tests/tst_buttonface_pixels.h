@@ -10,9 +10,8 @@
 
 namespace dialvault::testing {
 
-enum LookArg { Released = 0, Pressed = 2, Disabled = -1 };
-
-inline void prepare(ButtonFace &face, int type, int w, int h, int scheme = 3)
+inline void prepare(ButtonFace &face, ButtonStyle type, int w, int h,
+                    ColourScheme scheme = ColourScheme::FixedGrey)
 {
     face.ColorScheme = scheme;
     face.BuildPalette();
@@ -20,10 +19,11 @@ inline void prepare(ButtonFace &face, int type, int w, int h, int scheme = 3)
     face.setSize(w, h);
 }
 
-inline void drawLook(ButtonFace &face, int look)
+// Draws Up, Down, or Disabled (as a disabled button is drawn, asked for Up).
+inline void drawLook(ButtonFace &face, Look look)
 {
-    face.Enabled = look != Disabled;
-    face.Redraw(quint8(look == Pressed ? ButtonFace::Down : ButtonFace::Up), true);
+    face.Enabled = look != Look::Disabled;
+    face.Redraw(look == Look::Down ? Look::Down : Look::Up, true);
 }
 
 inline QString hex(QRgb rgb)
@@ -31,9 +31,14 @@ inline QString hex(QRgb rgb)
     return QStringLiteral("#%1").arg(rgb & 0xFFFFFFu, 6, 16, QLatin1Char('0'));
 }
 
+inline QString pixel(const QImage &image, int x, int y)
+{
+    return hex(image.pixel(x, y));
+}
+
 inline QString pixel(const ButtonFace &face, int x, int y)
 {
-    return hex(face.surface().pixel(x, y));
+    return pixel(face.image(), x, y);
 }
 
 // Bounding box of the pixels of one colour.

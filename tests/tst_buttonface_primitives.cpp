@@ -69,7 +69,7 @@ void TestButtonFacePrimitives::shiftColor()
 void TestButtonFacePrimitives::customPalette()
 {
     ButtonFace face;
-    face.ColorScheme = 2;
+    face.ColorScheme = ColourScheme::CustomColors;
     face.BackColor = 0xC0C0C0;
     face.ForeColor = 0x123456;
     face.BuildPalette();
@@ -83,7 +83,7 @@ void TestButtonFacePrimitives::customPalette()
     QCOMPARE(face.DarkShadowColor, Colour(0x000000));
 
     // Under the fixed scheme the stored colours are ignored.
-    face.ColorScheme = 3;
+    face.ColorScheme = ColourScheme::FixedGrey;
     face.BackColor = 0x336699;
     face.BuildPalette();
     QCOMPARE(face.FaceColor, Colour(0xC0C0C0));
@@ -103,7 +103,7 @@ void TestButtonFacePrimitives::systemPaletteFollowsTheUserScheme()
     QGuiApplication::setPalette(scheme);
 
     ButtonFace face;
-    face.ColorScheme = 0; // any value but 2 and 3
+    face.ColorScheme = ColourScheme(0); // any value but 2 and 3
     face.BuildPalette();
     // Stored as red + 256 green + 65536 blue.
     QCOMPARE(face.FaceColor, Colour(0x332211));
@@ -116,9 +116,9 @@ void TestButtonFacePrimitives::systemPaletteFollowsTheUserScheme()
     QCOMPARE(face.ForeColor, Colour(0x998877));
 
     // And drawn through the one conversion back to the screen's order.
-    face.ButtonType = 7;
+    face.ButtonType = ButtonStyle::Thin3D;
     face.setSize(20, 12);
-    face.Redraw(ButtonFace::Up, true);
+    face.Redraw(Look::Up, true);
     QCOMPARE(pixel(face, 10, 5), hex(qRgb(0x11, 0x22, 0x33)));
 
     // A later change of the scheme shows at the next rebuild.
@@ -155,71 +155,71 @@ void TestButtonFacePrimitives::lineEndPointExcluded()
     QFETCH(QPoint, to);
     QFETCH(QList<QPoint>, drawn);
 
-    ButtonFace face;
-    prepare(face, 2, 6, 4);
-    face.DrawBox(0, 0, 6, 4, 0xFFFFFF, false);
-    face.DrawLine(from.x(), from.y(), to.x(), to.y(), 0x0000FF);
+    ButtonSurface surface;
+    surface.resize(6, 4, 0xFFFFFF);
+    surface.DrawLine(from.x(), from.y(), to.x(), to.y(), 0x0000FF);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
             const QRgb expected
                 = drawn.contains(QPoint(x, y)) ? qRgb(255, 0, 0) : qRgb(255, 255, 255);
-            QCOMPARE(pixel(face, x, y), hex(expected));
+            QCOMPARE(pixel(surface.image(), x, y), hex(expected));
         }
 }
 
 void TestButtonFacePrimitives::boxes()
 {
-    ButtonFace face;
-    prepare(face, 2, 10, 8);
-    const auto clear = [&face] { face.DrawBox(0, 0, 10, 8, 0xFFFFFF, false); };
+    ButtonSurface surface;
+    surface.resize(10, 8, 0xC0C0C0);
+    const auto clear = [&surface] { surface.DrawBox(0, 0, 10, 8, 0xFFFFFF, false); };
+    const auto pixelAt = [&surface](int x, int y) { return pixel(surface.image(), x, y); };
     const QString white = hex(qRgb(255, 255, 255));
     const QString red = hex(qRgb(255, 0, 0));
 
     // A fill of (2,2)-(7,6) covers columns 2..6 and rows 2..5.
     clear();
-    face.DrawBox(2, 2, 5, 4, 0x0000FF, false);
-    QCOMPARE(pixel(face, 2, 2), red);
-    QCOMPARE(pixel(face, 6, 5), red);
-    QCOMPARE(pixel(face, 7, 5), white);
-    QCOMPARE(pixel(face, 6, 6), white);
+    surface.DrawBox(2, 2, 5, 4, 0x0000FF, false);
+    QCOMPARE(pixelAt(2, 2), red);
+    QCOMPARE(pixelAt(6, 5), red);
+    QCOMPARE(pixelAt(7, 5), white);
+    QCOMPARE(pixelAt(6, 6), white);
 
     // A frame is one pixel inside the same rectangle.
     clear();
-    face.DrawBox(2, 2, 5, 4, 0x0000FF, true);
-    QCOMPARE(pixel(face, 6, 2), red);
-    QCOMPARE(pixel(face, 2, 5), red);
-    QCOMPARE(pixel(face, 6, 5), red);
-    QCOMPARE(pixel(face, 4, 3), white);
-    QCOMPARE(pixel(face, 7, 2), white);
-    QCOMPARE(pixel(face, 2, 6), white);
+    surface.DrawBox(2, 2, 5, 4, 0x0000FF, true);
+    QCOMPARE(pixelAt(6, 2), red);
+    QCOMPARE(pixelAt(2, 5), red);
+    QCOMPARE(pixelAt(6, 5), red);
+    QCOMPARE(pixelAt(4, 3), white);
+    QCOMPARE(pixelAt(7, 2), white);
+    QCOMPARE(pixelAt(2, 6), white);
 
     // Empty and negative rectangles draw nothing, filled or framed.
     clear();
     for (const bool frame : {false, true}) {
-        face.DrawBox(2, 2, 0, 4, 0x0000FF, frame);
-        face.DrawBox(2, 2, 4, 0, 0x0000FF, frame);
-        face.DrawBox(5, 5, -3, 2, 0x0000FF, frame);
-        face.DrawBox(5, 5, 2, -3, 0x0000FF, frame);
+        surface.DrawBox(2, 2, 0, 4, 0x0000FF, frame);
+        surface.DrawBox(2, 2, 4, 0, 0x0000FF, frame);
+        surface.DrawBox(5, 5, -3, 2, 0x0000FF, frame);
+        surface.DrawBox(5, 5, 2, -3, 0x0000FF, frame);
     }
-    QVERIFY(inkBox(face.surface(), qRgb(255, 0, 0)).isEmpty());
+    QVERIFY(inkBox(surface.image(), qRgb(255, 0, 0)).isEmpty());
 }
 
 void TestButtonFacePrimitives::drawingIsClipped()
 {
-    ButtonFace face;
-    prepare(face, 2, 10, 8);
-    face.DrawBox(-5, -5, 100, 100, 0x0000FF, false);
-    QCOMPARE(inkBox(face.surface(), qRgb(255, 0, 0)), QRect(0, 0, 10, 8));
+    ButtonSurface surface;
+    surface.resize(10, 8, 0xC0C0C0);
+    surface.DrawBox(-5, -5, 100, 100, 0x0000FF, false);
+    QCOMPARE(inkBox(surface.image(), qRgb(255, 0, 0)), QRect(0, 0, 10, 8));
 
-    face.DrawBox(INT_MAX - 1, 0, INT_MAX, 5, 0x00FF00, true);
-    face.DrawBox(-5, -5, 100, 100, 0x00FF00, true); // all four sides outside
-    face.DrawPixel(-1, 0, 0x00FF00);
-    face.DrawPixel(10, 0, 0x00FF00);
-    face.DrawPixel(0, 8, 0x00FF00);
-    face.DrawLine(INT_MIN, 3, INT_MAX, 3, 0xFF0000);
-    face.DrawLine(20, 20, 30, 40, 0x00FF00);
-    QVERIFY(inkBox(face.surface(), qRgb(0, 255, 0)).isEmpty());
-    QCOMPARE(inkBox(face.surface(), qRgb(0, 0, 255)), QRect(0, 3, 10, 1));
+    surface.DrawBox(INT_MAX - 1, 0, INT_MAX, 5, 0x00FF00, true);
+    surface.DrawBox(-5, -5, 100, 100, 0x00FF00, true); // all four sides outside
+    surface.DrawPixel(-1, 0, 0x00FF00);
+    surface.DrawPixel(10, 0, 0x00FF00);
+    surface.DrawPixel(0, 8, 0x00FF00);
+    surface.DrawLine(INT_MIN, 3, INT_MAX, 3, 0xFF0000);
+    surface.DrawLine(20, 20, 30, 40, 0x00FF00);
+    QVERIFY(inkBox(surface.image(), qRgb(0, 255, 0)).isEmpty());
+    QCOMPARE(inkBox(surface.image(), qRgb(0, 0, 255)), QRect(0, 3, 10, 1));
 }
 
 void TestButtonFacePrimitives::focusRectangleInvertsEveryOtherPixel()
@@ -228,31 +228,32 @@ void TestButtonFacePrimitives::focusRectangleInvertsEveryOtherPixel()
     // inverts x = 4, 6, ..., 14; the bottom row (y = 7, offset 3) the odd
     // x = 5..15; the left column (6 only) and the right column (15, 5 only)
     // in between: 14 pixels in all.
-    ButtonFace face;
-    prepare(face, 2, 20, 12);
-    face.DrawBox(0, 0, 20, 12, 0x336699, false);
-    const QImage before = face.surface().copy();
-    face.DrawFocus();
+    ButtonSurface surface;
+    surface.resize(20, 12, 0xC0C0C0);
+    surface.DrawBox(0, 0, 20, 12, 0x336699, false);
+    const QImage before = surface.image().copy();
+    const Rect focusRect{4, 4, 16, 8};
+    surface.DrawFocus(focusRect, 0);
 
     QList<QPoint> changed;
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 20; ++x)
-            if (face.surface().pixel(x, y) != before.pixel(x, y))
+            if (surface.image().pixel(x, y) != before.pixel(x, y))
                 changed.append(QPoint(x, y));
     QCOMPARE(changed.size(), 14);
     for (const QPoint p :
          {QPoint(4, 4), QPoint(14, 4), QPoint(5, 7), QPoint(15, 7), QPoint(4, 6), QPoint(15, 5)})
         QVERIFY2(changed.contains(p), qPrintable(QStringLiteral("%1,%2").arg(p.x()).arg(p.y())));
     // 0x99,0x66,0x33 inverted.
-    QCOMPARE(pixel(face, 4, 4), hex(qRgb(0x66, 0x99, 0xCC)));
+    QCOMPARE(pixel(surface.image(), 4, 4), hex(qRgb(0x66, 0x99, 0xCC)));
 
-    face.DrawFocus();
-    QCOMPARE(face.surface(), before);
+    surface.DrawFocus(focusRect, 0);
+    QCOMPARE(surface.image(), before);
 }
 
 void TestButtonFacePrimitives::region_data()
 {
-    QTest::addColumn<int>("type");
+    QTest::addColumn<ButtonStyle>("type");
     QTest::addColumn<int>("w");
     QTest::addColumn<int>("h");
     QTest::addColumn<QList<QPoint>>("removed");
@@ -260,21 +261,22 @@ void TestButtonFacePrimitives::region_data()
     const QList<QPoint> fourCorners{{0, 0}, {19, 0}, {0, 11}, {19, 11}};
     const QList<QPoint> rounded{{0, 0},  {1, 0},  {0, 1},  {19, 0},  {18, 0},  {19, 1},
                                 {0, 11}, {1, 11}, {0, 10}, {19, 11}, {18, 11}, {19, 10}};
-    QTest::addRow("1 corners") << 1 << 20 << 12 << fourCorners;
-    QTest::addRow("2 rectangle") << 2 << 20 << 12 << QList<QPoint>{};
-    QTest::addRow("3 rounded") << 3 << 20 << 12 << rounded;
-    QTest::addRow("4 rounded") << 4 << 20 << 12 << rounded;
-    QTest::addRow("5 two corners") << 5 << 20 << 12 << QList<QPoint>{{0, 11}, {19, 0}};
-    QTest::addRow("6 rectangle") << 6 << 20 << 12 << QList<QPoint>{};
-    QTest::addRow("7 rectangle") << 7 << 20 << 12 << QList<QPoint>{};
-    QTest::addRow("0 rectangle") << 0 << 20 << 12 << QList<QPoint>{};
+    QTest::addRow("1 corners") << ButtonStyle::DoubleBevel << 20 << 12 << fourCorners;
+    QTest::addRow("2 rectangle") << ButtonStyle::Classic3D << 20 << 12 << QList<QPoint>{};
+    QTest::addRow("3 rounded") << ButtonStyle::Gradient << 20 << 12 << rounded;
+    QTest::addRow("4 rounded") << ButtonStyle::Rounded << 20 << 12 << rounded;
+    QTest::addRow("5 two corners")
+        << ButtonStyle::BoldFlat << 20 << 12 << QList<QPoint>{{0, 11}, {19, 0}};
+    QTest::addRow("6 rectangle") << ButtonStyle::SoftShadow << 20 << 12 << QList<QPoint>{};
+    QTest::addRow("7 rectangle") << ButtonStyle::Thin3D << 20 << 12 << QList<QPoint>{};
+    QTest::addRow("0 rectangle") << ButtonStyle(0) << 20 << 12 << QList<QPoint>{};
     QTest::addRow("3 at 2 x 2: nothing left")
-        << 3 << 2 << 2 << QList<QPoint>{{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+        << ButtonStyle::Gradient << 2 << 2 << QList<QPoint>{{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 }
 
 void TestButtonFacePrimitives::region()
 {
-    QFETCH(int, type);
+    QFETCH(ButtonStyle, type);
     QFETCH(int, w);
     QFETCH(int, h);
     QFETCH(QList<QPoint>, removed);

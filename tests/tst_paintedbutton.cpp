@@ -84,7 +84,7 @@ void TestPaintedButton::init()
     other = new PaintedButton(window);
     after = new QLineEdit(window);
     for (PaintedButton *b : {button, other}) {
-        b->setButtonType(1);
+        b->setButtonType(ButtonStyle::DoubleBevel);
         b->setFixedSize(80, 24);
     }
     button->setCaption(QStringLiteral("&Save"));
@@ -106,11 +106,11 @@ void TestPaintedButton::leftClickPressesThenClicksOnRelease()
 {
     Recorder rec(button);
     QTest::mousePress(button, Qt::LeftButton, Qt::ShiftModifier, QPoint(10, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
     QCOMPARE(rec.take(), QStringList{"MouseDown 1 1 10 5"});
     QTest::mouseRelease(button, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier,
                         QPoint(11, 6));
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
+    QCOMPARE(button->face().lastState, Look::Up);
     QCOMPARE(rec.take(), (QStringList{"MouseUp 1 6 11 6", "Click"}));
 }
 
@@ -118,11 +118,11 @@ void TestPaintedButton::rightAndMiddleButtonsNeverClick()
 {
     Recorder rec(button);
     QTest::mousePress(button, Qt::MiddleButton, {}, QPoint(10, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
     QTest::mouseRelease(button, Qt::MiddleButton, {}, QPoint(10, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
+    QCOMPARE(button->face().lastState, Look::Up);
     QTest::mousePress(button, Qt::RightButton, {}, QPoint(10, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
+    QCOMPARE(button->face().lastState, Look::Up);
     QTest::mouseRelease(button, Qt::RightButton, {}, QPoint(10, 5));
     // The right button's mark keeps an access-key press from clicking too.
     button->accessKeyPress();
@@ -143,12 +143,12 @@ void TestPaintedButton::dragOutAndBackSwitchesLookAndReleaseOutsideDoesNotClick(
     Recorder rec(button);
     QTest::mousePress(handle, Qt::LeftButton, {}, at(10, 5));
     QTest::mouseMove(handle, at(81, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
+    QCOMPARE(button->face().lastState, Look::Up);
     // The right and bottom edges themselves still count as inside.
     QTest::mouseMove(handle, at(80, 24));
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
     QTest::mouseMove(handle, at(-1, 5));
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
+    QCOMPARE(button->face().lastState, Look::Up);
     QTest::mouseRelease(handle, Qt::LeftButton, {}, at(-1, 5));
     QCOMPARE(rec.events.filter(QRegularExpression(QStringLiteral("^(?!MouseMove 0 )"))),
              (QStringList{"MouseDown 1 0 10 5", "MouseMove 1 0 81 5", "MouseMove 1 0 80 24",
@@ -173,7 +173,7 @@ void TestPaintedButton::spaceClicksUnlessAnotherKeyCameBetween()
 {
     Recorder rec(button);
     QTest::keyPress(button, Qt::Key_Space);
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
     QTest::keyRelease(button, Qt::Key_Space);
     QCOMPARE(rec.take(),
              (QStringList{"KeyDown 32 0", "MouseDown 1 1 1 1", "KeyPress 32", "KeyUp 32 0",
@@ -184,7 +184,7 @@ void TestPaintedButton::spaceClicksUnlessAnotherKeyCameBetween()
     QTest::keyRelease(button, Qt::Key_Space);
     QCOMPARE(rec.clicks, 1);
     QCOMPARE(button->lastKeyCode(), quint8(65));
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
 }
 
 void TestPaintedButton::heldSpaceRepeatsThePressAndClicksOnce()
@@ -232,7 +232,7 @@ void TestPaintedButton::keyDownHandlerChangesWhatTheButtonDoes()
     });
     QTest::keyPress(button, Qt::Key_A);
     QCOMPARE(button->lastKeyCode(), quint8(32));
-    QCOMPARE(button->face().lastState, ButtonFace::Down);
+    QCOMPARE(button->face().lastState, Look::Down);
     QVERIFY(rec.events.contains(QStringLiteral("MouseDown 1 1 1 1")));
 
     QTest::keyClick(button, Qt::Key_Right);
@@ -243,11 +243,11 @@ void TestPaintedButton::disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled()
 {
     // Disabling hands the focus on, so the looks are compared unfocused.
     before->setFocus();
-    const QImage released = button->face().surface();
+    const QImage released = button->face().image();
     QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 5));
     button->setButtonEnabled(false);
     QVERIFY(!button->isEnabled());
-    QVERIFY(button->face().surface() != released);
+    QVERIFY(button->face().image() != released);
 
     Recorder rec(button);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 5));
@@ -256,8 +256,8 @@ void TestPaintedButton::disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled()
     QCOMPARE(rec.events, QStringList());
 
     button->setButtonEnabled(true);
-    QCOMPARE(button->face().lastState, ButtonFace::Up);
-    QCOMPARE(button->face().surface(), released);
+    QCOMPARE(button->face().lastState, Look::Up);
+    QCOMPARE(button->face().image(), released);
 }
 
 void TestPaintedButton::releasedLookIsOnScreenBeforeClick()
@@ -266,7 +266,7 @@ void TestPaintedButton::releasedLookIsOnScreenBeforeClick()
     struct PaintWatch : QObject
     {
         PaintedButton *button;
-        QList<quint8> painted;
+        QList<Look> painted;
         bool eventFilter(QObject *, QEvent *e) override
         {
             if (e->type() == QEvent::Paint)
@@ -277,7 +277,7 @@ void TestPaintedButton::releasedLookIsOnScreenBeforeClick()
     watch.button = button;
     button->installEventFilter(&watch);
 
-    QList<quint8> paintedAtClick;
+    QList<Look> paintedAtClick;
     connect(button, &PaintedButton::Click, this, [&] { paintedAtClick = watch.painted; });
     for (bool byKey : {false, true}) {
         QTest::qWait(20);
@@ -292,17 +292,17 @@ void TestPaintedButton::releasedLookIsOnScreenBeforeClick()
         else
             QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(10, 5));
         QVERIFY(!paintedAtClick.isEmpty());
-        QCOMPARE(paintedAtClick.last(), quint8(ButtonFace::Up));
+        QCOMPARE(paintedAtClick.last(), Look::Up);
     }
 }
 
 void TestPaintedButton::focusAndDefaultFlagFollowTheFocus()
 {
     QVERIFY(button->face().hasFocus);
-    const QImage focused = button->face().surface();
+    const QImage focused = button->face().image();
     before->setFocus();
     QVERIFY(!button->face().hasFocus);
-    QVERIFY(button->face().surface() != focused);
+    QVERIFY(button->face().image() != focused);
 
     button->setDefault(true);
     QVERIFY(button->face().defaultFlag);

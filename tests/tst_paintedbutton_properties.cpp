@@ -25,11 +25,11 @@ void TestPaintedButtonProperties::eachSetReportsItsStorageKey()
     auto font = std::make_shared<FontObject>();
     button.setBackColor(0x123456);
     button.setForeColor(0x654321);
-    button.setButtonType(5);
+    button.setButtonType(ButtonStyle::BoldFlat);
     button.setCaption(QStringLiteral("A&&B&c"));
     button.setButtonEnabled(false);
     button.setFontObject(font);
-    button.setColorScheme(2);
+    button.setColorScheme(ColourScheme::CustomColors);
     button.setShowFocusRect(false);
     QStringList keys;
     for (const auto &args : changed)
@@ -37,7 +37,7 @@ void TestPaintedButtonProperties::eachSetReportsItsStorageKey()
     QCOMPARE(keys,
              (QStringList{"BCOL", "FCOL", "BTYPE", "TX", "ENAB", "FONT", "COLTYPE", "FOCUSR"}));
 
-    QCOMPARE(button.face().accessKey, QChar(u'c'));
+    QCOMPARE(button.accessKey(), QChar(u'c'));
     QVERIFY(!button.isEnabled());
     // The custom scheme builds its palette from the colours set.
     QCOMPARE(button.face().FaceColor, Colour(0x123456));
@@ -59,7 +59,7 @@ void TestPaintedButtonProperties::buttonTypeReshapesTheWindow()
     QCOMPARE(button->face().H, 24);
     QVERIFY(button->mask().isEmpty() || button->mask().contains(QPoint(0, 0)));
 
-    button->setButtonType(3);
+    button->setButtonType(ButtonStyle::Gradient);
     QVERIFY(!button->mask().contains(QPoint(1, 0)));
     QVERIFY(!button->mask().contains(QPoint(79, 22)));
     QVERIFY(button->mask().contains(QPoint(1, 1)));
@@ -79,21 +79,21 @@ void TestPaintedButtonProperties::buttonTypeReshapesTheWindow()
 void TestPaintedButtonProperties::absentSettingsTakeTheirDefaults()
 {
     PaintedButton button;
-    button.setButtonType(6);
+    button.setButtonType(ButtonStyle::SoftShadow);
     button.setCaption(QStringLiteral("x"));
-    button.setColorScheme(3);
+    button.setColorScheme(ColourScheme::FixedGrey);
     button.setShowFocusRect(false);
     button.setButtonEnabled(false);
     button.setBackColor(1);
     const FontRef font = button.fontObject();
 
     button.readProperties(PropertyBag());
-    QCOMPARE(button.buttonType(), 2);
+    QCOMPARE(button.buttonType(), ButtonStyle::Classic3D);
     QCOMPARE(button.caption(), QString());
     QVERIFY(button.buttonEnabled());
     QVERIFY(button.isEnabled());
     QCOMPARE(button.fontObject(), font);
-    QCOMPARE(button.colorScheme(), 1);
+    QCOMPARE(button.colorScheme(), ColourScheme::SystemColors);
     QVERIFY(button.showFocusRect());
     QCOMPARE(button.backColor(), systemColour(15));
     QCOMPARE(button.foreColor(), systemColour(18));
@@ -118,11 +118,11 @@ void TestPaintedButtonProperties::lowerCaseLayoutSettingsAreRead()
     PaintedButton button;
     QSignalSpy changed(&button, &PaintedButton::propertyChanged);
     button.readProperties(bag);
-    QCOMPARE(button.buttonType(), 3);
+    QCOMPARE(button.buttonType(), ButtonStyle::Gradient);
     QCOMPARE(button.caption(), QStringLiteral("جستجو"));
     QVERIFY(!button.isEnabled());
     QCOMPARE(*button.fontObject(), tahoma);
-    QCOMPARE(button.colorScheme(), 3);
+    QCOMPARE(button.colorScheme(), ColourScheme::FixedGrey);
     QVERIFY(!button.showFocusRect());
     QCOMPARE(button.backColor(), Colour(0xD8E9EC));
     QCOMPARE(button.foreColor(), Colour(0));
@@ -138,7 +138,7 @@ void TestPaintedButtonProperties::writeStoresAllEightKeysInOrderAndRoundTrips()
     font->bold = true;
     font->charset = 178;
     button.setFontObject(font);
-    button.setButtonType(3);
+    button.setButtonType(ButtonStyle::Gradient);
     button.setCaption(QStringLiteral("اضافه کردن "));
     button.setBackColor(0xC0C0C0);
 
@@ -149,13 +149,13 @@ void TestPaintedButtonProperties::writeStoresAllEightKeysInOrderAndRoundTrips()
 
     PaintedButton copy;
     copy.readProperties(PropertyBag::load(bag.save()));
-    QCOMPARE(copy.buttonType(), 3);
+    QCOMPARE(copy.buttonType(), ButtonStyle::Gradient);
     QCOMPARE(copy.caption(), QStringLiteral("اضافه کردن "));
     QCOMPARE(*copy.fontObject(), *font);
     QVERIFY(copy.fontObject() != font);
     QCOMPARE(copy.backColor(), Colour(0xC0C0C0));
     QCOMPARE(copy.foreColor(), button.foreColor());
-    QCOMPARE(copy.colorScheme(), 1);
+    QCOMPARE(copy.colorScheme(), ColourScheme::SystemColors);
     QVERIFY(copy.buttonEnabled() && copy.showFocusRect());
 }
 

@@ -29,7 +29,7 @@ constexpr QRgb backdrop = 0xFFF4C8D8;
 
 struct Scheme
 {
-    int number;
+    ColourScheme scheme;
     const char *name;
     QString caption;
 };
@@ -37,19 +37,18 @@ struct Scheme
 struct LookSpec
 {
     const char *name;
-    quint8 state;
+    Look look;
     bool focused;
-    bool enabled;
 };
 
 const std::array<const char *, 8> styleNames{
     "",          "1 DoubleBevel", "2 Classic3D",  "3 Gradient",
     "4 Rounded", "5 BoldFlat",    "6 SoftShadow", "7 Thin3D"};
 
-const std::array<LookSpec, 4> looks{{{"Up", ButtonFace::Up, false, true},
-                                     {"Down", ButtonFace::Down, false, true},
-                                     {"Up, focused", ButtonFace::Up, true, true},
-                                     {"Disabled", ButtonFace::Up, false, false}}};
+const std::array<LookSpec, 4> looks{{{"Up", Look::Up, false},
+                                     {"Down", Look::Down, false},
+                                     {"Up, focused", Look::Up, true},
+                                     {"Disabled", Look::Disabled, false}}};
 
 // The drawn button as the window shows it: pixels outside its shape are the backdrop.
 QImage shaped(ButtonFace &face)
@@ -60,23 +59,23 @@ QImage shaped(ButtonFace &face)
     for (int y = 0; y < buttonH; ++y)
         for (int x = 0; x < buttonW; ++x)
             if (shape.contains(QPoint(x, y)))
-                image.setPixel(x, y, face.surface().pixel(x, y));
+                image.setPixel(x, y, face.image().pixel(x, y));
     return image;
 }
 
-QImage drawButton(const Scheme &scheme, int style, const LookSpec &look)
+QImage drawButton(const Scheme &scheme, ButtonStyle style, const LookSpec &look)
 {
     ButtonFace face;
-    face.ColorScheme = scheme.number;
+    face.ColorScheme = scheme.scheme;
     face.BackColor = 0xECE9D8; // the stored layouts' other face colour (#D8E9EC)
     face.ForeColor = 0x000000;
     face.BuildPalette();
     face.ButtonType = style;
     face.Caption = scheme.caption;
-    face.Enabled = look.enabled;
+    face.Enabled = look.look != Look::Disabled;
     face.hasFocus = look.focused;
     face.setSize(buttonW, buttonH);
-    face.Redraw(look.state, true);
+    face.Redraw(look.look == Look::Down ? Look::Down : Look::Up, true);
     return shaped(face);
 }
 
@@ -91,9 +90,9 @@ int main(int argc, char **argv)
     }
 
     const std::array<Scheme, 3> schemes{{
-        {1, "SystemColors", QStringLiteral("جستجو")},
-        {2, "CustomColors #D8E9EC", QStringLiteral("اضافه کردن ")},
-        {3, "FixedGrey", QStringLiteral("&جستجو Search")},
+        {ColourScheme::SystemColors, "SystemColors", QStringLiteral("جستجو")},
+        {ColourScheme::CustomColors, "CustomColors #D8E9EC", QStringLiteral("اضافه کردن ")},
+        {ColourScheme::FixedGrey, "FixedGrey", QStringLiteral("&جستجو Search")},
     }};
 
     const int rows = int(schemes.size()) * 7;
@@ -118,7 +117,7 @@ int main(int argc, char **argv)
                 QStringLiteral("%1\nstyle %2")
                     .arg(QString::fromLatin1(scheme.name), QString::fromLatin1(styleNames[style])));
             for (int c = 0; c < int(looks.size()); ++c) {
-                const QImage button = drawButton(scheme, style, looks[c]);
+                const QImage button = drawButton(scheme, ButtonStyle(style), looks[c]);
                 const int left = labelW + c * cellW;
                 painter.drawImage(left, top + (buttonH * zoom - buttonH) / 2, button);
                 // Enlarged pixel for pixel, no smoothing, so single pixels can be checked.

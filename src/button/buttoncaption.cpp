@@ -1,4 +1,4 @@
-#include "button/buttonface.h"
+#include "button/buttonsurface.h"
 
 #include <QFontMetricsF>
 #include <QList>
@@ -44,19 +44,45 @@ int floorHalf(int n)
 
 } // namespace
 
-QFont ButtonFace::captionFont() const
+void ButtonSurface::setCaption(const QString &caption)
 {
-    QFont f = font->toQFont();
-    if (boldOverride_)
+    caption_ = caption;
+}
+
+void ButtonSurface::setFont(const QFont &font)
+{
+    font_ = font;
+}
+
+void ButtonSurface::setBold(bool bold)
+{
+    bold_ = bold;
+}
+
+void ButtonSurface::setTextColour(Colour colour)
+{
+    textColour_ = colour;
+}
+
+QFont ButtonSurface::captionFont() const
+{
+    QFont f = font_;
+    if (bold_)
         f.setBold(true);
     return f;
 }
 
-void ButtonFace::DrawCaption(const Rect &r)
+QSizeF ButtonSurface::captionSize() const
 {
-    if (Caption.isEmpty() || surface_.isNull())
+    const QFontMetricsF metrics(captionFont());
+    return {metrics.horizontalAdvance(caption_), metrics.height()};
+}
+
+void ButtonSurface::DrawCaption(const Rect &r)
+{
+    if (caption_.isEmpty() || image_.isNull())
         return;
-    const MarkedText marked = stripAccessMarkers(Caption);
+    const MarkedText marked = stripAccessMarkers(caption_);
     const QFont f = captionFont();
 
     // Laid out by hand rather than with the painter's mnemonic support: that
@@ -89,7 +115,7 @@ void ButtonFace::DrawCaption(const Rect &r)
     const int y = r.top + floorHalf(r.bottom - r.top - textH);
 
     const QColor ink = QColor::fromRgb(toQRgb(textColour_));
-    QPainter painter(&surface_);
+    QPainter painter(&image_);
     painter.setClipRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
     painter.setPen(ink);
     layout.draw(&painter, QPointF(x, y));
@@ -103,11 +129,6 @@ void ButtonFace::DrawCaption(const Rect &r)
         const int right = x + int(std::lround(std::max(a, b)));
         painter.fillRect(QRect(left, underlineY, right - left, thickness), ink);
     }
-}
-
-void ButtonFace::setTextColour(Colour colour)
-{
-    textColour_ = colour;
 }
 
 } // namespace dialvault

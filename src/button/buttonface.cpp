@@ -1,5 +1,7 @@
 #include "button/buttonface.h"
 
+#include "button/buttonstyles.h"
+
 #include <algorithm>
 #include <array>
 
@@ -20,15 +22,13 @@ void ButtonFace::setSize(int w, int h)
     fullRect = {0, 0, w, h};
     shiftedRect = {2, 2, w, h};
     focusRect = {4, 4, w - 4, h - 4};
-    surface_ = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
-    // A new image holds whatever memory it got; start it as a plain face.
-    surface_.fill(toQRgb(FaceColor));
+    surface_.resize(w, h, FaceColor);
 }
 
 void ButtonFace::BuildPalette()
 {
     switch (ColorScheme) {
-    case 2: // CustomColors
+    case ColourScheme::CustomColors:
         TextColor = ForeColor;
         FaceColor = BackColor;
         ShadowColor = ShiftColor(BackColor, -64, false);
@@ -36,7 +36,7 @@ void ButtonFace::BuildPalette()
         HighlightColor = ShiftColor(FaceColor, 47, false);
         DarkShadowColor = ShiftColor(FaceColor, -192, false);
         break;
-    case 3: // FixedGrey
+    case ColourScheme::FixedGrey:
         TextColor = 0x000000;
         FaceColor = 0xC0C0C0;
         ShadowColor = 0x808080;
@@ -44,7 +44,7 @@ void ButtonFace::BuildPalette()
         HighlightColor = 0xFFFFFF;
         DarkShadowColor = 0x000000;
         break;
-    default: // SystemColors
+    default: // SystemColors, and any value stored that names no scheme
         FaceColor = systemColour(15);
         ShadowColor = systemColour(16);
         LightColor = systemColour(22);
@@ -60,14 +60,14 @@ QRegion ButtonFace::BuildRegion()
     QRegion shape(0, 0, std::max(W, 0), std::max(H, 0));
     const auto clip = [&shape](int x, int y) { shape -= QRegion(x, y, 1, 1); };
     switch (ButtonType) {
-    case 1: // DoubleBevel: the four corner pixels
+    case ButtonStyle::DoubleBevel: // the four corner pixels
         clip(0, 0);
         clip(W - 1, 0);
         clip(0, H - 1);
         clip(W - 1, H - 1);
         break;
-    case 3: // Gradient
-    case 4: // Rounded: each corner pixel with its two neighbours
+    case ButtonStyle::Gradient:
+    case ButtonStyle::Rounded: // each corner pixel with its two neighbours
         for (const auto &[x, y, dx, dy] :
              {std::array{0, 0, 1, 1}, std::array{W - 1, 0, -1, 1}, std::array{0, H - 1, 1, -1},
               std::array{W - 1, H - 1, -1, -1}}) {
@@ -76,11 +76,11 @@ QRegion ButtonFace::BuildRegion()
             clip(x, y + dy);
         }
         break;
-    case 5: // BoldFlat: bottom-left and top-right only
+    case ButtonStyle::BoldFlat: // bottom-left and top-right only
         clip(0, H - 1);
         clip(W - 1, 0);
         break;
-    default:
+    default: // the other styles, and unknown ones, keep the rectangle
         break;
     }
     region = shape;
@@ -110,7 +110,7 @@ void ButtonFace::UpdateAccessKey()
         accessKey = Caption.at(q + 1).toLower();
 }
 
-void ButtonFace::Redraw(quint8 state, bool force)
+void ButtonFace::Redraw(Look state, bool force)
 {
     if (!force && Caption == lastCaption && state == lastState)
         return;
@@ -118,74 +118,53 @@ void ButtonFace::Redraw(quint8 state, bool force)
         return;
     lastState = state;
     lastCaption = Caption;
-    drawFocus_ = hasFocus && ShowFocusRect;
 
     // The face box below covers every pixel, so clearing only has to ask for
     // the repaint.
     if (invalidate)
         invalidate();
-    DrawBox(0, 0, W, H, FaceColor, false);
+    surface_.DrawBox(0, 0, W, H, FaceColor, false);
+    surface_.setCaption(Caption);
+    surface_.setFont(font->toQFont());
 
     if (!Enabled) {
-        drawLook(Look::Disabled);
+        drawStyle(Look::Disabled);
         return;
     }
-    setTextColour(TextColor);
-    if (state == Up)
-        drawLook(Look::Released);
-    else if (state == Down)
-        drawLook(Look::Pressed);
+    surface_.setTextColour(TextColor);
+    if (state == Look::Up || state == Look::Down)
+        drawStyle(state);
 }
 
-void ButtonFace::drawLook(Look look)
+void ButtonFace::drawStyle(Look look)
 {
+    // The focus shows only where the button allows it, for this drawing alone.
+    const StyleContext context{*this, surface_, hasFocus && ShowFocusRect};
     switch (ButtonType) {
-    case 1:
-        drawDoubleBevel(look);
+    case ButtonStyle::DoubleBevel:
+        drawDoubleBevel(context, look);
         break;
-    case 2:
-        drawClassic3D(look);
+    case ButtonStyle::Classic3D:
+        drawClassic3D(context, look);
         break;
-    case 3:
-        drawGradient(look);
+    case ButtonStyle::Gradient:
+        drawGradient(context, look);
         break;
-    case 4:
-        drawRounded(look);
+    case ButtonStyle::Rounded:
+        drawRounded(context, look);
         break;
-    case 5:
-        drawBoldFlat(look);
+    case ButtonStyle::BoldFlat:
+        drawBoldFlat(context, look);
         break;
-    case 6:
-        drawSoftShadow(look);
+    case ButtonStyle::SoftShadow:
+        drawSoftShadow(context, look);
         break;
-    case 7:
-        drawThin3D(look);
+    case ButtonStyle::Thin3D:
+        drawThin3D(context, look);
         break;
     default: // an unknown style shows the plain face
         break;
     }
-}
-
-void ButtonFace::drawEmbossedCaption()
-{
-    setTextColour(HighlightColor);
-    DrawCaption(shiftedRect);
-    setTextColour(ShadowColor);
-    DrawCaption(fullRect);
-}
-
-void ButtonFace::drawCutOutline(Colour outline, std::optional<Colour> corner)
-{
-    DrawLine(2, 0, W - 2, 0, outline);
-    DrawLine(2, H - 1, W - 2, H - 1, outline);
-    DrawLine(0, 2, 0, H - 2, outline);
-    DrawLine(W - 1, 2, W - 1, H - 2, outline);
-    if (!corner)
-        return;
-    DrawPixel(1, 1, *corner);
-    DrawPixel(1, H - 2, *corner);
-    DrawPixel(W - 2, 1, *corner);
-    DrawPixel(W - 2, H - 2, *corner);
 }
 
 } // namespace dialvault

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "button/buttonkinds.h"
+#include "button/buttonsurface.h"
 #include "button/colour.h"
 #include "button/fontobject.h"
 
@@ -9,34 +11,22 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 namespace dialvault {
 
-// Rectangle as (left, top, right, bottom), right and bottom exclusive.
-struct Rect
-{
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-    bool operator==(const Rect &) const = default;
-};
-
 // The drawing half of the painted button: the record its looks are drawn
-// from, the palette, and the persistent surface image every look is drawn
-// into. The widget (PaintedButton) owns one, sets its fields, and shows the
-// surface. Kept free of widgets so the drawing can be checked pixel by pixel.
+// from, the palette, the surface every look is drawn into, and Redraw, which
+// hands each look to its style. The widget (PaintedButton) owns one, sets its
+// fields, and shows the surface. Kept free of widgets so the drawing can be
+// checked pixel by pixel.
 class ButtonFace
 {
 public:
-    enum State : quint8 { Up = 0, Down = 2 };
-
     ButtonFace(); // builds the system palette, as a new button does
 
     // The record the looks are drawn from; the widget stores property values here.
-    qint32 ButtonType = 2;
-    qint32 ColorScheme = 1;
+    ButtonStyle ButtonType = ButtonStyle::Classic3D;
+    ColourScheme ColorScheme = ColourScheme::SystemColors;
     Colour BackColor; // defaults to system colour 15
     Colour ForeColor; // defaults to system colour 18
     QString Caption;
@@ -60,7 +50,7 @@ public:
     Colour DarkShadowColor = 0;
     Colour TextColor = 0;
 
-    quint8 lastState = Up;
+    Look lastState = Look::Up;
     QString lastCaption;
     QChar accessKey; // lower case; null when the caption has none
 
@@ -75,44 +65,18 @@ public:
     // Builds the window shape for ButtonType, W and H, stores it in `region` and returns it.
     QRegion BuildRegion();
     void UpdateAccessKey();
-    void Redraw(quint8 state, bool force = false);
+    // Draws the look for `state` (Up or Down), or Disabled when not Enabled.
+    // Unless forced, does nothing while the state and the caption are those
+    // of the last drawing.
+    void Redraw(Look state, bool force = false);
 
-    // The persistent image every look is drawn into (W x H, opaque).
-    const QImage &surface() const { return surface_; }
-
-    // Primitives, with the window system's semantics, on the surface.
-    void DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly);
-    void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
-    void DrawPixel(int x, int y, Colour colour);
-    void DrawFocus();
-    void DrawCaption(const Rect &r);
-    void setTextColour(Colour colour); // "Ink"
+    // The surface's image (W x H, opaque), as the last Redraw left it.
+    const QImage &image() const { return surface_.image(); }
 
 private:
-    enum class Look { Released, Pressed, Disabled };
+    void drawStyle(Look look);
 
-    // Sets the pixels of (left, top)-(right, bottom), right and bottom exclusive, clipped.
-    void fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb);
-    QFont captionFont() const;
-
-    void drawLook(Look look);
-    // The outline of styles 3 and 4: its corners cut diagonally, with a
-    // pixel of `corner` inside each cut when given.
-    void drawCutOutline(Colour outline, std::optional<Colour> corner);
-    void drawEmbossedCaption();
-    void drawDoubleBevel(Look look);
-    void drawClassic3D(Look look);
-    void drawGradient(Look look);
-    void drawRounded(Look look);
-    void drawBoldFlat(Look look);
-    void drawCaptionBox();
-    void drawSoftShadow(Look look);
-    void drawThin3D(Look look);
-
-    QImage surface_;
-    Colour textColour_ = 0;
-    bool boldOverride_ = false; // style 5 draws its caption bold
-    bool drawFocus_ = false; // hasFocus and ShowFocusRect, for one Redraw
+    ButtonSurface surface_;
 };
 
 } // namespace dialvault

@@ -1,4 +1,4 @@
-#include "button/buttonface.h"
+#include "button/buttonstyles.h"
 #include "button/styleshifts.h"
 
 namespace dialvault {
@@ -10,67 +10,92 @@ namespace {
 constexpr Colour outlineBlue = 0x733C00;
 constexpr Colour cornerBlue = 0x7B4D10;
 
-} // namespace
-
-void ButtonFace::drawGradient(Look look)
+void drawDisabled(const StyleContext &c)
 {
-    if (look == Look::Disabled) {
-        const Colour base = P(FaceColor, 48);
-        DrawBox(0, 0, W, H, P(base, -24), false);
-        setTextColour(P(base, -104));
-        DrawCaption(fullRect);
-        drawCutOutline(P(base, -84), P(base, -72));
+    const ButtonFace &f = c.face;
+    const Colour base = proportionalShift(f.FaceColor, 48);
+    c.surface.DrawBox(0, 0, f.W, f.H, proportionalShift(base, -24), false);
+    c.surface.setTextColour(proportionalShift(base, -104));
+    c.surface.DrawCaption(f.fullRect);
+    drawCutOutline(c, proportionalShift(base, -84), proportionalShift(base, -72));
+}
+
+void drawReleased(const StyleContext &c)
+{
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
+    const float step = 25.0f / float(H);
+    const Colour base = proportionalShift(f.FaceColor, 48);
+    // Row 0 keeps the face; the row for i = H lies outside.
+    for (qint32 i = 1; i <= H; ++i)
+        s.DrawLine(0, i, W, i, proportionalShift(base, nearest(-step * float(i))));
+    s.setTextColour(f.TextColor);
+    s.DrawCaption(f.fullRect);
+    drawCutOutline(c, outlineBlue, cornerBlue);
+
+    const bool hot = (f.ShowFocusRect && f.defaultFlag) || c.drawFocus;
+    if (hot) {
+        // The glow is this style's focus mark (and the default button's).
+        s.DrawBox(1, 2, W - 2, H - 4, 0xE7AE8C, true);
+        s.DrawLine(2, H - 2, W - 2, H - 2, 0xEF826B);
+        s.DrawLine(2, 1, W - 2, 1, 0xFFE7CE);
+        s.DrawLine(1, 2, W - 1, 2, 0xF7D7BD);
+        s.DrawLine(2, 3, 2, H - 3, 0xF0D1B5);
+        s.DrawLine(W - 3, 3, W - 3, H - 3, 0xF0D1B5);
         return;
     }
+    s.DrawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, -48));
+    s.DrawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, -32));
+    s.DrawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, -36));
+    s.DrawLine(W - 3, 3, W - 3, H - 3, proportionalShift(base, -24));
+    s.DrawLine(2, 1, W - 2, 1, proportionalShift(base, 16));
+    s.DrawLine(1, 2, W - 2, 2, proportionalShift(base, 10));
+    s.DrawLine(1, 2, 1, H - 2, proportionalShift(base, -5));
+    s.DrawLine(2, 3, 2, H - 3, proportionalShift(base, -10));
+}
 
-    if (look == Look::Released) {
-        const float step = 25.0f / float(H);
-        const Colour base = P(FaceColor, 48);
-        // Row 0 keeps the face; the row for i = H lies outside.
-        for (qint32 i = 1; i <= H; ++i)
-            DrawLine(0, i, W, i, P(base, nearest(-step * float(i))));
-        setTextColour(TextColor);
-        DrawCaption(fullRect);
-        drawCutOutline(outlineBlue, cornerBlue);
-
-        const bool hot = (ShowFocusRect && defaultFlag) || drawFocus_;
-        if (hot) {
-            // The glow is this style's focus mark (and the default button's).
-            DrawBox(1, 2, W - 2, H - 4, 0xE7AE8C, true);
-            DrawLine(2, H - 2, W - 2, H - 2, 0xEF826B);
-            DrawLine(2, 1, W - 2, 1, 0xFFE7CE);
-            DrawLine(1, 2, W - 1, 2, 0xF7D7BD);
-            DrawLine(2, 3, 2, H - 3, 0xF0D1B5);
-            DrawLine(W - 3, 3, W - 3, H - 3, 0xF0D1B5);
-            return;
-        }
-        DrawLine(2, H - 2, W - 2, H - 2, P(base, -48));
-        DrawLine(1, H - 3, W - 2, H - 3, P(base, -32));
-        DrawLine(W - 2, 2, W - 2, H - 2, P(base, -36));
-        DrawLine(W - 3, 3, W - 3, H - 3, P(base, -24));
-        DrawLine(2, 1, W - 2, 1, P(base, 16));
-        DrawLine(1, 2, W - 2, 2, P(base, 10));
-        DrawLine(1, 2, 1, H - 2, P(base, -5));
-        DrawLine(2, 3, 2, H - 3, P(base, -10));
-        return;
-    }
-
+void drawPressed(const StyleContext &c)
+{
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
     const float step = 15.0f / float(H);
-    const Colour base = P(P(FaceColor, 48), -32);
+    const Colour base = proportionalShift(proportionalShift(f.FaceColor, 48), -32);
     // Counted from the bottom, so the darkest row is at the top.
     for (qint32 i = 1; i <= H; ++i)
-        DrawLine(0, H - i, W, H - i, P(base, nearest(-step * float(i))));
-    setTextColour(TextColor);
-    DrawCaption(shiftedRect);
-    drawCutOutline(outlineBlue, cornerBlue);
-    DrawLine(2, H - 2, W - 2, H - 2, P(base, 16));
-    DrawLine(1, H - 3, W - 2, H - 3, P(base, 10));
-    DrawLine(W - 2, 2, W - 2, H - 2, P(base, 5));
-    DrawLine(W - 3, 3, W - 3, H - 3, base);
-    DrawLine(2, 1, W - 2, 1, P(base, -32));
-    DrawLine(1, 2, W - 2, 2, P(base, -24));
-    DrawLine(1, 2, 1, H - 2, P(base, -32));
-    DrawLine(2, 2, 2, H - 2, P(base, -22));
+        s.DrawLine(0, H - i, W, H - i, proportionalShift(base, nearest(-step * float(i))));
+    s.setTextColour(f.TextColor);
+    s.DrawCaption(f.shiftedRect);
+    drawCutOutline(c, outlineBlue, cornerBlue);
+    s.DrawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, 16));
+    s.DrawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, 10));
+    s.DrawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, 5));
+    s.DrawLine(W - 3, 3, W - 3, H - 3, base);
+    s.DrawLine(2, 1, W - 2, 1, proportionalShift(base, -32));
+    s.DrawLine(1, 2, W - 2, 2, proportionalShift(base, -24));
+    s.DrawLine(1, 2, 1, H - 2, proportionalShift(base, -32));
+    s.DrawLine(2, 2, 2, H - 2, proportionalShift(base, -22));
+}
+
+} // namespace
+
+// Every shift of this style is proportional.
+void drawGradient(const StyleContext &c, Look look)
+{
+    switch (look) {
+    case Look::Up:
+        drawReleased(c);
+        break;
+    case Look::Down:
+        drawPressed(c);
+        break;
+    case Look::Disabled:
+        drawDisabled(c);
+        break;
+    }
 }
 
 } // namespace dialvault

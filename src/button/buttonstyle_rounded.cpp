@@ -1,67 +1,85 @@
-#include "button/buttonface.h"
+#include "button/buttonstyles.h"
 #include "button/styleshifts.h"
 
 namespace dialvault {
 
 using namespace styleshifts;
 
-void ButtonFace::drawRounded(Look look)
+namespace {
+
+void drawPressed(const StyleContext &c)
 {
-    if (look == Look::Pressed) {
-        const Colour deep = S(ShadowColor, -64);
-        const Colour mid = S(ShadowColor, -32);
-        const Colour soft = S(ShadowColor, -16);
-        DrawBox(1, 1, W - 2, H - 2, soft, false);
-        setTextColour(LightColor);
-        DrawCaption(shiftedRect);
-        drawCutOutline(DarkShadowColor, std::nullopt);
-        DrawBox(1, 1, W - 2, H - 2, deep, true);
-        DrawBox(2, 2, W - 4, H - 4, mid, true);
-        DrawPixel(2, 2, deep);
-        DrawPixel(3, 3, mid);
-        DrawPixel(1, 1, DarkShadowColor);
-        DrawPixel(1, H - 2, DarkShadowColor);
-        DrawPixel(W - 2, 1, DarkShadowColor);
-        DrawPixel(W - 2, H - 2, DarkShadowColor);
-        DrawLine(W - 3, 1, W - 3, H - 3, ShadowColor);
-        DrawLine(1, H - 3, W - 2, H - 3, ShadowColor);
-        DrawPixel(W - 4, H - 4, ShadowColor);
-        DrawLine(W - 2, 3, W - 2, H - 2, soft);
-        DrawLine(3, H - 2, W - 2, H - 2, soft);
-        DrawPixel(W - 2, H - 3, mid);
-        DrawPixel(W - 3, H - 2, mid);
-        DrawPixel(2, H - 2, mid);
-        DrawPixel(2, H - 3, soft);
-        DrawPixel(1, H - 3, soft);
-        DrawPixel(W - 2, 2, mid);
-        DrawPixel(W - 3, 2, soft);
-        DrawPixel(W - 3, 1, soft);
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
+    const Colour deep = plainShift(f.ShadowColor, -64);
+    const Colour mid = plainShift(f.ShadowColor, -32);
+    const Colour soft = plainShift(f.ShadowColor, -16);
+    s.DrawBox(1, 1, W - 2, H - 2, soft, false);
+    s.setTextColour(f.LightColor);
+    s.DrawCaption(f.shiftedRect);
+    drawCutOutline(c, f.DarkShadowColor, std::nullopt);
+    s.DrawBox(1, 1, W - 2, H - 2, deep, true);
+    s.DrawBox(2, 2, W - 4, H - 4, mid, true);
+    s.DrawPixel(2, 2, deep);
+    s.DrawPixel(3, 3, mid);
+    s.DrawPixel(1, 1, f.DarkShadowColor);
+    s.DrawPixel(1, H - 2, f.DarkShadowColor);
+    s.DrawPixel(W - 2, 1, f.DarkShadowColor);
+    s.DrawPixel(W - 2, H - 2, f.DarkShadowColor);
+    s.DrawLine(W - 3, 1, W - 3, H - 3, f.ShadowColor);
+    s.DrawLine(1, H - 3, W - 2, H - 3, f.ShadowColor);
+    s.DrawPixel(W - 4, H - 4, f.ShadowColor);
+    s.DrawLine(W - 2, 3, W - 2, H - 2, soft);
+    s.DrawLine(3, H - 2, W - 2, H - 2, soft);
+    s.DrawPixel(W - 2, H - 3, mid);
+    s.DrawPixel(W - 3, H - 2, mid);
+    s.DrawPixel(2, H - 2, mid);
+    s.DrawPixel(2, H - 3, soft);
+    s.DrawPixel(1, H - 3, soft);
+    s.DrawPixel(W - 2, 2, mid);
+    s.DrawPixel(W - 3, 2, soft);
+    s.DrawPixel(W - 3, 1, soft);
+}
+
+} // namespace
+
+void drawRounded(const StyleContext &c, Look look)
+{
+    if (look == Look::Down) {
+        drawPressed(c);
         return;
     }
 
-    DrawBox(1, 1, W - 2, H - 2, LightColor, false);
+    // Released and disabled differ only in the caption.
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
+    s.DrawBox(1, 1, W - 2, H - 2, f.LightColor, false);
     if (look == Look::Disabled)
-        drawEmbossedCaption();
+        drawEmbossedCaption(c);
     else
-        DrawCaption(fullRect);
-    drawCutOutline(DarkShadowColor, DarkShadowColor);
+        s.DrawCaption(f.fullRect);
+    drawCutOutline(c, f.DarkShadowColor, f.DarkShadowColor);
 
-    DrawPixel(1, 2, FaceColor);
-    DrawPixel(2, 1, FaceColor);
-    DrawLine(3, 2, W - 3, 2, HighlightColor);
-    DrawLine(2, 2, 2, H - 3, HighlightColor);
-    DrawPixel(3, 3, HighlightColor);
+    s.DrawPixel(1, 2, f.FaceColor);
+    s.DrawPixel(2, 1, f.FaceColor);
+    s.DrawLine(3, 2, W - 3, 2, f.HighlightColor);
+    s.DrawLine(2, 2, 2, H - 3, f.HighlightColor);
+    s.DrawPixel(3, 3, f.HighlightColor);
 
-    DrawLine(W - 3, 1, W - 3, H - 3, FaceColor);
-    DrawLine(1, H - 3, W - 3, H - 3, FaceColor);
-    DrawPixel(W - 4, H - 4, FaceColor);
-    DrawLine(W - 2, 3, W - 2, H - 2, ShadowColor);
-    DrawLine(3, H - 2, W - 2, H - 2, ShadowColor);
-    DrawPixel(W - 3, H - 3, ShadowColor);
-    DrawPixel(2, H - 2, FaceColor);
-    DrawPixel(2, H - 3, LightColor);
-    DrawPixel(W - 2, 2, FaceColor);
-    DrawPixel(W - 3, 2, LightColor);
+    s.DrawLine(W - 3, 1, W - 3, H - 3, f.FaceColor);
+    s.DrawLine(1, H - 3, W - 3, H - 3, f.FaceColor);
+    s.DrawPixel(W - 4, H - 4, f.FaceColor);
+    s.DrawLine(W - 2, 3, W - 2, H - 2, f.ShadowColor);
+    s.DrawLine(3, H - 2, W - 2, H - 2, f.ShadowColor);
+    s.DrawPixel(W - 3, H - 3, f.ShadowColor);
+    s.DrawPixel(2, H - 2, f.FaceColor);
+    s.DrawPixel(2, H - 3, f.LightColor);
+    s.DrawPixel(W - 2, 2, f.FaceColor);
+    s.DrawPixel(W - 3, 2, f.LightColor);
 }
 
 } // namespace dialvault

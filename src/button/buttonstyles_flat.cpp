@@ -1,127 +1,143 @@
-#include "button/buttonface.h"
+#include "button/buttonstyles.h"
+#include "button/styleshifts.h"
 
 // The styles built from frames and straight lines only: 1, 2, 6 and 7.
 
 namespace dialvault {
 
-void ButtonFace::drawDoubleBevel(Look look)
+using namespace styleshifts;
+
+void drawDoubleBevel(const StyleContext &c, Look look)
 {
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
     if (look == Look::Disabled)
-        drawEmbossedCaption();
+        drawEmbossedCaption(c);
     else
-        DrawCaption(look == Look::Pressed ? shiftedRect : fullRect);
+        s.DrawCaption(look == Look::Down ? f.shiftedRect : f.fullRect);
 
     // Dark outline without its corner pixels.
-    DrawLine(1, 0, W - 1, 0, DarkShadowColor);
-    DrawLine(1, H - 1, W - 1, H - 1, DarkShadowColor);
-    DrawLine(0, 1, 0, H - 1, DarkShadowColor);
-    DrawLine(W - 1, 1, W - 1, H - 1, DarkShadowColor);
+    s.DrawLine(1, 0, W - 1, 0, f.DarkShadowColor);
+    s.DrawLine(1, H - 1, W - 1, H - 1, f.DarkShadowColor);
+    s.DrawLine(0, 1, 0, H - 1, f.DarkShadowColor);
+    s.DrawLine(W - 1, 1, W - 1, H - 1, f.DarkShadowColor);
 
-    const bool pressed = look == Look::Pressed;
-    const Colour frame = pressed ? ShadowColor : HighlightColor;
-    const Colour bevel = pressed ? HighlightColor : ShadowColor;
-    DrawBox(1, 1, W - 2, H - 2, frame, true);
-    DrawBox(2, 2, W - 4, H - 4, frame, true);
-    DrawLine(W - 2, 1, W - 2, H - 1, bevel);
-    DrawLine(W - 3, 2, W - 3, H - 1, bevel);
-    DrawLine(1, H - 2, W - 1, H - 2, bevel);
-    DrawLine(2, H - 3, W - 2, H - 3, bevel);
+    const bool pressed = look == Look::Down;
+    const Colour frame = pressed ? f.ShadowColor : f.HighlightColor;
+    const Colour bevel = pressed ? f.HighlightColor : f.ShadowColor;
+    s.DrawBox(1, 1, W - 2, H - 2, frame, true);
+    s.DrawBox(2, 2, W - 4, H - 4, frame, true);
+    s.DrawLine(W - 2, 1, W - 2, H - 1, bevel);
+    s.DrawLine(W - 3, 2, W - 3, H - 1, bevel);
+    s.DrawLine(1, H - 2, W - 1, H - 2, bevel);
+    s.DrawLine(2, H - 3, W - 2, H - 3, bevel);
 
-    if (look != Look::Disabled && drawFocus_)
-        DrawFocus();
+    if (look != Look::Disabled)
+        drawFocusMark(c);
 }
 
-void ButtonFace::drawClassic3D(Look look)
+void drawClassic3D(const StyleContext &c, Look look)
 {
-    const bool asDefault = ShowFocusRect && defaultFlag;
-    if (look == Look::Released && asDefault) {
-        DrawCaption(fullRect);
-        DrawBox(1, 1, W - 2, H - 2, HighlightColor, true);
-        DrawBox(2, 2, W - 4, H - 4, LightColor, true);
-        DrawLine(W - 2, 1, W - 2, H - 1, DarkShadowColor);
-        DrawLine(W - 3, 2, W - 3, H - 1, ShadowColor);
-        DrawLine(1, H - 2, W - 1, H - 2, DarkShadowColor);
-        DrawLine(2, H - 3, W - 2, H - 3, ShadowColor);
-        if (drawFocus_)
-            DrawFocus();
-        DrawBox(0, 0, W, H, DarkShadowColor, true); // the default-button outline
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
+    const bool asDefault = f.ShowFocusRect && f.defaultFlag;
+    if (look == Look::Up && asDefault) {
+        s.DrawCaption(f.fullRect);
+        s.DrawBox(1, 1, W - 2, H - 2, f.HighlightColor, true);
+        s.DrawBox(2, 2, W - 4, H - 4, f.LightColor, true);
+        s.DrawLine(W - 2, 1, W - 2, H - 1, f.DarkShadowColor);
+        s.DrawLine(W - 3, 2, W - 3, H - 1, f.ShadowColor);
+        s.DrawLine(1, H - 2, W - 1, H - 2, f.DarkShadowColor);
+        s.DrawLine(2, H - 3, W - 2, H - 3, f.ShadowColor);
+        drawFocusMark(c);
+        s.DrawBox(0, 0, W, H, f.DarkShadowColor, true); // the default-button outline
         return;
     }
-    if (look == Look::Pressed) {
-        DrawCaption(shiftedRect);
-        if (ShowFocusRect) {
-            DrawBox(0, 0, W, H, DarkShadowColor, true);
-            DrawBox(1, 1, W - 2, H - 2, ShadowColor, true);
-            if (drawFocus_)
-                DrawFocus();
+    if (look == Look::Down) {
+        s.DrawCaption(f.shiftedRect);
+        if (f.ShowFocusRect) {
+            s.DrawBox(0, 0, W, H, f.DarkShadowColor, true);
+            s.DrawBox(1, 1, W - 2, H - 2, f.ShadowColor, true);
+            drawFocusMark(c);
             return;
         }
-        DrawBox(0, 0, W - 1, H - 1, DarkShadowColor, true);
-        DrawBox(1, 1, W - 2, H - 2, ShadowColor, true);
-        DrawLine(W - 1, 0, W - 1, H, HighlightColor);
-        DrawLine(W - 2, 1, W - 2, H - 1, LightColor);
-        DrawLine(0, H - 1, W - 1, H - 1, HighlightColor);
-        DrawLine(1, H - 2, W - 2, H - 2, LightColor);
+        s.DrawBox(0, 0, W - 1, H - 1, f.DarkShadowColor, true);
+        s.DrawBox(1, 1, W - 2, H - 2, f.ShadowColor, true);
+        s.DrawLine(W - 1, 0, W - 1, H, f.HighlightColor);
+        s.DrawLine(W - 2, 1, W - 2, H - 1, f.LightColor);
+        s.DrawLine(0, H - 1, W - 1, H - 1, f.HighlightColor);
+        s.DrawLine(1, H - 2, W - 2, H - 2, f.LightColor);
         return;
     }
     // Released without the default outline, and disabled: the plain bevel.
     if (look == Look::Disabled)
-        drawEmbossedCaption();
+        drawEmbossedCaption(c);
     else
-        DrawCaption(fullRect);
-    DrawBox(0, 0, W - 1, H - 1, HighlightColor, true);
-    DrawBox(1, 1, W - 2, H - 2, LightColor, true);
-    DrawLine(W - 1, 0, W - 1, H, DarkShadowColor);
-    DrawLine(W - 2, 1, W - 2, H - 1, ShadowColor);
-    DrawLine(0, H - 1, W - 1, H - 1, DarkShadowColor);
-    DrawLine(1, H - 2, W - 2, H - 2, ShadowColor);
+        s.DrawCaption(f.fullRect);
+    s.DrawBox(0, 0, W - 1, H - 1, f.HighlightColor, true);
+    s.DrawBox(1, 1, W - 2, H - 2, f.LightColor, true);
+    s.DrawLine(W - 1, 0, W - 1, H, f.DarkShadowColor);
+    s.DrawLine(W - 2, 1, W - 2, H - 1, f.ShadowColor);
+    s.DrawLine(0, H - 1, W - 1, H - 1, f.DarkShadowColor);
+    s.DrawLine(1, H - 2, W - 2, H - 2, f.ShadowColor);
 }
 
-void ButtonFace::drawSoftShadow(Look look)
+void drawSoftShadow(const StyleContext &c, Look look)
 {
-    const Colour soft = ShiftColor(LightColor, 8, false);
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
+    const Colour soft = plainShift(f.LightColor, 8);
     if (look == Look::Disabled)
-        setTextColour(ShadowColor);
-    DrawCaption(look == Look::Pressed ? shiftedRect : fullRect);
+        s.setTextColour(f.ShadowColor);
+    s.DrawCaption(look == Look::Down ? f.shiftedRect : f.fullRect);
 
-    const bool pressed = look == Look::Pressed;
-    const Colour frame = pressed ? ShadowColor : soft;
-    const Colour shadow = pressed ? soft : ShadowColor;
-    DrawBox(0, 0, W, H, frame, true);
-    DrawBox(1, 1, W - 2, H - 2, frame, true);
-    DrawLine(W - 1, 0, W - 1, H, shadow);
-    DrawLine(W - 2, 1, W - 2, H - 1, shadow);
-    DrawLine(0, H - 1, W, H - 1, shadow);
-    DrawLine(1, H - 2, W - 1, H - 2, shadow);
+    const bool pressed = look == Look::Down;
+    const Colour frame = pressed ? f.ShadowColor : soft;
+    const Colour shadow = pressed ? soft : f.ShadowColor;
+    s.DrawBox(0, 0, W, H, frame, true);
+    s.DrawBox(1, 1, W - 2, H - 2, frame, true);
+    s.DrawLine(W - 1, 0, W - 1, H, shadow);
+    s.DrawLine(W - 2, 1, W - 2, H - 1, shadow);
+    s.DrawLine(0, H - 1, W, H - 1, shadow);
+    s.DrawLine(1, H - 2, W - 1, H - 2, shadow);
 
-    if (look != Look::Disabled && drawFocus_)
-        DrawFocus();
+    if (look != Look::Disabled)
+        drawFocusMark(c);
 }
 
-void ButtonFace::drawThin3D(Look look)
+void drawThin3D(const StyleContext &c, Look look)
 {
+    const ButtonFace &f = c.face;
+    ButtonSurface &s = c.surface;
+    const int W = f.W;
+    const int H = f.H;
     switch (look) {
-    case Look::Released:
-        DrawCaption(fullRect);
-        DrawBox(0, 0, W, H, HighlightColor, true);
-        DrawLine(W - 1, 0, W - 1, H, ShadowColor);
-        DrawLine(0, H - 1, W, H - 1, ShadowColor);
+    case Look::Up:
+        s.DrawCaption(f.fullRect);
+        s.DrawBox(0, 0, W, H, f.HighlightColor, true);
+        s.DrawLine(W - 1, 0, W - 1, H, f.ShadowColor);
+        s.DrawLine(0, H - 1, W, H - 1, f.ShadowColor);
         break;
-    case Look::Pressed:
-        DrawCaption(shiftedRect);
-        DrawBox(0, 0, W, H, ShadowColor, true);
-        DrawLine(W - 1, 0, W - 1, H, HighlightColor);
-        DrawLine(0, H - 1, W - 1, H - 1, HighlightColor);
+    case Look::Down:
+        s.DrawCaption(f.shiftedRect);
+        s.DrawBox(0, 0, W, H, f.ShadowColor, true);
+        s.DrawLine(W - 1, 0, W - 1, H, f.HighlightColor);
+        s.DrawLine(0, H - 1, W - 1, H - 1, f.HighlightColor);
         break;
     case Look::Disabled:
-        drawEmbossedCaption();
-        DrawBox(0, 0, W, H, HighlightColor, true);
-        DrawLine(W - 1, 0, W - 1, H, ShadowColor);
-        DrawLine(0, H - 1, W - 1, H - 1, ShadowColor);
+        drawEmbossedCaption(c);
+        s.DrawBox(0, 0, W, H, f.HighlightColor, true);
+        s.DrawLine(W - 1, 0, W - 1, H, f.ShadowColor);
+        s.DrawLine(0, H - 1, W - 1, H - 1, f.ShadowColor);
         return;
     }
-    if (drawFocus_)
-        DrawFocus();
+    drawFocusMark(c);
 }
 
 } // namespace dialvault

@@ -1,9 +1,10 @@
 #include "button/paintedbutton.h"
 
+#include "button/buttonsettings.h"
 #include "button/colour.h"
+#include "button/inputcodes.h"
 
 #include <QApplication>
-#include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -11,150 +12,6 @@
 #include <utility>
 
 namespace dialvault {
-
-namespace {
-
-// Mouse button numbers of the events: 1 left, 2 right, 4 middle.
-short buttonCode(Qt::MouseButton button)
-{
-    switch (button) {
-    case Qt::LeftButton:
-        return 1;
-    case Qt::RightButton:
-        return 2;
-    case Qt::MiddleButton:
-        return 4;
-    default:
-        return 0;
-    }
-}
-
-short buttonMask(Qt::MouseButtons buttons)
-{
-    return short((buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0)
-                 | (buttons & Qt::MiddleButton ? 4 : 0));
-}
-
-// Shift state of the events: Shift 1, Ctrl 2, Alt 4.
-short shiftState(Qt::KeyboardModifiers modifiers)
-{
-    return short((modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0)
-                 | (modifiers & Qt::AltModifier ? 4 : 0));
-}
-
-// The Windows virtual-key code of a key (US layout for punctuation); 0 when
-// the key has none.
-short virtualKey(const QKeyEvent *event)
-{
-    static const QHash<int, short> keypadCodes{{Qt::Key_Asterisk, 106},
-                                               {Qt::Key_Plus, 107},
-                                               {Qt::Key_Minus, 109},
-                                               {Qt::Key_Period, 110},
-                                               {Qt::Key_Slash, 111}};
-    static const QHash<int, short> codes{
-        {Qt::Key_Backspace, 8},
-        {Qt::Key_Tab, 9},
-        {Qt::Key_Backtab, 9},
-        {Qt::Key_Clear, 12},
-        {Qt::Key_Return, 13},
-        {Qt::Key_Enter, 13},
-        {Qt::Key_Shift, 16},
-        {Qt::Key_Control, 17},
-        {Qt::Key_Alt, 18},
-        {Qt::Key_Pause, 19},
-        {Qt::Key_CapsLock, 20},
-        {Qt::Key_Escape, 27},
-        {Qt::Key_Space, 32},
-        {Qt::Key_PageUp, 33},
-        {Qt::Key_PageDown, 34},
-        {Qt::Key_End, 35},
-        {Qt::Key_Home, 36},
-        {Qt::Key_Left, 37},
-        {Qt::Key_Up, 38},
-        {Qt::Key_Right, 39},
-        {Qt::Key_Down, 40},
-        {Qt::Key_Print, 44},
-        {Qt::Key_Insert, 45},
-        {Qt::Key_Delete, 46},
-        {Qt::Key_Menu, 93},
-        {Qt::Key_NumLock, 144},
-        {Qt::Key_ScrollLock, 145},
-        // Shifted digits are reported by the digit key they are on.
-        {Qt::Key_ParenRight, '0'},
-        {Qt::Key_Exclam, '1'},
-        {Qt::Key_At, '2'},
-        {Qt::Key_NumberSign, '3'},
-        {Qt::Key_Dollar, '4'},
-        {Qt::Key_Percent, '5'},
-        {Qt::Key_AsciiCircum, '6'},
-        {Qt::Key_Ampersand, '7'},
-        {Qt::Key_Asterisk, '8'},
-        {Qt::Key_ParenLeft, '9'},
-        {Qt::Key_Semicolon, 186},
-        {Qt::Key_Colon, 186},
-        {Qt::Key_Equal, 187},
-        {Qt::Key_Plus, 187},
-        {Qt::Key_Comma, 188},
-        {Qt::Key_Less, 188},
-        {Qt::Key_Minus, 189},
-        {Qt::Key_Underscore, 189},
-        {Qt::Key_Period, 190},
-        {Qt::Key_Greater, 190},
-        {Qt::Key_Slash, 191},
-        {Qt::Key_Question, 191},
-        {Qt::Key_QuoteLeft, 192},
-        {Qt::Key_AsciiTilde, 192},
-        {Qt::Key_BracketLeft, 219},
-        {Qt::Key_BraceLeft, 219},
-        {Qt::Key_Backslash, 220},
-        {Qt::Key_Bar, 220},
-        {Qt::Key_BracketRight, 221},
-        {Qt::Key_BraceRight, 221},
-        {Qt::Key_Apostrophe, 222},
-        {Qt::Key_QuoteDbl, 222}};
-
-    const int key = event->key();
-    if (event->modifiers() & Qt::KeypadModifier) {
-        if (key >= Qt::Key_0 && key <= Qt::Key_9)
-            return short(96 + key - Qt::Key_0);
-        if (keypadCodes.contains(key))
-            return keypadCodes.value(key);
-    }
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return short(key);
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
-        return short(112 + key - Qt::Key_F1);
-    return codes.value(key, 0);
-}
-
-constexpr short spaceKey = 32;
-constexpr short leftKey = 37;
-constexpr short upKey = 38;
-constexpr short rightKey = 39;
-constexpr short downKey = 40;
-
-qint32 readInt(const PropertyBag &bag, const QString &key, qint32 defaultValue)
-{
-    bool ok = false;
-    const qint32 value = bag.read(key, defaultValue).toInt(&ok);
-    return ok ? value : defaultValue;
-}
-
-// Colours may be stored as signed 32-bit values (system-colour references),
-// so they are read wide and kept bit for bit.
-Colour readColour(const PropertyBag &bag, const QString &key, Colour defaultValue)
-{
-    bool ok = false;
-    const qlonglong value = bag.read(key, defaultValue).toLongLong(&ok);
-    return ok ? Colour(quint32(value)) : defaultValue;
-}
-
-bool readBool(const PropertyBag &bag, const QString &key, bool defaultValue)
-{
-    return bag.read(key, defaultValue).toBool();
-}
-
-} // namespace
 
 PaintedButton::PaintedButton(QWidget *parent)
     : QWidget(parent)
@@ -189,7 +46,7 @@ void PaintedButton::setBackColor(Colour colour)
     face_.BackColor = colour;
     face_.BuildPalette();
     face_.Redraw(face_.lastState, true);
-    Q_EMIT propertyChanged(QStringLiteral("BCOL"));
+    Q_EMIT propertyChanged(settingKey(Setting::BackColor));
 }
 
 Colour PaintedButton::foreColor() const
@@ -202,20 +59,20 @@ void PaintedButton::setForeColor(Colour colour)
     face_.ForeColor = colour;
     face_.BuildPalette();
     face_.Redraw(face_.lastState, true);
-    Q_EMIT propertyChanged(QStringLiteral("FCOL"));
+    Q_EMIT propertyChanged(settingKey(Setting::ForeColor));
 }
 
-qint32 PaintedButton::buttonType() const
+ButtonStyle PaintedButton::buttonType() const
 {
     return face_.ButtonType;
 }
 
-void PaintedButton::setButtonType(qint32 type)
+void PaintedButton::setButtonType(ButtonStyle type)
 {
     face_.ButtonType = type;
     applySize();
-    face_.Redraw(ButtonFace::Up, true);
-    Q_EMIT propertyChanged(QStringLiteral("BTYPE"));
+    face_.Redraw(Look::Up, true);
+    Q_EMIT propertyChanged(settingKey(Setting::ButtonType));
 }
 
 QString PaintedButton::caption() const
@@ -227,8 +84,8 @@ void PaintedButton::setCaption(const QString &caption)
 {
     face_.Caption = caption;
     face_.UpdateAccessKey();
-    face_.Redraw(ButtonFace::Up, true);
-    Q_EMIT propertyChanged(QStringLiteral("TX"));
+    face_.Redraw(Look::Up, true);
+    Q_EMIT propertyChanged(settingKey(Setting::Caption));
 }
 
 bool PaintedButton::buttonEnabled() const
@@ -239,9 +96,9 @@ bool PaintedButton::buttonEnabled() const
 void PaintedButton::setButtonEnabled(bool enabled)
 {
     face_.Enabled = enabled;
-    face_.Redraw(ButtonFace::Up, true);
+    face_.Redraw(Look::Up, true);
     QWidget::setEnabled(enabled);
-    Q_EMIT propertyChanged(QStringLiteral("ENAB"));
+    Q_EMIT propertyChanged(settingKey(Setting::Enabled));
 }
 
 FontRef PaintedButton::fontObject() const
@@ -256,21 +113,21 @@ void PaintedButton::setFontObject(FontRef font)
     if (!font)
         return;
     face_.font = std::move(font);
-    face_.Redraw(ButtonFace::Up, true);
-    Q_EMIT propertyChanged(QStringLiteral("FONT"));
+    face_.Redraw(Look::Up, true);
+    Q_EMIT propertyChanged(settingKey(Setting::Font));
 }
 
-qint32 PaintedButton::colorScheme() const
+ColourScheme PaintedButton::colorScheme() const
 {
     return face_.ColorScheme;
 }
 
-void PaintedButton::setColorScheme(qint32 scheme)
+void PaintedButton::setColorScheme(ColourScheme scheme)
 {
     face_.ColorScheme = scheme;
     face_.BuildPalette();
-    face_.Redraw(ButtonFace::Up, true);
-    Q_EMIT propertyChanged(QStringLiteral("COLTYPE"));
+    face_.Redraw(Look::Up, true);
+    Q_EMIT propertyChanged(settingKey(Setting::ColorScheme));
 }
 
 bool PaintedButton::showFocusRect() const
@@ -282,7 +139,7 @@ void PaintedButton::setShowFocusRect(bool show)
 {
     face_.ShowFocusRect = show;
     face_.Redraw(face_.lastState, true);
-    Q_EMIT propertyChanged(QStringLiteral("FOCUSR"));
+    Q_EMIT propertyChanged(settingKey(Setting::ShowFocusRect));
 }
 
 WId PaintedButton::hWnd() const
@@ -294,24 +151,23 @@ void PaintedButton::initNew()
 {
     face_.Enabled = true;
     face_.ShowFocusRect = true;
-    face_.ButtonType = 2;
-    face_.ColorScheme = 1;
+    face_.ButtonType = ButtonStyle::Classic3D;
+    face_.ColorScheme = ColourScheme::SystemColors;
     face_.BackColor = systemColour(15);
     face_.ForeColor = systemColour(18);
 }
 
 void PaintedButton::readProperties(const PropertyBag &bag)
 {
-    face_.ButtonType = readInt(bag, QStringLiteral("BTYPE"), 2);
-    face_.Caption = bag.read(QStringLiteral("TX"), QString()).toString();
-    face_.Enabled = readBool(bag, QStringLiteral("ENAB"), true);
-    const QVariant font = bag.read(QStringLiteral("FONT"), QVariant());
-    if (font.metaType() == QMetaType::fromType<FontObject>())
-        face_.font = std::make_shared<FontObject>(font.value<FontObject>());
-    face_.ColorScheme = readInt(bag, QStringLiteral("COLTYPE"), 1);
-    face_.ShowFocusRect = readBool(bag, QStringLiteral("FOCUSR"), true);
-    face_.BackColor = readColour(bag, QStringLiteral("BCOL"), systemColour(15));
-    face_.ForeColor = readColour(bag, QStringLiteral("FCOL"), systemColour(18));
+    const ButtonSettings settings = readSettings(bag, face_.font);
+    face_.ButtonType = settings.buttonType;
+    face_.Caption = settings.caption;
+    face_.font = settings.font;
+    face_.ColorScheme = settings.colorScheme;
+    face_.ShowFocusRect = settings.showFocusRect;
+    face_.BackColor = settings.backColor;
+    face_.ForeColor = settings.foreColor;
+    face_.Enabled = settings.enabled;
 
     QWidget::setEnabled(face_.Enabled);
     face_.BuildPalette();
@@ -320,19 +176,19 @@ void PaintedButton::readProperties(const PropertyBag &bag)
     // window shape of the previous style.
     if (face_.H > 0)
         setMask(face_.BuildRegion());
-    face_.Redraw(ButtonFace::Up, true);
+    face_.Redraw(Look::Up, true);
 }
 
 void PaintedButton::writeProperties(PropertyBag &bag) const
 {
-    bag.write(QStringLiteral("BTYPE"), face_.ButtonType);
-    bag.write(QStringLiteral("TX"), face_.Caption);
-    bag.write(QStringLiteral("ENAB"), face_.Enabled);
-    bag.write(QStringLiteral("FONT"), QVariant::fromValue(*face_.font));
-    bag.write(QStringLiteral("COLTYPE"), face_.ColorScheme);
-    bag.write(QStringLiteral("FOCUSR"), face_.ShowFocusRect);
-    bag.write(QStringLiteral("BCOL"), face_.BackColor);
-    bag.write(QStringLiteral("FCOL"), face_.ForeColor);
+    writeSettings(bag,
+                  {face_.ButtonType, face_.Caption, buttonEnabled(), face_.font, face_.ColorScheme,
+                   face_.ShowFocusRect, face_.BackColor, face_.ForeColor});
+}
+
+QChar PaintedButton::accessKey() const
+{
+    return face_.accessKey;
 }
 
 void PaintedButton::setDefault(bool isDefault)
@@ -378,11 +234,11 @@ quint8 PaintedButton::lastKeyCode() const
 
 void PaintedButton::paintEvent(QPaintEvent *event)
 {
-    const QImage &surface = face_.surface();
-    if (surface.isNull())
+    const QImage &image = face_.image();
+    if (image.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(event->rect(), surface, event->rect());
+    painter.drawImage(event->rect(), image, event->rect());
 }
 
 void PaintedButton::resizeEvent(QResizeEvent *)
@@ -411,9 +267,9 @@ void PaintedButton::mouseMoveEvent(QMouseEvent *event)
     if (button < 2) {
         const bool inside = x >= 0.0f && x <= float(face_.W) && y >= 0.0f && y <= float(face_.H);
         if (!inside)
-            face_.Redraw(ButtonFace::Up);
+            face_.Redraw(Look::Up);
         else if (button == 1)
-            face_.Redraw(ButtonFace::Down);
+            face_.Redraw(Look::Down);
     }
     Q_EMIT MouseMove(button, shift, x, y);
 }
@@ -517,14 +373,14 @@ void PaintedButton::press(short button, short shift, float x, float y)
 {
     lastButton_ = quint8(button);
     if (button != 2)
-        face_.Redraw(ButtonFace::Down);
+        face_.Redraw(Look::Down);
     Q_EMIT MouseDown(button, shift, x, y);
 }
 
 void PaintedButton::release(short button, short shift, float x, float y)
 {
     if (button != 2)
-        face_.Redraw(ButtonFace::Up);
+        face_.Redraw(Look::Up);
     Q_EMIT MouseUp(button, shift, x, y);
 }
 
@@ -532,7 +388,7 @@ void PaintedButton::click()
 {
     if (lastButton_ != 1 || !face_.Enabled)
         return;
-    face_.Redraw(ButtonFace::Up, true);
+    face_.Redraw(Look::Up, true);
     // Show the released look before the host's handler, which may block in a modal box.
     repaint();
     Q_EMIT Click();
@@ -543,7 +399,7 @@ void PaintedButton::applySize()
     face_.setSize(width(), height());
     // The widget keeps its own copy of the shape; the face's region is never released here.
     setMask(face_.BuildRegion());
-    face_.Redraw(ButtonFace::Up, true);
+    face_.Redraw(Look::Up, true);
 }
 
 void PaintedButton::updateDefaultFlag()

@@ -23,16 +23,16 @@ public:
     void setBackColor(Colour colour);
     Colour foreColor() const;
     void setForeColor(Colour colour);
-    qint32 buttonType() const;
-    void setButtonType(qint32 type);
+    ButtonStyle buttonType() const;
+    void setButtonType(ButtonStyle type);
     QString caption() const;
     void setCaption(const QString &caption);
     bool buttonEnabled() const;
     void setButtonEnabled(bool enabled);
     FontRef fontObject() const;
     void setFontObject(FontRef font);
-    qint32 colorScheme() const;
-    void setColorScheme(qint32 scheme);
+    ColourScheme colorScheme() const;
+    void setColorScheme(ColourScheme scheme);
     bool showFocusRect() const;
     void setShowFocusRect(bool show);
     // Makes the control a native window of its own, as a handle needs one.
@@ -44,6 +44,9 @@ public:
     void readProperties(const PropertyBag &bag);
     // Stores all eight keys, none omitted.
     void writeProperties(PropertyBag &bag) const;
+
+    // Lower case; null when the caption marks none.
+    QChar accessKey() const;
 
     // The window's marks, set by DialogKeys. A default button shows as such
     // unless another painted button of its window holds the focus.
@@ -68,6 +71,7 @@ Q_SIGNALS:
     void KeyPress(short &keyAscii);
     void KeyDown(short &keyCode, short &shift);
     void KeyUp(short &keyCode, short &shift);
+    // Names the changed property by its storage key (see settingKey).
     void propertyChanged(const QString &key);
 
 protected:

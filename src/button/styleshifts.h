@@ -7,14 +7,14 @@
 // Shorthands the style drawings share.
 namespace dialvault::styleshifts {
 
-// The plain shift: every channel moves by d.
-inline Colour S(Colour c, qint32 d)
+// Every channel moves by d.
+inline Colour plainShift(Colour c, qint32 d)
 {
     return ShiftColor(c, d, false);
 }
 
-// The proportional shift: blue moves by its own share.
-inline Colour P(Colour c, qint32 d)
+// Red and green move by d, blue by its own share of d.
+inline Colour proportionalShift(Colour c, qint32 d)
 {
     return ShiftColor(c, d, true);
 }

@@ -1,23 +1,29 @@
-#include "button/buttonface.h"
+#include "button/buttonsurface.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace dialvault {
 
-void ButtonFace::fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb)
+void ButtonSurface::resize(int w, int h, Colour colour)
 {
-    const int l = int(std::clamp<qint64>(left, 0, surface_.width()));
-    const int t = int(std::clamp<qint64>(top, 0, surface_.height()));
-    const int r = int(std::clamp<qint64>(right, 0, surface_.width()));
-    const int b = int(std::clamp<qint64>(bottom, 0, surface_.height()));
+    image_ = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
+    image_.fill(toQRgb(colour));
+}
+
+void ButtonSurface::fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb)
+{
+    const int l = int(std::clamp<qint64>(left, 0, image_.width()));
+    const int t = int(std::clamp<qint64>(top, 0, image_.height()));
+    const int r = int(std::clamp<qint64>(right, 0, image_.width()));
+    const int b = int(std::clamp<qint64>(bottom, 0, image_.height()));
     for (int y = t; y < b; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(surface_.scanLine(y));
+        QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
         std::fill(row + l, row + std::max(l, r), rgb);
     }
 }
 
-void ButtonFace::DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly)
+void ButtonSurface::DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly)
 {
     // 64-bit edges: x + w must not wrap for extreme arguments.
     const qint64 right = qint64(x) + w;
@@ -35,7 +41,7 @@ void ButtonFace::DrawBox(int x, int y, int w, int h, Colour colour, bool frameOn
     fill(right - 1, y, right, bottom, rgb);
 }
 
-void ButtonFace::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
+void ButtonSurface::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
 {
     const QRgb rgb = toQRgb(colour);
     if (y1 == y2) {
@@ -64,8 +70,8 @@ void ButtonFace::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
     qint64 x = x1;
     qint64 y = y1;
     for (qint64 i = 0; i < steps; ++i) {
-        if (x >= 0 && y >= 0 && x < surface_.width() && y < surface_.height())
-            reinterpret_cast<QRgb *>(surface_.scanLine(int(y)))[x] = rgb;
+        if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height())
+            reinterpret_cast<QRgb *>(image_.scanLine(int(y)))[x] = rgb;
         const qint64 e = error;
         if (e > -dx) {
             error -= dy;
@@ -78,24 +84,23 @@ void ButtonFace::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
     }
 }
 
-void ButtonFace::DrawPixel(int x, int y, Colour colour)
+void ButtonSurface::DrawPixel(int x, int y, Colour colour)
 {
     fill(x, y, qint64(x) + 1, qint64(y) + 1, toQRgb(colour));
 }
 
-void ButtonFace::DrawFocus()
+void ButtonSurface::DrawFocus(const Rect &r, Colour textColour)
 {
-    setTextColour(TextColor);
-    const Rect &r = focusRect;
+    setTextColour(textColour);
     if (r.right <= r.left || r.bottom <= r.top)
         return;
     // Dotted and inverting: every other pixel, counted from the top-left one,
     // is inverted, and no pixel twice, so a second call restores the image.
     const auto invert = [this, &r](int x, int y) {
-        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= surface_.width()
-            || y >= surface_.height())
+        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= image_.width()
+            || y >= image_.height())
             return;
-        QRgb &p = reinterpret_cast<QRgb *>(surface_.scanLine(y))[x];
+        QRgb &p = reinterpret_cast<QRgb *>(image_.scanLine(y))[x];
         p ^= 0x00FFFFFFu;
     };
     for (int x = r.left; x < r.right; ++x) {

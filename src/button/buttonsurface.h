@@ -1,0 +1,65 @@
+#pragma once
+
+#include "button/colour.h"
+
+#include <QFont>
+#include <QImage>
+#include <QSizeF>
+#include <QString>
+
+namespace dialvault {
+
+// Rectangle as (left, top, right, bottom), right and bottom exclusive.
+struct Rect
+{
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool operator==(const Rect &) const = default;
+};
+
+// The persistent image a button is drawn into, with the window system's
+// drawing rules: filled and framed boxes, lines without their end point,
+// single pixels, the inverting dotted focus rectangle, and the caption in the
+// surface's font and text colour. Whatever falls outside the image is clipped.
+class ButtonSurface
+{
+public:
+    // A new w x h image, all of one colour: a new image holds whatever
+    // memory it got.
+    void resize(int w, int h, Colour colour);
+    const QImage &image() const { return image_; }
+
+    // What DrawCaption draws, and in which font.
+    void setCaption(const QString &caption);
+    void setFont(const QFont &font);
+    // True draws the caption bold whatever the font; false in the font's own weight.
+    void setBold(bool bold);
+    // The colour of the captions drawn from now on ("ink").
+    void setTextColour(Colour colour);
+    // The caption's width and height in the current font. Its "&" markers
+    // count, as the window system's text measuring does not process them.
+    QSizeF captionSize() const;
+
+    void DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly);
+    void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
+    void DrawPixel(int x, int y, Colour colour);
+    // Sets the text colour, then inverts every other pixel along the inside of r.
+    void DrawFocus(const Rect &r, Colour textColour);
+    // The caption centred in r, with its "&" markers processed.
+    void DrawCaption(const Rect &r);
+
+private:
+    // Sets the pixels of (left, top)-(right, bottom), right and bottom exclusive, clipped.
+    void fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb);
+    QFont captionFont() const;
+
+    QImage image_;
+    QString caption_;
+    QFont font_;
+    Colour textColour_ = 0;
+    bool bold_ = false;
+};
+
+} // namespace dialvault
