@@ -63,6 +63,7 @@ private Q_SLOTS:
     void heldSpaceRepeatsThePressAndClicksOnce();
     void arrowsMoveFocusAfterKeyDownReachedTheHost();
     void keyDownHandlerChangesWhatTheButtonDoes();
+    void disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled_data();
     void disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled();
     void releasedLookIsOnScreenBeforeClick();
     void focusAndDefaultFlagFollowTheFocus();
@@ -239,15 +240,48 @@ void TestPaintedButton::keyDownHandlerChangesWhatTheButtonDoes()
     QCOMPARE(QApplication::focusWidget(), button);
 }
 
+enum class DisabledBy { EnabledProperty, Widget, Window };
+
+void TestPaintedButton::disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled_data()
+{
+    QTest::addColumn<DisabledBy>("disabledBy");
+    QTest::addRow("Enabled property") << DisabledBy::EnabledProperty;
+    // The widget's own state and its window's are the same setting, drawn alike.
+    QTest::addRow("the widget") << DisabledBy::Widget;
+    QTest::addRow("its window") << DisabledBy::Window;
+}
+
 void TestPaintedButton::disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled()
 {
+    QFETCH(DisabledBy, disabledBy);
+    const auto setEnabled = [&](bool enabled) {
+        switch (disabledBy) {
+        case DisabledBy::EnabledProperty:
+            button->setButtonEnabled(enabled);
+            break;
+        case DisabledBy::Widget:
+            button->QWidget::setEnabled(enabled);
+            break;
+        case DisabledBy::Window:
+            window->setEnabled(enabled);
+            break;
+        }
+    };
+
     // Disabling hands the focus on, so the looks are compared unfocused.
     before->setFocus();
     const QImage released = button->face().image();
-    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 5));
     button->setButtonEnabled(false);
+    const QImage disabled = button->face().image();
+    QVERIFY(disabled != released);
+    button->setButtonEnabled(true);
+
+    QTest::mousePress(button, Qt::LeftButton, {}, QPoint(10, 5));
+    setEnabled(false);
     QVERIFY(!button->isEnabled());
-    QVERIFY(button->face().image() != released);
+    QCOMPARE(button->face().image(), disabled);
+    // A disabled window leaves the button's own setting as it was.
+    QCOMPARE(button->buttonEnabled(), disabledBy == DisabledBy::Window);
 
     Recorder rec(button);
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 5));
@@ -255,7 +289,8 @@ void TestPaintedButton::disabledButtonGetsNoInputAndIsDrawnReleasedWhenEnabled()
     button->accessKeyPress();
     QCOMPARE(rec.events, QStringList());
 
-    button->setButtonEnabled(true);
+    setEnabled(true);
+    QVERIFY(button->buttonEnabled());
     QCOMPARE(button->face().lastState, Look::Up);
     QCOMPARE(button->face().image(), released);
 }

@@ -31,6 +31,7 @@ public:
     Colour ForeColor; // defaults to system colour 18
     QString Caption;
     FontRef font; // never null
+    // Drawn enabled. The widget keeps it equal to its own enabled state.
     bool Enabled = true;
     bool ShowFocusRect = true;
     bool hasFocus = false;

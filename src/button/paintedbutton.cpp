@@ -19,6 +19,7 @@ PaintedButton::PaintedButton(QWidget *parent)
     face_.shiftedRect.left = 2;
     face_.shiftedRect.top = 2;
     face_.BuildPalette();
+    face_.Enabled = isEnabled();
     face_.invalidate = [this] { update(); };
 
     setFocusPolicy(Qt::StrongFocus);
@@ -90,14 +91,18 @@ void PaintedButton::setCaption(const QString &caption)
 
 bool PaintedButton::buttonEnabled() const
 {
-    return face_.Enabled;
+    return !testAttribute(Qt::WA_ForceDisabled);
 }
 
 void PaintedButton::setButtonEnabled(bool enabled)
 {
-    face_.Enabled = enabled;
-    face_.Redraw(Look::Up, true);
+    const bool wasEnabled = isEnabled();
+    // A change of the widget's state redraws it (changeEvent).
     QWidget::setEnabled(enabled);
+    // Setting the property shows the released look even when that state
+    // stays as it was.
+    if (isEnabled() == wasEnabled)
+        face_.Redraw(Look::Up, true);
     Q_EMIT propertyChanged(settingKey(Setting::Enabled));
 }
 
@@ -149,7 +154,7 @@ WId PaintedButton::hWnd() const
 
 void PaintedButton::initNew()
 {
-    face_.Enabled = true;
+    QWidget::setEnabled(true);
     face_.ShowFocusRect = true;
     face_.ButtonType = ButtonStyle::Classic3D;
     face_.ColorScheme = ColourScheme::SystemColors;
@@ -167,9 +172,8 @@ void PaintedButton::readProperties(const PropertyBag &bag)
     face_.ShowFocusRect = settings.showFocusRect;
     face_.BackColor = settings.backColor;
     face_.ForeColor = settings.foreColor;
-    face_.Enabled = settings.enabled;
 
-    QWidget::setEnabled(face_.Enabled);
+    QWidget::setEnabled(settings.enabled);
     face_.BuildPalette();
     face_.UpdateAccessKey();
     // Settings read into a button that is already laid out must not keep the
@@ -356,6 +360,9 @@ void PaintedButton::changeEvent(QEvent *event)
     // The container's font, palette, style or direction reach the button as
     // these changes of its own.
     switch (event->type()) {
+    case QEvent::EnabledChange:
+        updateEnabled();
+        break;
     case QEvent::FontChange:
     case QEvent::PaletteChange:
     case QEvent::StyleChange:
@@ -386,7 +393,7 @@ void PaintedButton::release(short button, short shift, float x, float y)
 
 void PaintedButton::click()
 {
-    if (lastButton_ != 1 || !face_.Enabled)
+    if (lastButton_ != 1 || !isEnabled())
         return;
     face_.Redraw(Look::Up, true);
     // Show the released look before the host's handler, which may block in a modal box.
@@ -411,6 +418,14 @@ void PaintedButton::updateDefaultFlag()
         return;
     face_.defaultFlag = flag;
     face_.Redraw(face_.lastState, true);
+}
+
+void PaintedButton::updateEnabled()
+{
+    // Disabled by itself or with its window, the button draws disabled;
+    // enabled again, it draws released.
+    face_.Enabled = isEnabled();
+    face_.Redraw(Look::Up, true);
 }
 
 } // namespace dialvault

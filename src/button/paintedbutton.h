@@ -27,6 +27,9 @@ public:
     void setButtonType(ButtonStyle type);
     QString caption() const;
     void setCaption(const QString &caption);
+    // The Enabled property is the widget's own enabled state, so
+    // QWidget::setEnabled sets it too. The button draws as the widget is
+    // enabled: a disabled window draws it disabled, leaving this unchanged.
     bool buttonEnabled() const;
     void setButtonEnabled(bool enabled);
     FontRef fontObject() const;
@@ -93,6 +96,7 @@ private:
     void click();
     void applySize();
     void updateDefaultFlag();
+    void updateEnabled();
 
     ButtonFace face_;
     quint8 lastButton_ = 1;
