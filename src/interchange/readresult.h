@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace dialvault {
+
+// One contact as read from a file, before the importer gives it a row number.
+struct ImportedEntry
+{
+    QString name;
+    QString phone;
+    QString note;
+
+    friend bool operator==(const ImportedEntry &, const ImportedEntry &) = default;
+};
+
+// Why a file was refused whole.
+enum class ReadFault {
+    CannotOpen,
+    NotContacts, // neither a vCard nor a CSV file with a header we know
+    InvalidBytes, // bytes that are not text in the file's encoding
+    UnknownCharset,
+    BrokenEncodedValue, // quoted-printable or base64 that does not decode
+    CardNeverEnds,
+    OutsideCard, // text between cards
+    NotAProperty, // a line inside a card without a colon
+    QuoteNeverCloses,
+    TextAfterQuote,
+    TooManyCells,
+};
+
+// A refused file: which file, the line of the fault (1 for the first line;
+// for a card that never ends, the line where it began; 0 when the file could
+// not be opened), and the reason in English and in Persian.
+struct ReadFailure
+{
+    QString fileName;
+    int line = 0;
+    ReadFault fault = ReadFault::NotContacts;
+    QString reason;
+    QString reasonFa;
+};
+
+// What a contacts file holds: its entries in file order and the number of
+// cards or rows skipped for having neither a name nor a number; or, when
+// `failure` is set, nothing at all.
+struct ReadResult
+{
+    QList<ImportedEntry> entries;
+    int withoutNameOrNumber = 0;
+    std::optional<ReadFailure> failure;
+
+    bool ok() const { return !failure.has_value(); }
+};
+
+} // namespace dialvault

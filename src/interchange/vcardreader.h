@@ -1,0 +1,16 @@
+#pragma once
+
+#include "interchange/readresult.h"
+
+#include <QByteArrayView>
+
+namespace dialvault {
+
+// Reads every card of a vCard file (2.1, 3.0 or 4.0, many cards a file).
+// `bytes` come without a byte order mark; `declaredUtf8` says that one was
+// there (or that the file was UTF-16), so the text must be UTF-8; otherwise
+// it is UTF-8 when valid and Windows-1256 when not. The failure, if any, has
+// no file name yet.
+ReadResult readVCards(QByteArrayView bytes, bool declaredUtf8);
+
+} // namespace dialvault

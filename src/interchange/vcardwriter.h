@@ -1,0 +1,43 @@
+#pragma once
+
+#include "interchange/outputsink.h"
+#include "store/contactentry.h"
+
+#include <QString>
+
+class QIODevice;
+
+namespace dialvault {
+
+enum class VCardVersion { V3 = 3, V4 = 4 };
+
+// Writes entries as vCards, one at a time, straight to the device: UTF-8
+// without a byte order mark, CR LF line ends, lines folded at 75 octets
+// (never inside a UTF-8 sequence). Each card has FN, N with the whole name
+// as its given part, the number as a cell phone, and the note; an empty
+// number or note is left out. A null field is written as empty text.
+class VCardWriter
+{
+public:
+    explicit VCardWriter(QIODevice &device, VCardVersion version = VCardVersion::V3);
+
+    bool write(const ContactEntry &entry);
+    // Nothing is held back; true when every write succeeded.
+    bool finish() { return m_sink.ok(); }
+    // Empty while every write succeeded.
+    QString errorString() const { return m_sink.errorString(); }
+
+private:
+    OutputSink m_sink;
+    VCardVersion m_version;
+};
+
+// `text` with vCard's escapes: backslash, comma, semicolon, and each line
+// break (CR LF, LF or a lone CR, which vCard cannot tell apart) as "\n".
+QString escapedVCardText(const QString &text);
+
+// Appends `line` and CR LF to `out`, folded at 75 octets: continuation lines
+// start with a space, and no fold falls inside a UTF-8 sequence.
+void appendFoldedLine(QByteArray &out, const QByteArray &line);
+
+} // namespace dialvault

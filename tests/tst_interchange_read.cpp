@@ -1,0 +1,470 @@
+// Reading vCard and CSV contacts files: the exporters' files, the mapping
+// of cards and rows to entries, encodings, unfolding, refusals with their
+// lines, and the duplicate key.
+#include "interchange/contactsfile.h"
+#include "interchange/duplicatekey.h"
+#include "store/storeschema.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QStringConverter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dialvault;
+
+using Entries = QList<ImportedEntry>;
+
+Q_DECLARE_METATYPE(ImportedEntry)
+Q_DECLARE_METATYPE(ReadFault)
+
+namespace QTest {
+template <>
+char *toString(const ImportedEntry &entry)
+{
+    return QTest::toString(
+        QStringLiteral("{%1 | %2 | %3}").arg(entry.name, entry.phone, entry.note));
+}
+} // namespace QTest
+
+namespace {
+
+const QString officeNote = QStringLiteral("دفتر مرکزی، طبقه سوم، اتاق ۳۱۲؛ ساعت کاری شنبه تا "
+                                          "چهارشنبه ۸ تا ۱۶ — تماس فوری فقط با تلفن همراه");
+
+ReadResult readBytes(const QByteArray &bytes)
+{
+    return readContacts(bytes, QStringLiteral("contacts"));
+}
+
+// QVERIFY2 builds its message even when the check passes.
+QString failureText(const ReadResult &result)
+{
+    return result.failure
+        ? QStringLiteral("line %1: %2").arg(result.failure->line).arg(result.failure->reason)
+        : QString();
+}
+
+QByteArray utf8(const char16_t *text)
+{
+    return QString::fromUtf16(text).toUtf8();
+}
+
+// The file a test reads, copied out of the project's data first.
+class DataCopy
+{
+public:
+    explicit DataCopy(const QString &name)
+        : m_path(m_dir.filePath(name))
+    {
+        QFile::copy(QStringLiteral(DIALVAULT_TEST_DATA "/interchange/") + name, m_path);
+    }
+    const QString &path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+} // namespace
+
+class TestInterchangeRead : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exportersFilesGiveTheirEntries_data();
+    void exportersFilesGiveTheirEntries();
+    void cardsAndRowsMapToEntries_data();
+    void cardsAndRowsMapToEntries();
+    void encodingsGiveTheSameText_data();
+    void encodingsGiveTheSameText();
+    void foldsOnEveryByteBoundary();
+    void refusedFilesNameTheirLine_data();
+    void refusedFilesNameTheirLine();
+    void missingFileIsRefused();
+    void namesFoldAsTheStoreFoldsThem_data();
+    void namesFoldAsTheStoreFoldsThem();
+    void phoneDigitsIgnoreScriptAndCountryCode_data();
+    void phoneDigitsIgnoreScriptAndCountryCode();
+};
+
+void TestInterchangeRead::exportersFilesGiveTheirEntries_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<Entries>("expected");
+    QTest::addColumn<int>("withoutNameOrNumber");
+
+    QTest::newRow("phone 2.1 quoted-printable")
+        << "phone-2.1-qp.vcf"
+        << Entries{{QStringLiteral("علی رضایی"), QStringLiteral("0912-123-4567"),
+                    QStringLiteral("همکار قدیمی\r\n") + officeNote
+                        + QStringLiteral("\r\nwork: 021 8888 1234")},
+                   {QStringLiteral("Reza Tehrani"), QStringLiteral("+98 935 111 2233"),
+                    QStringLiteral("home: +98 21 4455 6677")},
+                   {QStringLiteral("کاظم"), QStringLiteral("۰۹۱۹ ۷۷۷ ۶۶۵۵"), QString()}}
+        << 1;
+    QTest::newRow("address book 3.0")
+        << "addressbook-3.0.vcf"
+        << Entries{{QStringLiteral("مریم کاظمی"), QStringLiteral("+98 912 555 0101"),
+                    QStringLiteral("همکار، طبقه دوم, داخلی ۲۱۴\nاز طرف ") + officeNote
+                        + QStringLiteral("\nدفتر: 021-2222-3333")},
+                   {QStringLiteral("Mohammad-Reza"), QStringLiteral("(021) 6600-1122"),
+                    QStringLiteral("Back office; ask for \"Ali\", ext. 5\nhome: 021 7700 3344")},
+                   {QStringLiteral("سارا نیک\u200Cنام"), QStringLiteral("09121112233"), QString()}}
+        << 0;
+    QTest::newRow("mail 4.0")
+        << "mail-4.0.vcf"
+        << Entries{{QStringLiteral("Sara Ahmadi"), QStringLiteral("+98-912-000-1122"),
+                    QStringLiteral("Line one\nLine two, with a comma\nwork: +98-21-8800-9900")},
+                   {QStringLiteral("حسین کریمی"), QStringLiteral("۰۲۱۸۸۱۲۳۴۵۶"), QString()}}
+        << 0;
+    QTest::newRow("web mail CSV")
+        << "webmail-google.csv"
+        << Entries{{QStringLiteral("علی رضایی"), QStringLiteral("0912 123 4567"),
+                    QStringLiteral("همکار قدیمی, طبقه دوم\nWork: 021 8888 1234")},
+                   {QStringLiteral("Nasrin Parsa"), QStringLiteral("+98 912 444 5566"),
+                    QStringLiteral("Mobile: +98 912 444 7788")},
+                   {QStringLiteral("Hamid \"Hami\" Nouri"), QStringLiteral("021-3333-4444"),
+                    QStringLiteral("first line\nsecond line")}}
+        << 0;
+    QTest::newRow("desktop mail CSV in Windows-1256")
+        << "outlook-1256.csv"
+        << Entries{{QStringLiteral("مينا احمدي"), QStringLiteral("0912 765 4321"),
+                    QStringLiteral("دوست خانوادگي\nwork: 021 2200 1100")},
+                   {QStringLiteral("Kaveh Moradi"), QStringLiteral("021 5555 6666"), QString()}}
+        << 0;
+    QTest::newRow("mail program CSV")
+        << "mailprogram.csv"
+        << Entries{{QStringLiteral("پرویز صالحی"), QStringLiteral("0935 222 3344"),
+                    QStringLiteral("همسایه\nwork: 021 4400 5500")}}
+        << 0;
+    QTest::newRow("own CSV") << "dialvault.csv"
+                             << Entries{{QStringLiteral("اكبر كريمي"),
+                                         QStringLiteral("09121234567"),
+                                         QStringLiteral("يادداشت با \"نقل قول\" و ویرگول, در آن")},
+                                        {QStringLiteral("Zahra;Test"),
+                                         QStringLiteral("۰۹۱۲۰۰۰۰۰۰۰"), QString()}}
+                             << 0;
+}
+
+void TestInterchangeRead::exportersFilesGiveTheirEntries()
+{
+    QFETCH(QString, file);
+    QFETCH(Entries, expected);
+    QFETCH(int, withoutNameOrNumber);
+
+    const DataCopy copy(file);
+    const ReadResult result = readContactsFile(copy.path());
+    QVERIFY2(result.ok(), qPrintable(failureText(result)));
+    QCOMPARE(result.entries, expected);
+    QCOMPARE(result.withoutNameOrNumber, withoutNameOrNumber);
+}
+
+void TestInterchangeRead::cardsAndRowsMapToEntries_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Entries>("expected");
+    QTest::addColumn<int>("withoutNameOrNumber");
+
+    QTest::newRow("lowest PREF wins over mobile and order")
+        << QByteArray("BEGIN:VCARD\nVERSION:4.0\nFN:A\nTEL;TYPE=cell:1\nTEL;PREF=2:2\n"
+                      "TEL;TYPE=work;PREF=1:3\nEND:VCARD\n")
+        << Entries{{"A", "3", "mobile: 1\n2"}} << 0;
+    QTest::newRow("first mobile when none is preferred")
+        << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:A\nTEL;TYPE=HOME:1\nTEL;TYPE=CELL:2\n"
+                      "TEL;TYPE=CELL:3\nEND:VCARD\n")
+        << Entries{{"A", "2", "home: 1\nmobile: 3"}} << 0;
+    QTest::newRow("tel URI loses its scheme, a text value keeps it")
+        << QByteArray("BEGIN:VCARD\nVERSION:4.0\nFN:A\nTEL;VALUE=uri:tel:+98-21-1;ext=5\n"
+                      "TEL;VALUE=text;TYPE=fax:tel:2\nEND:VCARD\n")
+        << Entries{{"A", "+98-21-1;ext=5", "fax: tel:2"}} << 0;
+    QTest::newRow("structured name: given, additional, family; comma lists")
+        << QByteArray("BEGIN:VCARD\nVERSION:3.0\nN:Family;Given;Philip,Paul;Dr.;Jr.\nEND:VCARD\n"
+                      "BEGIN:VCARD\nVERSION:3.0\nN:Family\\, Jr;;;;\nTEL:1\nEND:VCARD\n")
+        << Entries{{"Given Philip Paul Family", "", ""}, {"Family, Jr", "1", ""}} << 0;
+    QTest::newRow("2.1 backslashes are text but for \\;")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:C:\\new\\; dir\r\nNOTE:a\\nb\\,c\r\nEND:VCARD\r\n")
+        << Entries{{"C:\\new; dir", "", "a\\nb\\,c"}} << 0;
+    QTest::newRow("3.0 escapes, unknown ones kept")
+        << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:a\\\\b\\,c\\;d\\Ne\\qf\nEND:VCARD\n")
+        << Entries{{"a\\b,c;d\ne\\qf", "", ""}} << 0;
+    QTest::newRow("labels by group; wrapped labels unwrapped; many notes")
+        << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:A\nitem1.TEL;type=pref:1\n"
+                      "item2.X-ABLabel:_$!<Mobile>!$_\nitem2.TEL:2\nNOTE:n1\nNOTE:n2\nEND:VCARD\n")
+        << Entries{{"A", "1", "n1\nn2\nMobile: 2"}} << 0;
+    QTest::newRow("2.1 base64 runs over unindented lines; bare QUOTED-PRINTABLE")
+        << QByteArray(
+               "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;QUOTED-PRINTABLE:A=3DB\r\n"
+               "PHOTO;ENCODING=BASE64;JPEG:AAAA\r\nBBBB\r\nCCCC\r\n\r\nTEL:1\r\nEND:VCARD\r\n")
+        << Entries{{"A=B", "1", ""}} << 0;
+    QTest::newRow("cards with neither name nor number counted")
+        << QByteArray("BEGIN:VCARD\nVERSION:3.0\nNOTE:x\nTEL:\nEND:VCARD\n\n"
+                      "begin:vcard\nversion:3.0\nfn:B\nend:vcard\n")
+        << Entries{{"B", "", ""}} << 1;
+    QTest::newRow("CSV: display name before first and last; semicolons")
+        << utf8(u"First Name;Last Name;Display Name;Mobile Number\r\nA;B;;1\r\nA;B;Shown;2\r\n")
+        << Entries{{"A B", "1", ""}, {"Shown", "2", ""}} << 0;
+    QTest::newRow("CSV: starred type is preferred; tabs; blank rows passed over")
+        << QByteArray("Name\tPhone 1 - Type\tPhone 1 - Value\tPhone 2 - Value\tPhone 2 - Type\r\n"
+                      "\r\nA\tMobile\t1\t2\t* Work\r\n\t\t\t\t\r\n\tHome\t\t\t\r\n")
+        << Entries{{"A", "2", "Mobile: 1"}} << 1;
+    QTest::newRow("CSV: primary phone preferred; trailing cells may be missing")
+        << QByteArray("First Name,Mobile Phone,Primary Phone,Notes\nA,1,2\n")
+        << Entries{{"A", "2", "mobile: 1"}} << 0;
+    QTest::newRow("CSV: own phone cell is never split; text kept exactly")
+        << utf8(u"\"نام\",\"تلفن\",\"يادداشت\",\"رديف\"\n\" a \",1 ::: 2,\"x\r\ny\",7\n")
+        << Entries{{" a ", "1 ::: 2", "x\r\ny"}} << 0;
+}
+
+void TestInterchangeRead::cardsAndRowsMapToEntries()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Entries, expected);
+    QFETCH(int, withoutNameOrNumber);
+
+    const ReadResult result = readBytes(bytes);
+    QVERIFY2(result.ok(), qPrintable(failureText(result)));
+    QCOMPARE(result.entries, expected);
+    QCOMPARE(result.withoutNameOrNumber, withoutNameOrNumber);
+}
+
+void TestInterchangeRead::encodingsGiveTheSameText_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("phone");
+
+    // Characters Windows-1256 holds: Arabic yeh and kaf, gaf, peh, jeh, ZWNJ.
+    const QString csv = QStringLiteral("نام,تلفن\r\nكيوان گل\u200Cپري,۰۹۱۲ ژ\r\n");
+    const QString vcard
+        = QStringLiteral("BEGIN:VCARD\r\nFN:كيوان گل\u200Cپري\r\nTEL:۰۹۱۲ ژ\r\nEND:VCARD\r\n");
+    const QString phone = QStringLiteral("۰۹۱۲ ژ");
+    auto encoded = [](const QString &text, QStringConverter::Encoding encoding) {
+        QStringEncoder encoder(encoding, QStringConverter::Flag::WriteBom);
+        return QByteArray(encoder.encode(text));
+    };
+    for (const auto &[format, text] : {std::pair{"CSV", csv}, std::pair{"vCard", vcard}}) {
+        QTest::addRow("%s UTF-8", format) << text.toUtf8() << phone;
+        QTest::addRow("%s UTF-8 with BOM", format)
+            << encoded(text, QStringConverter::Utf8) << phone;
+        QTest::addRow("%s UTF-16LE", format) << encoded(text, QStringConverter::Utf16LE) << phone;
+        QTest::addRow("%s UTF-16BE", format) << encoded(text, QStringConverter::Utf16BE) << phone;
+    }
+    // The same texts in Windows-1256, which has no Persian digits.
+    QTest::newRow("CSV Windows-1256") << QByteArray(
+        "\xe4\xc7\xe3,\xca\xe1\xdd\xe4\r\n\xdf\xed\xe6\xc7\xe4 \x90\xe1\x9d\x81\xd1\xed,"
+        "0912 \x8e\r\n") << QStringLiteral("0912 ژ");
+    QTest::newRow("vCard Windows-1256")
+        << QByteArray("BEGIN:VCARD\r\nFN:\xdf\xed\xe6\xc7\xe4 \x90\xe1\x9d\x81\xd1\xed\r\n"
+                      "TEL:0912 \x8e\r\nEND:VCARD\r\n")
+        << QStringLiteral("0912 ژ");
+}
+
+void TestInterchangeRead::encodingsGiveTheSameText()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, phone);
+
+    const ReadResult result = readBytes(bytes);
+    QVERIFY2(result.ok(), qPrintable(failureText(result)));
+    const Entries expected{{QStringLiteral("كيوان گل\u200Cپري"), phone, QString()}};
+    QCOMPARE(result.entries, expected);
+}
+
+void TestInterchangeRead::foldsOnEveryByteBoundary()
+{
+    // Persian letters (2 bytes), a ZWNJ (3 bytes) and an emoji (4 bytes).
+    const QString note = QStringLiteral("یادداشت\u200Cها 😀, بعدی");
+    const QByteArray line = "NOTE;CHARSET=UTF-8:" + note.toUtf8();
+    const QByteArray qpLine = "NOTE;ENCODING=QUOTED-PRINTABLE;CHARSET=UTF-8:"
+        + note.toUtf8().toPercentEncoding().replace('%', '=');
+    for (const QByteArray &fold : {QByteArray("\r\n "), QByteArray("\n\t")}) {
+        for (qsizetype at = 1; at < line.size(); ++at) {
+            const QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:X\r\n" + line.left(at) + fold
+                + line.mid(at) + "\r\nEND:VCARD\r\n";
+            const ReadResult result = readBytes(card);
+            QVERIFY2(result.ok(), qPrintable(QStringLiteral("fold at %1").arg(at)));
+            QCOMPARE(result.entries.front().note, note);
+        }
+    }
+    // Soft line breaks of quoted-printable, between any two encoded units.
+    const qsizetype valueStart = qpLine.indexOf(':') + 1;
+    for (qsizetype at = valueStart; at < qpLine.size(); ++at) {
+        if (qpLine[at - 1] == '=' || (at >= 2 && qpLine[at - 2] == '='))
+            continue;
+        const QByteArray card = "BEGIN:VCARD\r\nVERSION:2.1\r\nFN:X\r\n" + qpLine.left(at) + "=\r\n"
+            + qpLine.mid(at) + "\r\nEND:VCARD\r\n";
+        const ReadResult result = readBytes(card);
+        QVERIFY2(result.ok(), qPrintable(QStringLiteral("soft break at %1").arg(at)));
+        QCOMPARE(result.entries.front().note, note);
+    }
+}
+
+void TestInterchangeRead::refusedFilesNameTheirLine_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<ReadFault>("fault");
+    QTest::addColumn<int>("line");
+
+    const QByteArray persianRow = utf8(u"علی رضایی,0912,یادداشت\r\n");
+    const QByteArray goodCard = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Good\r\nEND:VCARD\r\n";
+
+    QTest::newRow("card that never ends")
+        << "broken-unterminated.vcf" << QByteArray() << ReadFault::CardNeverEnds << 6;
+    QTest::newRow("quote that never closes")
+        << "broken-quote.csv" << QByteArray() << ReadFault::QuoteNeverCloses << 3;
+    QTest::newRow("binary bytes") << "not-contacts.vcf" << QByteArray() << ReadFault::NotContacts
+                                  << 1;
+    QTest::newRow("empty file") << "" << QByteArray() << ReadFault::NotContacts << 1;
+    QTest::newRow("plain text") << "" << QByteArray("hello\nworld\n") << ReadFault::NotContacts
+                                << 1;
+
+    QTest::newRow("invalid UTF-8 after a BOM")
+        << ""
+        << "\xEF\xBB\xBFName,Phone 1 - Value,Notes\r\n" + persianRow + "A,1,\xD8\r\n"
+        << ReadFault::InvalidBytes << 3;
+    QTest::newRow("UTF-8 cut short in a mostly UTF-8 file")
+        << ""
+        << "Name,Phone 1 - Value,Notes\r\n" + persianRow + persianRow + "A,1,\xDB\x8C\xDB\r\n"
+        << ReadFault::InvalidBytes << 4;
+    QTest::newRow("NUL byte") << "" << QByteArray("Name,Notes\nA,b\0c\n", 17)
+                              << ReadFault::InvalidBytes << 2;
+    QTest::newRow("unpaired surrogate in UTF-16")
+        << "" << QByteArray("\xFF\xFEN\0a\0m\0e\0\n\0A\0\n\0\x3D\xD8\n\0", 20)
+        << ReadFault::InvalidBytes << 3;
+    QTest::newRow("folded vCard line damaged on its second physical line")
+        << "" << goodCard + utf8(u"BEGIN:VCARD\r\nFN:علی\r\n رضا") + "\xFF\r\nEND:VCARD\r\n"
+        << ReadFault::InvalidBytes << 7;
+    QTest::newRow("quoted-printable UTF-8 damaged after a soft break") << ""
+                                                                       << goodCard
+            + "BEGIN:VCARD\r\nVERSION:2.1\r\nNOTE;CHARSET=UTF-8;QUOTED-PRINTABLE:=D8=B9=\r\n"
+              "=D9=84=\r\n=DB\r\nEND:VCARD\r\n" << ReadFault::InvalidBytes
+                                                                       << 9;
+    QTest::newRow("broken quoted-printable escape")
+        << "" << goodCard + "BEGIN:VCARD\r\nNOTE;QUOTED-PRINTABLE:a=ZZ\r\nEND:VCARD\r\n"
+        << ReadFault::BrokenEncodedValue << 6;
+    QTest::newRow("unknown charset")
+        << "" << QByteArray("BEGIN:VCARD\nFN;CHARSET=KOI8-R:a\nEND:VCARD\n")
+        << ReadFault::UnknownCharset << 2;
+    QTest::newRow("card begun inside a card")
+        << "" << goodCard + "BEGIN:VCARD\r\nFN:A\r\n" + goodCard << ReadFault::CardNeverEnds << 5;
+    QTest::newRow("text between cards")
+        << "" << goodCard + "\r\nstray text\r\n" + goodCard << ReadFault::OutsideCard << 6;
+    QTest::newRow("line without a colon in a card")
+        << "" << QByteArray("BEGIN:VCARD\nFN:A\nno colon here\nEND:VCARD\n")
+        << ReadFault::NotAProperty << 3;
+    QTest::newRow("quote opened over several lines never closes")
+        << "" << QByteArray("Name,Notes\nA,\"one\ntwo\"\nB,\"three\nfour\n")
+        << ReadFault::QuoteNeverCloses << 4;
+    QTest::newRow("text after a closing quote")
+        << "" << QByteArray("Name,Notes\nA,\"one\n\"two\n") << ReadFault::TextAfterQuote << 3;
+    QTest::newRow("more cells than the header")
+        << "" << QByteArray("Name,Mobile Phone\nA,1\nB,2,3\n") << ReadFault::TooManyCells << 3;
+}
+
+void TestInterchangeRead::refusedFilesNameTheirLine()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, bytes);
+    QFETCH(ReadFault, fault);
+    QFETCH(int, line);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(file.isEmpty() ? QStringLiteral("made.vcf") : file);
+    if (file.isEmpty()) {
+        QFile made(path);
+        QVERIFY(made.open(QIODevice::WriteOnly));
+        made.write(bytes);
+    } else {
+        QVERIFY(QFile::copy(QStringLiteral(DIALVAULT_TEST_DATA "/interchange/") + file, path));
+    }
+
+    const ReadResult result = readContactsFile(path);
+    QVERIFY(!result.ok());
+    QVERIFY(result.entries.isEmpty());
+    QCOMPARE(result.withoutNameOrNumber, 0);
+    QCOMPARE(result.failure->fileName, path);
+    QCOMPARE(result.failure->fault, fault);
+    QCOMPARE(result.failure->line, line);
+    QVERIFY(!result.failure->reason.isEmpty());
+    QVERIFY(!result.failure->reasonFa.isEmpty());
+}
+
+void TestInterchangeRead::missingFileIsRefused()
+{
+    QTemporaryDir dir;
+    const ReadResult result = readContactsFile(dir.filePath(QStringLiteral("absent.vcf")));
+    QVERIFY(!result.ok());
+    QCOMPARE(result.failure->fault, ReadFault::CannotOpen);
+    QCOMPARE(result.failure->line, 0);
+}
+
+void TestInterchangeRead::namesFoldAsTheStoreFoldsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("key");
+
+    QTest::newRow("Persian yeh, keheh")
+        << QStringLiteral("علی کریمی") << QStringLiteral("علي كريمي");
+    QTest::newRow("alef maksura") << QStringLiteral("مصطفى") << QStringLiteral("مصطفي");
+    QTest::newRow("Persian and Arabic-Indic digits")
+        << QStringLiteral("۰۱۲۳۴۵۶۷۸۹ ٠١٢٣٤٥٦٧٨٩") << QStringLiteral("0123456789 0123456789");
+    QTest::newRow("ASCII case only") << QStringLiteral("ÄLI Reza") << QStringLiteral("Äli reza");
+    QTest::newRow("gaf, ZWNJ and spaces untouched")
+        << QStringLiteral(" گل\u200Cنار ") << QStringLiteral(" گل\u200Cنار ");
+    QTest::newRow("emoji") << QStringLiteral("A😀") << QStringLiteral("a😀");
+}
+
+void TestInterchangeRead::namesFoldAsTheStoreFoldsThem()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, key);
+
+    QCOMPARE(duplicateKeyName(name), key);
+
+    // The importer's key must agree with what the phone book's search computes.
+    {
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fold"));
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.prepare(QStringLiteral("SELECT ")
+                              + StoreSchema::foldedNameExpression(QStringLiteral("?"))));
+        query.addBindValue(name);
+        QVERIFY(query.exec() && query.next());
+        QCOMPARE(query.value(0).toString(), key);
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fold"));
+}
+
+void TestInterchangeRead::phoneDigitsIgnoreScriptAndCountryCode_data()
+{
+    QTest::addColumn<QString>("phone");
+    QTest::addColumn<QString>("digits");
+
+    QTest::newRow("separators") << QStringLiteral("(021) 6600-1122")
+                                << QStringLiteral("02166001122");
+    QTest::newRow("+98") << QStringLiteral("+98 912 555 0101") << QStringLiteral("09125550101");
+    QTest::newRow("0098") << QStringLiteral("0098-912-555-0101") << QStringLiteral("09125550101");
+    QTest::newRow("Persian +۹۸ behind a direction mark")
+        << QStringLiteral("\u200E+۹۸ ۹۱۲") << QStringLiteral("0912");
+    QTest::newRow("Arabic-Indic") << QStringLiteral("٠٩١٢") << QStringLiteral("0912");
+    QTest::newRow("98 without plus stays") << QStringLiteral("98 912") << QStringLiteral("98912");
+    QTest::newRow("other country") << QStringLiteral("+1 555 0100") << QStringLiteral("15550100");
+    QTest::newRow("superscripts are not digits") << QStringLiteral("12²") << QStringLiteral("12");
+    QTest::newRow("digit outside the BMP") << QStringLiteral("1𝟐3") << QStringLiteral("123");
+}
+
+void TestInterchangeRead::phoneDigitsIgnoreScriptAndCountryCode()
+{
+    QFETCH(QString, phone);
+    QFETCH(QString, digits);
+    QCOMPARE(phoneDigits(phone), digits);
+}
+
+QTEST_GUILESS_MAIN(TestInterchangeRead)
+#include "tst_interchange_read.moc"
