@@ -24,25 +24,16 @@ using namespace dialvault;
 constexpr int idleMilliseconds = 5000;
 
 // The real window system, but with the program folder set to a scratch one.
-class BenchServices final : public Services
+// The real window system, over the benchmark's own phone book.
+class BenchServices final : public QtServices
 {
 public:
     explicit BenchServices(QString folder)
         : folder_(std::move(folder))
     { }
-    int messageBox(const QString &t, int s, const std::optional<QString> &title) override
-    {
-        return real_.messageBox(t, s, title);
-    }
-    void showWindow(QWidget *w) override { real_.showWindow(w); }
-    void unloadWindow(QWidget *w) override { real_.unloadWindow(w); }
-    void endProgram(int status) override { real_.endProgram(status); }
     QString programFolder() override { return folder_; }
-    QDateTime now() override { return real_.now(); }
-    QPoint cursorPos() override { return real_.cursorPos(); }
 
 private:
-    QtServices real_;
     QString folder_;
 };
 

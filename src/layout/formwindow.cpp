@@ -1,6 +1,7 @@
 #include "layout/formwindow.h"
 
 #include "layout/layoutresources.h"
+#include "layout/services.h"
 #include "layout/twips.h"
 #include "layout/windowdrag.h"
 
@@ -30,6 +31,12 @@ FormWindow::FormWindow(const WindowLayout &layout, const ControlFactory &factory
         move(screen->availableGeometry().center() - rect().center());
     controls_ = buildControls(layout, this, factory);
     WindowDrag::install(this);
+}
+
+void FormWindow::unload()
+{
+    unloaded_ = true;
+    services().unloadWindow(this);
 }
 
 void FormWindow::paintEvent(QPaintEvent *)

@@ -29,6 +29,11 @@ public:
 
     const WindowLayout &layout() const { return layout_; }
 
+    // The window's exit: it disappears with its controls, and the next
+    // opening builds it afresh at its layout values.
+    void unload();
+    bool isUnloaded() const { return unloaded_; }
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -38,6 +43,7 @@ private:
     QPixmap picture_;
     QHash<QString, QObject *> controls_;
     bool shownBefore_ = false;
+    bool unloaded_ = false;
 };
 
 } // namespace dialvault

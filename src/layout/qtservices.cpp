@@ -1,6 +1,9 @@
 #include "layout/qtservices.h"
 
+#include "button/colour.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QCursor>
 #include <QMessageBox>
 #include <QWidget>
@@ -92,6 +95,24 @@ QDateTime QtServices::now()
 QPoint QtServices::cursorPos()
 {
     return QCursor::pos();
+}
+
+QString QtServices::readSetting(const QString &name)
+{
+    return settings_.read(name);
+}
+
+bool QtServices::writeSetting(const QString &name, const QString &value)
+{
+    return settings_.write(name, value);
+}
+
+std::optional<quint32> QtServices::chooseColour(QWidget *owner, quint32 initial)
+{
+    const QColor chosen = QColorDialog::getColor(QColor::fromRgb(toQRgb(initial)), owner);
+    if (!chosen.isValid())
+        return std::nullopt;
+    return fromQRgb(chosen.rgb());
 }
 
 } // namespace dialvault

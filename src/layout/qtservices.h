@@ -1,11 +1,12 @@
 #pragma once
 
 #include "layout/services.h"
+#include "layout/settingsstore.h"
 
 namespace dialvault {
 
 // The real window system, through Qt.
-class QtServices final : public Services
+class QtServices : public Services
 {
 public:
     int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
@@ -15,6 +16,12 @@ public:
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
+    QString readSetting(const QString &name) override;
+    bool writeSetting(const QString &name, const QString &value) override;
+    std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
+
+private:
+    SettingsStore settings_;
 };
 
 } // namespace dialvault

@@ -48,6 +48,14 @@ public:
     virtual QDateTime now() = 0;
     // The pointer's position on the screen, in pixels.
     virtual QPoint cursorPos() = 0;
+    // A value of the user's own settings store; empty text when it is
+    // missing or cannot be read.
+    virtual QString readSetting(const QString &name) = 0;
+    // Writes a value to the user's settings store; false when it could not.
+    virtual bool writeSetting(const QString &name, const QString &value) = 0;
+    // The modal colour picker over `owner`, starting at `initial`
+    // (0x00BBGGRR); nothing when the person cancels.
+    virtual std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) = 0;
 };
 
 // The services every window uses. Until a test installs its own, the real

@@ -1,6 +1,7 @@
 #include "support/fakeservices.h"
 
 #include "layout/services.h"
+#include "layout/settingsstore.h"
 
 namespace dialvault {
 
@@ -58,6 +59,24 @@ QDateTime FakeServices::now()
 QPoint FakeServices::cursorPos()
 {
     return cursor;
+}
+
+QString FakeServices::readSetting(const QString &name)
+{
+    return SettingsStore(settingsFile()).read(name);
+}
+
+bool FakeServices::writeSetting(const QString &name, const QString &value)
+{
+    return SettingsStore(settingsFile()).write(name, value);
+}
+
+std::optional<quint32> FakeServices::chooseColour(QWidget *, quint32 initial)
+{
+    colourPickerStarts.append(initial);
+    if (colourAnswers.isEmpty())
+        return std::nullopt;
+    return colourAnswers.takeFirst();
 }
 
 } // namespace dialvault

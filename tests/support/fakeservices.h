@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <functional>
@@ -33,6 +34,9 @@ public:
     QString programFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
+    QString readSetting(const QString &name) override;
+    bool writeSetting(const QString &name, const QString &value) override;
+    std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
 
     QList<Box> boxes;
     // Answers for the next boxes, in order; when none is queued a Yes/No box
@@ -47,6 +51,13 @@ public:
     QString folder;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(8, 40, 53, 250));
     QPoint cursor;
+    // A scratch settings store, never the user's own.
+    QTemporaryDir settingsFolder;
+    QString settingsFile() const { return settingsFolder.filePath(QStringLiteral("settings.ini")); }
+    // The colour picker's answers, in order (nothing: Cancel); when none is
+    // queued the picker is cancelled. What it was opened with is recorded.
+    QList<std::optional<quint32>> colourAnswers;
+    QList<quint32> colourPickerStarts;
 };
 
 } // namespace dialvault
