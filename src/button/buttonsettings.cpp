@@ -52,10 +52,10 @@ ButtonSettings readSettings(const PropertyBag &bag, const FontRef &currentFont)
     settings.font = font.metaType() == QMetaType::fromType<FontObject>()
         ? std::make_shared<FontObject>(font.value<FontObject>())
         : currentFont;
-    settings.colorScheme = ColourScheme(readInt(bag, Setting::ColorScheme, 1));
+    settings.colourScheme = ColourScheme(readInt(bag, Setting::ColorScheme, 1));
     settings.showFocusRect = readBool(bag, Setting::ShowFocusRect, true);
-    settings.backColor = readColour(bag, Setting::BackColor, systemColour(15));
-    settings.foreColor = readColour(bag, Setting::ForeColor, systemColour(18));
+    settings.backColour = readColour(bag, Setting::BackColor, systemColour(15));
+    settings.foreColour = readColour(bag, Setting::ForeColor, systemColour(18));
     return settings;
 }
 
@@ -65,10 +65,10 @@ void writeSettings(PropertyBag &bag, const ButtonSettings &settings)
     bag.write(settingKey(Setting::Caption), settings.caption);
     bag.write(settingKey(Setting::Enabled), settings.enabled);
     bag.write(settingKey(Setting::Font), QVariant::fromValue(*settings.font));
-    bag.write(settingKey(Setting::ColorScheme), qint32(settings.colorScheme));
+    bag.write(settingKey(Setting::ColorScheme), qint32(settings.colourScheme));
     bag.write(settingKey(Setting::ShowFocusRect), settings.showFocusRect);
-    bag.write(settingKey(Setting::BackColor), settings.backColor);
-    bag.write(settingKey(Setting::ForeColor), settings.foreColor);
+    bag.write(settingKey(Setting::BackColor), settings.backColour);
+    bag.write(settingKey(Setting::ForeColor), settings.foreColour);
 }
 
 } // namespace dialvault

@@ -33,10 +33,10 @@ struct ButtonSettings
     QString caption;
     bool enabled = true;
     FontRef font;
-    ColourScheme colorScheme = ColourScheme::SystemColors;
+    ColourScheme colourScheme = ColourScheme::SystemColors;
     bool showFocusRect = true;
-    Colour backColor = 0;
-    Colour foreColor = 0;
+    Colour backColour = 0;
+    Colour foreColour = 0;
 };
 
 // Keys are compared with case ignored. An absent key takes its default: the

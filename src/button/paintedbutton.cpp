@@ -168,10 +168,10 @@ void PaintedButton::readProperties(const PropertyBag &bag)
     face_.ButtonType = settings.buttonType;
     face_.Caption = settings.caption;
     face_.font = settings.font;
-    face_.ColorScheme = settings.colorScheme;
+    face_.ColorScheme = settings.colourScheme;
     face_.ShowFocusRect = settings.showFocusRect;
-    face_.BackColor = settings.backColor;
-    face_.ForeColor = settings.foreColor;
+    face_.BackColor = settings.backColour;
+    face_.ForeColor = settings.foreColour;
 
     QWidget::setEnabled(settings.enabled);
     face_.BuildPalette();

@@ -19,6 +19,8 @@ public:
     explicit PaintedButton(QWidget *parent = nullptr);
     ~PaintedButton() override;
 
+    // The properties. Each set does its drawing, then names the property by
+    // its storage key in propertyChanged.
     Colour backColor() const;
     void setBackColor(Colour colour);
     Colour foreColor() const;
@@ -74,7 +76,7 @@ Q_SIGNALS:
     void KeyPress(short &keyAscii);
     void KeyDown(short &keyCode, short &shift);
     void KeyUp(short &keyCode, short &shift);
-    // Names the changed property by its storage key (see settingKey).
+    // The key is the changed property's storage key (see settingKey).
     void propertyChanged(const QString &key);
 
 protected:
