@@ -1,0 +1,37 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+#include <QString>
+
+namespace dialvault {
+
+// Flushes the file's contents to the disk.
+Status syncFile(const QString &path);
+
+// Flushes the folder's entries (names made, renamed or removed) to the disk.
+Status syncFolder(const QString &folder);
+
+// The refusal to put a new file where `path` already is.
+Status alreadyExists(const QString &path);
+
+// Gives the file `from` the name `to` in one step, failing (JetDatabaseExists)
+// instead of replacing a file that already has that name.
+Status renameWithoutReplacing(const QString &from, const QString &to);
+
+// Gives the file `from` the name `to` in one step, replacing what was there.
+Status renameReplacing(const QString &from, const QString &to);
+
+// Creates a new, empty file named `stem` followed by a unique suffix, with
+// the permission bits `mode`; returns its path.
+Result<QString> createUniqueFile(const QString &stem, unsigned mode);
+
+// Makes `to` a second name of the file `from` (or, where the file system has
+// no such names, a flushed byte-for-byte copy), never replacing a file
+// called `to`.
+Status linkOrCopy(const QString &from, const QString &to);
+
+// Whether the two files hold the same bytes.
+bool sameContents(const QString &a, const QString &b);
+
+} // namespace dialvault
