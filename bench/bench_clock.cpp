@@ -23,7 +23,6 @@ using namespace dialvault;
 
 constexpr int idleMilliseconds = 5000;
 
-// The real window system, but with the program folder set to a scratch one.
 // The real window system, over the benchmark's own phone book.
 class BenchServices final : public QtServices
 {
