@@ -1,0 +1,422 @@
+#include "windows/contactgrid.h"
+
+#include "button/fontobject.h"
+
+#include <QAbstractItemModel>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include <algorithm>
+
+namespace dialvault {
+
+namespace {
+
+constexpr QRgb gridColour = 0xFFFF0000; // GridColor
+constexpr QRgb fixedGridColour = 0xFF000000; // GridColorFixed
+constexpr QRgb beyondColour = 0xFF808080; // BackColorBkg
+
+constexpr int fixedColumnWidth = 16;
+// Name, phone number, note, row number: together they fit beside the
+// vertical scroll bar in the layout's 409 pixels.
+constexpr int columnWidths[] = {110, 90, 110, 55};
+constexpr int otherColumnWidth = 64;
+
+FontObject gridFont()
+{
+    FontObject font; // Tahoma 8.25 points, normal weight
+    font.charset = 178;
+    return font;
+}
+
+Qt::Alignment alignmentOf(const QVariant &value)
+{
+    if (!value.isValid())
+        return Qt::AlignLeft | Qt::AlignVCenter;
+    return Qt::Alignment(value.toInt());
+}
+
+} // namespace
+
+ContactGrid::ContactGrid(QWidget *parent)
+    : QAbstractScrollArea(parent)
+    , back(systemColour(5))
+{
+    setFont(gridFont().toQFont());
+    rowPixels = fontMetrics().height() + 2;
+    setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAutoFillBackground(false);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(fixedColumnWidth);
+}
+
+void ContactGrid::setModel(QAbstractItemModel *model)
+{
+    if (shown)
+        shown->disconnect(this);
+    shown = model;
+    if (model) {
+        connect(model, &QAbstractItemModel::modelReset, this, &ContactGrid::modelReset);
+        for (auto signal :
+             {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
+              &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved})
+            connect(model, signal, this, &ContactGrid::modelChanged);
+        connect(model, &QAbstractItemModel::layoutChanged, this, &ContactGrid::modelChanged);
+        connect(model, &QAbstractItemModel::dataChanged, viewport(), qOverload<>(&QWidget::update));
+        connect(model, &QAbstractItemModel::headerDataChanged, viewport(),
+                qOverload<>(&QWidget::update));
+    }
+    modelReset();
+}
+
+void ContactGrid::setBackColor(Colour colour)
+{
+    back = colour;
+    viewport()->update();
+}
+
+int ContactGrid::topRow() const
+{
+    return verticalScrollBar()->value();
+}
+
+int ContactGrid::rowCount() const
+{
+    return shown ? shown->rowCount() : 0;
+}
+
+int ContactGrid::columnCount() const
+{
+    return shown ? shown->columnCount() : 0;
+}
+
+int ContactGrid::columnWidth(int column) const
+{
+    return column < int(std::size(columnWidths)) ? columnWidths[column] : otherColumnWidth;
+}
+
+int ContactGrid::columnLeft(int column) const
+{
+    int left = fixedColumnWidth - horizontalScrollBar()->value();
+    for (int before = 0; before < column; ++before)
+        left += columnWidth(before);
+    return left;
+}
+
+int ContactGrid::rowTop(int row) const
+{
+    return rowPixels * (1 + row - topRow());
+}
+
+int ContactGrid::rowsInView() const
+{
+    return std::max(0, (viewport()->height() - rowPixels) / rowPixels);
+}
+
+bool ContactGrid::inSelection(Cell cell) const
+{
+    return cell.row >= std::min(current.row, selectionEnd.row)
+        && cell.row <= std::max(current.row, selectionEnd.row)
+        && cell.column >= std::min(current.column, selectionEnd.column)
+        && cell.column <= std::max(current.column, selectionEnd.column);
+}
+
+ContactGrid::Part ContactGrid::partAt(QPoint point, Cell &cell) const
+{
+    cell = {};
+    const int columns = columnCount();
+    if (point.x() >= fixedColumnWidth) {
+        for (int column = 0; column < columns; ++column) {
+            const int left = columnLeft(column);
+            if (point.x() >= left && point.x() < left + columnWidth(column))
+                cell.column = column;
+        }
+    }
+    if (point.y() < rowPixels) {
+        if (columns > 0 && point.x() < fixedColumnWidth)
+            return Part::Corner;
+        return cell.column >= 0 ? Part::Heading : Part::Beyond;
+    }
+    const qint64 row = qint64(topRow()) + (point.y() - rowPixels) / rowPixels;
+    if (columns == 0 || row >= rowCount())
+        return Part::Beyond;
+    cell.row = int(row);
+    if (point.x() < fixedColumnWidth)
+        return Part::RowHeading;
+    return cell.column >= 0 ? Part::Cell : Part::Beyond;
+}
+
+void ContactGrid::modelReset()
+{
+    const bool any = rowCount() > 0 && columnCount() > 0;
+    current = any ? Cell{0, 0} : Cell{};
+    selectionEnd = current;
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+    modelChanged();
+}
+
+void ContactGrid::modelChanged()
+{
+    const int rows = rowCount();
+    const int columns = columnCount();
+    const auto clamped = [&](Cell cell) {
+        if (rows == 0 || columns == 0)
+            return Cell{};
+        return Cell{std::clamp(cell.row, 0, rows - 1), std::clamp(cell.column, 0, columns - 1)};
+    };
+    current = clamped(current);
+    selectionEnd = clamped(selectionEnd);
+    updateScrollBars();
+    viewport()->update();
+}
+
+void ContactGrid::updateScrollBars()
+{
+    const int page = std::max(1, rowsInView());
+    verticalScrollBar()->setRange(0, std::max(0, rowCount() - page));
+    verticalScrollBar()->setPageStep(page);
+    int content = 0;
+    for (int column = 0; column < columnCount(); ++column)
+        content += columnWidth(column);
+    const int width = std::max(1, viewport()->width() - fixedColumnWidth);
+    horizontalScrollBar()->setRange(0, std::max(0, content - width));
+    horizontalScrollBar()->setPageStep(width);
+}
+
+void ContactGrid::select(Cell corner, Cell end)
+{
+    current = corner;
+    selectionEnd = end;
+    viewport()->update();
+}
+
+void ContactGrid::ensureVisible(Cell cell)
+{
+    const int page = std::max(1, rowsInView());
+    if (cell.row < topRow())
+        verticalScrollBar()->setValue(cell.row);
+    else if (cell.row >= topRow() + page)
+        verticalScrollBar()->setValue(cell.row - page + 1);
+
+    const int left = columnLeft(cell.column) + horizontalScrollBar()->value() - fixedColumnWidth;
+    const int right = left + columnWidth(cell.column);
+    const int width = viewport()->width() - fixedColumnWidth;
+    if (left < horizontalScrollBar()->value())
+        horizontalScrollBar()->setValue(left);
+    else if (right > horizontalScrollBar()->value() + width)
+        horizontalScrollBar()->setValue(std::min(left, right - width));
+}
+
+bool ContactGrid::viewportEvent(QEvent *event)
+{
+    // The viewport shrinks and grows as the scroll bars come and go.
+    if (event->type() == QEvent::Resize)
+        updateScrollBars();
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void ContactGrid::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void ContactGrid::paintCell(QPainter &painter, Cell cell, const QRect &rect) const
+{
+    // Each cell owns the grid line on its right and bottom edge.
+    const QRect inside = rect.adjusted(0, 0, -1, -1);
+    const bool isCurrent = cell.row == current.row && cell.column == current.column;
+    const bool highlighted = !isCurrent && inSelection(cell);
+    painter.fillRect(inside,
+                     highlighted ? palette().brush(QPalette::Highlight)
+                                 : QBrush(QColor::fromRgb(toQRgb(back))));
+    const QModelIndex index = shown->index(cell.row, cell.column);
+    const QRect textRect = inside.adjusted(2, 0, -2, 0);
+    const QString text
+        = fontMetrics().elidedText(shown->data(index).toString(), Qt::ElideRight, textRect.width());
+    painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
+    painter.drawText(
+        textRect, int(alignmentOf(shown->data(index, Qt::TextAlignmentRole))) | Qt::TextSingleLine,
+        text);
+    painter.setPen(QColor::fromRgb(gridColour));
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    if (isCurrent && hasFocus()) {
+        painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
+        painter.drawRect(inside.adjusted(0, 0, -1, -1));
+    }
+}
+
+void ContactGrid::paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
+                                 Qt::Alignment alignment) const
+{
+    painter.fillRect(rect, palette().brush(QPalette::Button));
+    painter.setPen(palette().color(QPalette::ButtonText));
+    const QRect textRect = rect.adjusted(2, 0, -3, -1);
+    painter.drawText(textRect, int(alignment) | Qt::TextSingleLine,
+                     fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
+    painter.setPen(QColor::fromRgb(fixedGridColour));
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+}
+
+void ContactGrid::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), QColor::fromRgb(beyondColour));
+    const int rows = rowCount();
+    const int columns = columnCount();
+    if (columns == 0)
+        return;
+    const int width = viewport()->width();
+    const int height = viewport()->height();
+    // Only the rows in view are asked for, however many the model has.
+    const int top = topRow();
+    const int end = int(std::min<qint64>(rows, qint64(top) + rowsInView() + 1));
+
+    painter.setClipRect(QRect(fixedColumnWidth, 0, width - fixedColumnWidth, height));
+    for (int column = 0; column < columns; ++column) {
+        const int left = columnLeft(column);
+        if (left >= width)
+            break;
+        const int columnRight = left + columnWidth(column);
+        if (columnRight <= fixedColumnWidth)
+            continue;
+        const QRect heading(left, 0, columnWidth(column), rowPixels);
+        paintFixedCell(
+            painter, heading, shown->headerData(column, Qt::Horizontal).toString(),
+            alignmentOf(shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)));
+        for (int row = top; row < end; ++row)
+            paintCell(painter, {row, column},
+                      QRect(left, rowTop(row), columnWidth(column), rowPixels));
+    }
+    painter.setClipping(false);
+    for (int row = top; row < end; ++row)
+        paintFixedCell(painter, QRect(0, rowTop(row), fixedColumnWidth, rowPixels),
+                       shown->headerData(row, Qt::Vertical).toString(),
+                       Qt::AlignLeft | Qt::AlignVCenter);
+    paintFixedCell(painter, QRect(0, 0, fixedColumnWidth, rowPixels), {}, {});
+}
+
+void ContactGrid::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    setFocus(Qt::MouseFocusReason);
+    Cell cell;
+    const int lastRow = rowCount() - 1;
+    const int lastColumn = columnCount() - 1;
+    switch (partAt(event->position().toPoint(), cell)) {
+    case Part::Cell:
+        if (event->modifiers() & Qt::ShiftModifier)
+            select(current, cell);
+        else
+            select(cell, cell);
+        selecting = true;
+        break;
+    case Part::Heading:
+        if (lastRow >= 0)
+            select({0, cell.column}, {lastRow, cell.column});
+        break;
+    case Part::RowHeading:
+        select({cell.row, 0}, {cell.row, lastColumn});
+        break;
+    case Part::Corner:
+        if (lastRow >= 0)
+            select({0, 0}, {lastRow, lastColumn});
+        break;
+    case Part::Beyond:
+        break;
+    }
+}
+
+void ContactGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!selecting || !(event->buttons() & Qt::LeftButton)) {
+        selecting = false;
+        return QAbstractScrollArea::mouseMoveEvent(event);
+    }
+    // Past an edge the end stops at the row or column beyond it, which
+    // ensureVisible brings into view: dragging on scrolls a step per move.
+    const QPoint point = event->position().toPoint();
+    Cell cell = selectionEnd;
+    const int offset = point.y() - rowPixels;
+    cell.row = offset < 0 ? topRow() - 1 : topRow() + std::min(offset / rowPixels, rowsInView());
+    for (int column = 0; column < columnCount(); ++column) {
+        if (point.x() >= columnLeft(column))
+            cell.column = column;
+    }
+    if (point.x() < fixedColumnWidth)
+        cell.column = std::max(0, selectionEnd.column - 1);
+    cell.row = std::clamp(cell.row, 0, rowCount() - 1);
+    select(current, cell);
+    ensureVisible(cell);
+}
+
+void ContactGrid::keyPressEvent(QKeyEvent *event)
+{
+    const int rows = rowCount();
+    const int columns = columnCount();
+    if (rows == 0 || columns == 0)
+        return QAbstractScrollArea::keyPressEvent(event);
+    const bool extend = event->modifiers() & Qt::ShiftModifier;
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    Cell target = extend ? selectionEnd : current;
+    const int page = std::max(1, rowsInView());
+    switch (event->key()) {
+    case Qt::Key_Up:
+        --target.row;
+        break;
+    case Qt::Key_Down:
+        ++target.row;
+        break;
+    case Qt::Key_Left:
+        --target.column;
+        break;
+    case Qt::Key_Right:
+        ++target.column;
+        break;
+    case Qt::Key_PageUp:
+        target.row -= page;
+        break;
+    case Qt::Key_PageDown:
+        target.row = int(std::min<qint64>(qint64(target.row) + page, rows - 1));
+        break;
+    case Qt::Key_Home:
+        (control ? target.row : target.column) = 0;
+        break;
+    case Qt::Key_End:
+        if (control)
+            target.row = rows - 1;
+        else
+            target.column = columns - 1;
+        break;
+    default:
+        return QAbstractScrollArea::keyPressEvent(event);
+    }
+    target.row = std::clamp(target.row, 0, rows - 1);
+    target.column = std::clamp(target.column, 0, columns - 1);
+    if (extend)
+        select(current, target);
+    else
+        select(target, target);
+    ensureVisible(target);
+}
+
+void ContactGrid::focusInEvent(QFocusEvent *event)
+{
+    viewport()->update();
+    QAbstractScrollArea::focusInEvent(event);
+}
+
+void ContactGrid::focusOutEvent(QFocusEvent *event)
+{
+    viewport()->update();
+    QAbstractScrollArea::focusOutEvent(event);
+}
+
+} // namespace dialvault

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "button/colour.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractScrollArea>
+#include <QPointer>
+
+namespace dialvault {
+
+// The contact list's read-only grid in the look of the layout's FlexGrid: one
+// fixed heading row and one fixed left column in the button face with black
+// lines, red lines between the cells, grey (#808080) beyond the last row and
+// column, the layout's Tahoma font. Like that grid it has a current cell and a
+// rectangular selection from it to a second corner, moved by the mouse and the
+// keys (Shift extends; a heading selects its column, a fixed left cell its
+// row, the corner everything).
+//
+// It draws only the rows in view and keeps nothing per row, so a model of a
+// million rows costs what one of a thousand does; all rows are one height and
+// the vertical scroll bar counts rows.
+class ContactGrid : public QAbstractScrollArea
+{
+    Q_OBJECT
+
+public:
+    explicit ContactGrid(QWidget *parent = nullptr);
+
+    // Shows `model`'s rows and columns: DisplayRole texts with their
+    // TextAlignmentRole, under the horizontal headings. Not owned.
+    void setModel(QAbstractItemModel *model);
+    QAbstractItemModel *model() const { return shown; }
+
+    // The cells' background, as red + 256 * green + 65536 * blue.
+    void setBackColor(Colour colour);
+    Colour backColor() const { return back; }
+
+    // Positions count the model's rows and columns from 0; -1 when it has none.
+    int currentRow() const { return current.row; }
+    int currentColumn() const { return current.column; }
+    // The selection's other corner; the current cell when one cell is selected.
+    int selectionEndRow() const { return selectionEnd.row; }
+    int selectionEndColumn() const { return selectionEnd.column; }
+    // The first row in view.
+    int topRow() const;
+    int rowHeight() const { return rowPixels; }
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
+private:
+    struct Cell
+    {
+        int row = -1;
+        int column = -1;
+    };
+    enum class Part { Cell, Heading, RowHeading, Corner, Beyond };
+
+    int rowCount() const;
+    int columnCount() const;
+    int columnWidth(int column) const;
+    int columnLeft(int column) const; // in the viewport
+    int rowTop(int row) const; // in the viewport
+    int rowsInView() const; // rows wholly in view
+    Part partAt(QPoint point, Cell &cell) const;
+    bool inSelection(Cell cell) const;
+    void modelReset();
+    void modelChanged();
+    void updateScrollBars();
+    void select(Cell corner, Cell end);
+    void ensureVisible(Cell cell);
+
+    void paintCell(QPainter &painter, Cell cell, const QRect &rect) const;
+    void paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
+                        Qt::Alignment alignment) const;
+
+    QPointer<QAbstractItemModel> shown;
+    Colour back;
+    int rowPixels = 0;
+    Cell current;
+    Cell selectionEnd;
+    bool selecting = false; // a mouse drag is moving the selection's end
+};
+
+} // namespace dialvault

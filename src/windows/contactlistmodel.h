@@ -1,0 +1,56 @@
+#pragma once
+
+#include "store/storeerror.h"
+#include "windows/contactlistrow.h"
+
+#include <QAbstractTableModel>
+
+#include <memory>
+#include <vector>
+
+namespace dialvault {
+
+class ContactListSnapshot;
+
+// The contact list's rows: every entry of table `test` as it stood when the
+// model was opened, in stored order, read-only. The four fields are the
+// columns, headed by their names; the vertical header (the grid's fixed left
+// column) carries no text. The row count is known at once, so a view's scroll
+// bar spans the whole table from the start, yet rows are read a page at a
+// time as a view asks for them, and only a few pages are kept.
+class ContactListModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    explicit ContactListModel(QObject *parent = nullptr);
+    ~ContactListModel() override;
+
+    // Opens the phone book at `databasePath` for reading, never creating it.
+    // A file that cannot be shown (missing, locked, damaged, not a phone book)
+    // comes back as the failure, and the model stays empty.
+    Status open(const QString &databasePath);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+
+private:
+    struct Page
+    {
+        qint64 number = -1;
+        quint64 lastUse = 0;
+        ContactListRows rows;
+    };
+
+    const ContactListRow *row(int position) const;
+
+    std::unique_ptr<ContactListSnapshot> snapshot;
+    int rows = 0;
+    mutable std::vector<Page> pages;
+    mutable quint64 useClock = 0;
+};
+
+} // namespace dialvault

@@ -1,0 +1,299 @@
+#include "windows/contactlistsnapshot.h"
+
+#include "store/storeconnection.h"
+#include "store/storefailure.h"
+#include "store/storeschema.h"
+#include "windows/contactlistreader.h"
+
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QThread>
+#include <QUrl>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <limits>
+#include <mutex>
+#include <optional>
+
+namespace dialvault {
+
+namespace {
+
+std::atomic<quint64> snapshotCounter{0};
+
+// About a millisecond of copying, so that a page asked for meanwhile waits
+// no longer than that.
+constexpr int copyChunkRows = 4096;
+
+// mode=ro opens an existing file for reading and never creates one; every
+// byte of the path that is not plain ASCII is escaped for the URI.
+QString readOnlyUri(const QString &path)
+{
+    const QByteArray encoded = QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/");
+    return QStringLiteral("file:%1?mode=ro").arg(QString::fromLatin1(encoded));
+}
+
+QString shownColumns()
+{
+    using namespace StoreSchema;
+    return QStringList{quoted(nameField), quoted(phoneField), quoted(noteField),
+                       quoted(rowNumberField)}
+        .join(QStringLiteral(", "));
+}
+
+// Everything the snapshot's own thread does on its connection.
+class Session
+{
+public:
+    explicit Session(const QSqlDatabase &db)
+        : db(db)
+    { }
+
+    Status open(const QString &path)
+    {
+        db.setDatabaseName(readOnlyUri(path));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(busyTimeoutMs));
+        if (!db.open())
+            return engineFailure(db.lastError());
+        // The copy spills to disk rather than grow in memory.
+        Status status = run(QStringLiteral("PRAGMA temp_store = FILE"));
+        if (status.ok())
+            status = run(QStringLiteral("BEGIN"));
+        if (!status.ok())
+            return status;
+        inTransaction = true;
+        const Result<RowidExtent> extent = readContactExtent(db);
+        if (!extent.ok())
+            return extent;
+        status = run(
+            QStringLiteral("CREATE TEMP TABLE entries (src INTEGER, %1)").arg(shownColumns()));
+        if (!status.ok())
+            return status;
+        size = extent.value.count;
+        live.emplace(db, QStringLiteral("main.") + StoreSchema::table, extent.value);
+        nextRowid = extent.value.first;
+        if (size == 0)
+            finishCopy();
+        return status;
+    }
+
+    qint64 count() const { return size; }
+    bool holdsFile() const { return inTransaction; }
+
+    Result<ContactListRows> rows(qint64 first, int count)
+    {
+        if (copy)
+            return copy->rows(first, count);
+        return live->rows(first, count);
+    }
+
+    // Copies the next rows in stored order; the last step lets the file go.
+    void copyNextChunk()
+    {
+        if (!copyQuery) {
+            copyQuery.emplace(db);
+            copyQuery->setForwardOnly(true);
+            if (!copyQuery->prepare(QStringLiteral("INSERT INTO temp.entries SELECT rowid, %1 "
+                                                   "FROM main.%2 WHERE rowid >= ? ORDER BY rowid "
+                                                   "LIMIT %3")
+                                        .arg(shownColumns(), StoreSchema::table)
+                                        .arg(copyChunkRows))) {
+                giveUpCopy();
+                return;
+            }
+        }
+        copyQuery->bindValue(0, nextRowid);
+        if (!copyQuery->exec()) {
+            giveUpCopy();
+            return;
+        }
+        const int copiedNow = copyQuery->numRowsAffected();
+        copied += copiedNow;
+        if (copiedNow < copyChunkRows) {
+            finishCopy();
+            return;
+        }
+        QSqlQuery last(db);
+        last.setForwardOnly(true);
+        last.prepare(QStringLiteral("SELECT src FROM temp.entries WHERE rowid = ?"));
+        last.addBindValue(copied);
+        if (!last.exec() || !last.next()) {
+            giveUpCopy();
+            return;
+        }
+        const qint64 lastRowid = last.value(0).toLongLong();
+        if (lastRowid == std::numeric_limits<qint64>::max())
+            finishCopy();
+        else
+            nextRowid = lastRowid + 1;
+    }
+
+    void close()
+    {
+        copyQuery.reset();
+        live.reset();
+        copy.reset();
+        if (inTransaction)
+            run(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+
+private:
+    Status run(const QString &sql)
+    {
+        QSqlQuery query(db);
+        if (query.exec(sql))
+            return {};
+        return engineFailure(query.lastError());
+    }
+
+    void finishCopy()
+    {
+        copyQuery.reset();
+        // The copy's rowids run from 1 without gaps, so every page is a range.
+        copy.emplace(db, QStringLiteral("temp.entries"), RowidExtent{copied, 1, copied});
+        run(QStringLiteral("COMMIT"));
+        inTransaction = false;
+    }
+
+    // Without room for the copy the file is let go all the same, so that the
+    // main window can write; later pages then come from the file as it is.
+    void giveUpCopy()
+    {
+        copyQuery.reset();
+        run(QStringLiteral("ROLLBACK"));
+        run(QStringLiteral("DROP TABLE IF EXISTS temp.entries"));
+        inTransaction = false;
+    }
+
+    QSqlDatabase db;
+    bool inTransaction = false;
+    qint64 size = 0;
+    std::optional<ContactListReader> live;
+    std::optional<ContactListReader> copy;
+    std::optional<QSqlQuery> copyQuery;
+    qint64 nextRowid = 0;
+    qint64 copied = 0;
+};
+
+} // namespace
+
+// Between the caller's thread and the snapshot's own, under `mutex`.
+struct ContactListSnapshot::Shared
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool opened = false;
+    Status openStatus;
+    qint64 count = 0;
+    bool released = false;
+    bool finished = false;
+    bool stopping = false;
+    std::optional<std::pair<qint64, int>> request;
+    std::optional<Result<ContactListRows>> answer;
+};
+
+ContactListSnapshot::ContactListSnapshot()
+    : shared(std::make_shared<Shared>())
+{ }
+
+ContactListSnapshot::~ContactListSnapshot()
+{
+    if (!thread)
+        return;
+    {
+        std::lock_guard lock(shared->mutex);
+        shared->stopping = true;
+    }
+    shared->changed.notify_all();
+    thread->wait();
+}
+
+void ContactListSnapshot::serve(Shared &shared, const QString &path)
+{
+    const QString name = QStringLiteral("dialvault-list-%1").arg(++snapshotCounter);
+    {
+        Session session(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name));
+        const Status status = session.open(path);
+        std::unique_lock lock(shared.mutex);
+        shared.openStatus = status;
+        shared.count = status.ok() ? session.count() : 0;
+        shared.opened = true;
+        shared.released = !session.holdsFile();
+        shared.changed.notify_all();
+
+        while (status.ok()) {
+            if (!session.holdsFile())
+                shared.changed.wait(lock, [&] { return shared.stopping || shared.request; });
+            if (shared.stopping)
+                break;
+            if (shared.request) {
+                const auto [first, count] = *shared.request;
+                shared.request.reset();
+                lock.unlock();
+                Result<ContactListRows> answer = session.rows(first, count);
+                lock.lock();
+                shared.answer = std::move(answer);
+                shared.changed.notify_all();
+                continue;
+            }
+            lock.unlock();
+            session.copyNextChunk();
+            lock.lock();
+            if (!session.holdsFile()) {
+                shared.released = true;
+                shared.changed.notify_all();
+            }
+        }
+        lock.unlock();
+        session.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    std::lock_guard lock(shared.mutex);
+    shared.released = true;
+    shared.finished = true;
+    shared.changed.notify_all();
+}
+
+Status ContactListSnapshot::open(const QString &path)
+{
+    if (thread)
+        return storeFailure(ObjectNotSet);
+    thread.reset(QThread::create([shared = shared, path] { serve(*shared, path); }));
+    thread->start();
+    std::unique_lock lock(shared->mutex);
+    shared->changed.wait(lock, [&] { return shared->opened; });
+    size = shared->count;
+    return shared->openStatus;
+}
+
+Result<ContactListRows> ContactListSnapshot::rows(qint64 first, int count)
+{
+    std::unique_lock lock(shared->mutex);
+    if (shared->finished || !shared->openStatus.ok() || !thread)
+        return {};
+    shared->request = {first, count};
+    shared->answer.reset();
+    shared->changed.notify_all();
+    shared->changed.wait(lock, [&] { return shared->answer || shared->finished; });
+    if (!shared->answer)
+        return {};
+    Result<ContactListRows> answer = std::move(*shared->answer);
+    shared->answer.reset();
+    return answer;
+}
+
+bool ContactListSnapshot::waitUntilReleased(int timeoutMs)
+{
+    std::unique_lock lock(shared->mutex);
+    return shared->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                    [&] { return shared->released || !thread; });
+}
+
+} // namespace dialvault

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "store/storeerror.h"
+#include "windows/contactlistrow.h"
+
+#include <QString>
+
+#include <memory>
+
+class QThread;
+
+namespace dialvault {
+
+// Table `test` of a phone book as it stood when open() ran, read by position
+// in stored order, while the main window goes on adding and deleting.
+//
+// A read transaction alone would give that view, but under the file's
+// rollback journal it shuts every writer out for as long as it lasts. So a
+// thread of its own holds the transaction only while it copies the four shown
+// fields into a private temporary table on disk (a few tenths of a second per
+// million entries); pages asked for meanwhile are read from the file under
+// that same transaction. A write from the main window in that time waits for
+// the copy (within its busy timeout) and then goes ahead; the copy serves
+// the list from then on.
+class ContactListSnapshot
+{
+public:
+    ContactListSnapshot();
+    ~ContactListSnapshot();
+    ContactListSnapshot(const ContactListSnapshot &) = delete;
+    ContactListSnapshot &operator=(const ContactListSnapshot &) = delete;
+
+    // Opens the file at `path` for reading, never creating it, and takes the
+    // snapshot; call once. On failure the snapshot is empty.
+    Status open(const QString &path);
+    // The number of entries, from the count the file keeps.
+    qint64 count() const { return size; }
+    // Positions first .. first + count - 1, cut to the snapshot. A position
+    // without a row (a file whose kept count is wrong) reads as an empty row.
+    Result<ContactListRows> rows(qint64 first, int count);
+    // Waits until the file is let go: the copy is complete, or was given up
+    // (then later pages are read from the file as it is). True if in time.
+    bool waitUntilReleased(int timeoutMs);
+
+private:
+    struct Shared;
+    static void serve(Shared &shared, const QString &path);
+
+    std::shared_ptr<Shared> shared;
+    std::unique_ptr<QThread> thread;
+    qint64 size = 0;
+};
+
+} // namespace dialvault
