@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <limits>
 
 namespace dialvault {
 
@@ -109,7 +110,15 @@ int ContactGrid::columnLeft(int column) const
 
 int ContactGrid::rowTop(int row) const
 {
-    return rowPixels * (1 + row - topRow());
+    const qint64 top = qint64(rowPixels) * (1 + qint64(row) - topRow());
+    return int(std::clamp<qint64>(top, std::numeric_limits<int>::min() / 2,
+                                  std::numeric_limits<int>::max() / 2));
+}
+
+QRect ContactGrid::cellRect(int row, int column) const
+{
+    return {column < 0 ? 0 : columnLeft(column), row < 0 ? 0 : rowTop(row),
+            column < 0 ? fixedColumnWidth : columnWidth(column), rowPixels};
 }
 
 int ContactGrid::rowsInView() const
@@ -280,26 +289,22 @@ void ContactGrid::paintEvent(QPaintEvent *event)
 
     painter.setClipRect(QRect(fixedColumnWidth, 0, width - fixedColumnWidth, height));
     for (int column = 0; column < columns; ++column) {
-        const int left = columnLeft(column);
-        if (left >= width)
+        const QRect heading = cellRect(-1, column);
+        if (heading.left() >= width)
             break;
-        const int columnRight = left + columnWidth(column);
-        if (columnRight <= fixedColumnWidth)
+        if (heading.right() < fixedColumnWidth)
             continue;
-        const QRect heading(left, 0, columnWidth(column), rowPixels);
         paintFixedCell(
             painter, heading, shown->headerData(column, Qt::Horizontal).toString(),
             alignmentOf(shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)));
         for (int row = top; row < end; ++row)
-            paintCell(painter, {row, column},
-                      QRect(left, rowTop(row), columnWidth(column), rowPixels));
+            paintCell(painter, {row, column}, cellRect(row, column));
     }
     painter.setClipping(false);
     for (int row = top; row < end; ++row)
-        paintFixedCell(painter, QRect(0, rowTop(row), fixedColumnWidth, rowPixels),
-                       shown->headerData(row, Qt::Vertical).toString(),
+        paintFixedCell(painter, cellRect(row, -1), shown->headerData(row, Qt::Vertical).toString(),
                        Qt::AlignLeft | Qt::AlignVCenter);
-    paintFixedCell(painter, QRect(0, 0, fixedColumnWidth, rowPixels), {}, {});
+    paintFixedCell(painter, cellRect(-1, -1), {}, {});
 }
 
 void ContactGrid::mousePressEvent(QMouseEvent *event)
@@ -355,6 +360,13 @@ void ContactGrid::mouseMoveEvent(QMouseEvent *event)
     cell.row = std::clamp(cell.row, 0, rowCount() - 1);
     select(current, cell);
     ensureVisible(cell);
+}
+
+void ContactGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mouseReleaseEvent(event);
+    selecting = false;
 }
 
 void ContactGrid::keyPressEvent(QKeyEvent *event)

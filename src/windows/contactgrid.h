@@ -44,6 +44,9 @@ public:
     // The first row in view.
     int topRow() const;
     int rowHeight() const { return rowPixels; }
+    // A cell's place in the viewport, grid line included; row -1 is the
+    // heading row and column -1 the fixed left column.
+    QRect cellRect(int row, int column) const;
 
 protected:
     bool viewportEvent(QEvent *event) override;
@@ -51,6 +54,7 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;

@@ -1,0 +1,287 @@
+// The contact list's rows: what the model shows of a phone book, in which
+// order, as of which moment, and what it says of a file it cannot show.
+#include "store/contactstore.h"
+#include "store/storeschema.h"
+#include "support/sqlitefile.h"
+#include "windows/contactlistmodel.h"
+#include "windows/contactlistreader.h"
+#include "windows/contactlistsnapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+using namespace dialvault;
+
+namespace {
+
+// Adds `count` entries "نام i", "تلفن i", "يادداشت i", i for i from 1.
+void fill(const QString &path, int count)
+{
+    QCOMPARE(execSql(path,
+                     QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                    "FROM c WHERE i < %1) INSERT INTO test (\"نام\", "
+                                    "\"تلفن\", \"يادداشت\", \"رديف\") SELECT 'نام ' || i, "
+                                    "'تلفن ' || i, 'يادداشت ' || i, i FROM c")
+                         .arg(count)),
+             QString());
+}
+
+QStringList texts(const StoredRow &row)
+{
+    return {row.name, row.phone, row.note, QString::number(qint64(row.rowNumber))};
+}
+
+QStringList texts(const ContactListRow &row)
+{
+    return {row.name, row.phone, row.note, row.rowNumber};
+}
+
+QStringList texts(const QAbstractItemModel &model, int row)
+{
+    QStringList shown;
+    for (int column = 0; column < model.columnCount(); ++column)
+        shown << model.index(row, column).data().toString();
+    return shown;
+}
+
+// Reads positions as a person jumps and scrolls: to the end, the start, the
+// middle, back up a page at a time from the end, then down from the start.
+using RowAt = std::function<QStringList(int)>;
+void verifyVisits(const QList<StoredRow> &stored, const RowAt &rowAt)
+{
+    const int count = int(stored.size());
+    QList<int> visits{count - 1, 0, count / 2, count / 2 - 1};
+    for (int row = count - 1; row >= 0; row -= 50)
+        visits << row;
+    for (int row = 0; row < count; row += 7)
+        visits << row;
+    for (int row : visits)
+        QCOMPARE(rowAt(row), texts(stored.at(row)));
+}
+
+} // namespace
+
+class TestContactListModel : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString path;
+
+private Q_SLOTS:
+    void init()
+    {
+        QVERIFY(dir.isValid());
+        QFile::remove(dir.filePath(ContactStore::fileName()));
+        path = makeEmptyDatabase(dir.path());
+    }
+
+    void headings()
+    {
+        ContactListModel model;
+        QVERIFY(model.open(path).ok());
+        QCOMPARE(model.columnCount(), 4);
+        QCOMPARE(model.rowCount(), 0);
+        using namespace StoreSchema;
+        const QStringList fields{nameField, phoneField, noteField, rowNumberField};
+        for (int column = 0; column < 4; ++column)
+            QCOMPARE(model.headerData(column, Qt::Horizontal).toString(), fields.at(column));
+        fill(path, 1);
+        QVERIFY(model.open(path).ok());
+        QCOMPARE(model.headerData(0, Qt::Vertical).toString(), QString());
+    }
+
+    void values_data()
+    {
+        QTest::addColumn<QString>("sqlValues");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("Persian text exactly")
+            << QStringLiteral("'علي كريمي', '۰۹۱۲ ۱۲۳ ۴۵۶۷', 'همكار', 1")
+            << QStringList{QStringLiteral("علي كريمي"), QStringLiteral("۰۹۱۲ ۱۲۳ ۴۵۶۷"),
+                           QStringLiteral("همكار"), QStringLiteral("1")};
+        QTest::newRow("NULL everywhere is empty text")
+            << QStringLiteral("NULL, NULL, NULL, NULL") << QStringList{{}, {}, {}, {}};
+        QTest::newRow("a fraction")
+            << QStringLiteral("'a', '1', '', 2.5") << QStringList{"a", "1", "", "2.5"};
+        QTest::newRow("a million in digits")
+            << QStringLiteral("'a', '1', '', 1000000") << QStringList{"a", "1", "", "1000000"};
+        QTest::newRow("beyond exact digits")
+            << QStringLiteral("'a', '1', '', 1e20") << QStringList{"a", "1", "", "1e+20"};
+        QTest::newRow("text where the number goes")
+            << QStringLiteral("'a', '1', '', '7a'") << QStringList{"a", "1", "", "7a"};
+    }
+
+    void values()
+    {
+        QFETCH(QString, sqlValues);
+        QFETCH(QStringList, shown);
+        QCOMPARE(execSql(path,
+                         QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", "
+                                        "\"رديف\") VALUES (%1)")
+                             .arg(sqlValues)),
+                 QString());
+        ContactListModel model;
+        QVERIFY(model.open(path).ok());
+        QCOMPARE(model.rowCount(), 1);
+        QCOMPARE(texts(model, 0), shown);
+    }
+
+    // Dense rowids are read as ranges, gaps by walking; the file is read
+    // directly until the private copy is complete, and from the copy after.
+    void storedOrder_data()
+    {
+        QTest::addColumn<QString>("deletion");
+        QTest::addColumn<QString>("source");
+        const QStringList deletions{
+            {},
+            QStringLiteral("DELETE FROM test WHERE rowid % 7 = 0 OR rowid <= 10 OR rowid > 1490"),
+        };
+        for (const char *source : {"file", "copy", "model"}) {
+            QTest::addRow("dense, %s", source) << deletions.at(0) << QString(source);
+            QTest::addRow("gaps, %s", source) << deletions.at(1) << QString(source);
+        }
+    }
+
+    void storedOrder()
+    {
+        QFETCH(QString, deletion);
+        QFETCH(QString, source);
+        // More rows than the model keeps in its pages.
+        fill(path, 1500);
+        if (!deletion.isEmpty())
+            QCOMPARE(execSql(path, deletion), QString());
+        const QList<StoredRow> stored = storedRows(path);
+
+        if (source == QLatin1String("file")) {
+            const QString name = QStringLiteral("tst-reader");
+            {
+                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+                db.setDatabaseName(path);
+                QVERIFY(db.open());
+                const Result<RowidExtent> extent = readContactExtent(db);
+                QVERIFY(extent.ok());
+                QCOMPARE(extent.value.count, stored.size());
+                QCOMPARE(extent.value.dense(), deletion.isEmpty());
+                ContactListReader reader(db, QStringLiteral("main.test"), extent.value);
+                verifyVisits(stored, [&](int row) {
+                    const Result<ContactListRows> rows = reader.rows(row, 3);
+                    return rows.ok() && !rows.value.isEmpty() ? texts(rows.value.first())
+                                                              : QStringList();
+                });
+                QCOMPARE(reader.rows(stored.size() - 1, 10).value.size(), 1);
+            }
+            QSqlDatabase::removeDatabase(name);
+        } else if (source == QLatin1String("copy")) {
+            ContactListSnapshot snapshot;
+            QVERIFY(snapshot.open(path).ok());
+            QVERIFY(snapshot.waitUntilReleased(10000));
+            QCOMPARE(snapshot.count(), stored.size());
+            verifyVisits(stored,
+                         [&](int row) { return texts(snapshot.rows(row, 1).value.value(0)); });
+        } else {
+            ContactListModel model;
+            QVERIFY(model.open(path).ok());
+            QCOMPARE(model.rowCount(), stored.size());
+            verifyVisits(stored, [&](int row) { return texts(model, row); });
+        }
+    }
+
+    // The list shows the entries as they stood when it opened, while the main
+    // window goes on adding and deleting; opening it again shows the changes.
+    void snapshotWhileMainWindowWrites_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::newRow("a few") << 3;
+        QTest::newRow("a copy of many steps") << 50000;
+    }
+
+    void snapshotWhileMainWindowWrites()
+    {
+        QFETCH(int, count);
+        fill(path, count);
+        ContactListModel list;
+        QVERIFY(list.open(path).ok());
+
+        ContactStore store(dir.path());
+        QVERIFY(store.OpenStore().ok());
+        const ContactEntry added{QStringLiteral("تازه"), QStringLiteral("1"), QString(),
+                                 double(count + 1)};
+        QCOMPARE(store.AppendEntry(added).error.cause, FailureCause::None);
+        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.QueryByName(QStringLiteral("نام 2")).ok());
+        QCOMPARE(store.DeleteFirstMatch().error.cause, FailureCause::None);
+
+        // Read only now, so that nothing was kept from before the changes.
+        QCOMPARE(list.rowCount(), count);
+        QCOMPARE(texts(list, 1).first(), QStringLiteral("نام 2"));
+        QCOMPARE(texts(list, count - 1).first(), QStringLiteral("نام %1").arg(count));
+
+        ContactListModel reopened;
+        QVERIFY(reopened.open(path).ok());
+        QCOMPARE(reopened.rowCount(), count);
+        QCOMPARE(texts(reopened, 1).first(), QStringLiteral("نام 3"));
+        QCOMPARE(texts(reopened, count - 1).first(), added.name);
+    }
+
+    void openFailures_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<FailureCause>("cause");
+        QTest::newRow("missing file") << "missing" << FailureCause::CannotOpen;
+        QTest::newRow("not a database") << "text" << FailureCause::NotADatabase;
+        QTest::newRow("no table test") << "notable" << FailureCause::NoTable;
+        QTest::newRow("a field missing") << "nofield" << FailureCause::MissingField;
+    }
+
+    void openFailures()
+    {
+        QFETCH(QString, kind);
+        QFETCH(FailureCause, cause);
+        QFile::remove(path);
+        if (kind == QLatin1String("text")) {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("name,phone\n").repeated(500));
+        } else if (kind != QLatin1String("missing")) {
+            QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+            const QString table = kind == QLatin1String("notable")
+                ? QStringLiteral("CREATE TABLE other (x)")
+                : QStringLiteral("CREATE TABLE test (\"نام\", \"تلفن\", \"رديف\")");
+            QCOMPARE(execSql(path, table), QString());
+        }
+
+        ContactListModel model;
+        const Status status = model.open(path);
+        QCOMPARE(status.error.cause, cause);
+        QVERIFY(status.error.number != 0);
+        QCOMPARE(QFileInfo::exists(path), kind != QLatin1String("missing"));
+        // Empty, yet still a usable model with its headings.
+        QCOMPARE(model.rowCount(), 0);
+        QCOMPARE(model.columnCount(), 4);
+        QCOMPARE(model.headerData(0, Qt::Horizontal).toString(), StoreSchema::nameField);
+        QCOMPARE(model.index(0, 0).data(), QVariant());
+    }
+
+    // A file whose count was never kept (another tool made it) is counted.
+    void fileWithoutKeptCount()
+    {
+        QFile::remove(path);
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+        QCOMPARE(execSql(path, StoreSchema::createTableStatement()), QString());
+        fill(path, 5);
+        ContactListModel model;
+        QVERIFY(model.open(path).ok());
+        QCOMPARE(model.rowCount(), 5);
+        QCOMPARE(texts(model, 4), texts(storedRows(path).at(4)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContactListModel)
+#include "tst_contactlistmodel.moc"
