@@ -1,6 +1,7 @@
 #include "jet/carryover.h"
 
 #include "jet/durablefiles.h"
+#include "jet/filedescriptor.h"
 #include "jet/jetconversion.h"
 #include "jet/jetfailure.h"
 #include "jet/jetreader.h"
@@ -58,9 +59,7 @@ Result<QString> keepBackup(const QDir &folder, const QString &jetPath, const str
     for (int number = 1; number <= maxBackupNumber; ++number) {
         const QString name = backupName(number);
         const QString path = folder.filePath(name);
-        struct stat existing
-        {
-        };
+        struct stat existing = {};
         if (::lstat(QFile::encodeName(path).constData(), &existing) == 0) {
             if (sameFile(existing, jet)
                 || (S_ISREG(existing.st_mode) && existing.st_size == jet.st_size
@@ -104,8 +103,9 @@ Result<CarryOver> convertLocked(const QDir &folder, const QString &path, const s
     reached(CarryOverStep::Read);
 
     // The phone book takes over the Jet file's permissions, so that whoever
-    // could change the entries before still can.
-    const Result<QString> built = buildPhoneBookBeside(path, rows.value, jet.st_mode & 07777);
+    // could change the entries before still can; its owner always can.
+    const Result<QString> built
+        = buildPhoneBookBeside(path, rows.value, (jet.st_mode & 0777) | S_IRUSR | S_IWUSR);
     if (!built.ok()) {
         result.error = built.error;
         return result;
@@ -139,25 +139,6 @@ Result<CarryOver> convertLocked(const QDir &folder, const QString &path, const s
     return result;
 }
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd)
-        : fd(fd)
-    { }
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
-
 } // namespace
 
 Result<CarryOver> carryOverJetPhoneBook(const QString &folder, const CarryOverObserver &afterStep)
@@ -166,9 +147,11 @@ Result<CarryOver> carryOverJetPhoneBook(const QString &folder, const CarryOverOb
     const QString path = dir.filePath(ContactStore::fileName());
     const QByteArray nativePath = QFile::encodeName(path);
     for (int attempt = 0; attempt < maxAttempts; ++attempt) {
-        // A file that cannot be read is no Jet file to us: the store reports it.
-        const Descriptor fd(::open(nativePath.constData(), O_RDONLY | O_CLOEXEC));
-        if (fd.get() < 0)
+        // A file that cannot be read is no Jet file to us: the store reports
+        // it. O_NONBLOCK keeps a named pipe from holding the start-up forever.
+        const FileDescriptor fd(::open(nativePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+        struct stat held = {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode))
             return {};
         char head[jetSignatureSize];
         if (::pread(fd.get(), head, sizeof head, 0) != jetSignatureSize
@@ -178,14 +161,9 @@ Result<CarryOver> carryOverJetPhoneBook(const QString &folder, const CarryOverOb
         // that another copy of the program waits here, then finds it replaced.
         int locked;
         while ((locked = ::flock(fd.get(), LOCK_EX)) != 0 && errno == EINTR) { }
-        struct stat held
-        {
-        };
-        struct stat named
-        {
-        };
-        if (locked != 0 || ::fstat(fd.get(), &held) != 0)
+        if (locked != 0)
             return {{fileFailure(errno, QStringLiteral("lock"), path).error}};
+        struct stat named = {};
         if (::stat(nativePath.constData(), &named) != 0 || !sameFile(held, named))
             continue;
         return convertLocked(dir, path, held, afterStep);

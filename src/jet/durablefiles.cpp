@@ -1,5 +1,6 @@
 #include "jet/durablefiles.h"
 
+#include "jet/filedescriptor.h"
 #include "jet/jetfailure.h"
 
 #include <QDir>
@@ -23,28 +24,9 @@ QByteArray native(const QString &path)
     return QFile::encodeName(path);
 }
 
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd)
-        : fd(fd)
-    { }
-    ~Descriptor()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd; }
-
-private:
-    int fd;
-};
-
 Status syncPath(const QString &path, int flags, const QString &what)
 {
-    const Descriptor fd(::open(native(path).constData(), flags | O_CLOEXEC));
+    const FileDescriptor fd(::open(native(path).constData(), flags | O_CLOEXEC));
     if (fd.get() < 0)
         return fileFailure(errno, what, path);
     if (::fsync(fd.get()) != 0)
@@ -70,10 +52,8 @@ bool writeAll(int fd, const char *data, qint64 size)
 // the name `to` never holds a partial copy.
 Status copyFile(const QString &from, const QString &to)
 {
-    const Descriptor source(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
-    struct stat info
-    {
-    };
+    const FileDescriptor source(::open(native(from).constData(), O_RDONLY | O_CLOEXEC));
+    struct stat info = {};
     if (source.get() < 0 || ::fstat(source.get(), &info) != 0)
         return fileFailure(errno, QStringLiteral("read"), from);
     const Result<QString> temporary = createUniqueFile(to, info.st_mode & 07777);
@@ -81,7 +61,8 @@ Status copyFile(const QString &from, const QString &to)
         return temporary;
     Status status;
     {
-        const Descriptor target(::open(native(temporary.value).constData(), O_WRONLY | O_CLOEXEC));
+        const FileDescriptor target(
+            ::open(native(temporary.value).constData(), O_WRONLY | O_CLOEXEC));
         QByteArray buffer(1 << 16, Qt::Uninitialized);
         for (;;) {
             const ssize_t got = ::read(source.get(), buffer.data(), size_t(buffer.size()));

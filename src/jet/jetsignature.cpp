@@ -29,9 +29,7 @@ Status checkJetSignature(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return fileFailure(errno, QStringLiteral("read"), path);
-    struct stat info
-    {
-    };
+    struct stat info = {};
     char head[jetSignatureSize];
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     const bool signed_ = regular && ::pread(fd, head, sizeof head, 0) == jetSignatureSize

@@ -153,9 +153,7 @@ public:
     {
         if (IS_JET3(mdb))
             codePage.emplace(mdb->f->code_page ? mdb->f->code_page : 1252);
-        struct stat info
-        {
-        };
+        struct stat info = {};
         if (fstat(fileno(mdb->f->stream), &info) == 0)
             fileSize = info.st_size;
     }

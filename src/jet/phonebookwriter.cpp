@@ -14,12 +14,18 @@ namespace dialvault {
 
 namespace {
 
-QString insertStatement()
+// Rows go in batches of this many per statement: far fewer statements to run.
+constexpr int rowsPerStatement = 50;
+
+QString insertStatement(int rows)
 {
     using namespace StoreSchema;
-    return QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
-        .arg(table, quoted(nameField), quoted(phoneField), quoted(noteField),
-             quoted(rowNumberField));
+    QString sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
+                      .arg(table, quoted(nameField), quoted(phoneField), quoted(noteField),
+                           quoted(rowNumberField));
+    for (int i = 1; i < rows; ++i)
+        sql += QStringLiteral(", (?, ?, ?, ?)");
+    return sql;
 }
 
 QVariant numberValue(const std::optional<double> &number)
@@ -35,24 +41,44 @@ bool run(QSqlQuery &query, const QString &sql, Status &status)
     return false;
 }
 
+// Binds rows [first, first + count) to `query`, which has room for exactly them, and runs it.
+bool insertBatch(QSqlQuery &query, const QList<JetRow> &rows, qsizetype first, qsizetype count)
+{
+    int at = 0;
+    for (qsizetype i = first; i < first + count; ++i) {
+        const JetRow &row = rows.at(i);
+        // A null QString binds as NULL, a non-null empty one as the empty text.
+        query.bindValue(at++, row.name);
+        query.bindValue(at++, row.phone);
+        query.bindValue(at++, row.note);
+        query.bindValue(at++, numberValue(row.rowNumber));
+    }
+    return query.exec();
+}
+
+// In one transaction, in the given order.
 Status insertRows(QSqlDatabase &db, const QList<JetRow> &rows)
 {
     Status status;
     QSqlQuery query(db);
     if (!run(query, QStringLiteral("BEGIN"), status))
         return status;
-    if (!query.prepare(insertStatement()))
-        return engineFailure(query.lastError());
-    for (const JetRow &row : rows) {
-        // A null QString binds as NULL, a non-null empty one as the empty text.
-        query.bindValue(0, row.name);
-        query.bindValue(1, row.phone);
-        query.bindValue(2, row.note);
-        query.bindValue(3, numberValue(row.rowNumber));
-        if (!query.exec())
-            return engineFailure(query.lastError());
+    const qsizetype whole = rows.size() / rowsPerStatement * rowsPerStatement;
+    if (whole > 0) {
+        QSqlQuery batch(db);
+        if (!batch.prepare(insertStatement(rowsPerStatement)))
+            return engineFailure(batch.lastError());
+        for (qsizetype first = 0; first < whole; first += rowsPerStatement) {
+            if (!insertBatch(batch, rows, first, rowsPerStatement))
+                return engineFailure(batch.lastError());
+        }
     }
-    query.finish();
+    if (whole < rows.size()) {
+        QSqlQuery rest(db);
+        if (!rest.prepare(insertStatement(int(rows.size() - whole)))
+            || !insertBatch(rest, rows, whole, rows.size() - whole))
+            return engineFailure(rest.lastError());
+    }
     run(query, QStringLiteral("COMMIT"), status);
     return status;
 }
