@@ -229,6 +229,9 @@ void TestInterchangeRead::cardsAndRowsMapToEntries()
     QVERIFY2(result.ok(), qPrintable(failureText(result)));
     QCOMPARE(result.entries, expected);
     QCOMPARE(result.withoutNameOrNumber, withoutNameOrNumber);
+    // A null text would reach the phone book as NULL.
+    for (const ImportedEntry &entry : result.entries)
+        QVERIFY(!entry.name.isNull() && !entry.phone.isNull() && !entry.note.isNull());
 }
 
 void TestInterchangeRead::encodingsGiveTheSameText_data()

@@ -28,32 +28,33 @@ QString chosenName(const ContactDraft &draft)
     return joinedParts(draft.firstMiddleLast);
 }
 
+// The index of the number that becomes the phone, or -1; empty numbers
+// do not count.
 qsizetype chosenNumber(const QList<DraftNumber> &numbers)
 {
     qsizetype preferred = -1;
+    qsizetype mobile = -1;
+    qsizetype first = -1;
     for (qsizetype i = 0; i < numbers.size(); ++i) {
-        const int rank = numbers[i].preference;
-        if (rank > 0 && (preferred < 0 || rank < numbers[preferred].preference))
+        const DraftNumber &number = numbers[i];
+        if (number.number.isEmpty())
+            continue;
+        if (number.preference > 0
+            && (preferred < 0 || number.preference < numbers[preferred].preference))
             preferred = i;
+        if (number.mobile && mobile < 0)
+            mobile = i;
+        if (first < 0)
+            first = i;
     }
-    if (preferred >= 0)
-        return preferred;
-    for (qsizetype i = 0; i < numbers.size(); ++i) {
-        if (numbers[i].mobile)
-            return i;
-    }
-    return numbers.isEmpty() ? -1 : 0;
+    return preferred >= 0 ? preferred : mobile >= 0 ? mobile : first;
 }
 
 } // namespace
 
 std::optional<ImportedEntry> entryFromDraft(const ContactDraft &draft)
 {
-    QList<DraftNumber> numbers;
-    for (const DraftNumber &number : draft.numbers) {
-        if (!number.number.isEmpty())
-            numbers.append(number);
-    }
+    const QList<DraftNumber> &numbers = draft.numbers;
     ImportedEntry entry{chosenName(draft), QString(), draft.note};
     const qsizetype chosen = chosenNumber(numbers);
     if (entry.name.isEmpty() && chosen < 0)
@@ -66,11 +67,18 @@ std::optional<ImportedEntry> entryFromDraft(const ContactDraft &draft)
             entry.phone = numbers[i].number;
             continue;
         }
+        if (numbers[i].number.isEmpty())
+            continue;
         if (!entry.note.isEmpty())
             entry.note.append(lineBreak);
         if (!numbers[i].label.isEmpty())
             entry.note.append(numbers[i].label + QStringLiteral(": "));
         entry.note.append(numbers[i].number);
+    }
+    // Empty, never null: a null text would be stored as NULL.
+    for (QString *text : {&entry.name, &entry.phone, &entry.note}) {
+        if (text->isNull())
+            *text = QLatin1String("");
     }
     return entry;
 }

@@ -7,7 +7,9 @@
 
 namespace dialvault {
 
-// One contact as read from a file, before the importer gives it a row number.
+// One contact as read from a file, before the importer gives it a row
+// number. Texts are exactly as the file gives them; an absent one is empty,
+// never null.
 struct ImportedEntry
 {
     QString name;

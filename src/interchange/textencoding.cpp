@@ -1,6 +1,7 @@
 #include "interchange/textencoding.h"
 
 #include <array>
+#include <cstring>
 
 namespace dialvault {
 
@@ -25,6 +26,30 @@ constexpr std::array<char16_t, 128> windows1256High{
     0x064B, 0x064C, 0x064D, 0x064E, 0x00F4, 0x064F, 0x0650, 0x00F7, // F0
     0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2, // F8
 };
+
+// ASCII other than NUL: the common case, checked before anything else.
+bool isPlainAscii(char byte)
+{
+    return static_cast<uchar>(byte) - 1u < 0x7Fu;
+}
+
+// Skips a run of plain ASCII eight bytes at a time; returns where it ends.
+qsizetype skipPlainAscii(QByteArrayView bytes, qsizetype at)
+{
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 highs = 0x8080808080808080ULL;
+    while (at + 8 <= bytes.size()) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + at, sizeof word);
+        // No byte with its high bit set, and no zero byte.
+        if ((word & highs) != 0 || ((word - ones) & ~word & highs) != 0)
+            break;
+        at += 8;
+    }
+    while (at < bytes.size() && isPlainAscii(bytes[at]))
+        ++at;
+    return at;
+}
 
 bool isContinuation(uchar byte)
 {
@@ -77,6 +102,9 @@ qsizetype firstInvalidUtf8(QByteArrayView bytes)
 {
     qsizetype at = 0;
     while (at < bytes.size()) {
+        at = skipPlainAscii(bytes, at);
+        if (at == bytes.size())
+            break;
         const qsizetype length = sequenceLength(bytes, at);
         if (length == 0)
             return at;
@@ -93,6 +121,9 @@ EncodingGuess guessEncoding(QByteArrayView bytes)
     bool hasNul = false;
     qsizetype at = 0;
     while (at < bytes.size()) {
+        at = skipPlainAscii(bytes, at);
+        if (at == bytes.size())
+            break;
         const qsizetype length = sequenceLength(bytes, at);
         if (length == 0) {
             if (firstInvalid < 0)

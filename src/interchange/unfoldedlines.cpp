@@ -1,12 +1,35 @@
 #include "interchange/unfoldedlines.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace dialvault {
 
+namespace {
+
+// True when the parameters of the (partial) logical line name quoted-printable.
+bool isQuotedPrintable(QByteArrayView logical)
+{
+    const qsizetype colon = propertyColon(logical);
+    if (colon < 0)
+        return false;
+    const QByteArrayView word = "QUOTED-PRINTABLE";
+    for (qsizetype i = 0; i + word.size() <= colon; ++i) {
+        if (logical.sliced(i, word.size()).compare(word, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 UnfoldedLines::UnfoldedLines(QByteArrayView bytes)
 {
-    m_text.reserve(bytes.size());
+    // Unfolding only removes bytes (a line break becomes at most one LF), so
+    // the text fits in the input's size.
+    m_text.resize(bytes.size());
+    char *const out = m_text.data();
+    qsizetype size = 0;
     qsizetype logicalBegin = -1;
     bool softBreak = false;
     int line = 0;
@@ -24,34 +47,21 @@ UnfoldedLines::UnfoldedLines(QByteArrayView bytes)
 
         const bool folded = !piece.isEmpty() && (piece[0] == ' ' || piece[0] == '\t');
         if (logicalBegin >= 0 && softBreak) {
-            m_text.chop(1); // the "=" of the soft break
+            --size; // the "=" of the soft break
         } else if (logicalBegin >= 0 && folded) {
             piece = piece.sliced(1);
         } else {
             if (logicalBegin >= 0)
-                m_text.append('\n');
-            logicalBegin = m_text.size();
+                out[size++] = '\n';
+            logicalBegin = size;
         }
-        appendPiece(piece, line);
-        softBreak = endsInSoftBreak(logicalBegin);
+        m_pieceStarts.emplace_back(size, line);
+        std::memcpy(out + size, piece.data(), piece.size());
+        size += piece.size();
+        softBreak = size > logicalBegin && out[size - 1] == '='
+            && isQuotedPrintable(QByteArrayView(out + logicalBegin, size - logicalBegin));
     }
-}
-
-void UnfoldedLines::appendPiece(QByteArrayView piece, int line)
-{
-    m_pieceStarts.emplace_back(m_text.size(), line);
-    m_text.append(piece);
-}
-
-bool UnfoldedLines::endsInSoftBreak(qsizetype logicalBegin) const
-{
-    if (!m_text.endsWith('='))
-        return false;
-    const QByteArrayView logical = QByteArrayView(m_text).sliced(logicalBegin);
-    const qsizetype colon = propertyColon(logical);
-    if (colon < 0)
-        return false;
-    return logical.first(colon).toByteArray().toUpper().contains("QUOTED-PRINTABLE");
+    m_text.truncate(size);
 }
 
 int UnfoldedLines::lineAt(qsizetype offset) const

@@ -24,9 +24,6 @@ public:
     int lineAt(qsizetype offset) const;
 
 private:
-    void appendPiece(QByteArrayView piece, int line);
-    bool endsInSoftBreak(qsizetype logicalBegin) const;
-
     QByteArray m_text;
     std::vector<std::pair<qsizetype, int>> m_pieceStarts; // (offset in text, physical line)
 };

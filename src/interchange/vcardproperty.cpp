@@ -2,99 +2,105 @@
 
 #include "interchange/quotedprintable.h"
 
+#include <QByteArray>
+
 #include <optional>
 
 namespace dialvault {
 
 namespace {
 
-// Splits at `separator` outside double quotes.
-QList<QByteArrayView> splitOutsideQuotes(QByteArrayView text, char separator)
+// Calls `visit` with each part of `text` between separators outside double quotes.
+template <typename Visit>
+void forEachPart(QByteArrayView text, char separator, Visit visit)
 {
-    QList<QByteArrayView> parts;
     bool quoted = false;
     qsizetype begin = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == '"') {
             quoted = !quoted;
         } else if (text[i] == separator && !quoted) {
-            parts.append(text.sliced(begin, i - begin));
+            visit(text.sliced(begin, i - begin));
             begin = i + 1;
         }
     }
-    parts.append(text.sliced(begin));
-    return parts;
+    visit(text.sliced(begin));
 }
 
-QByteArray unquoted(QByteArrayView value)
+QByteArrayView unquoted(QByteArrayView value)
 {
     value = value.trimmed();
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
         value = value.sliced(1, value.size() - 2);
-    return value.toByteArray();
+    return value;
 }
 
-bool isTransferEncoding(const QByteArray &upper)
+bool isTransferEncoding(QByteArrayView word)
 {
-    return upper == "QUOTED-PRINTABLE" || upper == "BASE64" || upper == "B" || upper == "8BIT"
-        || upper == "7BIT";
+    for (const char *encoding : {"QUOTED-PRINTABLE", "BASE64", "B", "8BIT", "7BIT"}) {
+        if (equalsIgnoringCase(word, encoding))
+            return true;
+    }
+    return false;
 }
 
-void markPreferred(VCardProperty &property, int rank)
+void markPreferred(PropertyParameters &parameters, int rank)
 {
-    if (rank > 0 && (property.preference == 0 || rank < property.preference))
-        property.preference = rank;
+    if (rank > 0 && (parameters.preference == 0 || rank < parameters.preference))
+        parameters.preference = rank;
 }
 
-void addParameter(VCardProperty &property, QByteArrayView parameter)
+void addType(PropertyParameters &parameters, QByteArrayView type)
+{
+    if (type.isEmpty())
+        return;
+    parameters.types.append(type);
+    if (equalsIgnoringCase(type, "PREF"))
+        markPreferred(parameters, 1);
+}
+
+void addParameter(PropertyParameters &parameters, QByteArrayView parameter)
 {
     const qsizetype equals = parameter.indexOf('=');
     if (equals < 0) {
-        const QByteArray bare = parameter.trimmed().toByteArray();
-        const QByteArray upper = bare.toUpper();
-        if (isTransferEncoding(upper)) {
-            property.encoding = upper;
-        } else if (!bare.isEmpty()) {
-            property.types.append(bare.toLower());
-            if (upper == "PREF")
-                markPreferred(property, 1);
-        }
+        const QByteArrayView bare = parameter.trimmed();
+        if (isTransferEncoding(bare))
+            parameters.encoding = bare;
+        else
+            addType(parameters, bare);
         return;
     }
-    const QByteArray key = parameter.first(equals).trimmed().toByteArray().toUpper();
+    const QByteArrayView key = parameter.first(equals).trimmed();
     const QByteArrayView value = parameter.sliced(equals + 1);
-    if (key == "TYPE") {
-        for (const QByteArrayView item : splitOutsideQuotes(value, ',')) {
-            const QByteArray type = unquoted(item).toLower();
-            for (const QByteArrayView part : splitOutsideQuotes(type, ',')) {
-                if (part.isEmpty())
-                    continue;
-                property.types.append(part.toByteArray());
-                if (part == "pref")
-                    markPreferred(property, 1);
-            }
-        }
-    } else if (key == "ENCODING") {
-        property.encoding = unquoted(value).toUpper();
-    } else if (key == "CHARSET") {
-        property.charset = unquoted(value).toUpper();
-    } else if (key == "VALUE") {
-        property.valueType = unquoted(value).toLower();
-    } else if (key == "PREF") {
+    if (equalsIgnoringCase(key, "TYPE")) {
+        // Both TYPE=a,b and TYPE="a,b".
+        forEachPart(value, ',', [&](QByteArrayView item) {
+            forEachPart(unquoted(item), ',',
+                        [&](QByteArrayView type) { addType(parameters, type.trimmed()); });
+        });
+    } else if (equalsIgnoringCase(key, "ENCODING")) {
+        parameters.encoding = unquoted(value);
+    } else if (equalsIgnoringCase(key, "CHARSET")) {
+        parameters.charset = unquoted(value);
+    } else if (equalsIgnoringCase(key, "VALUE")) {
+        parameters.valueType = unquoted(value);
+    } else if (equalsIgnoringCase(key, "PREF")) {
         bool ok = false;
         const int rank = unquoted(value).toInt(&ok);
-        markPreferred(property, ok ? rank : 1);
+        markPreferred(parameters, ok ? rank : 1);
     }
 }
 
-std::optional<TextEncoding> charsetEncoding(const QByteArray &charset)
+std::optional<TextEncoding> charsetEncoding(QByteArrayView charset)
 {
     // ASCII is read as UTF-8: phones that say ASCII sometimes write more.
-    if (charset == "UTF-8" || charset == "UTF8" || charset == "US-ASCII" || charset == "ASCII")
-        return TextEncoding::Utf8;
-    if (charset == "WINDOWS-1256" || charset == "CP1256")
+    for (const char *name : {"UTF-8", "UTF8", "US-ASCII", "ASCII"}) {
+        if (equalsIgnoringCase(charset, name))
+            return TextEncoding::Utf8;
+    }
+    if (equalsIgnoringCase(charset, "WINDOWS-1256") || equalsIgnoringCase(charset, "CP1256"))
         return TextEncoding::Windows1256;
-    if (charset == "ISO-8859-1" || charset == "LATIN1")
+    if (equalsIgnoringCase(charset, "ISO-8859-1") || equalsIgnoringCase(charset, "LATIN1"))
         return TextEncoding::Latin1;
     return std::nullopt;
 }
@@ -109,41 +115,66 @@ DecodedValue failure(ReadFault fault, qsizetype at)
 
 } // namespace
 
-VCardProperty parseProperty(QByteArrayView line, qsizetype colon)
+VCardProperty splitProperty(QByteArrayView line, qsizetype colon)
 {
     VCardProperty property;
-    const QList<QByteArrayView> head = splitOutsideQuotes(line.first(colon), ';');
-    const QByteArrayView groupAndName = head.front().trimmed();
+    const QByteArrayView head = line.first(colon);
+    const qsizetype semicolon = head.indexOf(';');
+    const QByteArrayView groupAndName = (semicolon < 0 ? head : head.first(semicolon)).trimmed();
     const qsizetype dot = groupAndName.lastIndexOf('.');
-    property.name = groupAndName.sliced(dot + 1).toByteArray().toUpper();
+    property.name = groupAndName.sliced(dot + 1);
     if (dot > 0)
-        property.group = groupAndName.first(dot).toByteArray().toUpper();
-    for (qsizetype i = 1; i < head.size(); ++i)
-        addParameter(property, head[i]);
+        property.group = groupAndName.first(dot);
+    if (semicolon >= 0)
+        property.parameters = head.sliced(semicolon + 1);
     property.value = line.sliced(colon + 1);
     return property;
 }
 
-DecodedValue decodeValue(const VCardProperty &property, TextEncoding fileEncoding)
+PropertyParameters parseParameters(QByteArrayView parameters)
+{
+    PropertyParameters parsed;
+    if (!parameters.isEmpty())
+        forEachPart(parameters, ';', [&](QByteArrayView item) { addParameter(parsed, item); });
+    return parsed;
+}
+
+bool namesBase64(QByteArrayView parameters)
+{
+    for (qsizetype i = 0; i < parameters.size(); ++i) {
+        const char c = asciiUpper(parameters[i]);
+        if (c == 'B' && startsWithIgnoringCase(parameters.sliced(i), "BASE64"))
+            return true;
+        // ENCODING=b, the 3.0 name.
+        if (c == '=' && i + 1 < parameters.size() && asciiUpper(parameters[i + 1]) == 'B'
+            && (i + 2 == parameters.size() || parameters[i + 2] == ';'))
+            return true;
+    }
+    return false;
+}
+
+DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
+                         TextEncoding fileEncoding)
 {
     TextEncoding encoding = fileEncoding;
-    if (!property.charset.isEmpty()) {
-        const std::optional<TextEncoding> named = charsetEncoding(property.charset);
+    if (!parameters.charset.isEmpty()) {
+        const std::optional<TextEncoding> named = charsetEncoding(parameters.charset);
         if (!named)
             return failure(ReadFault::UnknownCharset, 0);
         encoding = *named;
     }
 
     QByteArray bytes;
-    if (property.encoding == "QUOTED-PRINTABLE") {
-        const qsizetype broken = decodeQuotedPrintable(property.value, bytes);
+    if (equalsIgnoringCase(parameters.encoding, "QUOTED-PRINTABLE")) {
+        const qsizetype broken = decodeQuotedPrintable(value, bytes);
         if (broken >= 0)
             return failure(ReadFault::BrokenEncodedValue, broken);
         const qsizetype invalid = firstInvalidByte(bytes, encoding);
         if (invalid >= 0)
-            return failure(ReadFault::InvalidBytes, quotedPrintableSource(property.value, invalid));
-    } else if (property.encoding == "B" || property.encoding == "BASE64") {
-        auto decoded = QByteArray::fromBase64Encoding(property.value.toByteArray(),
+            return failure(ReadFault::InvalidBytes, quotedPrintableSource(value, invalid));
+    } else if (equalsIgnoringCase(parameters.encoding, "B")
+               || equalsIgnoringCase(parameters.encoding, "BASE64")) {
+        auto decoded = QByteArray::fromBase64Encoding(value.toByteArray(),
                                                       QByteArray::AbortOnBase64DecodingErrors);
         if (!decoded)
             return failure(ReadFault::BrokenEncodedValue, 0);
@@ -151,13 +182,13 @@ DecodedValue decodeValue(const VCardProperty &property, TextEncoding fileEncodin
         if (firstInvalidByte(bytes, encoding) >= 0)
             return failure(ReadFault::InvalidBytes, 0);
     } else {
-        bytes = property.value.toByteArray();
         // The file's own encoding was checked over the whole file already.
         if (encoding != fileEncoding) {
-            const qsizetype invalid = firstInvalidByte(bytes, encoding);
+            const qsizetype invalid = firstInvalidByte(value, encoding);
             if (invalid >= 0)
                 return failure(ReadFault::InvalidBytes, invalid);
         }
+        bytes = QByteArray::fromRawData(value.data(), value.size());
     }
     DecodedValue decoded;
     decoded.text = decodeText(bytes, encoding);

@@ -1,31 +1,44 @@
 #pragma once
 
+#include "interchange/asciicase.h"
 #include "interchange/readresult.h"
 #include "interchange/textencoding.h"
 
-#include <QByteArray>
-#include <QByteArrayList>
 #include <QByteArrayView>
 #include <QString>
+#include <QVarLengthArray>
 
 namespace dialvault {
 
-// One logical line of a vCard, split into its parts; the value is still in
-// its transfer encoding and charset, with its escapes.
+// One logical line of a vCard split into its parts, as views of the line;
+// the value is still in its transfer encoding and charset, with its escapes.
 struct VCardProperty
 {
-    QByteArray group; // upper case: "ITEM1" of "item1.TEL"
-    QByteArray name; // upper case
-    QByteArrayList types; // lower case: TYPE values and 2.1's bare parameters
-    QByteArray encoding; // upper case: "QUOTED-PRINTABLE", "B", "BASE64" or empty
-    QByteArray charset; // upper case, empty when not given
-    QByteArray valueType; // lower case VALUE parameter, empty when not given
-    int preference = 0; // 1 for TYPE=pref, n for PREF=n, 0 when not marked
+    QByteArrayView group; // "item1" of "item1.TEL", empty when there is none
+    QByteArrayView name;
+    QByteArrayView parameters; // ";TYPE=CELL;PREF" up to the colon; may be empty
     QByteArrayView value;
+
+    bool is(QByteArrayView upperName) const { return equalsIgnoringCase(name, upperName); }
 };
 
 // Splits `line` at `colon`, the result of propertyColon().
-VCardProperty parseProperty(QByteArrayView line, qsizetype colon);
+VCardProperty splitProperty(QByteArrayView line, qsizetype colon);
+
+// What the parameters say, as views of the line (compare them without case).
+struct PropertyParameters
+{
+    QVarLengthArray<QByteArrayView, 4> types; // TYPE values and 2.1's bare parameters
+    QByteArrayView encoding; // "QUOTED-PRINTABLE", "B", "BASE64" or empty
+    QByteArrayView charset; // empty when not given
+    QByteArrayView valueType; // the VALUE parameter, empty when not given
+    int preference = 0; // 1 for TYPE=pref, n for PREF=n, 0 when not marked
+};
+PropertyParameters parseParameters(QByteArrayView parameters);
+
+// True when the parameters name base64, whose 2.1 data may run on over
+// lines without a colon; cheaper than parsing them.
+bool namesBase64(QByteArrayView parameters);
 
 // A property's value as text: base64 or quoted-printable undone, then read
 // in its charset, else in the file's encoding. On a fault, `faultAt` is the
@@ -38,6 +51,7 @@ struct DecodedValue
 
     bool ok() const { return faultAt < 0; }
 };
-DecodedValue decodeValue(const VCardProperty &property, TextEncoding fileEncoding);
+DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
+                         TextEncoding fileEncoding);
 
 } // namespace dialvault

@@ -7,52 +7,70 @@
 #include "interchange/vcardproperty.h"
 #include "interchange/vcardtext.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 namespace dialvault {
 
 namespace {
 
+// A number as the card gives it; the views point into the unfolded text,
+// which outlives the card.
 struct RawNumber
 {
     QString value;
-    QByteArrayList types;
-    QByteArray group;
+    QVarLengthArray<QByteArrayView, 4> types;
+    QByteArrayView group;
+    QByteArrayView valueType;
     int preference = 0;
-    QByteArray valueType;
 };
 
 // The properties of one card that an entry is made from, decoded but still
 // escaped: the escapes depend on VERSION, which may come anywhere in the card.
 struct Card
 {
-    int beginLine = 0;
+    const char *begin = nullptr; // where BEGIN:VCARD stands, for a card that never ends
     VCardDialect dialect = VCardDialect::V30;
     QString formattedName;
     QString structuredName;
     QList<RawNumber> numbers;
     QStringList notes;
-    QHash<QByteArray, QString> labels; // by group
+    QList<std::pair<QByteArrayView, QString>> labels; // (group, label)
+
+    // Kept between cards, so that the lists keep their storage.
+    void clear(const char *beginAt)
+    {
+        begin = beginAt;
+        dialect = VCardDialect::V30;
+        formattedName.clear();
+        structuredName.clear();
+        numbers.clear();
+        notes.clear();
+        labels.clear();
+    }
 };
 
-bool isMobile(const QByteArray &type)
+bool isMobile(QByteArrayView type)
 {
-    return type == "cell" || type == "mobile" || type == "iphone";
+    return equalsIgnoringCase(type, "CELL") || equalsIgnoringCase(type, "MOBILE")
+        || equalsIgnoringCase(type, "IPHONE");
 }
 
-QString labelOfTypes(const QByteArrayList &types)
+// The types that say something, in lower case: "work", "home fax", "mobile".
+QString labelOfTypes(const RawNumber &number)
 {
-    QStringList words;
-    for (const QByteArray &type : types) {
-        if (type == "voice" || type == "pref")
+    QString label;
+    for (const QByteArrayView type : number.types) {
+        if (equalsIgnoringCase(type, "VOICE") || equalsIgnoringCase(type, "PREF"))
             continue;
-        const QString word = isMobile(type) ? QStringLiteral("mobile") : QString::fromUtf8(type);
-        if (!words.contains(word))
-            words.append(word);
+        const QString word
+            = isMobile(type) ? QStringLiteral("mobile") : QString::fromUtf8(type).toLower();
+        if (label.split(u' ').contains(word))
+            continue;
+        if (!label.isEmpty())
+            label.append(u' ');
+        label.append(word);
     }
-    return words.join(u' ');
+    return label;
 }
 
 // Address books wrap their built-in labels as "_$!<Work>!$_".
@@ -66,6 +84,17 @@ QString plainLabel(const QString &label)
     return label;
 }
 
+QString labelOf(const RawNumber &number, const Card &card)
+{
+    if (!number.group.isEmpty()) {
+        for (const auto &[group, label] : card.labels) {
+            if (equalsIgnoringCase(group, number.group))
+                return plainLabel(unescapeText(label, card.dialect));
+        }
+    }
+    return labelOfTypes(number);
+}
+
 QString withoutTelScheme(const QString &number)
 {
     return number.startsWith(QStringLiteral("tel:"), Qt::CaseInsensitive) ? number.mid(4) : number;
@@ -74,7 +103,7 @@ QString withoutTelScheme(const QString &number)
 QString numberText(const RawNumber &raw, VCardDialect dialect)
 {
     // A URI has no text escapes; an explicit text value is never a URI.
-    if (raw.valueType == "uri")
+    if (equalsIgnoringCase(raw.valueType, "URI"))
         return withoutTelScheme(raw.value);
     const QString text = unescapeText(raw.value, dialect);
     return raw.valueType.isEmpty() ? withoutTelScheme(text) : text;
@@ -89,27 +118,29 @@ ContactDraft draftOf(const Card &card)
         // Family; given; additional; prefixes; suffixes.
         draft.structuredName = {parts.value(1), parts.value(2), parts.value(0)};
     }
+    draft.numbers.reserve(card.numbers.size());
     for (const RawNumber &raw : card.numbers) {
         DraftNumber number;
         number.number = numberText(raw, card.dialect);
-        const auto label = card.labels.constFind(raw.group);
-        number.label = !raw.group.isEmpty() && label != card.labels.constEnd()
-            ? plainLabel(unescapeText(*label, card.dialect))
-            : labelOfTypes(raw.types);
+        number.label = labelOf(raw, card);
         number.mobile = std::any_of(raw.types.begin(), raw.types.end(), isMobile);
         number.preference = raw.preference;
         draft.numbers.append(number);
     }
-    QStringList notes;
-    for (const QString &note : card.notes)
-        notes.append(unescapeText(note, card.dialect));
-    draft.note = notes.join(u'\n');
+    if (card.notes.size() == 1) {
+        draft.note = unescapeText(card.notes.front(), card.dialect);
+    } else {
+        QStringList notes;
+        for (const QString &note : card.notes)
+            notes.append(unescapeText(note, card.dialect));
+        draft.note = notes.join(u'\n');
+    }
     return draft;
 }
 
 bool isVCardValue(QByteArrayView value)
 {
-    return value.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
+    return equalsIgnoringCase(value.trimmed(), "VCARD");
 }
 
 class Reader
@@ -132,7 +163,7 @@ public:
             begin = end + 1;
         }
         if (m_inCard && !m_result.failure)
-            fail(ReadFault::CardNeverEnds, m_card.beginLine);
+            fail(ReadFault::CardNeverEnds, lineOf(m_card.begin));
         if (m_result.failure)
             return ReadResult{{}, 0, m_result.failure};
         return m_result;
@@ -145,7 +176,7 @@ private:
 
     void readLine(QByteArrayView line)
     {
-        if (line.trimmed().isEmpty()) {
+        if (line.isEmpty() || ((line[0] == ' ' || line[0] == '\t') && line.trimmed().isEmpty())) {
             m_base64Block = false;
             return;
         }
@@ -157,21 +188,21 @@ private:
                      lineOf(line.data()));
             return;
         }
-        const VCardProperty property = parseProperty(line, colon);
+        const VCardProperty property = splitProperty(line, colon);
+        const bool isBegin = property.is("BEGIN") && isVCardValue(property.value);
         if (!m_inCard) {
-            if (property.name == "BEGIN" && isVCardValue(property.value)) {
-                m_inCard = true;
-                m_card = Card{};
-                m_card.beginLine = lineOf(line.data());
-            } else {
+            if (!isBegin) {
                 fail(ReadFault::OutsideCard, lineOf(line.data()));
+                return;
             }
+            m_inCard = true;
+            m_card.clear(line.data());
             return;
         }
-        m_base64Block = property.encoding == "B" || property.encoding == "BASE64";
-        if (property.name == "BEGIN" && isVCardValue(property.value))
-            fail(ReadFault::CardNeverEnds, m_card.beginLine);
-        else if (property.name == "END" && isVCardValue(property.value))
+        m_base64Block = !property.parameters.isEmpty() && namesBase64(property.parameters);
+        if (isBegin)
+            fail(ReadFault::CardNeverEnds, lineOf(m_card.begin));
+        else if (property.is("END") && isVCardValue(property.value))
             endCard();
         else
             readProperty(property);
@@ -179,32 +210,49 @@ private:
 
     void readProperty(const VCardProperty &property)
     {
-        const QByteArray &name = property.name;
-        const bool wanted = name == "FN" || name == "N" || name == "TEL" || name == "NOTE"
-            || name == "VERSION" || (name == "X-ABLABEL" && !property.group.isEmpty());
-        if (!wanted)
+        if (property.is("VERSION")) {
+            m_card.dialect
+                = property.value.trimmed() == "2.1" ? VCardDialect::V21 : VCardDialect::V30;
             return;
-        const DecodedValue decoded = decodeValue(property, m_encoding);
+        }
+        enum { FormattedName, Name, Number, Note, Label } kind;
+        if (property.is("TEL"))
+            kind = Number;
+        else if (property.is("FN"))
+            kind = FormattedName;
+        else if (property.is("N"))
+            kind = Name;
+        else if (property.is("NOTE"))
+            kind = Note;
+        else if (property.is("X-ABLABEL") && !property.group.isEmpty())
+            kind = Label;
+        else
+            return;
+        const PropertyParameters parameters = parseParameters(property.parameters);
+        const DecodedValue decoded = decodeValue(property.value, parameters, m_encoding);
         if (!decoded.ok()) {
             fail(decoded.fault, lineOf(property.value.data() + decoded.faultAt));
             return;
         }
-        if (name == "VERSION") {
-            m_card.dialect = decoded.text.trimmed() == QStringLiteral("2.1") ? VCardDialect::V21
-                                                                             : VCardDialect::V30;
-        } else if (name == "FN") {
+        switch (kind) {
+        case FormattedName:
             if (m_card.formattedName.isEmpty())
                 m_card.formattedName = decoded.text;
-        } else if (name == "N") {
+            break;
+        case Name:
             if (m_card.structuredName.isEmpty())
                 m_card.structuredName = decoded.text;
-        } else if (name == "TEL") {
-            m_card.numbers.append(RawNumber{decoded.text, property.types, property.group,
-                                            property.preference, property.valueType});
-        } else if (name == "NOTE") {
+            break;
+        case Number:
+            m_card.numbers.append(RawNumber{decoded.text, parameters.types, property.group,
+                                            parameters.valueType, parameters.preference});
+            break;
+        case Note:
             m_card.notes.append(decoded.text);
-        } else {
-            m_card.labels.insert(property.group, decoded.text);
+            break;
+        case Label:
+            m_card.labels.append({property.group, decoded.text});
+            break;
         }
     }
 

@@ -26,23 +26,26 @@ QChar escaped(QChar c, VCardDialect dialect)
 
 } // namespace
 
-QString unescapeText(QStringView raw, VCardDialect dialect)
+QString unescapeText(const QString &raw, VCardDialect dialect)
 {
-    if (!raw.contains(u'\\'))
-        return raw.toString();
+    qsizetype backslash = raw.indexOf(u'\\');
+    if (backslash < 0)
+        return raw;
     QString text;
     text.reserve(raw.size());
-    for (qsizetype i = 0; i < raw.size(); ++i) {
-        if (raw[i] == u'\\' && i + 1 < raw.size()) {
-            const QChar plain = escaped(raw[i + 1], dialect);
-            if (!plain.isNull()) {
-                text.append(plain);
-                ++i;
-                continue;
-            }
+    qsizetype copied = 0;
+    while (backslash >= 0 && backslash + 1 < raw.size()) {
+        const QChar plain = escaped(raw[backslash + 1], dialect);
+        if (plain.isNull()) {
+            backslash = raw.indexOf(u'\\', backslash + 1);
+            continue;
         }
-        text.append(raw[i]);
+        text.append(QStringView(raw).sliced(copied, backslash - copied));
+        text.append(plain);
+        copied = backslash + 2;
+        backslash = raw.indexOf(u'\\', copied);
     }
+    text.append(QStringView(raw).sliced(copied));
     return text;
 }
 

@@ -11,7 +11,7 @@ namespace dialvault {
 // breaks in quoted-printable), so its other backslashes are plain text.
 enum class VCardDialect { V21, V30 };
 
-QString unescapeText(QStringView raw, VCardDialect dialect);
+QString unescapeText(const QString &raw, VCardDialect dialect);
 
 // The components of a structured value such as N, split at unescaped
 // semicolons and unescaped. In 3.0 and 4.0 an unescaped comma separates the
