@@ -7,6 +7,9 @@
 #include "layout/unhandledfailure.h"
 #include "main/clocktext.h"
 #include "main/form1texts.h"
+#include "windows/form2.h"
+#include "windows/form3.h"
+#include "windows/singlewindow.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -45,6 +48,8 @@ Form1::Form1()
     connect(paintedButton5, &PaintedButton::Click, this, &Form1::add);
     connect(paintedButton6, &PaintedButton::Click, this, &Form1::confirmExit);
     connect(paintedButton8, &PaintedButton::Click, this, &Form1::deleteByName);
+    connect(paintedButton3, &PaintedButton::Click, this, [] { showSingle<Form2>(); });
+    connect(paintedButton4, &PaintedButton::Click, this, [] { showSingle<Form3>(); });
 
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking

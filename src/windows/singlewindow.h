@@ -1,0 +1,22 @@
+#pragma once
+
+#include "layout/services.h"
+
+#include <QPointer>
+
+namespace dialvault {
+
+// Shows the one instance of a window type, modeless and without an owner:
+// loaded on first use (and again after it was unloaded), otherwise brought
+// forward as it stands.
+template <typename Window>
+Window *showSingle()
+{
+    static QPointer<Window> instance;
+    if (!instance || instance->isUnloaded())
+        instance = new Window();
+    services().showWindow(instance);
+    return instance;
+}
+
+} // namespace dialvault
