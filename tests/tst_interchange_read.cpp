@@ -335,6 +335,8 @@ void TestInterchangeRead::refusedFilesNameTheirLine_data()
         << ReadFault::InvalidBytes << 4;
     QTest::newRow("NUL byte") << "" << QByteArray("Name,Notes\nA,b\0c\n", 17)
                               << ReadFault::InvalidBytes << 2;
+    QTest::newRow("NUL byte in Windows-1256")
+        << "" << QByteArray("Name\n\xe4\xc7\xe3\nA\0\n", 12) << ReadFault::InvalidBytes << 3;
     QTest::newRow("unpaired surrogate in UTF-16")
         << "" << QByteArray("\xFF\xFEN\0a\0m\0e\0\n\0A\0\n\0\x3D\xD8\n\0", 20)
         << ReadFault::InvalidBytes << 3;

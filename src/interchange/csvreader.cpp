@@ -127,7 +127,7 @@ ReadResult readCsv(QStringView text)
             continue;
         // A cell past the header is a shifted row: reading on would put
         // numbers into names.
-        if (!allEmpty(record.cells.mid(columns.size()))) {
+        if (record.cells.size() > columns.size() && !allEmpty(record.cells.mid(columns.size()))) {
             result.failure = readFailure(ReadFault::TooManyCells, record.line);
             break;
         }

@@ -116,34 +116,34 @@ qsizetype firstInvalidUtf8(QByteArrayView bytes)
 EncodingGuess guessEncoding(QByteArrayView bytes)
 {
     qsizetype firstInvalid = -1;
+    qsizetype firstNul = -1;
     qsizetype invalid = 0;
     qsizetype multibyte = 0;
-    bool hasNul = false;
     qsizetype at = 0;
     while (at < bytes.size()) {
         at = skipPlainAscii(bytes, at);
         if (at == bytes.size())
             break;
         const qsizetype length = sequenceLength(bytes, at);
-        if (length == 0) {
-            if (firstInvalid < 0)
-                firstInvalid = at;
-            hasNul = hasNul || bytes[at] == 0;
-            ++invalid;
-            ++at;
+        if (length > 0) {
+            ++multibyte;
+            at += length;
             continue;
         }
-        if (length > 1)
-            ++multibyte;
-        at += length;
+        if (firstInvalid < 0)
+            firstInvalid = at;
+        if (firstNul < 0 && bytes[at] == 0)
+            firstNul = at;
+        ++invalid;
+        ++at;
     }
     if (firstInvalid < 0)
         return {TextEncoding::Utf8, -1};
     // Persian text in Windows-1256 runs letter bytes (0xC1 to 0xFF) together,
     // which UTF-8 never allows, so its faults far outnumber chance sequences.
-    if (hasNul || multibyte > invalid)
+    if (multibyte > invalid)
         return {TextEncoding::Utf8, firstInvalid};
-    return {TextEncoding::Windows1256, -1};
+    return {TextEncoding::Windows1256, firstNul};
 }
 
 QString decodeWindows1256(QByteArrayView bytes)

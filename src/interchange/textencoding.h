@@ -17,8 +17,8 @@ qsizetype firstInvalidUtf8(QByteArrayView bytes);
 
 // The encoding of bytes without a byte order mark. Valid UTF-8 is UTF-8.
 // Otherwise Windows-1256, unless the bytes are mostly well-formed UTF-8 with
-// a few faults (or hold a NUL): that is a damaged UTF-8 file, and
-// `invalidAt` is the offset of its first fault.
+// a few faults: that is a damaged UTF-8 file. `invalidAt` is the offset of
+// the first fault in the chosen encoding (a NUL, in Windows-1256), or -1.
 struct EncodingGuess
 {
     TextEncoding encoding = TextEncoding::Utf8;

@@ -58,19 +58,16 @@ bool isMobile(QByteArrayView type)
 // The types that say something, in lower case: "work", "home fax", "mobile".
 QString labelOfTypes(const RawNumber &number)
 {
-    QString label;
+    QStringList words;
     for (const QByteArrayView type : number.types) {
         if (equalsIgnoringCase(type, "VOICE") || equalsIgnoringCase(type, "PREF"))
             continue;
         const QString word
             = isMobile(type) ? QStringLiteral("mobile") : QString::fromUtf8(type).toLower();
-        if (label.split(u' ').contains(word))
-            continue;
-        if (!label.isEmpty())
-            label.append(u' ');
-        label.append(word);
+        if (!words.contains(word))
+            words.append(word);
     }
-    return label;
+    return words.join(u' ');
 }
 
 // Address books wrap their built-in labels as "_$!<Work>!$_".
