@@ -9,13 +9,16 @@ class QIODevice;
 
 namespace dialvault {
 
+// 3.0 is what every phone and address book imports; 4.0 on request.
 enum class VCardVersion { V3 = 3, V4 = 4 };
 
 // Writes entries as vCards, one at a time, straight to the device: UTF-8
 // without a byte order mark, CR LF line ends, lines folded at 75 octets
 // (never inside a UTF-8 sequence). Each card has FN, N with the whole name
-// as its given part, the number as a cell phone, and the note; an empty
-// number or note is left out. A null field is written as empty text.
+// as its given part, the number as stored as a cell phone (marked as a text
+// value when it starts with "tel:", so that reading it back keeps that),
+// and the note; an empty number or note is left out. A null field is
+// written as empty text.
 class VCardWriter
 {
 public:
