@@ -53,7 +53,7 @@ const WindowLayout &form3Layout()
         w.controls = {
             bullet(QStringLiteral("Picture2"), 5280, 1800, 0),
             line(QStringLiteral("Label1"), 480, 1800, 4740,
-                 QStringLiteral("اين نرم افزار متعلق به گروه سازنده ديال والت است."), 1),
+                 QStringLiteral("اين نرم افزار متعلق به گروه سازنده ديال والت است"), 1),
             line(QStringLiteral("Label7(0)"), 2520, 2520, 2595,
                  QStringLiteral("نوشته شده در تاريخ   1383/5/28"), 3),
             line(QStringLiteral("Label3(1)"), 600, 3120, 420, QStringLiteral("URL :"), 4),

@@ -1,5 +1,8 @@
 #include "layout/formtextbox.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include <limits>
 
 namespace dialvault {
@@ -8,12 +11,11 @@ FormTextBox::FormTextBox(QWidget *parent)
     : QLineEdit(parent)
 {
     setMaxLength(std::numeric_limits<int>::max());
-    setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // A line edit left at its inherited direction takes the direction of its
-    // text and right-aligns Persian; only a change of direction fixes it, so
-    // the box is turned round once.
-    setLayoutDirection(Qt::RightToLeft);
-    setLayoutDirection(Qt::LeftToRight);
+    // A line edit takes its paragraph direction from its text and right-aligns
+    // Persian, whatever the widget's own direction. The direction key, which
+    // a person could press too, fixes it left to right for good.
+    QKeyEvent leftToRight(QEvent::KeyPress, Qt::Key_Direction_L, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &leftToRight);
 }
 
 } // namespace dialvault

@@ -9,6 +9,7 @@
 #include "main/form1texts.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
+#include "windows/form5.h"
 #include "windows/singlewindow.h"
 
 #include <QCloseEvent>
@@ -50,6 +51,7 @@ Form1::Form1()
     connect(paintedButton8, &PaintedButton::Click, this, &Form1::deleteByName);
     connect(paintedButton3, &PaintedButton::Click, this, [] { showSingle<Form2>(); });
     connect(paintedButton4, &PaintedButton::Click, this, [] { showSingle<Form3>(); });
+    connect(paintedButton7, &PaintedButton::Click, this, [] { showSingle<Form5>(); });
 
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking

@@ -37,6 +37,11 @@ Status ContactListModel::open(const QString &databasePath)
     return status;
 }
 
+bool ContactListModel::waitUntilReleased(int timeoutMs)
+{
+    return !snapshot || snapshot->waitUntilReleased(timeoutMs);
+}
+
 int ContactListModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : rows;

@@ -30,6 +30,10 @@ public:
     // A file that cannot be shown (missing, locked, damaged, not a phone book)
     // comes back as the failure, and the model stays empty.
     Status open(const QString &databasePath);
+    // Waits until the file is let go: the private copy that keeps the model
+    // as of its opening is complete (see ContactListSnapshot). For
+    // measurements and tests; true if in time, or when nothing is open.
+    bool waitUntilReleased(int timeoutMs);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

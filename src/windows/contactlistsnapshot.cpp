@@ -12,6 +12,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -25,9 +26,17 @@ namespace {
 
 std::atomic<quint64> snapshotCounter{0};
 
-// About a millisecond of copying, so that a page asked for meanwhile waits
-// no longer than that.
-constexpr int copyChunkRows = 4096;
+// A few tenths of a millisecond of copying, so that a page asked for
+// meanwhile hardly waits.
+constexpr int copyChunkRows = 1024;
+// The copy waits until the first screen has its rows, so as not to compete
+// with painting it: it starts once no page has been asked for in a short
+// while, and soon in any case, as the file is held until the copy is complete.
+constexpr std::chrono::milliseconds quietBeforeCopy{20};
+constexpr std::chrono::milliseconds latestCopyStart{200};
+// Pages of SQLite's cache per connection: the copy streams, and a page is
+// found in a few steps, so a small cache serves both.
+constexpr int cacheKiB = 512;
 
 // mode=ro opens an existing file for reading and never creates one; every
 // byte of the path that is not plain ASCII is escaped for the URI.
@@ -63,6 +72,12 @@ public:
             return engineFailure(db.lastError());
         // The copy spills to disk rather than grow in memory.
         Status status = run(QStringLiteral("PRAGMA temp_store = FILE"));
+        for (const char *schema : {"main", "temp"}) {
+            if (status.ok())
+                status = run(QStringLiteral("PRAGMA %1.cache_size = -%2")
+                                 .arg(QLatin1String(schema))
+                                 .arg(cacheKiB));
+        }
         if (status.ok())
             status = run(QStringLiteral("BEGIN"));
         if (!status.ok())
@@ -228,9 +243,15 @@ void ContactListSnapshot::serve(Shared &shared, const QString &path)
         shared.released = !session.holdsFile();
         shared.changed.notify_all();
 
+        const auto asked = [&] { return shared.stopping || shared.request.has_value(); };
+        const auto latest = std::chrono::steady_clock::now() + latestCopyStart;
+        auto copyFrom = latest;
+        bool copying = false;
         while (status.ok()) {
             if (!session.holdsFile())
-                shared.changed.wait(lock, [&] { return shared.stopping || shared.request; });
+                shared.changed.wait(lock, asked);
+            else if (!copying)
+                copying = !shared.changed.wait_until(lock, copyFrom, asked);
             if (shared.stopping)
                 break;
             if (shared.request) {
@@ -241,6 +262,7 @@ void ContactListSnapshot::serve(Shared &shared, const QString &path)
                 lock.lock();
                 shared.answer = std::move(answer);
                 shared.changed.notify_all();
+                copyFrom = std::min(latest, std::chrono::steady_clock::now() + quietBeforeCopy);
                 continue;
             }
             lock.unlock();
