@@ -123,21 +123,28 @@ void ButtonFace::Redraw(Look state, bool force)
     // the repaint.
     if (invalidate)
         invalidate();
-    surface_.DrawBox(0, 0, W, H, FaceColor, false);
-    surface_.setCaption(Caption);
-    surface_.setFont(font->toQFont());
+    draw();
+}
 
+// Kept apart from Redraw, so that its early stop, which every mouse move
+// reaches, stays a few instructions.
+void ButtonFace::draw()
+{
+    surface_.DrawBox(0, 0, W, H, FaceColor, false);
     if (!Enabled) {
         drawStyle(Look::Disabled);
         return;
     }
     surface_.setTextColour(TextColor);
-    if (state == Look::Up || state == Look::Down)
-        drawStyle(state);
+    if (lastState == Look::Up || lastState == Look::Down)
+        drawStyle(lastState);
 }
 
 void ButtonFace::drawStyle(Look look)
 {
+    // The font object is shared with the host, which may have changed it.
+    surface_.setCaption(Caption);
+    surface_.setFont(font->toQFont());
     // The focus shows only where the button allows it, for this drawing alone.
     const StyleContext context{*this, surface_, hasFocus && ShowFocusRect};
     switch (ButtonType) {

@@ -75,6 +75,8 @@ public:
     const QImage &image() const { return surface_.image(); }
 
 private:
+    // The look of lastState, as Redraw has just set it.
+    void draw();
     void drawStyle(Look look);
 
     ButtonSurface surface_;
