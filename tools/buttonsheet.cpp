@@ -34,7 +34,7 @@ struct Scheme
     QString caption;
 };
 
-struct LookSpec
+struct SheetColumn
 {
     const char *name;
     Look look;
@@ -45,10 +45,10 @@ const std::array<const char *, 8> styleNames{
     "",          "1 DoubleBevel", "2 Classic3D",  "3 Gradient",
     "4 Rounded", "5 BoldFlat",    "6 SoftShadow", "7 Thin3D"};
 
-const std::array<LookSpec, 4> looks{{{"Up", Look::Up, false},
-                                     {"Down", Look::Down, false},
-                                     {"Up, focused", Look::Up, true},
-                                     {"Disabled", Look::Disabled, false}}};
+const std::array<SheetColumn, 4> looks{{{"Up", Look::Up, false},
+                                        {"Down", Look::Down, false},
+                                        {"Up, focused", Look::Up, true},
+                                        {"Disabled", Look::Disabled, false}}};
 
 // The drawn button as the window shows it: pixels outside its shape are the backdrop.
 QImage shaped(ButtonFace &face)
@@ -63,7 +63,7 @@ QImage shaped(ButtonFace &face)
     return image;
 }
 
-QImage drawButton(const Scheme &scheme, ButtonStyle style, const LookSpec &look)
+QImage drawButton(const Scheme &scheme, ButtonStyle style, const SheetColumn &look)
 {
     ButtonFace face;
     face.ColorScheme = scheme.scheme;
