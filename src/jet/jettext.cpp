@@ -24,6 +24,8 @@ std::optional<QString> decodeJet4Text(QByteArrayView bytes)
     if (!compressed) {
         if (bytes.size() % 2 != 0)
             return std::nullopt;
+        if (bytes.isEmpty())
+            return text;
         text.resize(bytes.size() / 2);
         qFromLittleEndian<char16_t>(bytes.data(), text.size(), text.data());
         return text;

@@ -73,6 +73,8 @@ public:
         if ((bytes.size() - at) / 2 < qsizetype(units))
             return false;
         text = QStringLiteral("");
+        if (units == 0)
+            return true;
         text.resize(units);
         qFromLittleEndian<char16_t>(bytes.data() + at, units, text.data());
         at += 2 * qsizetype(units);
