@@ -1,19 +1,24 @@
-#include "layout/displaycheck.h"
-#include "main/form1.h"
+#include "cli/commands.h"
+#include "main/startup.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QTextStream>
 
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
-    if (const auto problem = dialvault::missingDisplay(QString::fromLocal8Bit(argv[0]))) {
-        std::fputs(qPrintable(*problem + u'\n'), stderr);
-        return 1;
-    }
-    QApplication app(argc, argv);
-    dialvault::Form1 form;
-    if (!form.start())
-        return 1;
-    return app.exec();
+    QCoreApplication::setApplicationName(QStringLiteral("Dialvault"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(DIALVAULT_VERSION));
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const dialvault::CommandLine line = dialvault::parseCommandLine(arguments);
+    if (line.opensWindows())
+        return dialvault::runWindows(argc, argv);
+
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return dialvault::runCommand(line, out, err);
 }
