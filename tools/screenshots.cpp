@@ -63,7 +63,8 @@ bool fillPhoneBook(const QString &folder)
 bool save(QWidget *window, const QString &folder)
 {
     QCoreApplication::processEvents();
-    const QString path = QDir(folder).filePath(window->objectName().toLower() + QStringLiteral(".png"));
+    const QString path
+        = QDir(folder).filePath(window->objectName().toLower() + QStringLiteral(".png"));
     return window->grab().save(path);
 }
 
