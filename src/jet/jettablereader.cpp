@@ -184,8 +184,7 @@ public:
             if (columns[f] < 0)
                 return jetFailure(
                     FailureCause::MissingField,
-                    QStringLiteral("table test in %1 has no field %2 (its "
-                                   "fields: %3)")
+                    QStringLiteral("table test in %1 has no field %2 (its fields: %3)")
                         .arg(QDir::toNativeSeparators(path), names[f], listed(present)));
             const int type = column(columns[f])->col_type;
             if (typeName(type).isEmpty())
@@ -318,7 +317,7 @@ private:
             : type == MDB_DOUBLE                    ? 8
                                                     : 4;
         if (!bytes || bytes->size() != expected)
-            return fieldDamaged(i, QStringLiteral("does not hold a whole number"));
+            return fieldDamaged(i, QStringLiteral("is cut short"));
         const uchar *p = reinterpret_cast<const uchar *>(bytes->data());
         switch (type) {
         case MDB_BYTE:
@@ -349,51 +348,49 @@ private:
         if (header.isEmpty())
             return {};
         if (header.size() < longValueHeaderSize)
-            return fail(QStringLiteral("has a cut memo header"));
+            return damaged(QStringLiteral("has a cut memo header"));
         const uchar *h = reinterpret_cast<const uchar *>(header.data());
         const quint32 lengthAndFlags = uint32At(h);
         const qint64 length = lengthAndFlags & ~longValueFlags;
         if (length > fileSize)
-            return fail(QStringLiteral("claims %1 bytes, more than the whole file").arg(length));
+            return damaged(QStringLiteral("claims %1 bytes, more than the whole file").arg(length));
         const quint32 flags = lengthAndFlags & longValueFlags;
         if (flags == longValueInline) {
             if (length > header.size() - longValueHeaderSize)
-                return fail(QStringLiteral("runs past its row"));
+                return damaged(QStringLiteral("runs past its row"));
             out = header.sliced(longValueHeaderSize, length).toByteArray();
             return {};
         }
         if (flags != longValueOnePage && flags != 0)
-            return fail(QStringLiteral("has unknown memo flags"));
+            return damaged(QStringLiteral("has unknown memo flags"));
         out.reserve(length);
         QSet<quint32> visited;
         quint32 pointer = uint32At(h + 4);
         while (out.size() < length) {
             if (visited.contains(pointer))
-                return fail(QStringLiteral("is a chain of pages that loops"));
+                return damaged(QStringLiteral("is a chain of pages that loops"));
             visited.insert(pointer);
             const std::optional<QByteArrayView> part = longValueRow(pointer);
             if (!part)
-                return fail(QStringLiteral("points to a missing or inconsistent page (%1)")
-                                .arg(pointer >> 8));
+                return damaged(QStringLiteral("points to a missing or inconsistent page (%1)")
+                                   .arg(pointer >> 8));
             const qint64 remaining = length - out.size();
             if (flags == longValueOnePage) {
                 if (part->size() < remaining)
-                    return fail(QStringLiteral("is shorter than it claims"));
+                    return damaged(QStringLiteral("is shorter than it claims"));
                 out.append(part->first(remaining));
                 break;
             }
             if (part->size() < 4)
-                return fail(QStringLiteral("has a cut link in its chain of pages"));
+                return damaged(QStringLiteral("has a cut link in its chain of pages"));
             pointer = uint32At(reinterpret_cast<const uchar *>(part->data()));
             out.append(part->sliced(4, std::min<qint64>(part->size() - 4, remaining)));
             if (out.size() < length && pointer == 0)
-                return fail(
+                return damaged(
                     QStringLiteral("ends after %1 of its %2 bytes").arg(out.size()).arg(length));
         }
         return {};
     }
-
-    Status fail(const QString &what) const { return {{JetDamaged, what, FailureCause::Damaged}}; }
 
     // The bytes of row (pointer & 0xFF) of page (pointer >> 8), read into
     // libmdb's second page buffer, which leaves the current data page alone.
