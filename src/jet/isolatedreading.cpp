@@ -164,6 +164,10 @@ Result<QList<JetRow>> readInChildProcess(const QString &path, const ChildReading
             trouble = QStringLiteral("stopped responding");
             break;
         }
+        if (ready < 0) {
+            trouble = QStringLiteral("could not be watched");
+            break;
+        }
         const ssize_t got = ::read(fds[0], chunk.data(), size_t(chunk.size()));
         if (got < 0 && errno == EINTR)
             continue;
