@@ -11,11 +11,26 @@ Colour systemColour(int index)
     const QPalette palette = QGuiApplication::palette();
     QPalette::ColorRole role;
     switch (index) {
+    case 0: // scroll bar
+        role = QPalette::Mid;
+        break;
+    case 4: // menu background
+        role = QPalette::Window;
+        break;
+    case 6: // window frame
+        role = QPalette::WindowText;
+        break;
     case 5: // window background (text boxes)
         role = QPalette::Base;
         break;
     case 8: // window text (text boxes)
         role = QPalette::Text;
+        break;
+    case 13: // highlight (selected items)
+        role = QPalette::Highlight;
+        break;
+    case 14: // highlighted text
+        role = QPalette::HighlightedText;
         break;
     case 15: // button face
         role = QPalette::Button;
