@@ -1,0 +1,291 @@
+// The contact list at 1,000 and 1,000,000 entries: the time from creating
+// the grid and opening the model until the first screen of rows is painted,
+// the time to drag the scroll bar to the end until the last rows are painted
+// (at once, and once the private copy is complete), how long the file is held
+// for that copy, and the peak memory of a process that opens the list, drags to the end and
+// waits for the private copy to complete (each size in a process of its own,
+// read from the kernel's high-water mark of resident memory). Each database
+// is built once and kept in the temporary folder for later runs.
+//
+//   cmake --build build-rel --target bench_contactlist
+//   build-rel/bench/bench_contactlist --benchmark_repetitions=5
+//       --benchmark_report_aggregates_only=true
+// Runs offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "store/contactstore.h"
+#include "store/databasecreation.h"
+#include "store/storeschema.h"
+#include "windows/contactgrid.h"
+#include "windows/contactlistmodel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+using namespace dialvault;
+
+namespace {
+
+const char peakOption[] = "--peak-memory-of=";
+
+[[noreturn]] void fail(const QString &what)
+{
+    throw std::runtime_error(what.toStdString());
+}
+
+void exec(sqlite3 *db, const QString &sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const QString text = QString::fromUtf8(message);
+        sqlite3_free(message);
+        fail(text);
+    }
+}
+
+qint64 keptCount(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    qint64 count = -1;
+    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr)
+        == SQLITE_OK) {
+        sqlite3_stmt *statement = nullptr;
+        const QByteArray sql = QStringLiteral("SELECT (SELECT user_version FROM "
+                                              "pragma_user_version), (SELECT n FROM %1)")
+                                   .arg(StoreSchema::countTable)
+                                   .toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW
+            && sqlite3_column_int(statement, 0) == StoreSchema::version)
+            count = sqlite3_column_int64(statement, 1);
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return count;
+}
+
+// The phone book of `size` entries in the style of real data, built on first
+// use under a temporary name, so that an interrupted build is never taken.
+QString databasePath(qint64 size)
+{
+    const QString folder
+        = QDir::temp().filePath(QStringLiteral("dialvault-bench-contactlist/%1").arg(size));
+    const QString path = QDir(folder).filePath(ContactStore::fileName());
+    if (keptCount(path) == size)
+        return path;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    const QString building = path + QStringLiteral(".building");
+    if (!createDatabaseIfMissing(building).value)
+        fail(QStringLiteral("cannot create ") + building);
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(building.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr)
+        != SQLITE_OK)
+        fail(QStringLiteral("cannot open ") + building);
+    exec(db, QStringLiteral("PRAGMA synchronous = OFF"));
+    exec(db,
+         QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM c WHERE i < "
+                        "%1) INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") SELECT "
+                        "'علي احمدي ' || i, '0912 000 ' || (1000 + i % 9000), CASE WHEN i % 3 = 0 "
+                        "THEN NULL ELSE 'مشتري گروه ' || (i % 50) END, i + 1 FROM c")
+             .arg(size - 1));
+    sqlite3_close(db);
+    if (!QFile::rename(building, path))
+        fail(QStringLiteral("cannot rename ") + building);
+    return path;
+}
+
+// Counts the paint events of the grid's viewport.
+class PaintCounter : public QObject
+{
+public:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+void waitForPaint(const PaintCounter &counter, int before)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (counter.paints == before) {
+        QCoreApplication::processEvents();
+        if (waited.hasExpired(10000))
+            fail(QStringLiteral("the grid was never painted"));
+    }
+}
+
+// The list as the window holds it: the model, and the grid at its layout size.
+struct OpenList
+{
+    explicit OpenList(const QString &path)
+    {
+        grid.viewport()->installEventFilter(&counter);
+        grid.setGeometry(40, 64, 409, 193);
+        if (!model.open(path).ok())
+            fail(QStringLiteral("cannot open ") + path);
+        grid.setModel(&model);
+        grid.show();
+        waitForPaint(counter, 0);
+    }
+    void dragToEnd()
+    {
+        const int before = counter.paints;
+        grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
+        waitForPaint(counter, before);
+    }
+
+    PaintCounter counter;
+    ContactGrid grid;
+    ContactListModel model;
+};
+
+void firstScreen(benchmark::State &state)
+{
+    const QString path = databasePath(state.range(0));
+    for (auto _ : state) {
+        auto list = std::make_unique<OpenList>(path);
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+void dragToEnd(benchmark::State &state)
+{
+    const QString path = databasePath(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = std::make_unique<OpenList>(path);
+        state.ResumeTiming();
+        list->dragToEnd();
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+// The same after the private copy is complete, as for most of the list's life.
+void dragToEndAfterCopy(benchmark::State &state)
+{
+    const QString path = databasePath(state.range(0));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto list = std::make_unique<OpenList>(path);
+        if (!list->model.waitUntilReleased(60000))
+            state.SkipWithError("the copy never completed");
+        state.ResumeTiming();
+        list->dragToEnd();
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+// How long the file is held from the opening on: a write from the main
+// window in that time waits until the copy is complete.
+void fileHeld(benchmark::State &state)
+{
+    const QString path = databasePath(state.range(0));
+    for (auto _ : state) {
+        auto list = std::make_unique<OpenList>(path);
+        if (!list->model.waitUntilReleased(60000))
+            state.SkipWithError("the copy never completed");
+        state.PauseTiming();
+        list.reset();
+        state.ResumeTiming();
+    }
+}
+
+// Runs one size in a fresh process and reports its peak resident memory.
+void peakMemory(benchmark::State &state)
+{
+    const qint64 size = state.range(0);
+    databasePath(size);
+    double peakKiB = 0;
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QLatin1String(peakOption) + QString::number(size)});
+        if (!child.waitForFinished(120000) || child.exitCode() != 0)
+            state.SkipWithError("the measuring process failed");
+        peakKiB = child.readAllStandardOutput().trimmed().toDouble();
+    }
+    state.counters["peak_MiB"] = peakKiB / 1024;
+}
+
+long highWaterKiB()
+{
+    long kib = -1;
+    if (FILE *status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, status)) {
+            if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
+                break;
+        }
+        std::fclose(status);
+    }
+    return kib;
+}
+
+int measurePeak(qint64 size)
+{
+    OpenList list(databasePath(size));
+    list.dragToEnd();
+    if (!list.model.waitUntilReleased(60000))
+        return 1;
+    std::printf("%ld\n", highWaterKiB());
+    return 0;
+}
+
+void sizes(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->Arg(1000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+} // namespace
+
+BENCHMARK(firstScreen)->Apply(sizes);
+BENCHMARK(dragToEnd)->Apply(sizes);
+BENCHMARK(dragToEndAfterCopy)->Apply(sizes);
+BENCHMARK(fileHeld)->Apply(sizes);
+BENCHMARK(peakMemory)->Apply(sizes)->Iterations(1);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    try {
+        const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+        if (first.startsWith(QLatin1String(peakOption)))
+            return measurePeak(first.mid(int(std::strlen(peakOption))).toLongLong());
+        // Fonts and the database driver load once, before any timing.
+        OpenList(databasePath(1000)).dragToEnd();
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv))
+            return 1;
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
