@@ -1,13 +1,11 @@
 #pragma once
 
+#include "store/causewords.h"
 #include "store/storeerror.h"
 
 #include <QString>
 
 namespace dialvault {
-
-// What a person is told of a cause, in Persian; empty for success.
-QString causeWords(FailureCause cause);
 
 // A failure as a message box shows it: what did not happen (`headline`), why
 // in the person's words, the phone book's file when given, and last the

@@ -1,33 +1,65 @@
 #include "store/storeschema.h"
 
+#include "store/searchkeys.h"
 #include "store/storefailure.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
+#include <span>
 #include <utility>
-#include <vector>
 
 namespace dialvault::StoreSchema {
 
 namespace {
 
-// Each pair is (from, to). Persian keyboards type U+06CC and U+06A9 where
-// older Arabic-form data has U+064A and U+0643; digits come in three scripts.
-std::vector<std::pair<QChar, QChar>> foldedCharacters()
+// A character as an SQL operand: plain ASCII as a literal, anything else as
+// char(), so that the schema reads cleanly in any client's console.
+QString sqlCharacter(QChar c)
 {
-    std::vector<std::pair<QChar, QChar>> pairs{
-        {QChar(0x06CC), QChar(0x064A)}, // Persian yeh
-        {QChar(0x0649), QChar(0x064A)}, // alef maksura
-        {QChar(0x06A9), QChar(0x0643)}, // keheh
-    };
-    for (char16_t digit = 0; digit < 10; ++digit) {
-        pairs.emplace_back(QChar(u'\u06F0' + digit), QChar(u'0' + digit));
-        pairs.emplace_back(QChar(u'\u0660' + digit), QChar(u'0' + digit));
+    if (c.unicode() >= 0x20 && c.unicode() < 0x7F && c != u'\'')
+        return u'\'' + QString(c) + u'\'';
+    return QStringLiteral("char(%1)").arg(c.unicode());
+}
+
+QString sqlText(const QString &text)
+{
+    if (text.isEmpty())
+        return QStringLiteral("''");
+    QStringList parts;
+    for (const QChar c : text)
+        parts.append(sqlCharacter(c));
+    return parts.join(QStringLiteral(" || "));
+}
+
+QString replacementChain(QString operand, std::span<const SearchKeys::Replacement> pairs)
+{
+    for (const auto &[from, to] : pairs)
+        operand
+            = QStringLiteral("replace(%1, %2, %3)").arg(operand, sqlCharacter(from), sqlText(to));
+    return operand;
+}
+
+// The chain runs only when one of its characters is there: a GLOB is one
+// pass over the text, much cheaper than the replace() calls it spares.
+QString guardedChain(const QString &operand, std::span<const SearchKeys::Replacement> pairs)
+{
+    // In a GLOB class a ']' must come first to stand for itself.
+    QList<int> codes;
+    for (const auto &pair : pairs) {
+        if (pair.first == u']')
+            codes.prepend(pair.first.unicode());
+        else
+            codes.append(pair.first.unicode());
     }
-    return pairs;
+    QStringList numbers;
+    for (const int code : codes)
+        numbers.append(QString::number(code));
+    return QStringLiteral("CASE WHEN %1 GLOB '*[' || char(%2) || ']*' THEN %3 ELSE %1 END")
+        .arg(operand, numbers.join(QStringLiteral(", ")), replacementChain(operand, pairs));
 }
 
 bool run(QSqlQuery &query, const QString &sql, Status &status)
@@ -49,23 +81,34 @@ Status addMissingPieces(QSqlDatabase &db)
     if (query.next() && query.value(0).toInt() == version)
         return status;
 
-    if (!run(query,
-             QStringLiteral("SELECT 1 FROM pragma_table_xinfo('%1') WHERE name = '%2'")
-                 .arg(table, foldedNameColumn),
-             status))
-        return status;
-    const bool hasFoldedName = query.next();
-    query.finish();
-    if (!hasFoldedName
-        && !run(query,
+    const std::pair<QString, QString> generatedColumns[]{
+        {foldedNameColumn, foldedNameExpression(quoted(nameField))},
+        {foldedPhoneColumn, foldedPhoneExpression(quoted(phoneField))},
+        {unmarkedPhoneColumn, unmarkedPhoneExpression(foldedPhoneColumn)},
+        {phoneDigitsColumn, phoneDigitsExpression(unmarkedPhoneColumn)},
+    };
+    for (const auto &[column, expression] : generatedColumns) {
+        if (!run(query,
+                 QStringLiteral("SELECT 1 FROM pragma_table_xinfo('%1') WHERE name = '%2'")
+                     .arg(table, column),
+                 status))
+            return status;
+        const bool present = query.next();
+        query.finish();
+        if (!present
+            && !run(
+                query,
                 QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT GENERATED ALWAYS AS (%3) VIRTUAL")
-                    .arg(table, foldedNameColumn, foldedNameExpression(quoted(nameField))),
+                    .arg(table, column, expression),
                 status))
-        return status;
+            return status;
+    }
 
     const QStringList statements{
         QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
             .arg(foldedNameIndex, table, foldedNameColumn),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+            .arg(phoneDigitsIndex, table, phoneDigitsColumn),
         QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
         // The triggers may be new, so the count is taken afresh.
         QStringLiteral("DELETE FROM %1").arg(countTable),
@@ -95,10 +138,29 @@ QString quoted(const QString &field)
 QString foldedNameExpression(const QString &operand)
 {
     QString expression = operand;
-    for (const auto &[from, to] : foldedCharacters())
-        expression
-            = QStringLiteral("replace(%1, '%2', '%3')").arg(expression, QString(from), QString(to));
+    for (const auto &[from, to] : SearchKeys::nameReplacements())
+        expression = QStringLiteral("replace(%1, '%2', '%3')").arg(expression, QString(from), to);
     return QStringLiteral("lower(%1)").arg(expression);
+}
+
+QString foldedPhoneExpression(const QString &phone)
+{
+    return guardedChain(phone, SearchKeys::numberScriptReplacements());
+}
+
+QString unmarkedPhoneExpression(const QString &foldedPhone)
+{
+    return guardedChain(foldedPhone, SearchKeys::uncommonSeparatorRemovals());
+}
+
+QString phoneDigitsExpression(const QString &unmarkedPhone)
+{
+    // replace() knows no anchors, so the start is marked with U+0001 to turn
+    // a leading +98 or 0098 into 0; then the mark and every + go.
+    return QStringLiteral("replace(replace(replace(replace(char(1) || %1, char(1) || '+98', "
+                          "char(1) || '0'), char(1) || '0098', char(1) || '0'), char(1), ''), "
+                          "'+', '')")
+        .arg(replacementChain(unmarkedPhone, SearchKeys::commonSeparatorRemovals()));
 }
 
 const QString &nameQueryStatement()

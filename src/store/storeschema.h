@@ -10,12 +10,14 @@ namespace dialvault {
 
 // The layout of db1.mdb: table `test` with its four fields, plus what the
 // store keeps beside it so that any SQLite client still reads and writes the
-// file: a generated column with the folded name (and its index) for name
-// matching, and a one-row table that triggers keep at the exact row count.
+// file: generated columns with the folded name and the number's digits (each
+// with its index) for matching names and numbers, and a one-row table that
+// triggers keep at the exact row count.
 namespace StoreSchema {
 
 // Stored in PRAGMA user_version once every piece below exists.
-inline constexpr int version = 1;
+// Version 2 added the number's digits.
+inline constexpr int version = 2;
 
 inline const QString table = QStringLiteral("test");
 inline const QString nameField = QStringLiteral("نام");
@@ -26,6 +28,13 @@ inline const QString rowNumberField = QStringLiteral("رديف");
 inline const QString foldedNameColumn = QStringLiteral("folded_name");
 inline const QString foldedNameIndex = QStringLiteral("test_folded_name");
 inline const QString countTable = QStringLiteral("test_count");
+// The number with its digits in ASCII, then without its uncommon separators
+// (steps on the way, kept apart so that no expression nests too deep), then
+// its digits alone as SearchKeys' storedNumberDigits() gives them.
+inline const QString foldedPhoneColumn = QStringLiteral("phone_folded");
+inline const QString unmarkedPhoneColumn = QStringLiteral("phone_unmarked");
+inline const QString phoneDigitsColumn = QStringLiteral("phone_digits");
+inline const QString phoneDigitsIndex = QStringLiteral("test_phone_digits");
 
 // `field` wrapped in double quotes, for use in SQL text.
 QString quoted(const QString &field);
@@ -35,6 +44,13 @@ QString quoted(const QString &field);
 // digits to ASCII, Latin letters to lower case. Built from SQLite's own
 // functions only, so other clients can evaluate the generated column.
 QString foldedNameExpression(const QString &operand);
+
+// The expressions of the three number columns, each from the one before it
+// (the first from the phone field); SQLite's own functions only, like the
+// folded name.
+QString foldedPhoneExpression(const QString &phone);
+QString unmarkedPhoneExpression(const QString &foldedPhone);
+QString phoneDigitsExpression(const QString &unmarkedPhone);
 
 // The name query: the rowid of the first entry, in storage order, whose
 // folded name equals the folded parameter.

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "store/storeerror.h"
+
+#include <QString>
+
+namespace dialvault {
+
+// What a person is told of a cause, in Persian; empty for success. Kept
+// beside the causes, free of widgets, so that the command line says the
+// same as the windows.
+QString causeWords(FailureCause cause);
+
+} // namespace dialvault

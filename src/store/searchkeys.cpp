@@ -1,0 +1,146 @@
+#include "store/searchkeys.h"
+
+#include <QList>
+
+#include <vector>
+
+namespace dialvault {
+
+namespace SearchKeys {
+
+namespace {
+
+void appendDigits(std::vector<Replacement> &pairs)
+{
+    for (char16_t digit = 0; digit < 10; ++digit) {
+        pairs.emplace_back(QChar(u'\u06F0' + digit), QString(QChar(u'0' + digit)));
+        pairs.emplace_back(QChar(u'\u0660' + digit), QString(QChar(u'0' + digit)));
+    }
+}
+
+std::vector<Replacement> removals(std::initializer_list<char16_t> characters)
+{
+    std::vector<Replacement> pairs;
+    for (const char16_t c : characters)
+        pairs.emplace_back(QChar(c), QString());
+    return pairs;
+}
+
+} // namespace
+
+std::span<const Replacement> nameReplacements()
+{
+    // Persian keyboards type U+06CC and U+06A9 where older Arabic-form data
+    // has U+064A and U+0643; digits come in three scripts.
+    static const std::vector<Replacement> pairs = [] {
+        std::vector<Replacement> list{
+            {QChar(0x06CC), QString(QChar(0x064A))}, // Persian yeh
+            {QChar(0x0649), QString(QChar(0x064A))}, // alef maksura
+            {QChar(0x06A9), QString(QChar(0x0643))}, // keheh
+        };
+        appendDigits(list);
+        return list;
+    }();
+    return pairs;
+}
+
+std::span<const Replacement> numberScriptReplacements()
+{
+    static const std::vector<Replacement> pairs = [] {
+        std::vector<Replacement> list;
+        appendDigits(list);
+        return list;
+    }();
+    return pairs;
+}
+
+std::span<const Replacement> uncommonSeparatorRemovals()
+{
+    static const std::vector<Replacement> pairs = removals({
+        0x200E, 0x200F, 0x061C, // left-to-right, right-to-left and Arabic letter marks
+        0x202A, 0x202B, 0x202C, 0x202D, 0x202E, // embeddings and overrides
+        0x2066, 0x2067, 0x2068, 0x2069, // isolates
+        0x00A0, 0x202F, // no-break and narrow no-break space
+        u'[',   u']',   0x2011, 0x2013, 0x2212, // non-breaking hyphen, en dash, minus sign
+    });
+    return pairs;
+}
+
+std::span<const Replacement> commonSeparatorRemovals()
+{
+    static const std::vector<Replacement> pairs = removals({u' ', u'-', u'.', u'(', u')'});
+    return pairs;
+}
+
+} // namespace SearchKeys
+
+namespace {
+
+void replaceAll(QString &text, std::span<const SearchKeys::Replacement> pairs)
+{
+    for (const auto &[from, to] : pairs)
+        text.replace(from, to);
+}
+
+} // namespace
+
+QString foldedName(const QString &name)
+{
+    QString folded = name;
+    replaceAll(folded, SearchKeys::nameReplacements());
+    for (QChar &c : folded) {
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + (u'a' - u'A'));
+    }
+    return folded;
+}
+
+QString storedNumberDigits(const QString &phone)
+{
+    QString digits = phone;
+    replaceAll(digits, SearchKeys::numberScriptReplacements());
+    replaceAll(digits, SearchKeys::uncommonSeparatorRemovals());
+    replaceAll(digits, SearchKeys::commonSeparatorRemovals());
+    // The column marks the start with U+0001 to replace a prefix with
+    // replace(), which knows no anchors; the same steps here, one by one.
+    const QChar start(1);
+    digits.prepend(start);
+    digits.replace(start + QStringLiteral("+98"), start + QStringLiteral("0"));
+    digits.replace(start + QStringLiteral("0098"), start + QStringLiteral("0"));
+    digits.remove(start);
+    digits.remove(u'+');
+    return digits;
+}
+
+QString numberDigits(const QString &phone)
+{
+    QString digits;
+    bool plusFirst = false;
+    for (const uint c : phone.toUcs4()) {
+        if (QChar::category(c) == QChar::Number_DecimalDigit)
+            digits.append(QChar(u'0' + QChar::digitValue(c)));
+        else if (c == U'+' && digits.isEmpty())
+            plusFirst = true;
+    }
+    if (plusFirst && digits.startsWith(QStringLiteral("98")))
+        return u'0' + digits.mid(2);
+    if (digits.startsWith(QStringLiteral("0098")))
+        return u'0' + digits.mid(4);
+    return digits;
+}
+
+bool isNumberSeparator(QChar c)
+{
+    if (c == u'+')
+        return true;
+    for (const auto &list :
+         {SearchKeys::uncommonSeparatorRemovals(), SearchKeys::commonSeparatorRemovals()}) {
+        for (const auto &[from, to] : list) {
+            if (from == c && to.isEmpty())
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace dialvault
