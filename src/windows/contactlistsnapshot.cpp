@@ -111,17 +111,9 @@ public:
     // Copies the next rows in stored order; the last step lets the file go.
     void copyNextChunk()
     {
-        if (!copyQuery) {
-            copyQuery.emplace(db);
-            copyQuery->setForwardOnly(true);
-            if (!copyQuery->prepare(QStringLiteral("INSERT INTO temp.entries SELECT rowid, %1 "
-                                                   "FROM main.%2 WHERE rowid >= ? ORDER BY rowid "
-                                                   "LIMIT %3")
-                                        .arg(shownColumns(), StoreSchema::table)
-                                        .arg(copyChunkRows))) {
-                giveUpCopy();
-                return;
-            }
+        if (!copyQuery && !prepareCopy()) {
+            giveUpCopy();
+            return;
         }
         copyQuery->bindValue(0, nextRowid);
         if (!copyQuery->exec()) {
@@ -134,15 +126,14 @@ public:
             finishCopy();
             return;
         }
-        QSqlQuery last(db);
-        last.setForwardOnly(true);
-        last.prepare(QStringLiteral("SELECT src FROM temp.entries WHERE rowid = ?"));
-        last.addBindValue(copied);
-        if (!last.exec() || !last.next()) {
+        // The next step starts after the last rowid copied.
+        lastCopiedQuery->bindValue(0, copied);
+        if (!lastCopiedQuery->exec() || !lastCopiedQuery->next()) {
             giveUpCopy();
             return;
         }
-        const qint64 lastRowid = last.value(0).toLongLong();
+        const qint64 lastRowid = lastCopiedQuery->value(0).toLongLong();
+        lastCopiedQuery->finish();
         if (lastRowid == std::numeric_limits<qint64>::max())
             finishCopy();
         else
@@ -152,6 +143,7 @@ public:
     void close()
     {
         copyQuery.reset();
+        lastCopiedQuery.reset();
         live.reset();
         copy.reset();
         if (inTransaction)
@@ -168,13 +160,31 @@ private:
         return engineFailure(query.lastError());
     }
 
+    bool prepareCopy()
+    {
+        copyQuery.emplace(db);
+        copyQuery->setForwardOnly(true);
+        lastCopiedQuery.emplace(db);
+        lastCopiedQuery->setForwardOnly(true);
+        return copyQuery->prepare(QStringLiteral("INSERT INTO temp.entries SELECT rowid, %1 FROM "
+                                                 "main.%2 WHERE rowid >= ? ORDER BY rowid LIMIT %3")
+                                      .arg(shownColumns(), StoreSchema::table)
+                                      .arg(copyChunkRows))
+            && lastCopiedQuery->prepare(
+                QStringLiteral("SELECT src FROM temp.entries WHERE rowid = ?"));
+    }
+
     void finishCopy()
     {
         copyQuery.reset();
+        lastCopiedQuery.reset();
+        if (!run(QStringLiteral("COMMIT")).ok()) {
+            giveUpCopy();
+            return;
+        }
+        inTransaction = false;
         // The copy's rowids run from 1 without gaps, so every page is a range.
         copy.emplace(db, QStringLiteral("temp.entries"), RowidExtent{copied, 1, copied});
-        run(QStringLiteral("COMMIT"));
-        inTransaction = false;
     }
 
     // Without room for the copy the file is let go all the same, so that the
@@ -182,6 +192,7 @@ private:
     void giveUpCopy()
     {
         copyQuery.reset();
+        lastCopiedQuery.reset();
         run(QStringLiteral("ROLLBACK"));
         run(QStringLiteral("DROP TABLE IF EXISTS temp.entries"));
         inTransaction = false;
@@ -193,6 +204,7 @@ private:
     std::optional<ContactListReader> live;
     std::optional<ContactListReader> copy;
     std::optional<QSqlQuery> copyQuery;
+    std::optional<QSqlQuery> lastCopiedQuery;
     qint64 nextRowid = 0;
     qint64 copied = 0;
 };
