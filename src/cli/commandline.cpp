@@ -31,6 +31,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
             line.command = QStringLiteral("version");
         } else if (name == QLatin1String("--import-jet")) {
             line.command = QStringLiteral("import-jet");
+        } else if (name == QLatin1String("--start") && !hasValue) {
+            line.atStart = true;
         } else if (name == QLatin1String("--data-dir") || name == QLatin1String("--server")
                    || name == QLatin1String("--format")) {
             if (!hasValue) {

@@ -14,6 +14,7 @@ struct CommandLine
     QString dataFolder; // --data-dir
     QString server; // --server
     QString format; // --format
+    bool atStart = false; // --start: find only where a name or number starts so
     QString error; // a usage mistake, in plain English; empty when none
 
     bool opensWindows() const { return command.isEmpty() && error.isEmpty(); }

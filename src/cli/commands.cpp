@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/contactcommands.h"
 #include "jet/importjetcommand.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,15 @@ Commands:
   --import-jet OLD.mdb NEW.mdb
                    carry a phone book kept in a Jet (Access) file over into a
                    new phone book of Dialvault's own
+  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
+                   files to the phone book, each file whole or not at all;
+                   entries already there are skipped
+  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
+                   .csv, or --format vcard3, vcard4 or csv
+  find TEXT        show the entries whose name or number holds TEXT (a text
+                   of digits looks at numbers), one a line: name, number and
+                   the note's first line; with --start only those that start
+                   with it. Exit status 0 when one matches, 1 when none does
   --help           show this text
   --version        show the program's version
 )";
@@ -47,6 +57,12 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
             return misused(err, QStringLiteral("--import-jet needs OLD.mdb and NEW.mdb"));
         return importJetCommand(line.arguments.at(0), line.arguments.at(1), out, err);
     }
+    if (line.command == QLatin1String("import"))
+        return importCommand(line, out, err);
+    if (line.command == QLatin1String("export"))
+        return exportCommand(line, out, err);
+    if (line.command == QLatin1String("find"))
+        return findCommand(line, out, err);
     return misused(err, QStringLiteral("unknown command '%1'").arg(line.command));
 }
 

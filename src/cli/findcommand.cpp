@@ -1,0 +1,67 @@
+#include "cli/contactcommands.h"
+#include "cli/phonebookfolder.h"
+#include "interchange/transfertexts.h"
+#include "store/phonebook.h"
+
+#include <QTextStream>
+
+namespace dialvault {
+
+namespace {
+
+// A field on one line of the output: a line break or tab inside it would
+// split the entry or shift its columns, so each becomes a space.
+QString onOneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == u'\n' || c == u'\r' || c == u'\t')
+            c = u' ';
+    }
+    return text;
+}
+
+QString firstLine(const QString &note)
+{
+    qsizetype end = 0;
+    while (end < note.size() && note[end] != u'\n' && note[end] != u'\r')
+        ++end;
+    return note.left(end);
+}
+
+} // namespace
+
+int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    if (line.arguments.size() != 1 || line.arguments.first().isEmpty()) {
+        err << "dialvault: find needs one TEXT\n";
+        return FindFailed;
+    }
+    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
+    if (!folder)
+        return FindFailed;
+    PhoneBook book(*folder);
+    if (const Status opened = book.open(); !opened.ok()) {
+        err << "dialvault: " << notOpenedText(book.databasePath(), opened.error, userLanguage())
+            << "\n";
+        return FindFailed;
+    }
+    qint64 shown = 0;
+    const Status searched = book.findByPart(PartQuery(line.arguments.first()),
+                                            line.atStart ? PartPlace::Start : PartPlace::Anywhere,
+                                            [&](const ContactEntry &entry) {
+                                                out << onOneLine(entry.name) << '\t'
+                                                    << onOneLine(entry.phone) << '\t'
+                                                    << onOneLine(firstLine(entry.note)) << '\n';
+                                                ++shown;
+                                                return true;
+                                            });
+    out.flush();
+    if (!searched.ok()) {
+        err << "dialvault: " << notOpenedText(book.databasePath(), searched.error, userLanguage())
+            << "\n";
+        return FindFailed;
+    }
+    return shown > 0 ? FindMatched : FindNothing;
+}
+
+} // namespace dialvault

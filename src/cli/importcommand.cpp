@@ -1,0 +1,45 @@
+#include "cli/commands.h"
+#include "cli/contactcommands.h"
+#include "cli/jetfileimport.h"
+#include "cli/phonebookfolder.h"
+#include "interchange/contactsimport.h"
+#include "interchange/transfertexts.h"
+
+#include <QTextStream>
+
+namespace dialvault {
+
+int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    if (line.arguments.isEmpty()) {
+        err << "dialvault: import needs at least one FILE\n";
+        return CommandMisused;
+    }
+    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
+    if (!folder)
+        return CommandFailed;
+    const Language language = userLanguage();
+    PhoneBook book(*folder);
+    if (const Status opened = book.open(); !opened.ok()) {
+        err << "dialvault: " << notOpenedText(book.databasePath(), opened.error, language) << "\n";
+        return CommandFailed;
+    }
+    ImportCounts total;
+    bool everyFile = true;
+    for (const QString &path : line.arguments) {
+        const FileImport taken
+            = isJetFileName(path) ? importJetFile(book, path) : importContactsFile(book, path);
+        if (taken.refused)
+            err << "dialvault: " << refusedFileText(*taken.refused, language) << "\n";
+        else if (!taken.ok())
+            err << "dialvault: " << notDoneText(path, taken.notStored, true, language) << "\n";
+        else
+            total += taken.counts;
+        everyFile = everyFile && taken.ok();
+        err.flush();
+    }
+    out << importSummaryText(total, language) << "\n";
+    return everyFile ? CommandDone : CommandFailed;
+}
+
+} // namespace dialvault

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "interchange/readresult.h"
+#include "store/phonebook.h"
+#include "store/storeerror.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+namespace dialvault {
+
+// What taking one file into the phone book came to: its counts, or the
+// reason it was refused whole (`refused`, the file's own fault) or not
+// stored (`notStored`, the phone book's); then nothing of it was stored.
+struct FileImport
+{
+    QString path;
+    ImportCounts counts;
+    std::optional<ReadFailure> refused;
+    StoreError notStored;
+
+    bool ok() const { return !refused && notStored.number == 0; }
+};
+
+// The entries a reader gave, ready for the store.
+QList<ContactEntry> entriesToStore(const QList<ImportedEntry> &entries);
+
+// Reads a vCard or CSV file and adds its entries to `book` in one
+// transaction; the cards or rows without a name or a number are counted
+// with the store's own.
+FileImport importContactsFile(PhoneBook &book, const QString &path);
+
+// True for the files that a drop imports: .vcf, .vcard and .csv, by name.
+bool isContactsFileName(const QString &path);
+
+} // namespace dialvault

@@ -1,0 +1,97 @@
+#include "interchange/transfertexts.h"
+
+#include "store/causewords.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace dialvault {
+
+namespace {
+
+QString shown(const QString &path)
+{
+    return QDir::toNativeSeparators(path);
+}
+
+QString engineWords(const StoreError &error)
+{
+    return QStringLiteral("%1 (error %2)").arg(error.description).arg(error.number);
+}
+
+// The cause in Persian words, then the engine's own for whoever looks further.
+QString persianWhy(const StoreError &error)
+{
+    QString why = causeWords(error.cause);
+    if (!why.isEmpty())
+        why += u' ';
+    return why + QStringLiteral("(خطاي شماره %1: %2)").arg(error.number).arg(error.description);
+}
+
+} // namespace
+
+Language userLanguage()
+{
+    return QLocale::system().language() == QLocale::Persian ? Language::Persian : Language::English;
+}
+
+QString importSummaryText(const ImportCounts &counts, Language language)
+{
+    if (language == Language::Persian)
+        return QStringLiteral("%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 مورد بي نام و "
+                              "شماره بود.")
+            .arg(counts.added)
+            .arg(counts.duplicates)
+            .arg(counts.withoutNameOrNumber);
+    return QStringLiteral("%1 added, %2 %3 skipped, %4 without name or number")
+        .arg(counts.added)
+        .arg(counts.duplicates)
+        .arg(counts.duplicates == 1 ? QStringLiteral("duplicate") : QStringLiteral("duplicates"))
+        .arg(counts.withoutNameOrNumber);
+}
+
+QString refusedFileText(const ReadFailure &failure, Language language)
+{
+    if (language == Language::Persian) {
+        const QString where = failure.line > 0
+            ? QStringLiteral("پرونده %1، سطر %2").arg(shown(failure.fileName)).arg(failure.line)
+            : QStringLiteral("پرونده %1").arg(shown(failure.fileName));
+        return QStringLiteral("%1 اضافه نشد: %2").arg(where, failure.reasonFa);
+    }
+    const QString where = failure.line > 0
+        ? QStringLiteral("%1, line %2").arg(shown(failure.fileName)).arg(failure.line)
+        : shown(failure.fileName);
+    return QStringLiteral("%1 was not imported: %2").arg(where, failure.reason);
+}
+
+QString notDoneText(const QString &path, const StoreError &error, bool reading, Language language)
+{
+    if (language == Language::Persian) {
+        const QString what = reading ? QStringLiteral("پرونده %1 به دفترچه تلفن اضافه نشد: %2")
+                                     : QStringLiteral("پرونده %1 نوشته نشد: %2");
+        return what.arg(shown(path), persianWhy(error));
+    }
+    const QString what = reading ? QStringLiteral("%1 was not imported: %2")
+                                 : QStringLiteral("%1 was not written: %2");
+    return what.arg(shown(path), engineWords(error));
+}
+
+QString exportedText(qint64 count, const QString &path, Language language)
+{
+    if (language == Language::Persian)
+        return QStringLiteral("%1 شماره در پرونده %2 نوشته شد.").arg(count).arg(shown(path));
+    return QStringLiteral("%1 %2 written to %3")
+        .arg(count)
+        .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), shown(path));
+}
+
+QString notOpenedText(const QString &path, const StoreError &error, Language language)
+{
+    if (language == Language::Persian)
+        return QStringLiteral("دفترچه تلفن باز نشد: %1\nپرونده: %2")
+            .arg(persianWhy(error), shown(path));
+    return QStringLiteral("the phone book %1 could not be opened: %2")
+        .arg(shown(path), engineWords(error));
+}
+
+} // namespace dialvault

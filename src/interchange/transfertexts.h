@@ -1,0 +1,31 @@
+#pragma once
+
+#include "interchange/readresult.h"
+#include "store/phonebook.h"
+#include "store/storeerror.h"
+
+#include <QString>
+
+namespace dialvault {
+
+// The language of what the program says about contacts files: the windows
+// speak Persian; the command line speaks the user's language where a
+// Persian text exists, else plain English.
+enum class Language { English, Persian };
+
+// Persian when the user's locale is.
+Language userLanguage();
+
+// "12 added, 3 duplicates skipped, 1 without name or number".
+QString importSummaryText(const ImportCounts &counts, Language language);
+// A refused file: its name, its line (when known) and the reason.
+QString refusedFileText(const ReadFailure &failure, Language language);
+// Something the phone book could not do with a file (store it, read it,
+// write it), with the cause in the person's words and the engine's own.
+QString notDoneText(const QString &path, const StoreError &error, bool reading, Language language);
+// "1000 entries written to FILE".
+QString exportedText(qint64 count, const QString &path, Language language);
+// The phone book at `path` could not be opened.
+QString notOpenedText(const QString &path, const StoreError &error, Language language);
+
+} // namespace dialvault

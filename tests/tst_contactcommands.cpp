@@ -1,0 +1,188 @@
+// The contacts commands as a script runs them: the built program against a
+// scratch phone book, its output, its exit statuses, and no window opened
+// (it runs with no display at all and a platform that would need one).
+#include "store/databasecreation.h"
+#include "support/sqlitefile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace dialvault;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+const QStringList goodFiles{
+    "phone-2.1-qp.vcf", "addressbook-3.0.vcf", "mail-4.0.vcf",  "webmail-google.csv",
+    "outlook-1256.csv", "mailprogram.csv",     "dialvault.csv",
+};
+
+} // namespace
+
+class TestContactCommands : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString file(const QString &name) const { return dir->filePath(name); }
+
+    Run run(const QStringList &arguments, const QString &language = QStringLiteral("C.UTF-8"))
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "DIALVAULT_DATA_DIR", "LANGUAGE"})
+            environment.remove(QLatin1String(name));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        environment.insert(QStringLiteral("LC_ALL"), language);
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(dir->path());
+        program.start(QStringLiteral(DIALVAULT_PROGRAM),
+                      QStringList{QStringLiteral("--data-dir"), dir->path()} + arguments);
+        Run result;
+        if (!program.waitForFinished(60000))
+            return result;
+        result.status = program.exitStatus() == QProcess::NormalExit ? program.exitCode() : -1;
+        result.out = QString::fromUtf8(program.readAllStandardOutput());
+        result.err = QString::fromUtf8(program.readAllStandardError());
+        return result;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        QVERIFY(createDatabaseIfMissing(file(QStringLiteral("db1.mdb"))).value);
+        const QDir data(QStringLiteral(DIALVAULT_TEST_DATA "/interchange"));
+        for (const QString &name : data.entryList(QDir::Files))
+            QVERIFY(QFile::copy(data.filePath(name), file(name)));
+    }
+    void cleanup() { dir.reset(); }
+
+    void exportersFilesComeIn()
+    {
+        const Run imported = run(QStringList{"import"} + goodFiles);
+        QCOMPARE(imported.err, QString());
+        QCOMPARE(imported.out, "15 added, 1 duplicate skipped, 1 without name or number\n");
+        QCOMPARE(imported.status, 0);
+        QStringList names;
+        for (const StoredRow &row : storedRows(file("db1.mdb"))) {
+            names.append(row.name);
+            QCOMPARE(row.rowNumber, double(names.size()));
+        }
+        // In file order; the web mail's first entry is the phone's first again.
+        QCOMPARE(names,
+                 QStringList({"علی رضایی", "Reza Tehrani", "کاظم", "مریم کاظمی", "Mohammad-Reza",
+                              "سارا نیک\u200Cنام", "Sara Ahmadi", "حسین کریمی", "Nasrin Parsa",
+                              "Hamid \"Hami\" Nouri", "مينا احمدي", "Kaveh Moradi", "پرویز صالحی",
+                              "اكبر كريمي", "Zahra;Test"}));
+
+        // Again: every entry is a duplicate now.
+        const Run again = run({"import", "dialvault.csv"});
+        QCOMPARE(again.out, "0 added, 2 duplicates skipped, 0 without name or number\n");
+    }
+
+    void exitStatuses_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("errHolds"); // empty: nothing on standard error
+        QTest::newRow("a refused file, the others go on")
+            << QStringList{"import", "broken-quote.csv", "dialvault.csv", "no-such.vcf"} << 1
+            << "2 added, 0 duplicates skipped, 0 without name or number\n"
+            << "broken-quote.csv, line 3 was not imported: a quoted cell that never closes";
+        QTest::newRow("import without files") << QStringList{"import"} << 2 << ""
+                                              << "FILE";
+        QTest::newRow("find a number part")
+            << QStringList{"find", "۰۹۱۲ ۱۲۳"} << 0
+            << "اكبر كريمي\t09121234567\tيادداشت با \"نقل قول\" و ویرگول, در آن\n"
+            << "";
+        QTest::newRow("find nothing") << QStringList{"find", "nobody"} << 1 << ""
+                                      << "";
+        QTest::newRow("find without text") << QStringList{"find"} << 2 << ""
+                                           << "TEXT";
+        QTest::newRow("export by extension")
+            << QStringList{"export", "out.csv"} << 0 << "2 entries written to out.csv\n"
+            << "";
+        QTest::newRow("export, format unknown") << QStringList{"export", "out.txt"} << 2 << ""
+                                                << "--format";
+        QTest::newRow("export, format chosen")
+            << QStringList{"export", "--format=vcard4", "out.txt"} << 0
+            << "2 entries written to out.txt\n"
+            << "";
+        QTest::newRow("export, folder missing")
+            << QStringList{"export", "missing/out.vcf"} << 1 << ""
+            << "missing/out.vcf";
+    }
+    void exitStatuses()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, errHolds);
+        if (arguments.first() != QLatin1String("import"))
+            QCOMPARE(run({"import", "dialvault.csv"}).status, 0);
+        const Run result = run(arguments);
+        QCOMPARE(result.out, out);
+        if (errHolds.isEmpty())
+            QCOMPARE(result.err, QString());
+        else
+            QVERIFY2(result.err.contains(errHolds), qPrintable(result.err));
+        QCOMPARE(result.status, status);
+    }
+
+    void findKeepsOneEntryALine()
+    {
+        insertRow(file("db1.mdb"), {"two\nlines", "0912\t1", "first\r\nsecond", 1});
+        const Run found = run({"find", "--start", "+98 912"});
+        QCOMPARE(found.out, "two lines\t0912 1\tfirst\n");
+        QCOMPARE(found.status, 0);
+    }
+
+    void phoneBookThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::newRow("import") << QStringList{"import", "dialvault.csv"} << 1;
+        QTest::newRow("export") << QStringList{"export", "out.vcf"} << 1;
+        QTest::newRow("find") << QStringList{"find", "x"} << 2;
+    }
+    void phoneBookThatCannotBeOpened()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QVERIFY(QFile::remove(file("db1.mdb")));
+        const Run result = run(arguments);
+        QCOMPARE(result.status, status);
+        QVERIFY2(result.err.contains(file("db1.mdb")), qPrintable(result.err));
+        // A command never makes a phone book from nothing.
+        QVERIFY(!QFile::exists(file("db1.mdb")));
+        QVERIFY(!QFile::exists(file("out.vcf")));
+    }
+
+    void persianWhereTheUserReadsIt()
+    {
+        const Run result
+            = run({"import", "dialvault.csv", "broken-quote.csv"}, QStringLiteral("fa_IR.UTF-8"));
+        QCOMPARE(result.out,
+                 "2 شماره اضافه شد، 0 شماره تکراري کنار گذاشته شد، 0 مورد بي نام و شماره بود.\n");
+        QVERIFY2(result.err.contains("پرونده broken-quote.csv، سطر 3 اضافه نشد: "),
+                 qPrintable(result.err));
+        QCOMPARE(result.status, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestContactCommands)
+#include "tst_contactcommands.moc"
