@@ -1,9 +1,11 @@
 #include "button/paintedbutton.h"
 
+#include "button/buttonaccessibility.h"
 #include "button/buttonsettings.h"
 #include "button/colour.h"
 #include "button/inputcodes.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,6 +30,7 @@ PaintedButton::PaintedButton(QWidget *parent)
     // Every pixel comes from the opaque surface image.
     setAttribute(Qt::WA_OpaquePaintEvent);
     connect(qApp, &QApplication::focusChanged, this, &PaintedButton::updateDefaultFlag);
+    installButtonAccessibility();
 }
 
 PaintedButton::~PaintedButton()
@@ -83,9 +86,12 @@ QString PaintedButton::caption() const
 
 void PaintedButton::setCaption(const QString &caption)
 {
+    const bool renamed = caption != face_.Caption;
     face_.Caption = caption;
     face_.UpdateAccessKey();
     face_.Redraw(Look::Up, true);
+    if (renamed)
+        announceName();
     Q_EMIT propertyChanged(settingKey(Setting::Caption));
 }
 
@@ -165,6 +171,7 @@ void PaintedButton::initNew()
 void PaintedButton::readProperties(const PropertyBag &bag)
 {
     const ButtonSettings settings = readSettings(bag, face_.font);
+    const bool renamed = settings.caption != face_.Caption;
     face_.ButtonType = settings.buttonType;
     face_.Caption = settings.caption;
     face_.font = settings.font;
@@ -181,6 +188,8 @@ void PaintedButton::readProperties(const PropertyBag &bag)
     if (face_.H > 0)
         setMask(face_.BuildRegion());
     face_.Redraw(Look::Up, true);
+    if (renamed)
+        announceName();
 }
 
 void PaintedButton::writeProperties(PropertyBag &bag) const
@@ -218,6 +227,17 @@ bool PaintedButton::isCancel() const
 
 void PaintedButton::accessKeyPress()
 {
+    click();
+}
+
+void PaintedButton::pressAsSpace()
+{
+    // The key never reaches a disabled button.
+    if (!isEnabled())
+        return;
+    press(1, 1, 1.0f, 1.0f);
+    release(1, 1, 1.0f, 1.0f);
+    lastButton_ = 1;
     click();
 }
 
@@ -399,6 +419,13 @@ void PaintedButton::click()
     // Show the released look before the host's handler, which may block in a modal box.
     repaint();
     Q_EMIT Click();
+}
+
+void PaintedButton::announceName()
+{
+    // A screen reader speaks the caption as the button's name.
+    QAccessibleEvent renamed(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&renamed);
 }
 
 void PaintedButton::applySize()

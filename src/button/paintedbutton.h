@@ -63,6 +63,9 @@ public:
     // The access key, or Enter or Esc routed here by the window: clicks
     // unless the last mouse press was not the left button's.
     void accessKeyPress();
+    // Space pressed and released, as a screen reader's press action: the
+    // press, the release and the click the key gives; nothing when disabled.
+    void pressAsSpace();
 
     const ButtonFace &face() const;
     quint8 lastButton() const;
@@ -96,6 +99,7 @@ private:
     void press(short button, short shift, float x, float y);
     void release(short button, short shift, float x, float y);
     void click();
+    void announceName();
     void applySize();
     void updateDefaultFlag();
     void updateEnabled();

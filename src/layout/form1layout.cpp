@@ -14,6 +14,7 @@ const WindowLayout &form1Layout()
         w.caption = QStringLiteral("Dialvault");
         w.backColour = LayoutColour::rgb(0x008080);
         w.picture = QStringLiteral(":/form1.jpg");
+        w.pictureWords = QStringLiteral("دفترچه تلفن");
         w.pointer = PointerShape::Arrow;
         w.hasIcon = true;
         w.font = tahoma();
@@ -24,10 +25,12 @@ const WindowLayout &form1Layout()
             b.toolTip = tip;
             return b;
         };
-        const auto entryBox = [](const QString &name, int top, int tabIndex, const QString &tip) {
+        const auto entryBox = [](const QString &name, int top, int tabIndex, const QString &tip,
+                                 const QString &label) {
             ControlLayout box = textBox(name, 2040, top, 2655, 285, tabIndex);
             box.pointer = PointerShape::Crosshair;
             box.toolTip = tip;
+            box.labelledBy = {label};
             return box;
         };
 
@@ -37,20 +40,23 @@ const WindowLayout &form1Layout()
         ControlLayout exit = mainButton(QStringLiteral("paintedButton6"), 2880, 1395,
                                         QStringLiteral("خروج"), 9, QStringLiteral("khoroj"));
         exit.isCancel = true;
-        ControlLayout notes = entryBox(QStringLiteral("Text3"), 1680, 3, {});
+        ControlLayout notes
+            = entryBox(QStringLiteral("Text3"), 1680, 3, {}, QStringLiteral("Label5"));
         notes.text = QStringLiteral(" ");
         ControlLayout count = textBox(QStringLiteral("Text5"), 2040, 2040, 615, 285, 13);
         count.font = msSansSerif(178);
         count.enabled = false;
+        count.labelledBy = {QStringLiteral("Label6")};
         ControlLayout timer = placed(ControlKind::Timer, QStringLiteral("Timer1"), 0, 0, 0, 0, -1);
         timer.interval = 1;
 
         w.controls = {
             label(QStringLiteral("Label1"), 5160, 960, 615, 255, QStringLiteral(":نـــــــام"), 0),
             entryBox(QStringLiteral("Text1"), 960, 1,
-                     QStringLiteral("در اين قسمت نام را وارد كنيد")),
+                     QStringLiteral("در اين قسمت نام را وارد كنيد"), QStringLiteral("Label1")),
             entryBox(QStringLiteral("Text2"), 1320, 2,
-                     QStringLiteral("در اين قسمت شماره تلفن را وارد كنيد")),
+                     QStringLiteral("در اين قسمت شماره تلفن را وارد كنيد"),
+                     QStringLiteral("Label2")),
             notes,
             search,
             mainButton(QStringLiteral("paintedButton2"), 1440, 1392, QStringLiteral("پاک کردن "), 5,

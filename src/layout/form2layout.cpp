@@ -5,7 +5,8 @@ namespace dialvault {
 using namespace layoutparts;
 
 // The help window: three instructions, each with a red bullet at the right of
-// its first line.
+// its first line. The bullets take the focus, so each is named by its
+// instruction: Tab reads the instructions in turn.
 const WindowLayout &form2Layout()
 {
     static const WindowLayout layout = [] {
@@ -32,11 +33,20 @@ const WindowLayout &form2Layout()
             return l;
         };
 
+        const auto marker
+            = [](const QString &name, int top, int tabIndex, const QStringList &lines) {
+                  ControlLayout b = bullet(name, 4320, top, tabIndex);
+                  b.labelledBy = lines;
+                  return b;
+              };
+
         w.controls = {
             exit,
-            bullet(QStringLiteral("Picture1"), 4320, 1800, 1),
-            bullet(QStringLiteral("Picture3"), 4320, 2160, 2),
-            bullet(QStringLiteral("Picture2"), 4320, 2880, 3),
+            marker(QStringLiteral("Picture1"), 1800, 1, {QStringLiteral("Label1")}),
+            marker(QStringLiteral("Picture3"), 2160, 2,
+                   {QStringLiteral("Label2"), QStringLiteral("Label3")}),
+            marker(QStringLiteral("Picture2"), 2880, 3,
+                   {QStringLiteral("Label4"), QStringLiteral("Label5")}),
             line(QStringLiteral("Label1"), 480, 1800, 3675,
                  QStringLiteral("براي جستجو نام را وارد كرده و روي جستجو كليك كنيد"), 4),
             line(QStringLiteral("Label2"), 480, 2160, 3735,

@@ -17,6 +17,7 @@ const WindowLayout &form3Layout()
         w.caption = QStringLiteral(" معرفي نرم افزار");
         w.backColour = LayoutColour::system(6);
         w.picture = QStringLiteral(":/form3.jpg");
+        w.pictureWords = QStringLiteral("دفترچه تلفن");
         w.pointer = PointerShape::Arrow;
         w.hasIcon = true;
         w.font = msSansSerif();
@@ -46,19 +47,25 @@ const WindowLayout &form3Layout()
         ControlLayout mail = line(QStringLiteral("Label6"), 1320, 3600, 1875,
                                   QStringLiteral("info@dialvault.example"), 13);
         mail.pointer = PointerShape::Bird;
+        // The bullets take the focus; each reads as the line it marks.
+        const auto marker = [](const QString &name, int top, int tabIndex, const QString &line) {
+            ControlLayout b = bullet(name, 5280, top, tabIndex);
+            b.labelledBy = {line};
+            return b;
+        };
         ControlLayout exit
             = aboutButton(QStringLiteral("paintedButton1"), 1560, QStringLiteral("خروج"), 11, 2143);
         exit.isCancel = true;
 
         w.controls = {
-            bullet(QStringLiteral("Picture2"), 5280, 1800, 0),
+            marker(QStringLiteral("Picture2"), 1800, 0, QStringLiteral("Label1")),
             line(QStringLiteral("Label1"), 480, 1800, 4740,
                  QStringLiteral("اين نرم افزار متعلق به گروه سازنده ديال والت است"), 1),
             line(QStringLiteral("Label7(0)"), 2520, 2520, 2595,
                  QStringLiteral("نوشته شده در تاريخ   1383/5/28"), 3),
             line(QStringLiteral("Label3(1)"), 600, 3120, 420, QStringLiteral("URL :"), 4),
             line(QStringLiteral("Label3(0)"), 600, 3600, 615, QStringLiteral("E-mail :"), 5),
-            bullet(QStringLiteral("Picture1"), 5280, 2520, 6),
+            marker(QStringLiteral("Picture1"), 2520, 6, QStringLiteral("Label7(0)")),
             version,
             line(QStringLiteral("Label7(1)"), 720, 4080, 1860,
                  QStringLiteral("Written By the Dialvault team"), 8),

@@ -15,6 +15,7 @@ const WindowLayout &form4Layout()
         w.caption = QStringLiteral("Form4");
         w.backColour = LayoutColour::system(15);
         w.picture = QStringLiteral(":/form4.jpg");
+        w.pictureWords = QStringLiteral("Dialvault، ۱۳۸۳/۵/۲۸، نسخه 2.03");
         w.font = msSansSerif();
 
         ControlLayout exit = button(QStringLiteral("paintedButton1"), 2880, 1920, 975, 375,

@@ -27,6 +27,8 @@ const WindowLayout &form5Layout()
         grid.backColour = LayoutColour::system(5);
         grid.textColour = LayoutColour::system(8);
         grid.font = tahoma();
+        // No label stands beside the grid; the window's caption says what it lists.
+        grid.spokenName = w.caption;
         ControlLayout held = textBox(QStringLiteral("Text1"), 5040, 360, 1335, 285, 4);
         held.visible = false;
         ControlLayout data

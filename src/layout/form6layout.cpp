@@ -21,6 +21,8 @@ const WindowLayout &form6Layout()
         ControlLayout entry = textBox(QStringLiteral("Text1"), 1560, 470, 1335, 285, 0);
         entry.passwordCharacter = u'*';
         entry.textColour = LayoutColour::system(8);
+        // Named as the picture's lettering beside it names it.
+        entry.spokenName = QStringLiteral("Password");
         ControlLayout confirm = button(QStringLiteral("paintedButton1"), 1680, 960, 975, 375,
                                        QStringLiteral("تائيد"), 1, 0xECE9D8, 1720);
         confirm.isDefault = true;

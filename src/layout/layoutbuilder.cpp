@@ -3,6 +3,7 @@
 #include "button/paintedbutton.h"
 #include "button/propertybag.h"
 #include "layout/dialogkeys.h"
+#include "layout/formaccessibility.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "layout/layoutresources.h"
@@ -80,6 +81,47 @@ QObject *makeControl(const ControlLayout &control, QWidget *window, const Contro
     return factory ? factory(control, window) : nullptr;
 }
 
+// A label's caption as a name. The colon (stored first, so that it stands at
+// the end of the Persian word) and the tatweels that draw a word out are for
+// the eye: a reader would say "colon" or stumble over them.
+QString spokenLabel(QString caption)
+{
+    caption.remove(QChar(0x0640));
+    const auto decoration = [](QChar c) { return c == u':' || c.isSpace(); };
+    qsizetype begin = 0;
+    qsizetype end = caption.size();
+    while (begin < end && decoration(caption.at(begin)))
+        ++begin;
+    while (end > begin && decoration(caption.at(end - 1)))
+        --end;
+    return caption.sliced(begin, end - begin);
+}
+
+// Names each control for screen readers as the layout says: by its labels,
+// which also become its buddies (the reader's labelled-by relation), or by a
+// name of its own. The window is named by its caption already.
+void nameForReaders(const WindowLayout &layout, QWidget *window,
+                    const QHash<QString, QObject *> &controls)
+{
+    if (!layout.pictureWords.isEmpty())
+        window->setAccessibleDescription(layout.pictureWords);
+    for (const ControlLayout &control : layout.controls) {
+        auto *widget = qobject_cast<QWidget *>(controls.value(control.name));
+        if (!widget)
+            continue;
+        QStringList words;
+        for (const QString &labelName : control.labelledBy) {
+            if (auto *label = qobject_cast<QLabel *>(controls.value(labelName))) {
+                label->setBuddy(widget);
+                words.append(spokenLabel(label->text()));
+            }
+        }
+        const QString name = control.spokenName.isEmpty() ? words.join(u' ') : control.spokenName;
+        if (!name.isEmpty())
+            widget->setAccessibleName(name);
+    }
+}
+
 // Size, font, pointer and the settings every kind of widget shares.
 void place(QWidget *widget, const ControlLayout &control)
 {
@@ -105,6 +147,7 @@ QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *win
     std::vector<std::pair<int, QWidget *>> tabStops;
     PaintedButton *defaultButton = nullptr;
     PaintedButton *cancelButton = nullptr;
+    installFormAccessibility();
 
     for (const ControlLayout &control : layout.controls) {
         QObject *object = makeControl(control, window, factory);
@@ -132,6 +175,7 @@ QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *win
         QWidget::setTabOrder(tabStops[i - 1].second, tabStops[i].second);
     if (defaultButton || cancelButton)
         DialogKeys::install(window, defaultButton, cancelButton);
+    nameForReaders(layout, window, controls);
     return controls;
 }
 

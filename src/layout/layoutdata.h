@@ -3,6 +3,7 @@
 #include "button/fontobject.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 #include <vector>
@@ -81,6 +82,10 @@ struct ControlLayout
     PointerShape pointer = PointerShape::Default;
     int interval = 0; // a timer's, in milliseconds
     ButtonSettings button; // a button's stored settings; its caption is `text`
+    // What a screen reader calls the control: the labels that name it, in
+    // reading order, or a name of its own where no label on the window does.
+    QStringList labelledBy;
+    QString spokenName;
 };
 
 // One window at its creation: its own settings and every control on it.
@@ -92,6 +97,7 @@ struct WindowLayout
     QString caption; // the window's title, never drawn on it
     LayoutColour backColour; // shows only where the picture does not reach
     QString picture; // resource path of the background picture
+    QString pictureWords; // what the picture's lettering says, for screen readers
     PointerShape pointer = PointerShape::Default;
     bool hasIcon = false;
     FontObject font;

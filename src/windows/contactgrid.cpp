@@ -1,6 +1,7 @@
 #include "windows/contactgrid.h"
 
 #include "button/fontobject.h"
+#include "windows/contactgridaccessibility.h"
 
 #include <QAbstractItemModel>
 #include <QKeyEvent>
@@ -53,6 +54,7 @@ ContactGrid::ContactGrid(QWidget *parent)
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(fixedColumnWidth);
+    makeReadable(this);
 }
 
 void ContactGrid::setModel(QAbstractItemModel *model)
@@ -182,6 +184,7 @@ void ContactGrid::modelChanged()
     selectionEnd = clamped(selectionEnd);
     updateScrollBars();
     viewport()->update();
+    Q_EMIT cellsChanged();
 }
 
 void ContactGrid::updateScrollBars()
@@ -202,6 +205,7 @@ void ContactGrid::select(Cell corner, Cell end)
     current = corner;
     selectionEnd = end;
     viewport()->update();
+    Q_EMIT cellsChanged();
 }
 
 void ContactGrid::ensureVisible(Cell cell)

@@ -48,6 +48,10 @@ public:
     // heading row and column -1 the fixed left column.
     QRect cellRect(int row, int column) const;
 
+Q_SIGNALS:
+    // The current cell or the selection moved, or the rows changed under them.
+    void cellsChanged();
+
 protected:
     bool viewportEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
