@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
 
@@ -113,6 +116,34 @@ std::optional<quint32> QtServices::chooseColour(QWidget *owner, quint32 initial)
     if (!chosen.isValid())
         return std::nullopt;
     return fromQRgb(chosen.rgb());
+}
+
+std::optional<ChosenFile> QtServices::chooseFileToSave(QWidget *owner, const QString &title,
+                                                       const QString &suggested,
+                                                       const QStringList &filters)
+{
+    ChosenFile chosen;
+    chosen.path = QFileDialog::getSaveFileName(owner, title, suggested,
+                                               filters.join(QStringLiteral(";;")), &chosen.filter);
+    if (chosen.path.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+std::optional<QString> QtServices::askText(QWidget *owner, const QString &title,
+                                           const QString &label)
+{
+    bool accepted = false;
+    const QString text
+        = QInputDialog::getText(owner, title, label, QLineEdit::Normal, QString(), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return text;
+}
+
+QAction *QtServices::popupMenu(QMenu &menu, const QPoint &globalPos)
+{
+    return menu.exec(globalPos);
 }
 
 } // namespace dialvault

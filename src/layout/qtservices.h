@@ -19,6 +19,12 @@ public:
     QString readSetting(const QString &name) override;
     bool writeSetting(const QString &name, const QString &value) override;
     std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
+    std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
+                                               const QString &suggested,
+                                               const QStringList &filters) override;
+    std::optional<QString> askText(QWidget *owner, const QString &title,
+                                   const QString &label) override;
+    QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 
 private:
     SettingsStore settings_;

@@ -3,9 +3,12 @@
 #include <QDateTime>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
+class QAction;
+class QMenu;
 class QWidget;
 
 namespace dialvault {
@@ -22,6 +25,13 @@ inline const QString &applicationTitle()
     static const QString title = QStringLiteral("Dialvault");
     return title;
 }
+
+// A file chosen to be written, and the filter it was chosen under.
+struct ChosenFile
+{
+    QString path;
+    QString filter;
+};
 
 // Everything the windows ask of the window system goes through here, so that
 // tests can answer message boxes and watch windows come and go without a real
@@ -56,6 +66,20 @@ public:
     // The modal colour picker over `owner`, starting at `initial`
     // (0x00BBGGRR); nothing when the person cancels.
     virtual std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) = 0;
+    // The standard dialog for a file to write, over `owner`, offering
+    // `suggested` and the `filters` ("vCard (*.vcf)"); the chosen file and
+    // filter, nothing when the person cancels.
+    virtual std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
+                                                       const QString &suggested,
+                                                       const QStringList &filters)
+        = 0;
+    // A modal box asking for one line of text; nothing when cancelled.
+    virtual std::optional<QString> askText(QWidget *owner, const QString &title,
+                                           const QString &label)
+        = 0;
+    // Shows `menu` at `globalPos` until the person picks an action or
+    // dismisses it; the action picked, or null.
+    virtual QAction *popupMenu(QMenu &menu, const QPoint &globalPos) = 0;
 };
 
 // The services every window uses. Until a test installs its own, the real

@@ -7,12 +7,14 @@
 #include "layout/unhandledfailure.h"
 #include "main/clocktext.h"
 #include "main/form1texts.h"
+#include "windows/contactsdrop.h"
 #include "windows/form2.h"
 #include "windows/form3.h"
 #include "windows/form5.h"
 #include "windows/singlewindow.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -60,6 +62,12 @@ Form1::Form1()
     Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &Form1::tick);
     Timer1->start();
+
+    // Contacts files dropped on the window go into its phone book; the count
+    // shows them.
+    ContactsDrop::install(
+        this, [this] { return QFileInfo(store_.databasePath()).absolutePath(); },
+        [this] { refreshAfterChange(); });
 }
 
 Form1::~Form1() = default;

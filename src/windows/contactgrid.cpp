@@ -130,6 +130,8 @@ int ContactGrid::rowsInView() const
 
 bool ContactGrid::inSelection(Cell cell) const
 {
+    if (std::binary_search(markedRows.cbegin(), markedRows.cend(), cell.row))
+        return true;
     return cell.row >= std::min(current.row, selectionEnd.row)
         && cell.row <= std::max(current.row, selectionEnd.row)
         && cell.column >= std::min(current.column, selectionEnd.column)
@@ -163,6 +165,7 @@ ContactGrid::Part ContactGrid::partAt(QPoint point, Cell &cell) const
 
 void ContactGrid::modelReset()
 {
+    markedRows.clear();
     const bool any = rowCount() > 0 && columnCount() > 0;
     current = any ? Cell{0, 0} : Cell{};
     selectionEnd = current;
@@ -202,10 +205,30 @@ void ContactGrid::updateScrollBars()
 
 void ContactGrid::select(Cell corner, Cell end)
 {
+    markedRows.clear();
     current = corner;
     selectionEnd = end;
     viewport()->update();
     Q_EMIT cellsChanged();
+}
+
+void ContactGrid::selectRows(const QList<int> &rows)
+{
+    QList<int> marked;
+    for (const int row : rows) {
+        if (row >= 0 && row < rowCount())
+            marked.append(row);
+    }
+    if (marked.isEmpty() || columnCount() == 0) {
+        select(current, current);
+        return;
+    }
+    const Cell first{marked.first(), 0};
+    std::sort(marked.begin(), marked.end());
+    marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
+    select(first, {first.row, columnCount() - 1});
+    markedRows = marked;
+    ensureVisible(first);
 }
 
 void ContactGrid::ensureVisible(Cell cell)

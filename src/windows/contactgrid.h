@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModel>
 #include <QAbstractScrollArea>
+#include <QList>
 #include <QPointer>
 
 namespace dialvault {
@@ -47,6 +48,12 @@ public:
     // A cell's place in the viewport, grid line included; row -1 is the
     // heading row and column -1 the fixed left column.
     QRect cellRect(int row, int column) const;
+    // Selects whole rows, however many and wherever they stand (rows of the
+    // model, in any order): the first becomes the current cell's row and is
+    // brought into view. A click or key that moves the selection lets them go.
+    void selectRows(const QList<int> &rows);
+    // The rows selectRows() marked, ascending; empty when none are.
+    const QList<int> &selectedRows() const { return markedRows; }
 
 Q_SIGNALS:
     // The current cell or the selection moved, or the rows changed under them.
@@ -95,6 +102,7 @@ private:
     Cell current;
     Cell selectionEnd;
     bool selecting = false; // a mouse drag is moving the selection's end
+    QList<int> markedRows; // ascending
 };
 
 } // namespace dialvault

@@ -7,8 +7,11 @@
 #include "store/contactstore.h"
 #include "windows/colourpicker.h"
 #include "windows/contactgrid.h"
+#include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
+#include "windows/contactsdrop.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 
 #include <optional>
@@ -84,6 +87,16 @@ void Form5::load()
     MSFlexGrid1->setModel(Data1);
     if (!opened.ok())
         services().messageBox(failureText(listNotOpened, opened.error, path), MsgOk);
+
+    // Files dropped here go into the phone book the list shows, which is
+    // read again to show them; the grid's menu exports it and finds in it.
+    ContactsDrop::install(
+        this, [path] { return QFileInfo(path).absolutePath(); },
+        [this, path] {
+            Data1->open(path);
+            MSFlexGrid1->setModel(Data1);
+        });
+    ContactListMenu::attach(MSFlexGrid1, path);
 }
 
 void Form5::changeColour()

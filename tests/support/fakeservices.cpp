@@ -3,6 +3,9 @@
 #include "layout/services.h"
 #include "layout/settingsstore.h"
 
+#include <QAction>
+#include <QMenu>
+
 namespace dialvault {
 
 FakeServices::FakeServices()
@@ -77,6 +80,36 @@ std::optional<quint32> FakeServices::chooseColour(QWidget *, quint32 initial)
     if (colourAnswers.isEmpty())
         return std::nullopt;
     return colourAnswers.takeFirst();
+}
+
+std::optional<ChosenFile> FakeServices::chooseFileToSave(QWidget *, const QString &,
+                                                         const QString &,
+                                                         const QStringList &filters)
+{
+    fileDialogFilters.append(filters);
+    if (fileAnswers.isEmpty())
+        return std::nullopt;
+    return fileAnswers.takeFirst();
+}
+
+std::optional<QString> FakeServices::askText(QWidget *, const QString &, const QString &)
+{
+    if (textAnswers.isEmpty())
+        return std::nullopt;
+    return textAnswers.takeFirst();
+}
+
+QAction *FakeServices::popupMenu(QMenu &menu, const QPoint &)
+{
+    QStringList texts;
+    QAction *chosen = nullptr;
+    for (QAction *action : menu.actions()) {
+        texts.append(action->text());
+        if (!menuChoice.isEmpty() && action->text() == menuChoice)
+            chosen = action;
+    }
+    menusShown.append(texts);
+    return chosen;
 }
 
 } // namespace dialvault

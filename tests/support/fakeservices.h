@@ -37,6 +37,12 @@ public:
     QString readSetting(const QString &name) override;
     bool writeSetting(const QString &name, const QString &value) override;
     std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
+    std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
+                                               const QString &suggested,
+                                               const QStringList &filters) override;
+    std::optional<QString> askText(QWidget *owner, const QString &title,
+                                   const QString &label) override;
+    QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 
     QList<Box> boxes;
     // Answers for the next boxes, in order; when none is queued a Yes/No box
@@ -58,6 +64,17 @@ public:
     // queued the picker is cancelled. What it was opened with is recorded.
     QList<std::optional<quint32>> colourAnswers;
     QList<quint32> colourPickerStarts;
+    // The file dialog's answers, in order (nothing: Cancel; cancelled when
+    // none is queued), and the filters each opening offered.
+    QList<std::optional<ChosenFile>> fileAnswers;
+    QList<QStringList> fileDialogFilters;
+    // The text boxes' answers, in order (nothing: Cancel; cancelled when none
+    // is queued).
+    QList<std::optional<QString>> textAnswers;
+    // The texts of the actions of each menu shown, and which action to pick
+    // (by its text; dismissed when empty or not there).
+    QList<QStringList> menusShown;
+    QString menuChoice;
 };
 
 } // namespace dialvault

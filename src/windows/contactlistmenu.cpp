@@ -1,0 +1,103 @@
+#include "windows/contactlistmenu.h"
+
+#include "interchange/phonebookexport.h"
+#include "interchange/transfertexts.h"
+#include "layout/services.h"
+#include "store/partquery.h"
+#include "store/phonebook.h"
+#include "windows/contactgrid.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+
+namespace dialvault {
+
+namespace {
+
+const QString vcardFilter = QStringLiteral("vCard (*.vcf)");
+const QString csvFilter = QStringLiteral("CSV (*.csv)");
+
+} // namespace
+
+ContactListMenu::ContactListMenu(ContactGrid *grid, const QString &databasePath)
+    : QObject(grid)
+    , m_grid(grid)
+    , m_databasePath(databasePath)
+{ }
+
+void ContactListMenu::attach(ContactGrid *grid, const QString &databasePath)
+{
+    auto *menu = new ContactListMenu(grid, databasePath);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, menu, &ContactListMenu::showMenu);
+}
+
+void ContactListMenu::showMenu(const QPoint &position)
+{
+    QMenu menu(m_grid);
+    QAction *exporting = menu.addAction(exportText());
+    QAction *finding = menu.addAction(findText());
+    QAction *chosen = services().popupMenu(menu, m_grid->viewport()->mapToGlobal(position));
+    if (chosen == exporting)
+        exportAll();
+    else if (chosen == finding)
+        findByPart();
+}
+
+void ContactListMenu::exportAll()
+{
+    const std::optional<ChosenFile> chosen = services().chooseFileToSave(
+        m_grid->window(), QStringLiteral("ذخيره شماره ها"),
+        QDir::home().filePath(QStringLiteral("Dialvault.vcf")), {vcardFilter, csvFilter});
+    if (!chosen)
+        return;
+    // The name's own extension decides; a name without one takes the filter's.
+    QString path = chosen->path;
+    std::optional<ExportFormat> format = exportFormatOfPath(path);
+    if (!format) {
+        const bool csv = chosen->filter == csvFilter;
+        format = csv ? ExportFormat::Csv : ExportFormat::VCard3;
+        if (QFileInfo(path).suffix().isEmpty())
+            path += csv ? QStringLiteral(".csv") : QStringLiteral(".vcf");
+    }
+    PhoneBook book(QFileInfo(m_databasePath).absolutePath());
+    Status opened = book.open();
+    if (!opened.ok()) {
+        services().messageBox(notOpenedText(m_databasePath, opened.error, Language::Persian),
+                              MsgOk);
+        return;
+    }
+    const Result<qint64> written = exportPhoneBook(book, path, *format);
+    if (written.ok())
+        services().messageBox(exportedText(written.value, path, Language::Persian),
+                              MsgOkInformation);
+    else
+        services().messageBox(notDoneText(path, written.error, false, Language::Persian), MsgOk);
+}
+
+void ContactListMenu::findByPart()
+{
+    const std::optional<QString> text = services().askText(
+        m_grid->window(), QStringLiteral("جستجو"), QStringLiteral("بخشي از نام يا شماره:"));
+    if (!text || text->isEmpty())
+        return;
+    // The rows as the grid shows them, so that the rows selected are the
+    // ones that match there, whatever changed in the file since.
+    const PartQuery query(*text);
+    QList<int> matching;
+    QAbstractItemModel *model = m_grid->model();
+    for (int row = 0; model && row < model->rowCount(); ++row) {
+        if (query.matches(model->index(row, 0).data().toString(),
+                          model->index(row, 1).data().toString(), PartPlace::Anywhere))
+            matching.append(row);
+    }
+    m_grid->selectRows(matching);
+    if (matching.isEmpty()) {
+        services().messageBox(QStringLiteral("نام يا شماره اي با اين بخش پيدا نشد."), MsgOk);
+        return;
+    }
+    m_grid->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace dialvault

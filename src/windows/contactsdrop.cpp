@@ -1,0 +1,96 @@
+#include "windows/contactsdrop.h"
+
+#include "interchange/contactsimport.h"
+#include "interchange/transfertexts.h"
+#include "layout/services.h"
+#include "store/phonebook.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QWidget>
+
+namespace dialvault {
+
+ContactsDrop::ContactsDrop(QWidget *window, std::function<QString()> folder,
+                           std::function<void()> afterImport)
+    : QObject(window)
+    , m_folder(std::move(folder))
+    , m_afterImport(std::move(afterImport))
+{ }
+
+void ContactsDrop::install(QWidget *window, std::function<QString()> folder,
+                           std::function<void()> afterImport)
+{
+    auto *drop = new ContactsDrop(window, std::move(folder), std::move(afterImport));
+    window->setAcceptDrops(true);
+    window->installEventFilter(drop);
+    // A text box takes drops itself and would insert the files' names.
+    for (QWidget *child : window->findChildren<QWidget *>()) {
+        if (child->acceptDrops())
+            child->installEventFilter(drop);
+    }
+}
+
+bool ContactsDrop::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return QObject::eventFilter(watched, event);
+    auto *drop = static_cast<QDropEvent *>(event);
+    const QStringList files = droppedContactsFiles(drop->mimeData());
+    if (files.isEmpty())
+        return QObject::eventFilter(watched, event);
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        // After the drop has finished: the source waits for it, and a modal
+        // message box must not run inside it.
+        QTimer::singleShot(0, this, [this, files] {
+            if (importDroppedFiles(m_folder(), files) && m_afterImport)
+                m_afterImport();
+        });
+    }
+    return true;
+}
+
+QStringList droppedContactsFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile() && isContactsFileName(url.toLocalFile()))
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+
+bool importDroppedFiles(const QString &folder, const QStringList &files)
+{
+    PhoneBook book(folder);
+    if (const Status opened = book.open(); !opened.ok()) {
+        services().messageBox(notOpenedText(book.databasePath(), opened.error, Language::Persian),
+                              MsgOk);
+        return false;
+    }
+    ImportCounts total;
+    QStringList problems;
+    for (const QString &path : files) {
+        const FileImport taken = importContactsFile(book, path);
+        if (taken.refused)
+            problems.append(refusedFileText(*taken.refused, Language::Persian));
+        else if (!taken.ok())
+            problems.append(notDoneText(path, taken.notStored, true, Language::Persian));
+        else
+            total += taken.counts;
+    }
+    const QString summary = importSummaryText(total, Language::Persian);
+    services().messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
+                          problems.isEmpty() ? MsgOkInformation : MsgOk);
+    return total.added > 0;
+}
+
+} // namespace dialvault

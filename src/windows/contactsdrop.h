@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QMimeData;
+class QWidget;
+
+namespace dialvault {
+
+// Contacts files (.vcf, .vcard, .csv) dropped on a window go into the phone
+// book, and the person is told the result in a Persian message box. Other
+// drags go on to the control under the pointer as before (text into a box).
+class ContactsDrop : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Watches `window` and every control in it that takes drops of its own.
+    // `folder` gives the phone book's folder when files are dropped;
+    // `afterImport` runs when at least one entry was added.
+    static void install(QWidget *window, std::function<QString()> folder,
+                        std::function<void()> afterImport = {});
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    ContactsDrop(QWidget *window, std::function<QString()> folder,
+                 std::function<void()> afterImport);
+
+    std::function<QString()> m_folder;
+    std::function<void()> m_afterImport;
+};
+
+// The local contacts files a drag carries, in its order.
+QStringList droppedContactsFiles(const QMimeData *data);
+
+// Imports `files` into the phone book in `folder`, each file whole or not at
+// all, and tells the result in one Persian message box: the summary, then
+// every file that was refused and why. True when an entry was added.
+bool importDroppedFiles(const QString &folder, const QStringList &files);
+
+} // namespace dialvault
