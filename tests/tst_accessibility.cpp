@@ -324,6 +324,14 @@ private Q_SLOTS:
         QVERIFY(table->isRowSelected(999'999));
         QVERIFY(table->selectedCells().size() <= 1000);
         QVERIFY(table->selectedRows().size() <= 1000);
+
+        // Rows marked one by one are the selection, whole and nothing else.
+        grid->selectRows({900'000, 5, 2});
+        QCOMPARE(table->selectedRows(), (QList<int>{2, 5, 900'000}));
+        QCOMPARE(table->selectedCellCount(), 12);
+        QCOMPARE(table->selectedColumnCount(), 0);
+        QVERIFY(table->cellAt(5, 3)->state().selected);
+        QVERIFY(!table->cellAt(3, 0)->state().selected);
     }
 };
 

@@ -45,17 +45,25 @@ int childIndex(const ContactGrid *grid, int row, int column)
     return index <= std::numeric_limits<int>::max() ? int(index) : -1;
 }
 
-// The selection, as the grid shows it: the rectangle from the current cell
-// to its other corner.
+// The selection, as the grid shows it: the rows it marked one by one, whole,
+// or else the rectangle from the current cell to its other corner.
 struct Selection
 {
+    const QList<int> &marked; // ascending
     int top = 0;
     int bottom = -1;
     int left = 0;
     int right = -1;
 
     explicit Selection(const ContactGrid *grid)
+        : marked(grid->selectedRows())
     {
+        if (!marked.isEmpty()) {
+            top = marked.first();
+            bottom = marked.last();
+            right = columnsOf(grid) - 1;
+            return;
+        }
         if (grid->currentRow() < 0 || grid->currentColumn() < 0)
             return;
         top = std::min(grid->currentRow(), grid->selectionEndRow());
@@ -63,12 +71,20 @@ struct Selection
         left = std::min(grid->currentColumn(), grid->selectionEndColumn());
         right = std::max(grid->currentColumn(), grid->selectionEndColumn());
     }
+    bool hasRow(int row) const
+    {
+        if (!marked.isEmpty())
+            return std::binary_search(marked.cbegin(), marked.cend(), row);
+        return row >= top && row <= bottom;
+    }
     bool contains(int row, int column) const
     {
-        return row >= top && row <= bottom && column >= left && column <= right;
+        return hasRow(row) && column >= left && column <= right;
     }
-    qint64 rows() const { return bottom - top + 1; }
+    qint64 rows() const { return marked.isEmpty() ? bottom - top + 1 : marked.size(); }
     qint64 columns() const { return right - left + 1; }
+    // The n-th selected row, n below rows().
+    int row(qint64 n) const { return marked.isEmpty() ? int(top + n) : marked.at(n); }
 };
 
 // A heading (row -1) or a cell of the grid. It has no object of its own and
@@ -260,11 +276,11 @@ public:
     {
         const Selection selection(grid());
         QList<QAccessibleInterface *> cells;
-        for (int row = selection.top; row <= selection.bottom; ++row) {
+        for (qint64 n = 0; n < selection.rows(); ++n) {
             for (int column = selection.left; column <= selection.right; ++column) {
                 if (cells.size() == mostListed)
                     return cells;
-                cells.append(item(row, column));
+                cells.append(item(selection.row(n), column));
             }
         }
         return cells;
@@ -308,9 +324,8 @@ public:
         const Selection selection(grid());
         QList<int> rows;
         if (spansAllColumns(selection)) {
-            for (int row = selection.top; row <= selection.bottom && rows.size() < mostListed;
-                 ++row)
-                rows.append(row);
+            for (qint64 n = 0; n < selection.rows() && rows.size() < mostListed; ++n)
+                rows.append(selection.row(n));
         }
         return rows;
     }
@@ -322,7 +337,7 @@ public:
     bool isRowSelected(int row) const override
     {
         const Selection selection(grid());
-        return spansAllColumns(selection) && row >= selection.top && row <= selection.bottom;
+        return spansAllColumns(selection) && selection.hasRow(row);
     }
 
     // The selection is the grid's own, moved by the keys and the mouse.
@@ -363,11 +378,12 @@ private:
 
     bool spansAllRows(const Selection &selection) const
     {
-        return selection.top == 0 && selection.bottom == rowsOf(grid()) - 1;
+        return selection.rows() > 0 && selection.rows() == rowsOf(grid());
     }
     bool spansAllColumns(const Selection &selection) const
     {
-        return selection.left == 0 && selection.right == columnsOf(grid()) - 1;
+        return selection.rows() > 0 && selection.left == 0
+            && selection.right == columnsOf(grid()) - 1;
     }
 
     // Only the items a reader has asked for, by child index.
