@@ -32,7 +32,12 @@ QString persianWhy(const StoreError &error)
 
 Language userLanguage()
 {
-    return QLocale::system().language() == QLocale::Persian ? Language::Persian : Language::English;
+    // The languages the user reads messages in (LANGUAGE, LC_ALL,
+    // LC_MESSAGES, LANG on Unix), not the one numbers are written in.
+    const QString first = QLocale::system().uiLanguages().value(0);
+    return first == QLatin1String("fa") || first.startsWith(QLatin1String("fa-"))
+        ? Language::Persian
+        : Language::English;
 }
 
 QString importSummaryText(const ImportCounts &counts, Language language)
