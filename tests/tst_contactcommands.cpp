@@ -67,6 +67,9 @@ private Q_SLOTS:
         const QDir data(QStringLiteral(DIALVAULT_TEST_DATA "/interchange"));
         for (const QString &name : data.entryList(QDir::Files))
             QVERIFY(QFile::copy(data.filePath(name), file(name)));
+        for (const char *name : {"jet4-basic.mdb", "not-a-database.mdb"})
+            QVERIFY(QFile::copy(QStringLiteral(DIALVAULT_TEST_DATA "/") + QLatin1String(name),
+                                file(QLatin1String(name))));
     }
     void cleanup() { dir.reset(); }
 
@@ -103,6 +106,14 @@ private Q_SLOTS:
             << QStringList{"import", "broken-quote.csv", "dialvault.csv", "no-such.vcf"} << 1
             << "2 added, 0 duplicates skipped, 0 without name or number\n"
             << "broken-quote.csv, line 3 was not imported: a quoted cell that never closes";
+        QTest::newRow("a Jet phone book") << QStringList{"import", "jet4-basic.mdb"} << 0
+                                          << "8 added, 0 duplicates skipped, 0 without name or "
+                                             "number\n"
+                                          << "";
+        QTest::newRow("a text file named .mdb")
+            << QStringList{"import", "not-a-database.mdb"} << 1
+            << "0 added, 0 duplicates skipped, 0 without name or number\n"
+            << "not-a-database.mdb was not imported";
         QTest::newRow("import without files") << QStringList{"import"} << 2 << ""
                                               << "FILE";
         QTest::newRow("find a number part")
