@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/openfiles.h"
 #include "main/startup.h"
 
 #include <QCoreApplication>
@@ -14,8 +15,9 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     const dialvault::CommandLine line = dialvault::parseCommandLine(arguments);
-    if (line.opensWindows())
-        return dialvault::runWindows(argc, argv);
+    const QStringList files = dialvault::filesToOpen(line);
+    if (line.opensWindows() || !files.isEmpty())
+        return dialvault::runWindows(argc, argv, line.dataFolder, files);
 
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);

@@ -6,3 +6,4 @@ bash tools/build.sh
 bash tools/check-format.sh
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+bash ../tools/check-install.sh .

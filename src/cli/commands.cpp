@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/contactcommands.h"
+#include "cli/placecommands.h"
 #include "jet/importjetcommand.h"
 
 #include <QCoreApplication>
@@ -14,10 +15,17 @@ const char usage[] = R"(Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
 
 With no command, Dialvault opens its windows.
 
+Options:
+  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
+
 Commands:
   --import-jet OLD.mdb NEW.mdb
                    carry a phone book kept in a Jet (Access) file over into a
                    new phone book of Dialvault's own
+  where            show where the phone book, its backups and the settings are
+  backup           make a backup of the phone book now
+  restore FILE     put the phone book kept in FILE (a backup) in place of the
+                   current one, which is kept as a backup
   import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
                    files to the phone book, each file whole or not at all;
                    entries already there are skipped
@@ -57,6 +65,12 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
             return misused(err, QStringLiteral("--import-jet needs OLD.mdb and NEW.mdb"));
         return importJetCommand(line.arguments.at(0), line.arguments.at(1), out, err);
     }
+    if (line.command == QLatin1String("where"))
+        return whereCommand(line, out, err);
+    if (line.command == QLatin1String("backup"))
+        return backupCommand(line, out, err);
+    if (line.command == QLatin1String("restore"))
+        return restoreCommand(line, out, err);
     if (line.command == QLatin1String("import"))
         return importCommand(line, out, err);
     if (line.command == QLatin1String("export"))

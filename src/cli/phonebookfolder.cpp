@@ -1,14 +1,23 @@
 #include "cli/phonebookfolder.h"
 
-#include <QCoreApplication>
+#include "cli/commandplace.h"
+
+#include <QTextStream>
 
 namespace dialvault {
 
-std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &)
+std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err)
 {
-    if (!line.dataFolder.isEmpty())
-        return line.dataFolder;
-    return QCoreApplication::applicationDirPath();
+    const std::optional<PhoneBookPlace> place = commandPlace(line, err);
+    if (!place)
+        return std::nullopt;
+    // As at the windows' start: a first start in installed use gets the
+    // installation's empty phone book.
+    if (const Status prepared = preparePlace(*place); !prepared.ok()) {
+        err << "dialvault: " << prepared.error.description << "\n";
+        return std::nullopt;
+    }
+    return place->folder;
 }
 
 } // namespace dialvault

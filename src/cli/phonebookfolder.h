@@ -11,9 +11,9 @@ class QTextStream;
 namespace dialvault {
 
 // The folder of the phone book that the contacts commands (import, export,
-// find) work on: the one the program itself opens. For now the folder named
-// by --data-dir, else the program's own folder. A folder that cannot be used
-// is said on `err` and gives nothing.
+// find) work on: the one the program itself opens (see commandPlace), made
+// ready as the windows make it. A folder that cannot be used is said on `err`
+// and gives nothing.
 std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err);
 
 } // namespace dialvault

@@ -57,6 +57,12 @@ const WindowLayout &form3Layout()
             = aboutButton(QStringLiteral("paintedButton1"), 1560, QStringLiteral("خروج"), 11, 2143);
         exit.isCancel = true;
 
+        // The phone book's full path, on the free line between the credits
+        // and the buttons; outside the tab order, reached by the mouse.
+        ControlLayout where = textBox(QStringLiteral("Text1"), 480, 4440, 4815, 255, -1);
+        where.font = tahoma();
+        where.textColour = lightCyan;
+
         w.controls = {
             marker(QStringLiteral("Picture2"), 1800, 0, QStringLiteral("Label1")),
             line(QStringLiteral("Label1"), 480, 1800, 4740,
@@ -77,6 +83,7 @@ const WindowLayout &form3Layout()
             mail,
             aboutButton(QStringLiteral("paintedButton2"), 2880, QStringLiteral("برنامه نويس"), 14,
                         2355),
+            where,
         };
         return w;
     }();

@@ -53,6 +53,9 @@ FormTextBox *makeTextBox(const ControlLayout &control, QWidget *window)
     box->setText(control.text);
     if (!control.passwordCharacter.isNull())
         box->setEchoMode(QLineEdit::Password);
+    // A box outside the tab order is reached by the mouse alone.
+    if (control.tabIndex < 0)
+        box->setFocusPolicy(Qt::ClickFocus);
     return box;
 }
 

@@ -37,6 +37,11 @@ void setServices(Services *replacement)
     current = replacement;
 }
 
+void settleServices(const PhoneBookPlace &place)
+{
+    realServices().usePlace(place);
+}
+
 int QtServices::messageBox(const QString &text, int style, const std::optional<QString> &title)
 {
     // Over the window that asked, laid out left to right like every window
@@ -90,6 +95,27 @@ QString QtServices::programFolder()
     return QCoreApplication::applicationDirPath();
 }
 
+QString QtServices::phoneBookFolder()
+{
+    return place_ ? place_->folder : programFolder();
+}
+
+void QtServices::usePlace(const PhoneBookPlace &place)
+{
+    place_ = place;
+    settings_.reset();
+}
+
+SettingsStore &QtServices::settings()
+{
+    if (!settings_) {
+        const bool ownFile = place_ && !place_->settingsFile.isEmpty();
+        settings_ = ownFile ? std::make_unique<SettingsStore>(place_->settingsFile)
+                            : std::make_unique<SettingsStore>();
+    }
+    return *settings_;
+}
+
 QDateTime QtServices::now()
 {
     return QDateTime::currentDateTime();
@@ -102,12 +128,12 @@ QPoint QtServices::cursorPos()
 
 QString QtServices::readSetting(const QString &name)
 {
-    return settings_.read(name);
+    return settings().read(name);
 }
 
 bool QtServices::writeSetting(const QString &name, const QString &value)
 {
-    return settings_.write(name, value);
+    return settings().write(name, value);
 }
 
 std::optional<quint32> QtServices::chooseColour(QWidget *owner, quint32 initial)

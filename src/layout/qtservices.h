@@ -2,6 +2,10 @@
 
 #include "layout/services.h"
 #include "layout/settingsstore.h"
+#include "place/phonebookplace.h"
+
+#include <memory>
+#include <optional>
 
 namespace dialvault {
 
@@ -14,6 +18,7 @@ public:
     void unloadWindow(QWidget *window) override;
     void endProgram(int exitStatus) override;
     QString programFolder() override;
+    QString phoneBookFolder() override;
     QDateTime now() override;
     QPoint cursorPos() override;
     QString readSetting(const QString &name) override;
@@ -26,8 +31,17 @@ public:
                                    const QString &label) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
 
+    // Where the phone book and the settings live for this run.
+    void usePlace(const PhoneBookPlace &place);
+
 private:
-    SettingsStore settings_;
+    SettingsStore &settings();
+
+    std::optional<PhoneBookPlace> place_;
+    std::unique_ptr<SettingsStore> settings_;
 };
+
+// Tells the real window system the place decided at start-up.
+void settleServices(const PhoneBookPlace &place);
 
 } // namespace dialvault

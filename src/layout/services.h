@@ -54,6 +54,9 @@ public:
     virtual void endProgram(int exitStatus = 0) = 0;
     // The folder that holds the program.
     virtual QString programFolder() = 0;
+    // The folder that holds the phone book (db1.mdb), as decided at start-up;
+    // the program's own folder unless something else was decided.
+    virtual QString phoneBookFolder() { return programFolder(); }
     // The current local date and time.
     virtual QDateTime now() = 0;
     // The pointer's position on the screen, in pixels.

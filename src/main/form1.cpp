@@ -25,7 +25,7 @@ using namespace form1texts;
 
 Form1::Form1()
     : FormWindow(form1Layout())
-    , store_(services().programFolder())
+    , store_(services().phoneBookFolder())
 {
     Label1 = control<QLabel>(QStringLiteral("Label1"));
     Label2 = control<QLabel>(QStringLiteral("Label2"));

@@ -4,50 +4,79 @@
 #include "jet/carryovermessage.h"
 #include "layout/displaycheck.h"
 #include "layout/failurewords.h"
-#include "layout/services.h"
+#include "layout/qtservices.h"
 #include "layout/unhandledfailure.h"
+#include "main/dailybackupstart.h"
 #include "main/form1.h"
 #include "main/form1texts.h"
-#include "store/contactstore.h"
+#include "main/openedfiles.h"
+#include "place/phonebookplace.h"
 
 #include <QApplication>
 
 #include <cstdio>
-#include <optional>
 
 namespace dialvault {
 
 namespace {
 
+// What happens before the windows, each step only when the one before it
+// succeeded.
+struct BeforeWindows
+{
+    Result<PhoneBookPlace> place;
+    Status prepared;
+    Result<CarryOver> carried;
+};
+
 // Reading an old Jet file forks a child process, which is only safe while the
-// program has one thread: before the window system's application exists.
-Result<CarryOver> carryOverBeforeWindows(int &argc, char **argv)
+// program has one thread: before the window system's application exists. The
+// place is decided first, so the carry-over works where the phone book lives.
+BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFolder)
 {
     QCoreApplication probe(argc, argv);
-    return carryOverJetPhoneBook(QCoreApplication::applicationDirPath());
+    BeforeWindows before;
+    before.place = decidePlace(placeFacts(dataFolder));
+    if (!before.place.ok())
+        return before;
+    before.prepared = preparePlace(before.place.value);
+    if (before.prepared.ok())
+        before.carried = carryOverJetPhoneBook(before.place.value.folder);
+    return before;
 }
 
 } // namespace
 
-int runWindows(int &argc, char **argv)
+int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringList &files)
 {
     if (const auto problem = missingDisplay(QString::fromLocal8Bit(argv[0]))) {
         std::fputs(qPrintable(*problem + u'\n'), stderr);
         return 1;
     }
-    const Result<CarryOver> carried = carryOverBeforeWindows(argc, argv);
+    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder);
 
     QApplication app(argc, argv);
-    if (!carried.ok()) {
-        const QString path = ContactStore(services().programFolder()).databasePath();
-        reportUnhandledFailure(failureText(form1texts::startupFailed, carried.error, path));
+    // Lets the desktop match the windows with the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DIALVAULT_APP_ID));
+    if (!before.place.ok()) {
+        std::fputs(qPrintable(before.place.error.description + u'\n'), stderr);
+        reportUnhandledFailure(before.place.error.description);
+        return 1;
+    }
+    settleServices(before.place.value);
+    const QString path = before.place.value.databasePath();
+    const Status failed = !before.prepared.ok() ? before.prepared : before.carried;
+    if (!failed.ok()) {
+        reportUnhandledFailure(failureText(form1texts::startupFailed, failed.error, path));
         return 1;
     }
     Form1 form;
     if (!form.start())
         return 1;
-    if (carried.value.converted)
-        services().messageBox(carriedOverMessage(carried.value), MsgOkInformation);
+    if (before.carried.value.converted)
+        services().messageBox(carriedOverMessage(before.carried.value), MsgOkInformation);
+    DailyBackupStart backup(before.place.value, &form);
+    importFilesGivenAtStart(form, files);
     return app.exec();
 }
 

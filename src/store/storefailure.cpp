@@ -18,6 +18,8 @@ enum : int {
     SqliteNotADb = 26,
 };
 
+} // namespace
+
 FailureCause sqliteCause(int extendedCode)
 {
     switch (extendedCode & 0xFF) {
@@ -39,8 +41,6 @@ FailureCause sqliteCause(int extendedCode)
         return FailureCause::Other;
     }
 }
-
-} // namespace
 
 Status storeFailure(StoreErrorNumber number)
 {

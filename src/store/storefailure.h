@@ -6,6 +6,9 @@ class QSqlError;
 
 namespace dialvault {
 
+// The cause of a SQLite result code, extended or primary.
+FailureCause sqliteCause(int extendedCode);
+
 // A failure the program raises itself, with its fixed description.
 Status storeFailure(StoreErrorNumber number);
 

@@ -11,6 +11,10 @@ class Form3 : public FormWindow
 
 public:
     Form3();
+
+private:
+    // The phone book's full path, in Text1.
+    void showPhoneBookPath();
 };
 
 } // namespace dialvault

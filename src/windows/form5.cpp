@@ -80,9 +80,8 @@ void Form5::load()
     if (const auto colour = storedColour(services().readSetting(colourSettingName())))
         MSFlexGrid1->setBackColor(*colour);
 
-    // The same phone book as the main window's, wherever the program was
-    // started from.
-    const QString path = ContactStore(services().programFolder()).databasePath();
+    // The same phone book as the main window's, wherever it was decided to live.
+    const QString path = ContactStore(services().phoneBookFolder()).databasePath();
     const Status opened = Data1->open(path);
     MSFlexGrid1->setModel(Data1);
     if (!opened.ok())

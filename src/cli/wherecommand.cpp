@@ -1,0 +1,25 @@
+#include "cli/commandplace.h"
+#include "cli/commands.h"
+#include "cli/placecommands.h"
+
+#include <QDir>
+#include <QTextStream>
+
+namespace dialvault {
+
+int whereCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
+{
+    if (!line.arguments.isEmpty()) {
+        err << "dialvault: where takes no arguments\n";
+        return CommandMisused;
+    }
+    const std::optional<PhoneBookPlace> place = commandPlace(line, err);
+    if (!place)
+        return CommandFailed;
+    out << "phone book: " << QDir::toNativeSeparators(place->databasePath()) << "\n"
+        << "backups: " << QDir::toNativeSeparators(place->backupFolder()) << "\n"
+        << "settings: " << QDir::toNativeSeparators(place->settingsLocation()) << "\n";
+    return CommandDone;
+}
+
+} // namespace dialvault

@@ -1,0 +1,110 @@
+#include "place/restore.h"
+
+#include "place/backups.h"
+#include "place/databasecopy.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace dialvault {
+
+namespace {
+
+// A current phone book that SQLite cannot read is still kept, byte for byte:
+// it may be all the person has.
+Result<QString> keepCurrent(const PhoneBookPlace &place, const QDateTime &now)
+{
+    Result<QString> kept = backups::make(place.databasePath(), place.backupFolder(), now);
+    if (kept.ok() || !QFileInfo::exists(place.databasePath()))
+        return kept;
+    const QString bytes
+        = QDir(place.backupFolder())
+              .filePath(now.toString(QStringLiteral("'db1-'yyyy-MM-dd-HHmmss'.mdb'")));
+    if (!QFile::copy(place.databasePath(), bytes))
+        return kept;
+    kept.error = {};
+    kept.value = bytes;
+    return kept;
+}
+
+} // namespace
+
+Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &file,
+                                 const QDateTime &now)
+{
+    Result<QString> result;
+    const QString database = place.databasePath();
+    if (QFileInfo(file).canonicalFilePath() == QFileInfo(database).canonicalFilePath()
+        && QFileInfo::exists(database)) {
+        result.error
+            = {1, QStringLiteral("%1 is the phone book itself").arg(file), FailureCause::Other};
+        return result;
+    }
+    if (!QFileInfo(file).isFile()) {
+        result.error = {14, QStringLiteral("no such file: %1").arg(file), FailureCause::CannotOpen};
+        return result;
+    }
+    if (!QDir().mkpath(place.folder)) {
+        result.error = {1, QStringLiteral("cannot create the folder %1").arg(place.folder),
+                        FailureCause::ReadOnly};
+        return result;
+    }
+
+    // The copy, not the file, is checked and put in place: the file may
+    // change after it was read.
+    QTemporaryFile copy(database + QStringLiteral(".restoring-XXXXXX"));
+    if (!copy.open()) {
+        result.error
+            = {1, QStringLiteral("cannot write in %1: %2").arg(place.folder, copy.errorString()),
+               FailureCause::ReadOnly};
+        return result;
+    }
+    copy.close();
+    Status status = copyDatabase(file, copy.fileName());
+    if (status.ok())
+        status = checkPhoneBook(copy.fileName());
+    if (!status.ok()) {
+        result.error = status.error;
+        return result;
+    }
+
+    if (QFileInfo::exists(database)) {
+        const Result<QString> kept = keepCurrent(place, now);
+        if (!kept.ok()) {
+            result.error = kept.error;
+            return result;
+        }
+        result.value = kept.value;
+        // Written into the phone book as one transaction, so that the
+        // windows of a running program go on with the restored entries
+        // rather than with a file that is no longer there.
+        const Status written = copyDatabaseInto(copy.fileName(), database);
+        if (written.ok())
+            return result;
+        // Busy, full or read-only: the current phone book stays as it was.
+        if (written.error.cause != FailureCause::NotADatabase
+            && written.error.cause != FailureCause::Damaged) {
+            result.error = written.error;
+            return result;
+        }
+    }
+    // No phone book, or one SQLite cannot read: the copy takes its name in
+    // one step.
+    copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
+                        | QFileDevice::ReadOther);
+    if (std::rename(QFile::encodeName(copy.fileName()).constData(),
+                    QFile::encodeName(database).constData())
+        != 0) {
+        result.error = {1, QStringLiteral("cannot rename %1 to %2").arg(copy.fileName(), database),
+                        FailureCause::Other};
+        return result;
+    }
+    copy.setAutoRemove(false);
+    return result;
+}
+
+} // namespace dialvault
