@@ -154,6 +154,16 @@ private Q_SLOTS:
         QCOMPARE(result.status, status);
     }
 
+    void exportToAPipe()
+    {
+        QCOMPARE(run({"import", "dialvault.csv"}).status, 0);
+        const Run exported = run({"export", "--format", "csv", "/dev/stdout"});
+        QCOMPARE(exported.status, 0);
+        QVERIFY2(exported.out.contains(QStringLiteral("نام,تلفن,يادداشت,رديف\r\n")),
+                 qPrintable(exported.out));
+        QVERIFY(exported.out.endsWith(QStringLiteral(",2\r\n2 entries written to /dev/stdout\n")));
+    }
+
     void findKeepsOneEntryALine()
     {
         insertRow(file("db1.mdb"), {"two\nlines", "0912\t1", "first\r\nsecond", 1});

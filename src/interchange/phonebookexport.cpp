@@ -3,6 +3,7 @@
 #include "interchange/csvwriter.h"
 #include "interchange/vcardwriter.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
@@ -11,13 +12,6 @@
 namespace dialvault {
 
 namespace {
-
-Result<qint64> fileFailure(const QSaveFile &file, FailureCause cause)
-{
-    Result<qint64> result;
-    result.error = {1, file.errorString(), cause};
-    return result;
-}
 
 FailureCause causeOf(QFileDevice::FileError error)
 {
@@ -30,6 +24,41 @@ FailureCause causeOf(QFileDevice::FileError error)
     default:
         return FailureCause::Other;
     }
+}
+
+Result<qint64> fileFailure(const QFileDevice &file)
+{
+    Result<qint64> result;
+    result.error = {1, file.errorString(), causeOf(file.error())};
+    return result;
+}
+
+// Every entry of `book` in stored order, written to `device` as it is read.
+Result<qint64> writeEntries(PhoneBook &book, QFileDevice &device, ExportFormat format)
+{
+    std::variant<VCardWriter, CsvWriter> writer = format == ExportFormat::Csv
+        ? std::variant<VCardWriter, CsvWriter>(std::in_place_type<CsvWriter>, device)
+        : std::variant<VCardWriter, CsvWriter>(std::in_place_type<VCardWriter>, device,
+                                               format == ExportFormat::VCard4 ? VCardVersion::V4
+                                                                              : VCardVersion::V3);
+    Result<qint64> result;
+    bool written = true;
+    const Status read = book.forEachEntry([&](const ContactEntry &entry) {
+        written = std::visit([&](auto &w) { return w.write(entry); }, writer);
+        result.value += written ? 1 : 0;
+        return written;
+    });
+    if (written)
+        written = std::visit([](auto &w) { return w.finish(); }, writer);
+    if (!read.ok()) {
+        result.error = read.error;
+    } else if (!written) {
+        const QString why = std::visit([](auto &w) { return w.errorString(); }, writer);
+        result.error = {1, why, causeOf(device.error())};
+    }
+    if (!result.ok())
+        result.value = 0;
+    return result;
 }
 
 } // namespace
@@ -57,39 +86,26 @@ std::optional<ExportFormat> exportFormatOfPath(const QString &path)
 
 Result<qint64> exportPhoneBook(PhoneBook &book, const QString &path, ExportFormat format)
 {
+    const QFileInfo target(path);
+    // A device or a pipe (/dev/stdout, whose link leads nowhere on disk)
+    // cannot be replaced, only written to as the entries come.
+    if (target.exists() ? !target.isFile() : target.isSymLink()) {
+        QFile device(path);
+        if (!device.open(QIODevice::WriteOnly))
+            return fileFailure(device);
+        return writeEntries(book, device, format);
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fileFailure(file, causeOf(file.error()));
-    std::variant<VCardWriter, CsvWriter> writer = format == ExportFormat::Csv
-        ? std::variant<VCardWriter, CsvWriter>(std::in_place_type<CsvWriter>, file)
-        : std::variant<VCardWriter, CsvWriter>(std::in_place_type<VCardWriter>, file,
-                                               format == ExportFormat::VCard4 ? VCardVersion::V4
-                                                                              : VCardVersion::V3);
-    Result<qint64> result;
-    bool written = true;
-    const Status read = book.forEachEntry([&](const ContactEntry &entry) {
-        written = std::visit([&](auto &w) { return w.write(entry); }, writer);
-        result.value += written ? 1 : 0;
+        return fileFailure(file);
+    const Result<qint64> written = writeEntries(book, file, format);
+    if (!written.ok()) {
+        file.cancelWriting();
         return written;
-    });
-    if (!read.ok()) {
-        file.cancelWriting();
-        result.error = read.error;
-        result.value = 0;
-        return result;
-    }
-    if (written)
-        written = std::visit([](auto &w) { return w.finish(); }, writer);
-    if (!written) {
-        const QString why = std::visit([](auto &w) { return w.errorString(); }, writer);
-        file.cancelWriting();
-        result.error = {1, why, causeOf(file.error())};
-        result.value = 0;
-        return result;
     }
     if (!file.commit())
-        return fileFailure(file, causeOf(file.error()));
-    return result;
+        return fileFailure(file);
+    return written;
 }
 
 } // namespace dialvault

@@ -19,8 +19,9 @@ std::optional<ExportFormat> exportFormatOfPath(const QString &path);
 // Writes every entry of `book`, in stored order, to the file at `path` as it
 // reads them, so memory stays flat at any size. The file appears whole or not
 // at all: it is written beside and put in place at the end, and a file that
-// was there is left as it was when anything fails. The value is the number
-// of entries written.
+// was there is left as it was when anything fails (a device or pipe, such as
+// /dev/stdout, is written to as it goes). The value is the number of entries
+// written.
 Result<qint64> exportPhoneBook(PhoneBook &book, const QString &path, ExportFormat format);
 
 } // namespace dialvault
