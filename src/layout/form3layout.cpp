@@ -62,6 +62,7 @@ const WindowLayout &form3Layout()
         ControlLayout where = textBox(QStringLiteral("Text1"), 480, 4440, 4815, 255, -1);
         where.font = tahoma();
         where.textColour = lightCyan;
+        where.spokenName = QStringLiteral("محل دفترچه تلفن");
 
         w.controls = {
             marker(QStringLiteral("Picture2"), 1800, 0, QStringLiteral("Label1")),
