@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     const dialvault::CommandLine line = dialvault::parseCommandLine(arguments);
     const QStringList files = dialvault::filesToOpen(line);
     if (line.opensWindows() || !files.isEmpty())
-        return dialvault::runWindows(argc, argv, line.dataFolder, files);
+        return dialvault::runWindows(argc, argv, line.dataFolder, files, line.server);
 
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);

@@ -169,7 +169,8 @@ private Q_SLOTS:
                 QVERIFY(extent.ok());
                 QCOMPARE(extent.value.count, stored.size());
                 QCOMPARE(extent.value.dense(), deletion.isEmpty());
-                ContactListReader reader(db, QStringLiteral("main.test"), extent.value);
+                ContactListReader reader(db, Engine::Sqlite, QStringLiteral("main.test"),
+                                         QStringLiteral("rowid"), extent.value);
                 verifyVisits(stored, [&](int row) {
                     const Result<ContactListRows> rows = reader.rows(row, 3);
                     return rows.ok() && !rows.value.isEmpty() ? texts(rows.value.first())
@@ -180,7 +181,7 @@ private Q_SLOTS:
             QSqlDatabase::removeDatabase(name);
         } else if (source == QLatin1String("copy")) {
             ContactListSnapshot snapshot;
-            QVERIFY(snapshot.open(path).ok());
+            QVERIFY(snapshot.open(PhoneBookSource::file(path)).ok());
             QVERIFY(snapshot.waitUntilReleased(10000));
             QCOMPARE(snapshot.count(), stored.size());
             verifyVisits(stored,

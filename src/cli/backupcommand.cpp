@@ -1,6 +1,7 @@
 #include "cli/commandplace.h"
 #include "cli/commands.h"
 #include "cli/placecommands.h"
+#include "cli/servercommands.h"
 #include "place/backups.h"
 
 #include <QDir>
@@ -14,6 +15,8 @@ int backupCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: backup takes no arguments\n";
         return CommandMisused;
     }
+    if (refusedOnServer(line, err, "backup"))
+        return CommandFailed;
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
     if (!place)
         return CommandFailed;

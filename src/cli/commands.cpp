@@ -2,6 +2,7 @@
 
 #include "cli/contactcommands.h"
 #include "cli/placecommands.h"
+#include "cli/servercommands.h"
 #include "jet/importjetcommand.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,10 @@ With no command, Dialvault opens its windows.
 
 Options:
   --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
+  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
+                   as postgresql://user@host:5432/office?sslmode=require (also
+                   DIALVAULT_SERVER, or the setting "server"); passwords come
+                   from ~/.pgpass, PGPASSWORD or a service file
 
 Commands:
   --import-jet OLD.mdb NEW.mdb
@@ -35,6 +40,10 @@ Commands:
                    of digits looks at numbers), one a line: name, number and
                    the note's first line; with --start only those that start
                    with it. Exit status 0 when one matches, 1 when none does
+  server-init      make the phone book on the server (or complete or check
+                   it) and show the rights each person needs
+  server-push      copy the local phone book to the server in one
+                   transaction; entries already there are skipped
   --help           show this text
   --version        show the program's version
 )";
@@ -77,6 +86,10 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return exportCommand(line, out, err);
     if (line.command == QLatin1String("find"))
         return findCommand(line, out, err);
+    if (line.command == QLatin1String("server-init"))
+        return serverInitCommand(line, out, err);
+    if (line.command == QLatin1String("server-push"))
+        return serverPushCommand(line, out, err);
     return misused(err, QStringLiteral("unknown command '%1'").arg(line.command));
 }
 

@@ -27,13 +27,13 @@ int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
             << "\n";
         return CommandMisused;
     }
-    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
-    if (!folder)
+    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
+    if (!phoneBook)
         return CommandFailed;
     const Language language = userLanguage();
-    PhoneBook book(*folder);
+    PhoneBook book(*phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.databasePath(), opened.error, language) << "\n";
+        err << "dialvault: " << notOpenedText(book.source(), opened.error, language) << "\n";
         return CommandFailed;
     }
     const Result<qint64> written = exportPhoneBook(book, path, *format);

@@ -36,13 +36,12 @@ int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: find needs one TEXT\n";
         return FindFailed;
     }
-    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
-    if (!folder)
+    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
+    if (!phoneBook)
         return FindFailed;
-    PhoneBook book(*folder);
+    PhoneBook book(*phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.databasePath(), opened.error, userLanguage())
-            << "\n";
+        err << "dialvault: " << notOpenedText(book.source(), opened.error, userLanguage()) << "\n";
         return FindFailed;
     }
     qint64 shown = 0;
@@ -57,7 +56,7 @@ int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
                                             });
     out.flush();
     if (!searched.ok()) {
-        err << "dialvault: " << notOpenedText(book.databasePath(), searched.error, userLanguage())
+        err << "dialvault: " << notOpenedText(book.source(), searched.error, userLanguage())
             << "\n";
         return FindFailed;
     }

@@ -15,13 +15,13 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: import needs at least one FILE\n";
         return CommandMisused;
     }
-    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
-    if (!folder)
+    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
+    if (!phoneBook)
         return CommandFailed;
     const Language language = userLanguage();
-    PhoneBook book(*folder);
+    PhoneBook book(*phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.databasePath(), opened.error, language) << "\n";
+        err << "dialvault: " << notOpenedText(book.source(), opened.error, language) << "\n";
         return CommandFailed;
     }
     ImportCounts total;

@@ -1,6 +1,8 @@
 #include "cli/phonebookfolder.h"
 
 #include "cli/commandplace.h"
+#include "place/serverchoice.h"
+#include "store/serveraddress.h"
 
 #include <QTextStream>
 
@@ -18,6 +20,34 @@ std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStre
         return std::nullopt;
     }
     return place->folder;
+}
+
+std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStream &err,
+                                             bool &refused)
+{
+    refused = false;
+    const QString url = chosenServer(line.server, line.dataFolder);
+    if (url.isEmpty())
+        return std::nullopt;
+    if (const Result<ServerAddress> address = ServerAddress::parse(url); !address.ok()) {
+        err << "dialvault: " << address.error.description << "\n";
+        refused = true;
+        return std::nullopt;
+    }
+    return PhoneBookSource::server(url);
+}
+
+std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err)
+{
+    bool refused = false;
+    if (std::optional<PhoneBookSource> server = commandServer(line, err, refused))
+        return server;
+    if (refused)
+        return std::nullopt;
+    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
+    if (!folder)
+        return std::nullopt;
+    return PhoneBookSource::inFolder(*folder);
 }
 
 } // namespace dialvault

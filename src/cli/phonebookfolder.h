@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/commandline.h"
+#include "store/phonebooksource.h"
 
 #include <QString>
 
@@ -15,5 +16,15 @@ namespace dialvault {
 // ready as the windows make it. A folder that cannot be used is said on `err`
 // and gives nothing.
 std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err);
+
+// The phone book that the contacts commands work on: the server chosen as
+// the windows choose it (--server, DIALVAULT_SERVER, the settings), else the
+// file in commandPhoneBookFolder(). A server address that cannot be read is
+// said on `err` (never repeating it: it may hold a password).
+std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err);
+
+// The server chosen, or nothing when the phone book is the local file.
+std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStream &err,
+                                             bool &refused);
 
 } // namespace dialvault

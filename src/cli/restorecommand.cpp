@@ -1,6 +1,7 @@
 #include "cli/commandplace.h"
 #include "cli/commands.h"
 #include "cli/placecommands.h"
+#include "cli/servercommands.h"
 #include "place/restore.h"
 
 #include <QDir>
@@ -33,6 +34,8 @@ int restoreCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: restore needs one FILE\n";
         return CommandMisused;
     }
+    if (refusedOnServer(line, err, "restore"))
+        return CommandFailed;
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
     if (!place)
         return CommandFailed;

@@ -1,5 +1,6 @@
 #include "cli/commandplace.h"
 #include "cli/commands.h"
+#include "cli/phonebookfolder.h"
 #include "cli/placecommands.h"
 
 #include <QDir>
@@ -16,9 +17,16 @@ int whereCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
     if (!place)
         return CommandFailed;
-    out << "phone book: " << QDir::toNativeSeparators(place->databasePath()) << "\n"
-        << "backups: " << QDir::toNativeSeparators(place->backupFolder()) << "\n"
-        << "settings: " << QDir::toNativeSeparators(place->settingsLocation()) << "\n";
+    bool refused = false;
+    if (const std::optional<PhoneBookSource> server = commandServer(line, err, refused)) {
+        out << "phone book: server " << server->shownName() << "\n";
+    } else if (refused) {
+        return CommandFailed;
+    } else {
+        out << "phone book: " << QDir::toNativeSeparators(place->databasePath()) << "\n"
+            << "backups: " << QDir::toNativeSeparators(place->backupFolder()) << "\n";
+    }
+    out << "settings: " << QDir::toNativeSeparators(place->settingsLocation()) << "\n";
     return CommandDone;
 }
 

@@ -16,13 +16,18 @@ QString shown(const QString &path)
 
 QString engineWords(const StoreError &error)
 {
+    if (!error.missingRight.isEmpty())
+        return QStringLiteral("%1 (error %2; the right needed: %3)")
+            .arg(error.description)
+            .arg(error.number)
+            .arg(error.missingRight);
     return QStringLiteral("%1 (error %2)").arg(error.description).arg(error.number);
 }
 
 // The cause in Persian words, then the engine's own for whoever looks further.
 QString persianWhy(const StoreError &error)
 {
-    QString why = causeWords(error.cause);
+    QString why = errorWords(error);
     if (!why.isEmpty())
         why += u' ';
     return why + QStringLiteral("(خطاي شماره %1: %2)").arg(error.number).arg(error.description);
@@ -71,6 +76,20 @@ QString refusedFileText(const ReadFailure &failure, Language language)
 
 QString notDoneText(const QString &path, const StoreError &error, bool reading, Language language)
 {
+    // Said "not imported", an import that was stored would be imported twice
+    // by hand; imported again, its stored entries are skipped.
+    if (reading && error.cause == FailureCause::OutcomeUnknown) {
+        if (language == Language::Persian)
+            return QStringLiteral(
+                       "معلوم نيست پرونده %1 به دفترچه تلفن اضافه شد يا نه: %2 اگر آن را "
+                       "دوباره اضافه کنيد، شماره هاي ثبت شده تکراري شمرده و کنار "
+                       "گذاشته مي شوند.")
+                .arg(shown(path), persianWhy(error));
+        return QStringLiteral("it is not known whether %1 was imported: the connection to the "
+                              "server broke while it was committed (%2). Importing it again is "
+                              "safe: the entries already stored are skipped as duplicates.")
+            .arg(shown(path), engineWords(error));
+    }
     if (language == Language::Persian) {
         const QString what = reading ? QStringLiteral("پرونده %1 به دفترچه تلفن اضافه نشد: %2")
                                      : QStringLiteral("پرونده %1 نوشته نشد: %2");
@@ -88,6 +107,17 @@ QString exportedText(qint64 count, const QString &path, Language language)
     return QStringLiteral("%1 %2 written to %3")
         .arg(count)
         .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), shown(path));
+}
+
+QString notOpenedText(const PhoneBookSource &source, const StoreError &error, Language language)
+{
+    if (!source.isServer())
+        return notOpenedText(source.databasePath(), error, language);
+    if (language == Language::Persian)
+        return QStringLiteral("دفترچه تلفن باز نشد: %1\nسرور: %2")
+            .arg(persianWhy(error), source.shownName());
+    return QStringLiteral("the phone book on the server %1 could not be opened: %2")
+        .arg(source.shownName(), engineWords(error));
 }
 
 QString notOpenedText(const QString &path, const StoreError &error, Language language)

@@ -27,5 +27,7 @@ QString notDoneText(const QString &path, const StoreError &error, bool reading, 
 QString exportedText(qint64 count, const QString &path, Language language);
 // The phone book at `path` could not be opened.
 QString notOpenedText(const QString &path, const StoreError &error, Language language);
+// The phone book on a file or a server could not be opened (or read).
+QString notOpenedText(const PhoneBookSource &source, const StoreError &error, Language language);
 
 } // namespace dialvault

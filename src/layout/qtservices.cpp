@@ -37,9 +37,10 @@ void setServices(Services *replacement)
     current = replacement;
 }
 
-void settleServices(const PhoneBookPlace &place)
+void settleServices(const PhoneBookPlace &place, const QString &server)
 {
     realServices().usePlace(place);
+    realServices().useServer(server);
 }
 
 int QtServices::messageBox(const QString &text, int style, const std::optional<QString> &title)
@@ -98,6 +99,16 @@ QString QtServices::programFolder()
 QString QtServices::phoneBookFolder()
 {
     return place_ ? place_->folder : programFolder();
+}
+
+PhoneBookSource QtServices::phoneBookSource()
+{
+    return server_.isEmpty() ? Services::phoneBookSource() : PhoneBookSource::server(server_);
+}
+
+void QtServices::useServer(const QString &url)
+{
+    server_ = url;
 }
 
 void QtServices::usePlace(const PhoneBookPlace &place)

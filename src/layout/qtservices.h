@@ -19,6 +19,7 @@ public:
     void endProgram(int exitStatus) override;
     QString programFolder() override;
     QString phoneBookFolder() override;
+    PhoneBookSource phoneBookSource() override;
     QDateTime now() override;
     QPoint cursorPos() override;
     QString readSetting(const QString &name) override;
@@ -33,15 +34,19 @@ public:
 
     // Where the phone book and the settings live for this run.
     void usePlace(const PhoneBookPlace &place);
+    // The phone book is on a server.
+    void useServer(const QString &url);
 
 private:
     SettingsStore &settings();
 
     std::optional<PhoneBookPlace> place_;
+    QString server_;
     std::unique_ptr<SettingsStore> settings_;
 };
 
-// Tells the real window system the place decided at start-up.
-void settleServices(const PhoneBookPlace &place);
+// Tells the real window system the place decided at start-up, and the
+// server when the phone book is on one.
+void settleServices(const PhoneBookPlace &place, const QString &server = {});
 
 } // namespace dialvault

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/phonebooksource.h"
+
 #include <QDateTime>
 #include <QPoint>
 #include <QString>
@@ -57,6 +59,12 @@ public:
     // The folder that holds the phone book (db1.mdb), as decided at start-up;
     // the program's own folder unless something else was decided.
     virtual QString phoneBookFolder() { return programFolder(); }
+    // The phone book as decided at start-up: db1.mdb in phoneBookFolder(), or
+    // a server.
+    virtual PhoneBookSource phoneBookSource()
+    {
+        return PhoneBookSource::inFolder(phoneBookFolder());
+    }
     // The current local date and time.
     virtual QDateTime now() = 0;
     // The pointer's position on the screen, in pixels.

@@ -14,7 +14,6 @@
 #include "windows/singlewindow.h"
 
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -25,7 +24,7 @@ using namespace form1texts;
 
 Form1::Form1()
     : FormWindow(form1Layout())
-    , store_(services().phoneBookFolder())
+    , store_(services().phoneBookSource())
 {
     Label1 = control<QLabel>(QStringLiteral("Label1"));
     Label2 = control<QLabel>(QStringLiteral("Label2"));
@@ -66,8 +65,7 @@ Form1::Form1()
     // Contacts files dropped on the window go into its phone book; the count
     // shows them.
     ContactsDrop::install(
-        this, [this] { return QFileInfo(store_.databasePath()).absolutePath(); },
-        [this] { refreshAfterChange(); });
+        this, [this] { return store_.source(); }, [this] { refreshAfterChange(); });
 }
 
 Form1::~Form1() = default;
@@ -76,7 +74,7 @@ bool Form1::start()
 {
     const Status opened = RefreshMain();
     if (!opened.ok()) {
-        reportUnhandledFailure(failureText(startupFailed, opened.error, store_.databasePath()));
+        reportUnhandledFailure(failureText(startupFailed, opened.error, store_.source()));
         return false;
     }
     services().showWindow(this);
@@ -91,7 +89,14 @@ Status Form1::RefreshMain()
     const Result<qint32> count = store_.CountEntries();
     if (count.ok())
         Text5->setText(QString::number(count.value));
+    reportSettledAdds();
     return count;
+}
+
+void Form1::reportSettledAdds()
+{
+    for (const SettledAdd &settled : store_.settledAdds())
+        services().messageBox(addSettled.arg(settled.entry.name), MsgOkInformation, addStoredTitle);
 }
 
 void Form1::ClearFields()
@@ -153,10 +158,15 @@ void Form1::add()
     else
         stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
     if (!stored.ok()) {
-        // Nothing was stored: say so and why, keep the typed entry, and go on
-        // with a freshly opened table so the next try can succeed.
-        services().messageBox(failureText(addNotStored, stored.error), MsgOk);
+        // Nothing was stored, or on a server perhaps nothing: say so and why,
+        // keep the typed entry, and go on with a freshly opened table so the
+        // next try can succeed (on a server, the same entry added again is
+        // stored once at most).
+        const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
+        services().messageBox(failureText(unknown ? addOutcomeUnknown : addNotStored, stored.error),
+                              MsgOk);
         store_.OpenStore();
+        reportSettledAdds();
         return;
     }
     services().messageBox(addStored, MsgOkInformation, addStoredTitle);

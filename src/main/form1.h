@@ -61,6 +61,8 @@ private:
     void deleteByName();
     // RefreshMain after a successful search, add or delete; a failure is said.
     void refreshAfterChange();
+    // Tells of each add whose outcome was unknown that it is now stored.
+    void reportSettledAdds();
     void confirmExit();
     void tick();
 

@@ -26,6 +26,10 @@ inline const QString deleteNotFound
 // and the engine's own words follow on lines of their own.
 inline const QString startupFailed = QStringLiteral("دفترچه تلفن باز نشد.");
 inline const QString addNotStored = QStringLiteral("اين شماره ذخيره نشد.");
+inline const QString addOutcomeUnknown = QStringLiteral("معلوم نيست اين شماره ذخيره شد يا نه.");
+// %1: the name of the entry.
+inline const QString addSettled
+    = QStringLiteral("شماره «%1» که معلوم نبود ذخيره شده يا نه، اکنون در دفترچه تلفن ذخيره است.");
 inline const QString searchFailed = QStringLiteral("جستجو انجام نشد.");
 inline const QString deleteFailed = QStringLiteral("شماره اي حذف نشد.");
 inline const QString refreshFailed = QStringLiteral("تعداد شماره ها به روز نشد.");

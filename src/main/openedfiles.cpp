@@ -12,10 +12,9 @@ void importFilesGivenAtStart(Form1 &form, const QStringList &files)
 {
     if (files.isEmpty())
         return;
-    PhoneBook book(services().phoneBookFolder());
+    PhoneBook book(services().phoneBookSource());
     if (const Status opened = book.open(); !opened.ok()) {
-        services().messageBox(notOpenedText(book.databasePath(), opened.error, Language::Persian),
-                              MsgOk);
+        services().messageBox(notOpenedText(book.source(), opened.error, Language::Persian), MsgOk);
         return;
     }
     QStringList lines;

@@ -11,10 +11,12 @@
 #include "main/form1texts.h"
 #include "main/openedfiles.h"
 #include "place/phonebookplace.h"
+#include "place/serverchoice.h"
 
 #include <QApplication>
 
 #include <cstdio>
+#include <optional>
 
 namespace dialvault {
 
@@ -24,6 +26,7 @@ namespace {
 // succeeded.
 struct BeforeWindows
 {
+    QString server; // empty: the local file
     Result<PhoneBookPlace> place;
     Status prepared;
     Result<CarryOver> carried;
@@ -31,11 +34,22 @@ struct BeforeWindows
 
 // Reading an old Jet file forks a child process, which is only safe while the
 // program has one thread: before the window system's application exists. The
-// place is decided first, so the carry-over works where the phone book lives.
-BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFolder)
+// engine is chosen first: with a server the local folder keeps only the
+// settings, so it is neither prepared nor carried over, and a portable folder
+// that cannot be written does not matter. Otherwise the place is decided, so
+// the carry-over works where the phone book lives.
+BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFolder,
+                                   const QString &serverOption)
 {
     QCoreApplication probe(argc, argv);
     BeforeWindows before;
+    before.server = chosenServer(serverOption, dataFolder);
+    if (!before.server.isEmpty()) {
+        PlaceFacts facts = placeFacts(dataFolder);
+        facts.canWriteIn = [](const QString &) { return true; };
+        before.place = decidePlace(facts);
+        return before;
+    }
     before.place = decidePlace(placeFacts(dataFolder));
     if (!before.place.ok())
         return before;
@@ -47,13 +61,14 @@ BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFo
 
 } // namespace
 
-int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringList &files)
+int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringList &files,
+               const QString &server)
 {
     if (const auto problem = missingDisplay(QString::fromLocal8Bit(argv[0]))) {
         std::fputs(qPrintable(*problem + u'\n'), stderr);
         return 1;
     }
-    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder);
+    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder, server);
 
     QApplication app(argc, argv);
     // Lets the desktop match the windows with the menu entry and its icon.
@@ -63,7 +78,7 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
         reportUnhandledFailure(before.place.error.description);
         return 1;
     }
-    settleServices(before.place.value);
+    settleServices(before.place.value, before.server);
     const QString path = before.place.value.databasePath();
     const Status failed = !before.prepared.ok() ? before.prepared : before.carried;
     if (!failed.ok()) {
@@ -75,7 +90,10 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
         return 1;
     if (before.carried.value.converted)
         services().messageBox(carriedOverMessage(before.carried.value), MsgOkInformation);
-    DailyBackupStart backup(before.place.value, &form);
+    // A server is backed up with the server's own tools.
+    std::optional<DailyBackupStart> backup;
+    if (before.server.isEmpty())
+        backup.emplace(before.place.value, &form);
     importFilesGivenAtStart(form, files);
     return app.exec();
 }

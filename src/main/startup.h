@@ -5,11 +5,13 @@
 
 namespace dialvault {
 
-// The program with its windows: the phone book's place decided (`dataFolder`
-// is --data-dir, empty when not given), an old phone book there carried over,
-// the main window shown with the day's backup behind it, the `files` it was
-// asked to open taken in, the event loop run. Returns the exit status.
+// The program with its windows: the phone book chosen (`server` is
+// --server, `dataFolder` --data-dir, each empty when not given): a server, or
+// the local file, whose place is decided and where an old phone book is
+// carried over; the main window shown, with the day's backup behind it for a
+// local file; the `files` it was asked to open taken in; the event loop run.
+// Returns the exit status.
 int runWindows(int &argc, char **argv, const QString &dataFolder = {},
-               const QStringList &files = {});
+               const QStringList &files = {}, const QString &server = {});
 
 } // namespace dialvault

@@ -26,10 +26,36 @@ QString causeWords(FailureCause cause)
         return QStringLiteral("جدول شماره ها (test) در اين پرونده نيست.");
     case FailureCause::MissingField:
         return QStringLiteral("يکي از ستون هاي جدول شماره ها در اين پرونده نيست.");
+    case FailureCause::ServerUnreachable:
+        return QStringLiteral("سرور دفترچه تلفن پاسخ نمي دهد يا در دسترس نيست. شبکه و روشن بودن "
+                              "سرور را بررسي کنيد و دوباره امتحان کنيد.");
+    case FailureCause::ServerBusy:
+        return QStringLiteral(
+            "سرور دفترچه تلفن در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.");
+    case FailureCause::LoginRefused:
+        return QStringLiteral("سرور دفترچه تلفن نام کاربري يا رمز را نپذيرفت.");
+    case FailureCause::PermissionDenied:
+        return QStringLiteral(
+            "شما اجازه اين کار را روي سرور دفترچه تلفن نداريد. مدير سرور بايد اين "
+            "اجازه را به شما بدهد.");
+    case FailureCause::ServerNotPrepared:
+        return QStringLiteral("دفترچه تلفن روي اين سرور آماده نشده است. مدير سرور بايد يک بار "
+                              "dialvault server-init را اجرا کند.");
+    case FailureCause::OutcomeUnknown:
+        return QStringLiteral("اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. "
+                              "وقتي سرور دوباره پاسخ دهد بررسي مي شود.");
     case FailureCause::Other:
         return QStringLiteral("خطاي پيش بيني نشده اي رخ داد.");
     }
     return {};
+}
+
+QString errorWords(const StoreError &error)
+{
+    QString words = causeWords(error.cause);
+    if (error.cause == FailureCause::PermissionDenied && !error.missingRight.isEmpty())
+        words += QStringLiteral(" اجازه لازم: %1").arg(error.missingRight);
+    return words;
 }
 
 } // namespace dialvault

@@ -11,4 +11,7 @@ namespace dialvault {
 // same as the windows.
 QString causeWords(FailureCause cause);
 
+// The cause's words and, when a right on the server is missing, its name.
+QString errorWords(const StoreError &error);
+
 } // namespace dialvault

@@ -1,17 +1,23 @@
 #include "store/contactstore.h"
 
+#include "store/serverlink.h"
+#include "store/serverschema.h"
 #include "store/storeconnection.h"
+#include "store/storedialect.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
-#include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace dialvault {
 
@@ -21,23 +27,6 @@ std::atomic<quint64> instanceCounter{0};
 
 // What the recordset slot holds: nothing, the whole table, or a name query.
 enum class Slot { Closed, Table, Query };
-
-const QString &readStatement()
-{
-    using namespace StoreSchema;
-    static const QString sql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE rowid = ?")
-                                   .arg(quoted(phoneField), quoted(noteField), table);
-    return sql;
-}
-
-const QString &insertStatement()
-{
-    using namespace StoreSchema;
-    static const QString sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
-                                   .arg(table, quoted(nameField), quoted(phoneField),
-                                        quoted(noteField), quoted(rowNumberField));
-    return sql;
-}
 
 QString tableExistsStatement()
 {
@@ -67,16 +56,34 @@ QVariant textValue(const QString &text)
     return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
 }
 
+// An add sent again must be the same add: the texts decide, not the row
+// number, which follows the count shown.
+bool sameTexts(const ContactEntry &a, const ContactEntry &b)
+{
+    return a.name == b.name && a.phone == b.phone && a.note == b.note;
+}
+
+// An add that reached the server, or may have, without an answer.
+struct PendingAdd
+{
+    ContactEntry entry;
+    QString key;
+};
+
 } // namespace
 
 struct ContactStore::Impl
 {
-    QString path;
-    // Two connections take turns, so that a reopen that fails leaves the
-    // previous database in use.
+    PhoneBookSource source;
+    StoreDialect dialect{Engine::Sqlite};
+
+    // A file: two connections take turns, so that a reopen that fails leaves
+    // the previous database in use.
     QString connectionNames[2];
     QSqlDatabase connections[2];
     int current = -1;
+    // A server: one connection, opened again when it breaks.
+    std::unique_ptr<ServerLink> server;
 
     // Statements of the current connection, prepared on first use.
     std::optional<QSqlQuery> countQuery;
@@ -90,7 +97,11 @@ struct ContactStore::Impl
     Slot slot = Slot::Closed;
     std::optional<qint64> queryRow; // the first match of the name query
 
-    QSqlDatabase &database() { return connections[current]; }
+    std::vector<PendingAdd> pending;
+    QList<SettledAdd> settled;
+
+    bool isOpen() const { return server ? server->generation() > 0 : current >= 0; }
+    QSqlDatabase &database() { return server ? server->database() : connections[current]; }
 
     void dropStatements()
     {
@@ -111,18 +122,103 @@ struct ContactStore::Impl
         current = next;
     }
 
-    QSqlQuery *prepared(std::optional<QSqlQuery> &statement, const QString &sql, Status &status)
+    QSqlQuery *prepared(std::optional<QSqlQuery> &statement, const QString &sql, Status &status,
+                        const QString &right = {})
     {
         if (!statement) {
             statement.emplace(database());
             statement->setForwardOnly(true);
             if (!statement->prepare(sql)) {
-                status = engineFailure(statement->lastError());
+                status = server ? server->failure(statement->lastError(), right)
+                                : engineFailure(statement->lastError());
                 statement.reset();
                 return nullptr;
             }
         }
         return &*statement;
+    }
+
+    // Runs `sql` (prepared once on the current connection) with `values`.
+    // On a server a broken connection is opened again first, and a statement
+    // that failed because the connection broke is run once more on a new
+    // one: every statement of the store may run twice (reads, a delete by
+    // key, an add by its client-made key). A change sent on a connection that
+    // broke, when no new connection can be had, ends as OutcomeUnknown;
+    // `resent` tells that it was sent twice.
+    Status execute(std::optional<QSqlQuery> &statement, const QString &sql,
+                   const QVariantList &values, const QString &right = {}, bool change = false,
+                   bool *resent = nullptr)
+    {
+        Status status;
+        if (!server) {
+            QSqlQuery *query = prepared(statement, sql, status);
+            if (!query)
+                return status;
+            for (int i = 0; i < values.size(); ++i)
+                query->bindValue(i, values.at(i));
+            if (!query->exec())
+                return engineFailure(query->lastError());
+            return status;
+        }
+        bool sent = false;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!server->isOpen()) {
+                if (Status opened = connectServer(); !opened.ok())
+                    return sent ? outcomeUnknown(opened) : opened;
+            }
+            QSqlQuery *query = prepared(statement, sql, status, right);
+            if (query) {
+                for (int i = 0; i < values.size(); ++i)
+                    query->bindValue(i, values.at(i));
+                if (query->exec()) {
+                    if (resent)
+                        *resent = sent;
+                    return {};
+                }
+                status = server->failure(query->lastError(), right);
+                sent = sent || change;
+            }
+            if (status.error.cause != FailureCause::ServerUnreachable)
+                return status;
+        }
+        return sent ? outcomeUnknown(status) : status;
+    }
+
+    // A new connection: statements are prepared again, and the adds whose
+    // answer was lost are sent again under their keys.
+    Status connectServer()
+    {
+        dropStatements();
+        Status status = server->open();
+        if (!status.ok())
+            return status;
+        while (!pending.empty()) {
+            const PendingAdd add = pending.back();
+            status = sendAdd(add.entry, add.key);
+            if (!status.ok())
+                return status;
+            pending.pop_back();
+            settled.append({add.entry});
+        }
+        return status;
+    }
+
+    Status sendAdd(const ContactEntry &entry, const QString &key)
+    {
+        Status status;
+        QSqlQuery *query = prepared(insertQuery, dialect.insertStatement(), status,
+                                    ServerSchema::right("INSERT"));
+        if (!query)
+            return status;
+        query->bindValue(0, textValue(entry.name));
+        query->bindValue(1, textValue(entry.phone));
+        query->bindValue(2, textValue(entry.note));
+        query->bindValue(3, entry.rowNumber);
+        query->bindValue(4, key);
+        if (!query->exec())
+            return server->failure(query->lastError(), ServerSchema::right("INSERT"));
+        query->finish();
+        return status;
     }
 
     // Reads the schema version, whether table `test` exists and the count in
@@ -154,6 +250,18 @@ struct ContactStore::Impl
         return StoreSchema::completeSchema(database());
     }
 
+    Status openFile()
+    {
+        const int next = current == 0 ? 1 : 0;
+        Status status = openExistingFile(connections[next], source.databasePath());
+        if (!status.ok()) {
+            connections[next].close();
+            return status;
+        }
+        replaceDatabase(next);
+        return openTable();
+    }
+
     // The row that a read or delete works on: the first match of the query, or
     // the first row of the table when the slot holds the table.
     Result<qint64> currentRow()
@@ -172,26 +280,24 @@ struct ContactStore::Impl
         case Slot::Table:
             break;
         }
-        QSqlQuery *query = prepared(
-            firstRowQuery,
-            QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(StoreSchema::table),
-            result);
-        if (!query)
+        result.error = execute(firstRowQuery, dialect.firstEntryStatement(), {},
+                               ServerSchema::right("SELECT"))
+                           .error;
+        if (!result.ok())
             return result;
-        if (!query->exec())
-            result.error = engineFailure(query->lastError()).error;
-        else if (query->next())
-            result.value = query->value(0).toLongLong();
+        if (firstRowQuery->next())
+            result.value = firstRowQuery->value(0).toLongLong();
         else
             result.error = storeFailure(NoCurrentRecord).error;
-        query->finish();
+        firstRowQuery->finish();
         return result;
     }
 
-    // Every change must survive a crash or power loss once it is reported.
+    // Every change must survive a crash or power loss once it is reported; a
+    // server's sessions are opened so.
     Status makeDurable()
     {
-        if (synchronousSet)
+        if (synchronousSet || server)
             return {};
         QSqlQuery query(database());
         if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL")))
@@ -202,9 +308,18 @@ struct ContactStore::Impl
 };
 
 ContactStore::ContactStore(const QString &folder)
+    : ContactStore(PhoneBookSource::inFolder(folder))
+{ }
+
+ContactStore::ContactStore(const PhoneBookSource &source)
     : d(std::make_unique<Impl>())
 {
-    d->path = QDir(folder).filePath(fileName());
+    d->source = source;
+    d->dialect = StoreDialect(source.engine());
+    if (source.isServer()) {
+        d->server = std::make_unique<ServerLink>(source.serverUrl());
+        return;
+    }
     const QString base = QStringLiteral("dialvault-store-%1-").arg(++instanceCounter);
     for (int i = 0; i < 2; ++i) {
         d->connectionNames[i] = base + QString::number(i);
@@ -215,6 +330,11 @@ ContactStore::ContactStore(const QString &folder)
 
 ContactStore::~ContactStore()
 {
+    d->dropStatements();
+    if (d->server) {
+        d->server.reset();
+        return;
+    }
     d->replaceDatabase(-1);
     for (int i = 0; i < 2; ++i) {
         d->connections[i] = QSqlDatabase();
@@ -222,26 +342,35 @@ ContactStore::~ContactStore()
     }
 }
 
+const PhoneBookSource &ContactStore::source() const
+{
+    return d->source;
+}
+
 QString ContactStore::databasePath() const
 {
-    return d->path;
+    return d->source.databasePath();
+}
+
+QList<SettledAdd> ContactStore::settledAdds()
+{
+    return std::exchange(d->settled, {});
 }
 
 Status ContactStore::OpenStore()
 {
-    const int next = d->current == 0 ? 1 : 0;
-    Status status = openExistingFile(d->connections[next], d->path);
-    if (!status.ok()) {
-        d->connections[next].close();
-        return status;
+    if (d->server) {
+        // A connection that works is kept; one that broke is made again.
+        if (!d->server->isOpen()) {
+            if (Status opened = d->connectServer(); !opened.ok())
+                return opened;
+        }
+    } else if (Status opened = d->openFile(); !opened.ok()) {
+        return opened;
     }
-    d->replaceDatabase(next);
-    status = d->openTable();
-    if (!status.ok())
-        return status;
     d->slot = Slot::Table;
     d->queryRow.reset();
-    return status;
+    return {};
 }
 
 Result<qint32> ContactStore::CountEntries()
@@ -251,37 +380,42 @@ Result<qint32> ContactStore::CountEntries()
         result.error = storeFailure(ObjectNotSet).error;
         return result;
     }
-    // Triggers keep this row exact, so counting never walks the table.
-    QSqlQuery *query = d->prepared(d->countQuery, stateStatement(), result);
-    if (!query)
+    // Triggers keep the count exact, so counting never walks the table.
+    const bool file = !d->server;
+    result.error = d->execute(d->countQuery, file ? stateStatement() : d->dialect.countStatement(),
+                              {}, ServerSchema::right("SELECT", ServerSchema::countTable))
+                       .error;
+    if (!result.ok())
         return result;
-    if (!query->exec() || !query->next())
-        result.error = engineFailure(query->lastError()).error;
-    else if (query->value(2).isNull())
+    QSqlQuery &query = *d->countQuery;
+    const int column = file ? 2 : 0;
+    if (!query.next())
+        result.error
+            = (file ? engineFailure(query.lastError()) : d->server->failure(query.lastError()))
+                  .error;
+    else if (query.value(column).isNull())
         result.error = storeFailure(CountMissing).error;
     else
-        result.value = query->value(2).toInt();
-    query->finish();
+        result.value = query.value(column).toInt();
+    query.finish();
     return result;
 }
 
 Status ContactStore::QueryByName(const QString &name)
 {
-    if (d->current < 0)
+    if (!d->isOpen())
         return storeFailure(ObjectNotSet);
-    Status status;
-    QSqlQuery *query = d->prepared(d->findQuery, StoreSchema::nameQueryStatement(), status);
-    if (!query)
+    Status status = d->execute(d->findQuery, d->dialect.nameQueryStatement(), {textValue(name)},
+                               ServerSchema::right("SELECT"));
+    if (!status.ok())
         return status;
-    query->bindValue(0, textValue(name));
-    if (!query->exec())
-        return engineFailure(query->lastError());
+    QSqlQuery &query = *d->findQuery;
     std::optional<qint64> row;
-    if (query->next())
-        row = query->value(0).toLongLong();
-    else if (query->lastError().isValid())
-        return engineFailure(query->lastError());
-    query->finish();
+    if (query.next())
+        row = query.value(0).toLongLong();
+    else if (query.lastError().isValid())
+        return d->server ? d->server->failure(query.lastError()) : engineFailure(query.lastError());
+    query.finish();
     d->slot = Slot::Query;
     d->queryRow = row;
     return status;
@@ -295,24 +429,26 @@ Result<PhoneAndNote> ContactStore::ReadFirstMatch()
         result.error = row.error;
         return result;
     }
-    QSqlQuery *query = d->prepared(d->readQuery, readStatement(), result);
-    if (!query)
+    result.error = d->execute(d->readQuery, d->dialect.readStatement(), {row.value},
+                              ServerSchema::right("SELECT"))
+                       .error;
+    if (!result.ok())
         return result;
-    query->bindValue(0, row.value);
-    if (!query->exec()) {
-        result.error = engineFailure(query->lastError()).error;
-        return result;
-    }
-    if (!query->next()) {
-        result.error = query->lastError().isValid() ? engineFailure(query->lastError()).error
-                                                    : storeFailure(RecordIsDeleted).error;
-        query->finish();
+    QSqlQuery &query = *d->readQuery;
+    if (!query.next()) {
+        if (!query.lastError().isValid())
+            result.error = storeFailure(RecordIsDeleted).error;
+        else
+            result.error = (d->server ? d->server->failure(query.lastError())
+                                      : engineFailure(query.lastError()))
+                               .error;
+        query.finish();
         return result;
     }
     // Another program may have stored NULL; it reads as the empty text.
-    result.value.phone = query->value(0).toString();
-    result.value.note = query->value(1).toString();
-    query->finish();
+    result.value.phone = query.value(0).toString();
+    result.value.note = query.value(1).toString();
+    query.finish();
     return result;
 }
 
@@ -333,18 +469,22 @@ Status ContactStore::DeleteFirstMatch()
     Status status = d->makeDurable();
     if (!status.ok())
         return status;
-    QSqlQuery *query = d->prepared(
-        d->deleteQuery, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(StoreSchema::table),
-        status);
-    if (!query)
+    bool resent = false;
+    status = d->execute(d->deleteQuery, d->dialect.deleteStatement(), {row.value},
+                        ServerSchema::right("DELETE"), true, &resent);
+    if (!status.ok())
         return status;
-    query->bindValue(0, row.value);
-    if (!query->exec())
-        return engineFailure(query->lastError());
-    const bool deleted = query->numRowsAffected() > 0;
-    query->finish();
-    if (!deleted)
-        return storeFailure(RecordIsDeleted);
+    // Sent twice, the first may have deleted it: either way it is gone.
+    const bool deleted = d->deleteQuery->numRowsAffected() > 0 || resent;
+    d->deleteQuery->finish();
+    if (!deleted) {
+        // Another person deleted this very entry a moment before: for this
+        // one the name has no entry left to delete, and the next entry of
+        // the name is not deleted in its place.
+        Status gone = storeFailure(RecordIsDeleted);
+        gone.error.cause = FailureCause::NotFound;
+        return gone;
+    }
     return CloseRecordset();
 }
 
@@ -355,18 +495,31 @@ Status ContactStore::AppendEntry(const ContactEntry &entry)
     Status status = d->makeDurable();
     if (!status.ok())
         return status;
-    QSqlQuery *query = d->prepared(d->insertQuery, insertStatement(), status);
-    if (!query)
-        return status;
-    query->bindValue(0, textValue(entry.name));
-    query->bindValue(1, textValue(entry.phone));
-    query->bindValue(2, textValue(entry.note));
-    query->bindValue(3, entry.rowNumber);
+    QVariantList values{textValue(entry.name), textValue(entry.phone), textValue(entry.note),
+                        entry.rowNumber};
+    QString key;
+    if (d->server) {
+        // The same entry added again after a lost answer is the same add.
+        const auto again
+            = std::find_if(d->pending.begin(), d->pending.end(),
+                           [&](const PendingAdd &add) { return sameTexts(add.entry, entry); });
+        if (again != d->pending.end()) {
+            key = again->key;
+            d->pending.erase(again);
+        } else {
+            key = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        }
+        values.append(key);
+    }
     // One statement in autocommit mode: the row and its count are committed
     // together or not at all.
-    if (!query->exec())
-        return engineFailure(query->lastError());
-    query->finish();
+    status = d->execute(d->insertQuery, d->dialect.insertStatement(), values,
+                        ServerSchema::right("INSERT"), true);
+    if (status.error.cause == FailureCause::OutcomeUnknown)
+        d->pending.push_back({entry, key});
+    if (!status.ok())
+        return status;
+    d->insertQuery->finish();
     return CloseRecordset();
 }
 

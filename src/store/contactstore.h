@@ -1,22 +1,40 @@
 #pragma once
 
 #include "store/contactentry.h"
+#include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
+#include <QList>
 #include <QString>
 
 #include <memory>
 
 namespace dialvault {
 
-// The contact database: db1.mdb in the given folder, table `test`. Holds one
-// open database and one recordset slot, which after OpenStore holds the table
-// and after QueryByName the result of a name query. Every failure comes back
-// as a numbered StoreError; nothing is thrown.
+// An add whose outcome was not known, once settled on the server.
+struct SettledAdd
+{
+    ContactEntry entry;
+};
+
+// The contact database: db1.mdb in the given folder, or table `test` on a
+// server, the same six operations on either. Holds one open database and one
+// recordset slot, which after OpenStore holds the table and after QueryByName
+// the result of a name query. Every failure comes back as a numbered
+// StoreError; nothing is thrown.
+//
+// On a server each add and delete is a transaction of its own, committed
+// before it is reported. A connection that broke is opened again by the next
+// operation (which a read or a change that may safely run twice then retries
+// once). An add whose answer was lost with the connection is reported as
+// OutcomeUnknown and kept: the next add of the same entry sends it again
+// under the same key, which stores it once at most; otherwise it is sent
+// again as soon as the server answers, and then handed out by settledAdds().
 class ContactStore
 {
 public:
     explicit ContactStore(const QString &folder);
+    explicit ContactStore(const PhoneBookSource &source);
     ~ContactStore();
     ContactStore(const ContactStore &) = delete;
     ContactStore &operator=(const ContactStore &) = delete;
@@ -39,7 +57,12 @@ public:
     // durably, then closes the slot.
     Status AppendEntry(const ContactEntry &entry);
 
+    const PhoneBookSource &source() const;
+    // The file; empty for a server.
     QString databasePath() const;
+
+    // The adds of unknown outcome that are now stored, each handed out once.
+    QList<SettledAdd> settledAdds();
 
     static QString fileName() { return QStringLiteral("db1.mdb"); }
 

@@ -1,6 +1,7 @@
 #include "store/phonebook.h"
 
 #include "store/phonebookimpl.h"
+#include "store/serverschema.h"
 #include "store/storeconnection.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
@@ -20,26 +21,69 @@ std::atomic<quint64> phoneBookCounter{0};
 
 } // namespace
 
-QSqlQuery *PhoneBook::Impl::statement(const QString &sql, Status &status)
+QSqlQuery *PhoneBook::Impl::statement(const QString &sql, Status &status, const QString &right)
 {
+    // Never a new connection here: it would carry on outside the
+    // transaction that the statement belongs to.
+    if (server && !server->isOpen()) {
+        status = server->failure(QSqlError());
+        return nullptr;
+    }
     auto found = statements.find(sql);
     if (found != statements.end())
         return &found->second;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(sql)) {
-        status = engineFailure(query.lastError());
+        status = failure(query.lastError(), right);
         return nullptr;
     }
     return &statements.emplace(sql, std::move(query)).first->second;
 }
 
-Status PhoneBook::Impl::run(const QString &sql)
+Status PhoneBook::Impl::run(const QString &sql, const QString &right)
 {
+    if (server && !server->isOpen())
+        return server->failure(QSqlError());
     QSqlQuery query(db);
     if (query.exec(sql))
         return {};
-    return engineFailure(query.lastError());
+    return failure(query.lastError(), right);
+}
+
+Status PhoneBook::Impl::failure(const QSqlError &error, const QString &right)
+{
+    return server ? server->failure(error, right) : engineFailure(error);
+}
+
+Status PhoneBook::Impl::ready()
+{
+    if (server && !server->isOpen())
+        return openServer();
+    return {};
+}
+
+Status PhoneBook::Impl::openServer()
+{
+    statements.clear();
+    Status status = server->open();
+    if (!status.ok())
+        return status;
+    db = server->database();
+    // One look at the catalogue, so that a server without the phone book
+    // says so at once instead of at the first statement.
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL AND to_regclass('%2') IS "
+                                   "NOT NULL")
+                        .arg(ServerSchema::table, ServerSchema::countTable))
+        || !query.next())
+        return failure(query.lastError());
+    if (!query.value(0).toBool())
+        return {
+            {ServerCallFailed,
+             QStringLiteral("no table %1 with its count on the server").arg(ServerSchema::table),
+             FailureCause::ServerNotPrepared}};
+    return status;
 }
 
 QString entryColumns()
@@ -60,9 +104,19 @@ ContactEntry entryAt(const QSqlQuery &query, int first)
 }
 
 PhoneBook::PhoneBook(const QString &folder)
+    : PhoneBook(PhoneBookSource::inFolder(folder))
+{ }
+
+PhoneBook::PhoneBook(const PhoneBookSource &source)
     : d(std::make_unique<Impl>())
 {
-    d->path = QDir(folder).filePath(QStringLiteral("db1.mdb"));
+    d->source = source;
+    d->dialect = StoreDialect(source.engine());
+    if (source.isServer()) {
+        d->server = std::make_unique<ServerLink>(source.serverUrl());
+        d->db = d->server->database();
+        return;
+    }
     d->connectionName = QStringLiteral("dialvault-phonebook-%1").arg(++phoneBookCounter);
     d->db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionName);
 }
@@ -70,21 +124,38 @@ PhoneBook::PhoneBook(const QString &folder)
 PhoneBook::~PhoneBook()
 {
     d->statements.clear();
+    if (d->server) {
+        d->db = QSqlDatabase();
+        d->server.reset();
+        return;
+    }
     d->db.close();
     d->db = QSqlDatabase();
     QSqlDatabase::removeDatabase(d->connectionName);
 }
 
+const PhoneBookSource &PhoneBook::source() const
+{
+    return d->source;
+}
+
 QString PhoneBook::databasePath() const
 {
-    return d->path;
+    return d->source.databasePath();
+}
+
+QString PhoneBook::shownName() const
+{
+    return d->source.shownName();
 }
 
 Status PhoneBook::open()
 {
+    if (d->server)
+        return d->openServer();
     d->statements.clear();
     d->db.close();
-    Status status = openExistingFile(d->db, d->path);
+    Status status = openExistingFile(d->db, d->source.databasePath());
     if (!status.ok())
         return status;
     QSqlQuery query(d->db);

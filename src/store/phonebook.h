@@ -2,6 +2,7 @@
 
 #include "store/contactentry.h"
 #include "store/partquery.h"
+#include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
 #include <QList>
@@ -28,20 +29,26 @@ struct ImportCounts
     }
 };
 
-// db1.mdb in a folder, for the work on many entries at once: importing,
-// exporting and searching by part of a name or number. It keeps a connection
-// of its own beside the main window's ContactStore, opened like it (an
-// existing file only, shared, an older file completed first).
+// db1.mdb in a folder, or the phone book on a server, for the work on many
+// entries at once: importing, exporting and searching by part of a name or
+// number. It keeps a connection of its own beside the main window's
+// ContactStore, opened like it (an existing file only, shared, an older file
+// completed first; on a server, a phone book that server-init prepared).
 class PhoneBook
 {
 public:
     explicit PhoneBook(const QString &folder);
+    explicit PhoneBook(const PhoneBookSource &source);
     ~PhoneBook();
     PhoneBook(const PhoneBook &) = delete;
     PhoneBook &operator=(const PhoneBook &) = delete;
 
     Status open();
+    const PhoneBookSource &source() const;
+    // The file; empty for a server.
     QString databasePath() const;
+    // The file or the server, as a person is shown it.
+    QString shownName() const;
 
     // Adds `entries` in one transaction: all that are stored, or none when a
     // step fails. Skipped and counted: an entry with neither a name nor a
@@ -50,7 +57,14 @@ public:
     // earlier in it). Each stored entry's row number is set as an add from
     // the main window sets it: the count at that moment plus 1; the given
     // row numbers are not used. Null texts are stored as empty text.
+    //
+    // On a server, imports take turns. When the connection breaks during the
+    // commit itself, the server is asked whether the import was stored (its
+    // first entry carries a key made for it) once a new connection is had;
+    // without one the outcome is OutcomeUnknown, never "not stored".
     Result<ImportCounts> importEntries(const QList<ContactEntry> &entries);
+    // Every entry of `other`, in its order, imported so in one transaction.
+    Result<ImportCounts> importPhoneBook(PhoneBook &other);
 
     // Hands every entry to `visit` in stored order as it is read, so memory
     // stays flat at any size; `visit` returns false to stop. A NULL text
@@ -61,12 +75,15 @@ public:
     Status findByPart(const PartQuery &query, PartPlace place,
                       const std::function<bool(const ContactEntry &)> &visit);
 
-    // The statement findByPart runs for a query of this kind and place, for
-    // looking at its plan.
+    // The statement findByPart runs on a file for a query of this kind and
+    // place, for looking at its plan.
     static QString partSearchStatement(bool number, PartPlace place);
 
-private:
+    // The connection and its statements, shared by the files that make up
+    // the phone book.
     struct Impl;
+
+private:
     std::unique_ptr<Impl> d;
 };
 

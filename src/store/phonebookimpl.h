@@ -2,6 +2,8 @@
 
 #include "store/contactentry.h"
 #include "store/phonebook.h"
+#include "store/serverlink.h"
+#include "store/storedialect.h"
 #include "store/storeerror.h"
 
 #include <QSqlDatabase>
@@ -9,6 +11,7 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 
 namespace dialvault {
 
@@ -16,15 +19,22 @@ namespace dialvault {
 // each prepared once on first use.
 struct PhoneBook::Impl
 {
-    QString path;
-    QString connectionName;
+    PhoneBookSource source;
+    StoreDialect dialect{Engine::Sqlite};
+    QString connectionName; // a file's
+    std::unique_ptr<ServerLink> server;
     QSqlDatabase db;
     std::map<QString, QSqlQuery> statements;
 
     // The statement for `sql`, prepared and forward-only; null on failure,
     // with `status` set.
-    QSqlQuery *statement(const QString &sql, Status &status);
-    Status run(const QString &sql);
+    QSqlQuery *statement(const QString &sql, Status &status, const QString &right = {});
+    Status run(const QString &sql, const QString &right = {});
+    // A failure of a statement on this connection.
+    Status failure(const QSqlError &error, const QString &right = {});
+    // Before an operation: a server connection that broke is opened again.
+    Status ready();
+    Status openServer();
 };
 
 // The columns every read of whole entries selects, in this order.

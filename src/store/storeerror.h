@@ -18,6 +18,12 @@ enum class FailureCause {
     Damaged, // a database, but inconsistent or cut short
     NoTable, // a database without table `test`
     MissingField, // table `test` lacks one of its four fields
+    ServerUnreachable, // the server is down, does not answer, or the connection broke
+    ServerBusy, // the server gave up waiting for a lock or for the statement's end
+    LoginRefused, // the server refused the user or the password
+    PermissionDenied, // the user lacks a right on the server (StoreError::missingRight)
+    ServerNotPrepared, // no phone book on the server: its database, `test` or the count
+    OutcomeUnknown, // the connection broke while a change was committed
     Other,
 };
 
@@ -29,6 +35,9 @@ struct StoreError
     int number = 0;
     QString description;
     FailureCause cause = FailureCause::None;
+    // For PermissionDenied: the right the operation needs, as GRANT names it
+    // ("INSERT ON test").
+    QString missingRight = {};
 };
 
 // Failure numbers the program itself raises (the rest are the engine's own).
@@ -37,6 +46,7 @@ enum StoreErrorNumber : int {
     RecordIsDeleted = 3167, // the current row was removed by another connection
     ObjectNotSet = 3420, // the recordset slot is closed
     CountMissing = 3049, // the kept entry count is gone: the file is damaged
+    ServerCallFailed = 3146, // the database server refused or failed a statement
 };
 
 // The outcome of an operation that gives back nothing.

@@ -54,6 +54,8 @@ Status storeFailure(StoreErrorNumber number)
     case CountMissing:
         return {{number, QStringLiteral("The kept number of entries is missing."),
                  FailureCause::Damaged}};
+    case ServerCallFailed:
+        return {{number, QStringLiteral("ODBC--call failed."), FailureCause::Other}};
     }
     return {{number, QString(), FailureCause::Other}};
 }

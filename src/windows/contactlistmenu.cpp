@@ -20,15 +20,15 @@ const QString csvFilter = QStringLiteral("CSV (*.csv)");
 
 } // namespace
 
-ContactListMenu::ContactListMenu(ContactGrid *grid, const QString &databasePath)
+ContactListMenu::ContactListMenu(ContactGrid *grid, const PhoneBookSource &phoneBook)
     : QObject(grid)
     , m_grid(grid)
-    , m_databasePath(databasePath)
+    , m_phoneBook(phoneBook)
 { }
 
-void ContactListMenu::attach(ContactGrid *grid, const QString &databasePath)
+void ContactListMenu::attach(ContactGrid *grid, const PhoneBookSource &phoneBook)
 {
-    auto *menu = new ContactListMenu(grid, databasePath);
+    auto *menu = new ContactListMenu(grid, phoneBook);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, menu, &ContactListMenu::showMenu);
 }
@@ -61,11 +61,10 @@ void ContactListMenu::exportAll()
         if (QFileInfo(path).suffix().isEmpty())
             path += csv ? QStringLiteral(".csv") : QStringLiteral(".vcf");
     }
-    PhoneBook book(QFileInfo(m_databasePath).absolutePath());
+    PhoneBook book(m_phoneBook);
     Status opened = book.open();
     if (!opened.ok()) {
-        services().messageBox(notOpenedText(m_databasePath, opened.error, Language::Persian),
-                              MsgOk);
+        services().messageBox(notOpenedText(m_phoneBook, opened.error, Language::Persian), MsgOk);
         return;
     }
     const Result<qint64> written = exportPhoneBook(book, path, *format);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/phonebooksource.h"
+
 #include <QObject>
 #include <QString>
 
@@ -16,8 +18,8 @@ class ContactListMenu : public QObject
     Q_OBJECT
 
 public:
-    // Gives `grid` the menu over the phone book at `databasePath`.
-    static void attach(ContactGrid *grid, const QString &databasePath);
+    // Gives `grid` the menu over `phoneBook`.
+    static void attach(ContactGrid *grid, const PhoneBookSource &phoneBook);
 
     static QString exportText()
     {
@@ -29,11 +31,11 @@ public:
     void findByPart();
 
 private:
-    ContactListMenu(ContactGrid *grid, const QString &databasePath);
+    ContactListMenu(ContactGrid *grid, const PhoneBookSource &phoneBook);
     void showMenu(const QPoint &position);
 
     ContactGrid *m_grid;
-    QString m_databasePath;
+    PhoneBookSource m_phoneBook;
 };
 
 } // namespace dialvault

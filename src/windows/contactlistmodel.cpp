@@ -27,10 +27,15 @@ ContactListModel::~ContactListModel() = default;
 
 Status ContactListModel::open(const QString &databasePath)
 {
+    return open(PhoneBookSource::file(databasePath));
+}
+
+Status ContactListModel::open(const PhoneBookSource &source)
+{
     beginResetModel();
     pages.clear();
     snapshot = std::make_unique<ContactListSnapshot>();
-    const Status status = snapshot->open(databasePath);
+    const Status status = snapshot->open(source);
     // A view counts rows in int; beyond that the list shows the first ones.
     rows = int(std::min<qint64>(snapshot->count(), std::numeric_limits<int>::max()));
     endResetModel();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/phonebooksource.h"
 #include "store/storeerror.h"
 #include "windows/contactlistrow.h"
 
@@ -30,6 +31,8 @@ public:
     // A file that cannot be shown (missing, locked, damaged, not a phone book)
     // comes back as the failure, and the model stays empty.
     Status open(const QString &databasePath);
+    // The same for a phone book on a file or a server.
+    Status open(const PhoneBookSource &source);
     // Waits until the file is let go: the private copy that keeps the model
     // as of its opening is complete (see ContactListSnapshot). For
     // measurements and tests; true if in time, or when nothing is open.

@@ -1,5 +1,7 @@
 #include "windows/contactlistreader.h"
 
+#include "store/serverlink.h"
+#include "store/serverschema.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
@@ -22,9 +24,9 @@ const QStringList &shownFields()
     return fields;
 }
 
-QString selectedColumns()
+QString selectedColumns(const QString &key)
 {
-    QStringList columns{QStringLiteral("rowid")};
+    QStringList columns{key};
     for (const QString &field : shownFields())
         columns << StoreSchema::quoted(field);
     return columns.join(QStringLiteral(", "));
@@ -36,14 +38,19 @@ ContactListRow rowOf(const QSqlQuery &query)
             rowNumberText(query.value(4))};
 }
 
+Status failure(Engine engine, const QSqlError &error)
+{
+    return engine == Engine::Postgres ? Status{serverError(error)} : engineFailure(error);
+}
+
 // The first value of the one-row answer to `sql`, or the failure.
-Result<QVariant> scalar(QSqlDatabase &db, const QString &sql)
+Result<QVariant> scalar(QSqlDatabase &db, const QString &sql, Engine engine = Engine::Sqlite)
 {
     Result<QVariant> result;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql) || !query.next()) {
-        result.error = engineFailure(query.lastError()).error;
+        result.error = failure(engine, query.lastError()).error;
         return result;
     }
     result.value = query.value(0);
@@ -58,10 +65,60 @@ Result<T> failed(const StoreError &error)
     return result;
 }
 
+// The server's extent: its identity column is the key, and the count is
+// kept in rows that triggers update.
+Result<RowidExtent> readServerExtent(QSqlDatabase &db)
+{
+    using namespace ServerSchema;
+    constexpr Engine engine = Engine::Postgres;
+    const auto prepared = scalar(db,
+                                 QStringLiteral("SELECT to_regclass('%1') IS NOT NULL AND "
+                                                "to_regclass('%2') IS NOT NULL")
+                                     .arg(table, countTable),
+                                 engine);
+    if (!prepared.ok())
+        return failed<RowidExtent>(prepared.error);
+    if (!prepared.value.toBool())
+        return failed<RowidExtent>({ServerCallFailed,
+                                    QStringLiteral("no table %1 with its count").arg(table),
+                                    FailureCause::ServerNotPrepared});
+    const auto fields = scalar(db,
+                               QStringLiteral("SELECT string_agg(attname, chr(10)) FROM "
+                                              "pg_attribute WHERE attrelid = '%1'::regclass AND "
+                                              "attnum > 0 AND NOT attisdropped")
+                                   .arg(table),
+                               engine);
+    if (!fields.ok())
+        return failed<RowidExtent>(fields.error);
+    const QStringList present = fields.value.toString().split(QLatin1Char('\n'));
+    for (const QString &field : shownFields()) {
+        if (!present.contains(field))
+            return failed<RowidExtent>({ServerCallFailed,
+                                        QStringLiteral("no such column: %1").arg(field),
+                                        FailureCause::MissingField});
+    }
+    QSqlQuery range(db);
+    range.setForwardOnly(true);
+    if (!range.exec(QStringLiteral("SELECT (%1), (SELECT min(%2) FROM %3), (SELECT max(%2) FROM "
+                                   "%3)")
+                        .arg(countStatement(), keyColumn, table))
+        || !range.next())
+        return failed<RowidExtent>(failure(engine, range.lastError()).error);
+    Result<RowidExtent> result;
+    if (!range.value(1).isNull()) {
+        result.value.count = std::max<qint64>(0, range.value(0).toLongLong());
+        result.value.first = range.value(1).toLongLong();
+        result.value.last = range.value(2).toLongLong();
+    }
+    return result;
+}
+
 } // namespace
 
-Result<RowidExtent> readContactExtent(QSqlDatabase &db)
+Result<RowidExtent> readContactExtent(QSqlDatabase &db, Engine engine)
 {
+    if (engine == Engine::Postgres)
+        return readServerExtent(db);
     using namespace StoreSchema;
     const auto hasTable = scalar(
         db,
@@ -123,10 +180,12 @@ Result<RowidExtent> readContactExtent(QSqlDatabase &db)
     return result;
 }
 
-ContactListReader::ContactListReader(const QSqlDatabase &db, const QString &table,
-                                     RowidExtent extent)
+ContactListReader::ContactListReader(const QSqlDatabase &db, Engine engine, const QString &table,
+                                     const QString &key, RowidExtent extent)
     : db(db)
+    , engine(engine)
     , table(table)
+    , key(key)
     , bounds(extent)
 { }
 
@@ -146,9 +205,9 @@ QSqlQuery *ContactListReader::prepared(std::optional<QSqlQuery> &query, const QS
     if (!query) {
         query.emplace(db);
         query->setForwardOnly(true);
-        if (!query->prepare(
-                QStringLiteral("SELECT %1 FROM %2 %3").arg(selectedColumns(), table, condition))) {
-            status = engineFailure(query->lastError());
+        if (!query->prepare(QStringLiteral("SELECT %1 FROM %2 %3")
+                                .arg(selectedColumns(key), table, condition))) {
+            status = failure(engine, query->lastError());
             query.reset();
             return nullptr;
         }
@@ -160,14 +219,14 @@ Result<ContactListRows> ContactListReader::rangeRows(qint64 first, int count)
 {
     Result<ContactListRows> result;
     QSqlQuery *query = prepared(
-        rangeQuery, QStringLiteral("WHERE rowid BETWEEN ? AND ? ORDER BY rowid"), result);
+        rangeQuery, QStringLiteral("WHERE %1 BETWEEN ? AND ? ORDER BY %1").arg(key), result);
     if (!query)
         return result;
     const qint64 low = bounds.first + first;
     query->bindValue(0, low);
     query->bindValue(1, low + count - 1);
     if (!query->exec())
-        return failed<ContactListRows>(engineFailure(query->lastError()).error);
+        return failed<ContactListRows>(failure(engine, query->lastError()).error);
     result.value.resize(count);
     // Placed by rowid, so a row missing from a damaged file leaves one empty
     // row instead of moving every later one.
@@ -177,7 +236,7 @@ Result<ContactListRows> ContactListReader::rangeRows(qint64 first, int count)
             result.value[position] = rowOf(*query);
     }
     if (query->lastError().isValid())
-        return failed<ContactListRows>(engineFailure(query->lastError()).error);
+        return failed<ContactListRows>(failure(engine, query->lastError()).error);
     query->finish();
     return result;
 }
@@ -218,14 +277,14 @@ Result<ContactListRows> ContactListReader::walkedRows(qint64 first, int count)
     const Anchor anchor = nearestAnchor(first, end);
     const bool forward = anchor.position <= first;
     QSqlQuery *query = forward
-        ? prepared(forwardQuery,
-                   QStringLiteral("WHERE rowid >= ? AND rowid <= ? ORDER BY rowid "
-                                  "LIMIT ? OFFSET ?"),
-                   result)
-        : prepared(backwardQuery,
-                   QStringLiteral("WHERE rowid <= ? AND rowid >= ? ORDER BY rowid DESC "
-                                  "LIMIT ? OFFSET ?"),
-                   result);
+        ? prepared(
+            forwardQuery,
+            QStringLiteral("WHERE %1 >= ? AND %1 <= ? ORDER BY %1 LIMIT ? OFFSET ?").arg(key),
+            result)
+        : prepared(
+            backwardQuery,
+            QStringLiteral("WHERE %1 <= ? AND %1 >= ? ORDER BY %1 DESC LIMIT ? OFFSET ?").arg(key),
+            result);
     if (!query)
         return result;
     query->bindValue(0, anchor.rowid);
@@ -233,7 +292,7 @@ Result<ContactListRows> ContactListReader::walkedRows(qint64 first, int count)
     query->bindValue(2, count);
     query->bindValue(3, forward ? first - anchor.position : anchor.position - end);
     if (!query->exec())
-        return failed<ContactListRows>(engineFailure(query->lastError()).error);
+        return failed<ContactListRows>(failure(engine, query->lastError()).error);
 
     result.value.resize(count);
     int found = 0;
@@ -248,7 +307,7 @@ Result<ContactListRows> ContactListReader::walkedRows(qint64 first, int count)
         ++found;
     }
     if (query->lastError().isValid())
-        return failed<ContactListRows>(engineFailure(query->lastError()).error);
+        return failed<ContactListRows>(failure(engine, query->lastError()).error);
     query->finish();
     // Edges of a complete page are exact positions to walk from next time.
     if (found == count) {

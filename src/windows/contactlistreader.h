@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/phonebooksource.h"
 #include "store/storeerror.h"
 #include "windows/contactlistrow.h"
 
@@ -12,7 +13,7 @@
 
 namespace dialvault {
 
-// How many rows a table holds and the range of their rowids.
+// How many rows a table holds and the range of their keys (rowids).
 struct RowidExtent
 {
     qint64 count = 0;
@@ -23,21 +24,24 @@ struct RowidExtent
     bool dense() const { return count > 0 && quint64(last) - quint64(first) == quint64(count - 1); }
 };
 
-// The extent of table `test` on `db`: the count the file keeps (counted only
-// when a file keeps none) and the smallest and largest rowid. NoTable or
-// MissingField when the file holds no list to show.
-Result<RowidExtent> readContactExtent(QSqlDatabase &db);
+// The extent of table `test` on `db`, a file's or a server's: the count the
+// phone book keeps (counted only when a file keeps none) and the smallest and
+// largest key. NoTable (ServerNotPrepared on a server) or MissingField when
+// there is no list to show.
+Result<RowidExtent> readContactExtent(QSqlDatabase &db, Engine engine = Engine::Sqlite);
 
-// Reads the entries of one table by their position in rowid order, within a
-// fixed extent; the table must not change while it is read. Dense rowids are
+// Reads the entries of one table by their position in key order, within a
+// fixed extent; the table must not change while it is read. Dense keys are
 // read as a range; otherwise a page is found by walking from the nearest
 // known position (either end, or an edge of a page read before), so scrolling
 // and jumps to either end stay cheap at any size.
 class ContactListReader
 {
 public:
-    // `table` is as written in SQL, such as main.test.
-    ContactListReader(const QSqlDatabase &db, const QString &table, RowidExtent extent);
+    // `table` is as written in SQL, such as main.test; `key` its column that
+    // orders the entries, such as rowid.
+    ContactListReader(const QSqlDatabase &db, Engine engine, const QString &table,
+                      const QString &key, RowidExtent extent);
 
     const RowidExtent &extent() const { return bounds; }
 
@@ -59,7 +63,9 @@ private:
     QSqlQuery *prepared(std::optional<QSqlQuery> &query, const QString &condition, Status &status);
 
     QSqlDatabase db;
+    Engine engine;
     QString table;
+    QString key;
     RowidExtent bounds;
     std::optional<QSqlQuery> rangeQuery;
     std::optional<QSqlQuery> forwardQuery;

@@ -1,5 +1,7 @@
 #include "windows/contactlistsnapshot.h"
 
+#include "store/serverlink.h"
+#include "store/serverschema.h"
 #include "store/storeconnection.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
@@ -54,44 +56,93 @@ QString shownColumns()
         .join(QStringLiteral(", "));
 }
 
+// The statements that differ between a file and a server. A file's copy
+// numbers its rows itself (the temporary table's rowid); a server's is given
+// its positions as it is filled.
+struct SnapshotSql
+{
+    QString begin;
+    QString liveTable;
+    QString liveKey;
+    QString copyTable;
+    QString copyKey;
+    QString createCopy;
+    QString copyChunk; // binds the next key (and, on a server, the rows copied so far first)
+};
+
+SnapshotSql snapshotSql(Engine engine)
+{
+    using namespace StoreSchema;
+    if (engine == Engine::Sqlite)
+        return {QStringLiteral("BEGIN"),
+                QStringLiteral("main.") + table,
+                QStringLiteral("rowid"),
+                QStringLiteral("temp.entries"),
+                QStringLiteral("rowid"),
+                QStringLiteral("CREATE TEMP TABLE entries (src INTEGER, %1)").arg(shownColumns()),
+                QStringLiteral("INSERT INTO temp.entries SELECT rowid, %1 FROM main.%2 WHERE "
+                               "rowid >= ? ORDER BY rowid LIMIT %3")
+                    .arg(shownColumns(), table)
+                    .arg(copyChunkRows)};
+    // Repeatable read holds the view of one moment without keeping anybody
+    // from writing.
+    const QString key = ServerSchema::keyColumn;
+    return {
+        QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"),
+        table,
+        key,
+        QStringLiteral("pg_temp.entries"),
+        QStringLiteral("pos"),
+        QStringLiteral("CREATE TEMP TABLE entries (pos bigint PRIMARY KEY, src bigint, %1 "
+                       "text, %2 text, %3 text, %4 double precision)")
+            .arg(quoted(nameField), quoted(phoneField), quoted(noteField), quoted(rowNumberField)),
+        QStringLiteral("INSERT INTO pg_temp.entries SELECT ? + row_number() OVER (ORDER BY "
+                       "%1), %1, %2 FROM (SELECT %1, %2 FROM %3 WHERE %1 >= ? ORDER BY %1 "
+                       "LIMIT %4) chunk")
+            .arg(key, shownColumns(), table)
+            .arg(copyChunkRows)};
+}
+
 // Everything the snapshot's own thread does on its connection.
 class Session
 {
 public:
-    explicit Session(const QSqlDatabase &db)
-        : db(db)
-    { }
-
-    Status open(const QString &path)
+    explicit Session(const PhoneBookSource &source)
+        : engine(source.engine())
+        , sql(snapshotSql(source.engine()))
     {
-        db.setDatabaseName(readOnlyUri(path));
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
-                                            "QSQLITE_BUSY_TIMEOUT=%1")
-                                 .arg(busyTimeoutMs));
-        if (!db.open())
-            return engineFailure(db.lastError());
-        // The copy spills to disk rather than grow in memory.
-        Status status = run(QStringLiteral("PRAGMA temp_store = FILE"));
-        for (const char *schema : {"main", "temp"}) {
-            if (status.ok())
-                status = run(QStringLiteral("PRAGMA %1.cache_size = -%2")
-                                 .arg(QLatin1String(schema))
-                                 .arg(cacheKiB));
+        if (source.isServer()) {
+            server = std::make_unique<ServerLink>(source.serverUrl());
+            db = server->database();
+        } else {
+            name = QStringLiteral("dialvault-list-%1").arg(++snapshotCounter);
+            db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         }
+    }
+
+    ~Session()
+    {
+        db = QSqlDatabase();
+        if (!server)
+            QSqlDatabase::removeDatabase(name);
+    }
+
+    Status open(const PhoneBookSource &source)
+    {
+        Status status = server ? server->open() : openFile(source.databasePath());
         if (status.ok())
-            status = run(QStringLiteral("BEGIN"));
+            status = run(sql.begin);
         if (!status.ok())
             return status;
         inTransaction = true;
-        const Result<RowidExtent> extent = readContactExtent(db);
+        const Result<RowidExtent> extent = readContactExtent(db, engine);
         if (!extent.ok())
             return extent;
-        status = run(
-            QStringLiteral("CREATE TEMP TABLE entries (src INTEGER, %1)").arg(shownColumns()));
+        status = run(sql.createCopy);
         if (!status.ok())
             return status;
         size = extent.value.count;
-        live.emplace(db, QStringLiteral("main.") + StoreSchema::table, extent.value);
+        live.emplace(db, engine, sql.liveTable, sql.liveKey, extent.value);
         nextRowid = extent.value.first;
         if (size == 0)
             finishCopy();
@@ -115,7 +166,10 @@ public:
             giveUpCopy();
             return;
         }
-        copyQuery->bindValue(0, nextRowid);
+        int value = 0;
+        if (server)
+            copyQuery->bindValue(value++, copied);
+        copyQuery->bindValue(value, nextRowid);
         if (!copyQuery->exec()) {
             giveUpCopy();
             return;
@@ -126,7 +180,7 @@ public:
             finishCopy();
             return;
         }
-        // The next step starts after the last rowid copied.
+        // The next step starts after the last key copied.
         lastCopiedQuery->bindValue(0, copied);
         if (!lastCopiedQuery->exec() || !lastCopiedQuery->next()) {
             giveUpCopy();
@@ -146,18 +200,37 @@ public:
         lastCopiedQuery.reset();
         live.reset();
         copy.reset();
-        if (inTransaction)
+        if (inTransaction && db.isOpen())
             run(QStringLiteral("ROLLBACK"));
         db.close();
     }
 
 private:
-    Status run(const QString &sql)
+    Status openFile(const QString &path)
+    {
+        db.setDatabaseName(readOnlyUri(path));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;"
+                                            "QSQLITE_BUSY_TIMEOUT=%1")
+                                 .arg(busyTimeoutMs));
+        if (!db.open())
+            return engineFailure(db.lastError());
+        // The copy spills to disk rather than grow in memory.
+        Status status = run(QStringLiteral("PRAGMA temp_store = FILE"));
+        for (const char *schema : {"main", "temp"}) {
+            if (status.ok())
+                status = run(QStringLiteral("PRAGMA %1.cache_size = -%2")
+                                 .arg(QLatin1String(schema))
+                                 .arg(cacheKiB));
+        }
+        return status;
+    }
+
+    Status run(const QString &statement)
     {
         QSqlQuery query(db);
-        if (query.exec(sql))
+        if (query.exec(statement))
             return {};
-        return engineFailure(query.lastError());
+        return server ? server->failure(query.lastError()) : engineFailure(query.lastError());
     }
 
     bool prepareCopy()
@@ -166,12 +239,9 @@ private:
         copyQuery->setForwardOnly(true);
         lastCopiedQuery.emplace(db);
         lastCopiedQuery->setForwardOnly(true);
-        return copyQuery->prepare(QStringLiteral("INSERT INTO temp.entries SELECT rowid, %1 FROM "
-                                                 "main.%2 WHERE rowid >= ? ORDER BY rowid LIMIT %3")
-                                      .arg(shownColumns(), StoreSchema::table)
-                                      .arg(copyChunkRows))
+        return copyQuery->prepare(sql.copyChunk)
             && lastCopiedQuery->prepare(
-                QStringLiteral("SELECT src FROM temp.entries WHERE rowid = ?"));
+                QStringLiteral("SELECT src FROM %1 WHERE %2 = ?").arg(sql.copyTable, sql.copyKey));
     }
 
     void finishCopy()
@@ -183,8 +253,8 @@ private:
             return;
         }
         inTransaction = false;
-        // The copy's rowids run from 1 without gaps, so every page is a range.
-        copy.emplace(db, QStringLiteral("temp.entries"), RowidExtent{copied, 1, copied});
+        // The copy's keys run from 1 without gaps, so every page is a range.
+        copy.emplace(db, engine, sql.copyTable, sql.copyKey, RowidExtent{copied, 1, copied});
     }
 
     // Without room for the copy the file is let go all the same, so that the
@@ -193,11 +263,17 @@ private:
     {
         copyQuery.reset();
         lastCopiedQuery.reset();
-        run(QStringLiteral("ROLLBACK"));
-        run(QStringLiteral("DROP TABLE IF EXISTS temp.entries"));
+        if (db.isOpen()) {
+            run(QStringLiteral("ROLLBACK"));
+            run(QStringLiteral("DROP TABLE IF EXISTS %1").arg(sql.copyTable));
+        }
         inTransaction = false;
     }
 
+    Engine engine;
+    SnapshotSql sql;
+    QString name;
+    std::unique_ptr<ServerLink> server;
     QSqlDatabase db;
     bool inTransaction = false;
     qint64 size = 0;
@@ -242,12 +318,11 @@ ContactListSnapshot::~ContactListSnapshot()
     thread->wait();
 }
 
-void ContactListSnapshot::serve(Shared &shared, const QString &path)
+void ContactListSnapshot::serve(Shared &shared, const PhoneBookSource &source)
 {
-    const QString name = QStringLiteral("dialvault-list-%1").arg(++snapshotCounter);
     {
-        Session session(QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name));
-        const Status status = session.open(path);
+        Session session(source);
+        const Status status = session.open(source);
         std::unique_lock lock(shared.mutex);
         shared.openStatus = status;
         shared.count = status.ok() ? session.count() : 0;
@@ -288,18 +363,17 @@ void ContactListSnapshot::serve(Shared &shared, const QString &path)
         lock.unlock();
         session.close();
     }
-    QSqlDatabase::removeDatabase(name);
     std::lock_guard lock(shared.mutex);
     shared.released = true;
     shared.finished = true;
     shared.changed.notify_all();
 }
 
-Status ContactListSnapshot::open(const QString &path)
+Status ContactListSnapshot::open(const PhoneBookSource &source)
 {
     if (thread)
         return storeFailure(ObjectNotSet);
-    thread.reset(QThread::create([shared = shared, path] { serve(*shared, path); }));
+    thread.reset(QThread::create([shared = shared, source] { serve(*shared, source); }));
     thread->start();
     std::unique_lock lock(shared->mutex);
     shared->changed.wait(lock, [&] { return shared->opened; });

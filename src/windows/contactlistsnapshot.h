@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/phonebooksource.h"
 #include "store/storeerror.h"
 #include "windows/contactlistrow.h"
 
@@ -13,6 +14,11 @@ namespace dialvault {
 
 // Table `test` of a phone book as it stood when open() ran, read by position
 // in stored order, while the main window goes on adding and deleting.
+//
+// On a server the same copy is made in a temporary table of the list's own
+// session, under a repeatable-read transaction that keeps nobody from
+// writing and ends once the copy is complete, so that it does not hold back
+// the server's clean-up for as long as the window stays open.
 //
 // A read transaction alone would give that view, but under the file's
 // rollback journal it shuts every writer out for as long as it lasts. So a
@@ -30,9 +36,9 @@ public:
     ContactListSnapshot(const ContactListSnapshot &) = delete;
     ContactListSnapshot &operator=(const ContactListSnapshot &) = delete;
 
-    // Opens the file at `path` for reading, never creating it, and takes the
-    // snapshot; call once. On failure the snapshot is empty.
-    Status open(const QString &path);
+    // Opens the phone book for reading (a file is never created) and takes
+    // the snapshot; call once. On failure the snapshot is empty.
+    Status open(const PhoneBookSource &source);
     // The number of entries, from the count the file keeps.
     qint64 count() const { return size; }
     // Positions first .. first + count - 1, cut to the snapshot. A position
@@ -44,7 +50,7 @@ public:
 
 private:
     struct Shared;
-    static void serve(Shared &shared, const QString &path);
+    static void serve(Shared &shared, const PhoneBookSource &source);
 
     std::shared_ptr<Shared> shared;
     std::unique_ptr<QThread> thread;

@@ -14,17 +14,17 @@
 
 namespace dialvault {
 
-ContactsDrop::ContactsDrop(QWidget *window, std::function<QString()> folder,
+ContactsDrop::ContactsDrop(QWidget *window, std::function<PhoneBookSource()> phoneBook,
                            std::function<void()> afterImport)
     : QObject(window)
-    , m_folder(std::move(folder))
+    , m_phoneBook(std::move(phoneBook))
     , m_afterImport(std::move(afterImport))
 { }
 
-void ContactsDrop::install(QWidget *window, std::function<QString()> folder,
+void ContactsDrop::install(QWidget *window, std::function<PhoneBookSource()> phoneBook,
                            std::function<void()> afterImport)
 {
-    auto *drop = new ContactsDrop(window, std::move(folder), std::move(afterImport));
+    auto *drop = new ContactsDrop(window, std::move(phoneBook), std::move(afterImport));
     window->setAcceptDrops(true);
     window->installEventFilter(drop);
     // A text box takes drops itself and would insert the files' names.
@@ -49,7 +49,7 @@ bool ContactsDrop::eventFilter(QObject *watched, QEvent *event)
         // After the drop has finished: the source waits for it, and a modal
         // message box must not run inside it.
         QTimer::singleShot(0, this, [this, files] {
-            if (importDroppedFiles(m_folder(), files) && m_afterImport)
+            if (importDroppedFiles(m_phoneBook(), files) && m_afterImport)
                 m_afterImport();
         });
     }
@@ -68,12 +68,11 @@ QStringList droppedContactsFiles(const QMimeData *data)
     return files;
 }
 
-bool importDroppedFiles(const QString &folder, const QStringList &files)
+bool importDroppedFiles(const PhoneBookSource &phoneBook, const QStringList &files)
 {
-    PhoneBook book(folder);
+    PhoneBook book(phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        services().messageBox(notOpenedText(book.databasePath(), opened.error, Language::Persian),
-                              MsgOk);
+        services().messageBox(notOpenedText(phoneBook, opened.error, Language::Persian), MsgOk);
         return false;
     }
     ImportCounts total;

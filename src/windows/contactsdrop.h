@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/phonebooksource.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -20,28 +22,28 @@ class ContactsDrop : public QObject
 
 public:
     // Watches `window` and every control in it that takes drops of its own.
-    // `folder` gives the phone book's folder when files are dropped;
-    // `afterImport` runs when at least one entry was added.
-    static void install(QWidget *window, std::function<QString()> folder,
+    // `phoneBook` gives the phone book when files are dropped; `afterImport`
+    // runs when at least one entry was added.
+    static void install(QWidget *window, std::function<PhoneBookSource()> phoneBook,
                         std::function<void()> afterImport = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ContactsDrop(QWidget *window, std::function<QString()> folder,
+    ContactsDrop(QWidget *window, std::function<PhoneBookSource()> phoneBook,
                  std::function<void()> afterImport);
 
-    std::function<QString()> m_folder;
+    std::function<PhoneBookSource()> m_phoneBook;
     std::function<void()> m_afterImport;
 };
 
 // The local contacts files a drag carries, in its order.
 QStringList droppedContactsFiles(const QMimeData *data);
 
-// Imports `files` into the phone book in `folder`, each file whole or not at
-// all, and tells the result in one Persian message box: the summary, then
-// every file that was refused and why. True when an entry was added.
-bool importDroppedFiles(const QString &folder, const QStringList &files);
+// Imports `files` into the phone book, each file whole or not at all, and
+// tells the result in one Persian message box: the summary, then every file
+// that was refused and why. True when an entry was added.
+bool importDroppedFiles(const PhoneBookSource &phoneBook, const QStringList &files);
 
 } // namespace dialvault

@@ -3,11 +3,9 @@
 #include "button/paintedbutton.h"
 #include "layout/layoutresources.h"
 #include "layout/services.h"
-#include "store/contactstore.h"
 #include "windows/form6.h"
 #include "windows/singlewindow.h"
 
-#include <QDir>
 #include <QLineEdit>
 
 namespace dialvault {
@@ -36,8 +34,7 @@ void Form3::showPhoneBookPath()
             colours.setColor(QPalette::Text, layoutColour(*box.textColour));
     }
     where->setPalette(colours);
-    const QString path = QDir::toNativeSeparators(
-        QDir(services().phoneBookFolder()).filePath(ContactStore::fileName()));
+    const QString path = services().phoneBookSource().shownName();
     where->setText(path);
     where->setToolTip(path);
     where->setCursorPosition(0);

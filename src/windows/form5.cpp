@@ -4,14 +4,12 @@
 #include "layout/failurewords.h"
 #include "layout/layoutresources.h"
 #include "layout/services.h"
-#include "store/contactstore.h"
 #include "windows/colourpicker.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
 #include "windows/contactsdrop.h"
 
-#include <QFileInfo>
 #include <QLineEdit>
 
 #include <optional>
@@ -80,22 +78,23 @@ void Form5::load()
     if (const auto colour = storedColour(services().readSetting(colourSettingName())))
         MSFlexGrid1->setBackColor(*colour);
 
-    // The same phone book as the main window's, wherever it was decided to live.
-    const QString path = ContactStore(services().phoneBookFolder()).databasePath();
-    const Status opened = Data1->open(path);
+    // The same phone book as the main window's, wherever it was decided to
+    // live: a file or a server.
+    const PhoneBookSource phoneBook = services().phoneBookSource();
+    const Status opened = Data1->open(phoneBook);
     MSFlexGrid1->setModel(Data1);
     if (!opened.ok())
-        services().messageBox(failureText(listNotOpened, opened.error, path), MsgOk);
+        services().messageBox(failureText(listNotOpened, opened.error, phoneBook), MsgOk);
 
     // Files dropped here go into the phone book the list shows, which is
     // read again to show them; the grid's menu exports it and finds in it.
     ContactsDrop::install(
-        this, [path] { return QFileInfo(path).absolutePath(); },
-        [this, path] {
-            Data1->open(path);
+        this, [phoneBook] { return phoneBook; },
+        [this, phoneBook] {
+            Data1->open(phoneBook);
             MSFlexGrid1->setModel(Data1);
         });
-    ContactListMenu::attach(MSFlexGrid1, path);
+    ContactListMenu::attach(MSFlexGrid1, phoneBook);
 }
 
 void Form5::changeColour()

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+
+namespace dialvault {
+
+// The phone book's layout on a PostgreSQL server: table `test` with the
+// four fields, an identity column `id` that orders the entries as they were
+// added, the folded name and the number's digits as generated columns that
+// the server computes itself (each indexed), a key made by the client with
+// each add so that an add whose answer was lost can be told apart, and the
+// exact count kept in a few rows that triggers update, so that writers at
+// the same moment rarely wait for one another.
+namespace ServerSchema {
+
+inline const QString table = QStringLiteral("test");
+inline const QString keyColumn = QStringLiteral("id");
+inline const QString clientKeyColumn = QStringLiteral("client_key");
+inline const QString foldedNameColumn = QStringLiteral("folded_name");
+inline const QString phoneDigitsColumn = QStringLiteral("phone_digits");
+inline const QString foldedNameIndex = QStringLiteral("test_folded_name");
+inline const QString phoneDigitsIndex = QStringLiteral("test_phone_digits");
+inline const QString countTable = QStringLiteral("test_count");
+inline const QString countFunction = QStringLiteral("test_count_change");
+// The count's rows: a writer updates the one its server process falls on.
+inline constexpr int countShards = 16;
+
+// The name folded with PostgreSQL's own functions exactly as SearchKeys
+// folds it: one translate() for the letters and digits, then lower() under
+// the "C" collation, which like SQLite's lower() changes ASCII letters only.
+QString foldedNameExpression(const QString &operand);
+// The number's digits as SearchKeys' storedNumberDigits() gives them: one
+// translate() for the digits and separators, then the country code.
+QString phoneDigitsExpression(const QString &phone);
+
+// The statement giving the exact number of entries.
+QString countStatement();
+
+// A right as GRANT names it: "INSERT ON test".
+QString right(const char *privilege, const QString &object = table);
+
+} // namespace ServerSchema
+
+} // namespace dialvault
