@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# A private PostgreSQL 15 for the tests and benchmarks, in a folder of its
-# own, listening on 127.0.0.1 and a socket in that folder only.
+# A private PostgreSQL 15 for the tests and benchmarks, listening on
+# 127.0.0.1 and on a socket in its own folder only.
 #
-#   pgtest.sh setup DIR   make the cluster, start it, add the test roles;
-#                         DIR/port then holds its port
+#   pgtest.sh setup DIR   make the server and start it, with roles clerk and
+#                         stranger beside postgres; DIR/port then holds its port
 #   pgtest.sh start DIR   start it again (after kill)
 #   pgtest.sh kill DIR    end the server and every backend with SIGKILL, as a crash would
-#   pgtest.sh stop DIR    stop it and remove DIR
+#   pgtest.sh stop DIR    stop it and remove it and DIR
 #
-# The server refuses to run as root, so under root it runs as `nobody`,
-# which owns DIR.
+# The server refuses to run as root, so under root it runs as `nobody`. Its
+# files live in a folder of their own under /tmp, which `nobody` can reach
+# wherever DIR is (a build folder under /root cannot be); DIR/cluster names it.
 set -euo pipefail
 
 bin=/usr/lib/postgresql/15/bin
@@ -24,28 +25,33 @@ as_server() {
   fi
 }
 
+cluster() {
+  cat "$dir/cluster"
+}
+
 server_pid() {
-  [ -f "$dir/data/postmaster.pid" ] && head -n 1 "$dir/data/postmaster.pid" || true
+  local pidfile
+  pidfile="$(cluster)/data/postmaster.pid"
+  [ -f "$pidfile" ] && head -n 1 "$pidfile" || true
 }
 
 start_server() {
-  local port
-  port=$(cat "$dir/port")
-  as_server "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 30 \
-    -o "-p $port -k $dir/socket -c listen_addresses=127.0.0.1" start >/dev/null
+  local home
+  home=$(cluster)
+  as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 30 \
+    -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
 }
 
-# The children of the server, by its id, then the server itself.
+# The server's children, found by its id, then the server itself.
 kill_server() {
-  local pid
+  local pid children alive
   pid=$(server_pid)
   [ -n "$pid" ] || return 0
-  local children
   children=$(ps -o pid= --ppid "$pid" || true)
   kill -KILL "$pid" 2>/dev/null || true
   for child in $children; do kill -KILL "$child" 2>/dev/null || true; done
   for _ in $(seq 100); do
-    local alive=0
+    alive=0
     kill -0 "$pid" 2>/dev/null && alive=1
     for child in $children; do kill -0 "$child" 2>/dev/null && alive=1; done
     [ "$alive" -eq 0 ] && return 0
@@ -55,33 +61,31 @@ kill_server() {
 
 case "$command" in
 setup)
-  rm -rf "$dir"
-  mkdir -p "$dir/socket"
-  [ "$(id -u)" -eq 0 ] && chown -R nobody "$dir"
-  chmod 755 "$dir"
-  as_server "$bin/initdb" -D "$dir/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 \
+  if [ -f "$dir/cluster" ]; then "$0" stop "$dir"; fi
+  mkdir -p "$dir"
+  home=$(mktemp -d /tmp/dialvault-pgtest.XXXXXX)
+  echo "$home" >"$dir/cluster"
+  chmod 755 "$home"
+  [ "$(id -u)" -eq 0 ] && chown nobody "$home"
+  as_server "$bin/initdb" -D "$home/data" -U postgres -A trust -E UTF8 --locale=C.UTF-8 \
     --no-sync >/dev/null
-  # Speed over durability where no test needs it would hide lost commits:
-  # fsync stays on, only the checkpoints are spread less.
-  cat >>"$dir/data/postgresql.conf" <<EOF
+  cat >>"$home/data/postgresql.conf" <<EOF
 max_connections = 100
-shared_buffers = 128MB
 unix_socket_permissions = 0777
 EOF
+  # A free port, tried at random.
   for attempt in $(seq 20); do
     echo $((20000 + (RANDOM * 32768 + RANDOM) % 40000)) >"$dir/port"
-    [ "$(id -u)" -eq 0 ] && chown nobody "$dir/port"
     if start_server 2>/dev/null; then
       break
     fi
-    [ "$attempt" -eq 20 ] && { cat "$dir/server.log" >&2; exit 1; }
+    if [ "$attempt" -eq 20 ]; then
+      cat "$home/server.log" >&2
+      exit 1
+    fi
   done
-  # Tests make their own databases; these roles stand for an office's people.
-  as_server "$bin/psql" -q -h "$dir/socket" -p "$(cat "$dir/port")" -U postgres -d postgres \
-    -v ON_ERROR_STOP=1 <<'EOF'
-CREATE ROLE clerk LOGIN;
-CREATE ROLE stranger LOGIN;
-EOF
+  as_server "$bin/psql" -q -h "$home" -p "$(cat "$dir/port")" -U postgres -d postgres \
+    -v ON_ERROR_STOP=1 -c "CREATE ROLE clerk LOGIN" -c "CREATE ROLE stranger LOGIN"
   ;;
 start)
   start_server
@@ -90,8 +94,12 @@ kill)
   kill_server
   ;;
 stop)
-  if [ -d "$dir/data" ]; then
-    as_server "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null 2>&1 || kill_server
+  if [ -f "$dir/cluster" ]; then
+    home=$(cluster)
+    if [ -d "$home/data" ]; then
+      as_server "$bin/pg_ctl" -D "$home/data" -m immediate -w stop >/dev/null 2>&1 || kill_server
+    fi
+    rm -rf "$home"
   fi
   rm -rf "$dir"
   ;;

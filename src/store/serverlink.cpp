@@ -26,11 +26,12 @@ const std::pair<const char *, const char *> defaultParameters[]{
 };
 
 // Settings of every session, sent with the connection itself: no statement
-// or lock waits for ever, an abandoned transaction ends, and a commit is
-// on disk before it is confirmed, whatever the server's own default.
+// or lock waits for ever, an abandoned transaction ends, a commit is on disk
+// before it is confirmed, whatever the server's own default, and the
+// server's notices are not printed (its failures come back as such).
 const char sessionOptions[] = "-c statement_timeout=30000 -c lock_timeout=10000 "
                               "-c idle_in_transaction_session_timeout=60000 "
-                              "-c synchronous_commit=on";
+                              "-c synchronous_commit=on -c client_min_messages=error";
 
 QString quotedValue(const QString &value)
 {
