@@ -88,7 +88,7 @@ SnapshotSql snapshotSql(Engine engine)
     // from writing.
     const QString key = ServerSchema::keyColumn;
     return {
-        QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"),
+        QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"),
         table,
         key,
         QStringLiteral("pg_temp.entries"),
