@@ -25,6 +25,10 @@ namespace {
 
 std::atomic<quint64> instanceCounter{0};
 
+// How often a delete on a server follows a name's entries that others
+// delete under it before it gives up.
+constexpr int maxDeleteAttempts = 100;
+
 // What the recordset slot holds: nothing, the whole table, or a name query.
 enum class Slot { Closed, Table, Query };
 
@@ -96,6 +100,7 @@ struct ContactStore::Impl
 
     Slot slot = Slot::Closed;
     std::optional<qint64> queryRow; // the first match of the name query
+    QString queryName;
 
     std::vector<PendingAdd> pending;
     QList<SettledAdd> settled;
@@ -176,10 +181,12 @@ struct ContactStore::Impl
                     return {};
                 }
                 status = server->failure(query->lastError(), right);
-                sent = sent || change;
             }
+            // Refused by a server that answered: nothing of this attempt is
+            // stored, but an earlier one may have been.
             if (status.error.cause != FailureCause::ServerUnreachable)
-                return status;
+                return sent ? outcomeUnknown(status) : status;
+            sent = sent || (change && query);
         }
         return sent ? outcomeUnknown(status) : status;
     }
@@ -192,13 +199,16 @@ struct ContactStore::Impl
         Status status = server->open();
         if (!status.ok())
             return status;
-        while (!pending.empty()) {
-            const PendingAdd add = pending.back();
-            status = sendAdd(add.entry, add.key);
-            if (!status.ok())
-                return status;
-            pending.pop_back();
-            settled.append({add.entry});
+        for (auto add = pending.begin(); add != pending.end();) {
+            const Status sent = sendAdd(add->entry, add->key);
+            if (sent.ok()) {
+                settled.append({add->entry});
+                add = pending.erase(add);
+            } else if (sent.error.cause == FailureCause::ServerUnreachable) {
+                return sent;
+            } else {
+                ++add; // refused now; sent again with the next connection
+            }
         }
         return status;
     }
@@ -291,6 +301,27 @@ struct ContactStore::Impl
             result.error = storeFailure(NoCurrentRecord).error;
         firstRowQuery->finish();
         return result;
+    }
+
+    // The slot's first entry as the phone book is now: the name query run
+    // again, or the table's first entry; NoCurrentRecord when there is none.
+    Result<qint64> firstMatchNow()
+    {
+        if (slot == Slot::Query) {
+            Result<qint64> result;
+            result.error = execute(findQuery, dialect.nameQueryStatement(), {textValue(queryName)},
+                                   ServerSchema::right("SELECT"))
+                               .error;
+            if (!result.ok())
+                return result;
+            if (findQuery->next())
+                result.value = findQuery->value(0).toLongLong();
+            else
+                result.error = storeFailure(NoCurrentRecord).error;
+            findQuery->finish();
+            return result;
+        }
+        return currentRow();
     }
 
     // Every change must survive a crash or power loss once it is reported; a
@@ -418,6 +449,7 @@ Status ContactStore::QueryByName(const QString &name)
     query.finish();
     d->slot = Slot::Query;
     d->queryRow = row;
+    d->queryName = name;
     return status;
 }
 
@@ -463,29 +495,33 @@ Status ContactStore::CloseRecordset()
 
 Status ContactStore::DeleteFirstMatch()
 {
-    const Result<qint64> row = d->currentRow();
+    Result<qint64> row = d->currentRow();
     if (!row.ok())
         return row;
     Status status = d->makeDurable();
     if (!status.ok())
         return status;
-    bool resent = false;
-    status = d->execute(d->deleteQuery, d->dialect.deleteStatement(), {row.value},
-                        ServerSchema::right("DELETE"), true, &resent);
-    if (!status.ok())
-        return status;
-    // Sent twice, the first may have deleted it: either way it is gone.
-    const bool deleted = d->deleteQuery->numRowsAffected() > 0 || resent;
-    d->deleteQuery->finish();
-    if (!deleted) {
-        // Another person deleted this very entry a moment before: for this
-        // one the name has no entry left to delete, and the next entry of
-        // the name is not deleted in its place.
-        Status gone = storeFailure(RecordIsDeleted);
-        gone.error.cause = FailureCause::NotFound;
-        return gone;
+    // On a server, where people delete at the same moment, an entry deleted
+    // by another a moment before is followed by the name's first entry now:
+    // two people deleting one name delete two entries, or the second is
+    // told that none is left. A file keeps to the entry the query found.
+    for (int attempt = 0;; ++attempt) {
+        bool resent = false;
+        status = d->execute(d->deleteQuery, d->dialect.deleteStatement(), {row.value},
+                            ServerSchema::right("DELETE"), true, &resent);
+        if (!status.ok())
+            return status;
+        // Sent twice, the first may have deleted it: either way it is gone.
+        const bool deleted = d->deleteQuery->numRowsAffected() > 0 || resent;
+        d->deleteQuery->finish();
+        if (deleted)
+            return CloseRecordset();
+        if (!d->server || attempt == maxDeleteAttempts)
+            return storeFailure(RecordIsDeleted);
+        row = d->firstMatchNow();
+        if (!row.ok())
+            return row;
     }
-    return CloseRecordset();
 }
 
 Status ContactStore::AppendEntry(const ContactEntry &entry)
@@ -498,12 +534,14 @@ Status ContactStore::AppendEntry(const ContactEntry &entry)
     QVariantList values{textValue(entry.name), textValue(entry.phone), textValue(entry.note),
                         entry.rowNumber};
     QString key;
+    bool earlier = false;
     if (d->server) {
         // The same entry added again after a lost answer is the same add.
         const auto again
             = std::find_if(d->pending.begin(), d->pending.end(),
                            [&](const PendingAdd &add) { return sameTexts(add.entry, entry); });
-        if (again != d->pending.end()) {
+        earlier = again != d->pending.end();
+        if (earlier) {
             key = again->key;
             d->pending.erase(again);
         } else {
@@ -515,8 +553,11 @@ Status ContactStore::AppendEntry(const ContactEntry &entry)
     // together or not at all.
     status = d->execute(d->insertQuery, d->dialect.insertStatement(), values,
                         ServerSchema::right("INSERT"), true);
-    if (status.error.cause == FailureCause::OutcomeUnknown)
+    if (!status.ok() && (earlier || status.error.cause == FailureCause::OutcomeUnknown)) {
+        // Until an answer comes, the earlier try may still be the one stored.
         d->pending.push_back({entry, key});
+        return outcomeUnknown(status);
+    }
     if (!status.ok())
         return status;
     d->insertQuery->finish();

@@ -52,6 +52,10 @@ public:
     // Closes whatever the slot holds.
     Status CloseRecordset();
     // Deletes the first match and closes the query; NoCurrentRecord when none.
+    // When another connection deleted that entry meanwhile: on a file
+    // RecordIsDeleted; on a server the name's first entry now is deleted
+    // instead, so that people deleting one name at once delete one entry
+    // each, until none is left.
     Status DeleteFirstMatch();
     // Stores one entry through the slot (table or query: it lands in `test`),
     // durably, then closes the slot.
