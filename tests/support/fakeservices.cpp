@@ -54,6 +54,11 @@ QString FakeServices::programFolder()
     return folder;
 }
 
+PhoneBookSource FakeServices::phoneBookSource()
+{
+    return server.isEmpty() ? Services::phoneBookSource() : PhoneBookSource::server(server);
+}
+
 QDateTime FakeServices::now()
 {
     return clock;

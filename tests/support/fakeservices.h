@@ -32,6 +32,7 @@ public:
     void unloadWindow(QWidget *window) override;
     void endProgram(int exitStatus) override;
     QString programFolder() override;
+    PhoneBookSource phoneBookSource() override;
     QDateTime now() override;
     QPoint cursorPos() override;
     QString readSetting(const QString &name) override;
@@ -55,6 +56,9 @@ public:
     int endCount = 0;
     int exitStatus = -1; // as the last endProgram asked
     QString folder;
+    // A phone book server's URL: the windows then use it in place of the
+    // phone book in `folder`.
+    QString server;
     QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(8, 40, 53, 250));
     QPoint cursor;
     // A scratch settings store, never the user's own.
