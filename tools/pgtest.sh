@@ -42,12 +42,21 @@ start_server() {
     -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
 }
 
+# The processes whose parent is $1, read from /proc (no procps needed).
+children_of() {
+  local stat
+  for stat in /proc/[0-9]*/stat; do
+    # The name in brackets may hold spaces; the parent follows the state.
+    sed -nE "s/^([0-9]+) \(.*\) [A-Za-z] $1 .*/\1/p" "$stat" 2>/dev/null || true
+  done
+}
+
 # The server's children, found by its id, then the server itself.
 kill_server() {
   local pid children alive
   pid=$(server_pid)
   [ -n "$pid" ] || return 0
-  children=$(ps -o pid= --ppid "$pid" || true)
+  children=$(children_of "$pid")
   kill -KILL "$pid" 2>/dev/null || true
   for child in $children; do kill -KILL "$child" 2>/dev/null || true; done
   for _ in $(seq 100); do
