@@ -1,8 +1,9 @@
 // The phone book on a server used by many programs at once: writers adding
-// and deleting, people deleting the same name at the same moment, and the
-// server killed while writers run. Each program is this test itself, run
-// again as a child chosen by its first argument.
+// and deleting, people deleting the same name at the same moment, the server
+// killed while writers run, and commits whose answer is lost. Each program is
+// this test itself, run again as a child chosen by its first argument.
 #include "store/contactstore.h"
+#include "store/phonebook.h"
 #include "support/testserver.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <thread>
 #include <vector>
 
 using namespace dialvault;
@@ -151,6 +153,8 @@ private Q_SLOTS:
     void peopleDeletingOneNameAtOnce_data();
     void peopleDeletingOneNameAtOnce();
     void killedServerKeepsWhatItConfirmed();
+    void commitWhoseAnswerIsLost_data();
+    void commitWhoseAnswerIsLost();
 };
 
 void TestServerProcesses::writersAtOnceLoseNothing()
@@ -300,6 +304,81 @@ void TestServerProcesses::killedServerKeepsWhatItConfirmed()
                  qPrintable(it.key() + QStringLiteral(" was never confirmed")));
     }
     QVERIFY(server->scalar(database, exactCount).toBool());
+}
+
+void TestServerProcesses::commitWhoseAnswerIsLost_data()
+{
+    QTest::addColumn<bool>("serverGone");
+    QTest::newRow("connection ended") << false;
+    QTest::newRow("server killed") << true;
+}
+
+// A trigger that runs at commit holds each commit open for a while; meanwhile
+// the connection is ended, or the whole server killed. An add is sent again
+// under its key and stored once when a new connection can be had, else its
+// outcome is unknown. An import is looked for: not stored when the server
+// answers, else unknown; never stored and said not to be.
+void TestServerProcesses::commitWhoseAnswerIsLost()
+{
+    QFETCH(bool, serverGone);
+    const std::optional<TestServer> server = TestServer::find("faults");
+    if (!server)
+        QSKIP("no test server: these tests run under CTest");
+    const QString database = QStringLiteral("tst_server_commit");
+    QVERIFY(server->freshPhoneBook(database));
+    QVERIFY(server->exec(
+        database,
+        QStringLiteral("CREATE FUNCTION slow_commit() RETURNS trigger LANGUAGE plpgsql "
+                       "AS $$BEGIN PERFORM pg_sleep(0.8); RETURN NULL; END$$")));
+    QVERIFY(
+        server->exec(database,
+                     QStringLiteral("CREATE CONSTRAINT TRIGGER slow_commit AFTER INSERT ON test "
+                                    "DEFERRABLE INITIALLY DEFERRED FOR EACH ROW EXECUTE FUNCTION "
+                                    "slow_commit()")));
+    const auto cutDuringCommit = [&] {
+        QThread::msleep(300);
+        if (serverGone)
+            server->kill();
+        else
+            server->scalar(database,
+                           QStringLiteral("SELECT pg_terminate_backend(pid) FROM "
+                                          "pg_stat_activity WHERE usename = 'clerk'"));
+    };
+    const auto rows = [&] {
+        return server->scalar(database, QStringLiteral("SELECT count(*) FROM test")).toInt();
+    };
+    const PhoneBookSource source
+        = PhoneBookSource::server(server->url(database, QStringLiteral("clerk")));
+
+    ContactStore store(source);
+    QVERIFY(store.OpenStore().ok());
+    const ContactEntry entry{QStringLiteral("علی"), QStringLiteral("0912"), {}, 1};
+    std::thread cut(cutDuringCommit);
+    const Status added = store.AppendEntry(entry);
+    cut.join();
+    if (serverGone) {
+        QCOMPARE(added.error.cause, FailureCause::OutcomeUnknown);
+        QVERIFY(server->start());
+        QVERIFY(store.OpenStore().ok());
+        QCOMPARE(store.settledAdds().size(), 1);
+    } else {
+        QVERIFY2(added.ok(), qPrintable(added.error.description));
+    }
+    QCOMPARE(rows(), 1);
+
+    PhoneBook book(source);
+    QVERIFY(book.open().ok());
+    std::thread cutImport(cutDuringCommit);
+    const Result<ImportCounts> imported
+        = book.importEntries({{QStringLiteral("مريم"), QStringLiteral("021"), {}, 0},
+                              {QStringLiteral("سارا"), QStringLiteral("0935"), {}, 0}});
+    cutImport.join();
+    QCOMPARE(imported.error.cause,
+             serverGone ? FailureCause::OutcomeUnknown : FailureCause::ServerUnreachable);
+    if (serverGone)
+        QVERIFY(server->start());
+    QThread::msleep(1000); // longer than the commit was held: nothing of it comes later
+    QCOMPARE(rows(), 1);
 }
 
 int main(int argc, char *argv[])
