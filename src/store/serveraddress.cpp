@@ -22,18 +22,18 @@ QString decoded(QStringView text)
 }
 
 // A host of the list, with its port split off: [::1]:5432, name:5432, name.
-void addHost(QStringView spec, QStringList &hosts, QStringList &ports)
+void addHost(QStringView entry, QStringList &hosts, QStringList &ports)
 {
-    QStringView host = spec;
+    QStringView host = entry;
     QStringView port;
-    if (spec.startsWith(u'[')) {
-        const qsizetype close = spec.indexOf(u']');
-        host = spec.mid(1, close - 1);
-        if (close + 1 < spec.size() && spec.at(close + 1) == u':')
-            port = spec.mid(close + 2);
-    } else if (const qsizetype colon = spec.lastIndexOf(u':'); colon >= 0) {
-        host = spec.left(colon);
-        port = spec.mid(colon + 1);
+    if (entry.startsWith(u'[')) {
+        const qsizetype close = entry.indexOf(u']');
+        host = entry.mid(1, close - 1);
+        if (close + 1 < entry.size() && entry.at(close + 1) == u':')
+            port = entry.mid(close + 2);
+    } else if (const qsizetype colon = entry.lastIndexOf(u':'); colon >= 0) {
+        host = entry.left(colon);
+        port = entry.mid(colon + 1);
     }
     hosts.append(decoded(host));
     ports.append(decoded(port));
@@ -88,8 +88,8 @@ Result<ServerAddress> ServerAddress::parse(const QString &url)
     QStringList hosts;
     QStringList ports;
     if (!authority.isEmpty()) {
-        for (const QStringView spec : authority.split(u','))
-            addHost(spec, hosts, ports);
+        for (const QStringView entry : authority.split(u','))
+            addHost(entry, hosts, ports);
     }
     address.hosts = joined(hosts);
     address.ports = joined(ports);
