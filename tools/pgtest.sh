@@ -93,7 +93,7 @@ EOF
       exit 1
     fi
   done
-  as_server "$bin/psql" -q -h "$home" -p "$(cat "$dir/port")" -U postgres -d postgres \
+  as_server "$bin/psql" -X -q -h "$home" -p "$(cat "$dir/port")" -U postgres -d postgres \
     -v ON_ERROR_STOP=1 -c "CREATE ROLE clerk LOGIN" -c "CREATE ROLE stranger LOGIN"
   ;;
 start)

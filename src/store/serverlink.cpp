@@ -65,20 +65,21 @@ QString connectOptions(const ServerAddress &address)
 
 // The cause of a failure that came with no SQLSTATE: libpq's own, or the
 // server's refusal of the connection, told apart by libpq's text.
-FailureCause causeOfText(const QString &text, QString &right, const QString &database)
+FailureCause causeOfText(const QString &text)
 {
     if (text.contains(QLatin1String("authentication failed"))
         || text.contains(QLatin1String("no password supplied"))
+        || text.contains(QLatin1String("pg_hba.conf"))
         || (text.contains(QLatin1String("role \""))
             && text.contains(QLatin1String("does not exist"))))
         return FailureCause::LoginRefused;
     if (text.contains(QLatin1String("database \""))
         && text.contains(QLatin1String("does not exist")))
         return FailureCause::ServerNotPrepared;
-    if (text.contains(QLatin1String("permission denied for database"))) {
-        right = QStringLiteral("CONNECT ON DATABASE %1").arg(database);
-        return FailureCause::PermissionDenied;
-    }
+    if (text.contains(QLatin1String("permission denied for database")))
+        return FailureCause::PermissionDenied; // the right is named by ServerLink::open()
+    if (text.contains(QLatin1String("too many clients")))
+        return FailureCause::ServerBusy;
     return FailureCause::ServerUnreachable;
 }
 
@@ -119,10 +120,9 @@ StoreError serverError(const QSqlError &error, const QString &right)
         said = QStringLiteral("the connection to the server is closed");
     StoreError result{ServerCallFailed,
                       state.isEmpty() ? said : state + QStringLiteral(": ") + said};
-    QString needed = right;
-    result.cause = state.isEmpty() ? causeOfText(text, needed, QString()) : causeOfState(state);
+    result.cause = state.isEmpty() ? causeOfText(text) : causeOfState(state);
     if (result.cause == FailureCause::PermissionDenied)
-        result.missingRight = needed;
+        result.missingRight = right;
     return result;
 }
 
