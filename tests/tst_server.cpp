@@ -1,6 +1,7 @@
 // The phone book on a PostgreSQL server: what server-init makes and keeps,
 // the keys the server computes beside the program's, the rights a person
-// needs, and a server that is not there or whose connection breaks.
+// needs, and a connection that breaks (a server that is not there at all:
+// tst_form1_server).
 #include "store/causewords.h"
 #include "store/contactstore.h"
 #include "store/phonebook.h"
@@ -12,13 +13,7 @@
 #include "tst_store_fixture.h"
 #include "windows/contactlistmodel.h"
 
-#include <QElapsedTimer>
 #include <QtTest>
-
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 using namespace dialvault;
 
@@ -67,33 +62,6 @@ QStringList names(PhoneBook &book, const QString &text, PartPlace place)
         found.append(QStringLiteral("failed: ") + searched.error.description);
     return found;
 }
-
-// A socket on 127.0.0.1 that takes connections into its queue and never
-// answers them, as a hung server would; closed, its port refuses.
-class SilentPort
-{
-public:
-    SilentPort()
-    {
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (bind(fd, reinterpret_cast<sockaddr *>(&address), size) == 0 && listen(fd, 8) == 0
-            && getsockname(fd, reinterpret_cast<sockaddr *>(&address), &size) == 0)
-            port = ntohs(address.sin_port);
-    }
-    ~SilentPort() { close(); }
-    void close()
-    {
-        if (fd >= 0)
-            ::close(fd);
-        fd = -1;
-    }
-
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    quint16 port = 0;
-};
 
 } // namespace
 
@@ -367,37 +335,6 @@ private Q_SLOTS:
         QCOMPARE(list.rowCount(), 1499);
         QCOMPARE(list.data(list.index(0, 0)).toString(), QStringLiteral("2"));
         QCOMPARE(list.data(list.index(1498, 0)).toString(), QStringLiteral("later"));
-    }
-
-    // Nobody listening, or a server that never answers: the failure comes
-    // within seconds, names the host and repeats no password.
-    void absentServerFailsWithinSeconds_data()
-    {
-        QTest::addColumn<bool>("silent");
-        QTest::newRow("connection refused") << false;
-        QTest::newRow("server never answers") << true;
-    }
-
-    void absentServerFailsWithinSeconds()
-    {
-        QFETCH(bool, silent);
-        SilentPort listener;
-        const quint16 port = listener.port;
-        QVERIFY(port != 0);
-        if (!silent)
-            listener.close();
-        const QString secret = QStringLiteral("hunter2");
-        const PhoneBookSource source = PhoneBookSource::server(
-            QStringLiteral("postgresql://clerk:%1@127.0.0.1:%2/office").arg(secret).arg(port));
-        QElapsedTimer clock;
-        clock.start();
-        ContactStore store(source);
-        const Status opened = store.OpenStore();
-        QVERIFY(clock.elapsed() < 10000);
-        QCOMPARE(opened.error.cause, FailureCause::ServerUnreachable);
-        QVERIFY(opened.error.description.contains(QStringLiteral("127.0.0.1")));
-        QVERIFY(!opened.error.description.contains(secret));
-        QCOMPARE(source.shownName(), QStringLiteral("clerk@127.0.0.1:%1/office").arg(port));
     }
 
     // A connection the server ended is made again by the next operation,
