@@ -7,8 +7,8 @@
 // $TMPDIR/dialvault-bench-contactfiles.
 //
 //   cmake --build build-release --target bench_contactfiles
-//   build-release/bench/bench_contactfiles --benchmark_repetitions=3 \
-//       --benchmark_report_aggregates_only=true
+//   build-release/bench/bench_contactfiles --benchmark_repetitions=3
+//       --benchmark_report_aggregates_only=true   (one command line)
 #include "interchange/contactsfile.h"
 #include "interchange/contactsimport.h"
 #include "interchange/phonebookexport.h"
@@ -16,12 +16,12 @@
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
 #include "store/storeschema.h"
+#include "support/peakmemory.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -221,15 +221,7 @@ int exportAndReportPeak(qint64 size, Format format)
         = exportPhoneBook(book, dir.filePath(QStringLiteral("out")), chosen);
     if (!written.ok() || written.value != size)
         return 1;
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        // The whole process, Qt's libraries included. VmHWM, not getrusage's
-        // maximum, which survives exec and so would count the parent's pages.
-        if (line.startsWith("VmHWM:"))
-            std::printf("%s\n", line.mid(6).trimmed().split(' ').front().constData());
-    }
+    std::printf("%ld\n", bench::peakKilobytes());
     return 0;
 }
 
@@ -239,15 +231,13 @@ void exportPeakMemory(benchmark::State &state)
     ensurePhoneBook(state.range(0));
     long peak = 0;
     for (auto _ : state) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--export-peak"), QString::number(state.range(0)),
-                     QString::fromLatin1(formatNames[format])});
-        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        peak = bench::peakKilobytesOfRun({QStringLiteral("--export-peak"),
+                                          QString::number(state.range(0)),
+                                          QString::fromLatin1(formatNames[format])});
+        if (peak < 0) {
             state.SkipWithError("the export process failed");
             return;
         }
-        peak = child.readAllStandardOutput().trimmed().toLong();
     }
     state.counters["peak_kB"] = double(peak);
     state.SetLabel(formatNames[format]);

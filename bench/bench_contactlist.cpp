@@ -14,6 +14,7 @@
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
+#include "support/peakmemory.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmodel.h"
 
@@ -22,7 +23,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScrollBar>
 
 #include <benchmark/benchmark.h>
@@ -218,30 +218,13 @@ void peakMemory(benchmark::State &state)
 {
     const qint64 size = state.range(0);
     databasePath(size);
-    double peakKiB = 0;
+    long peakKiB = 0;
     for (auto _ : state) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QLatin1String(peakOption) + QString::number(size)});
-        if (!child.waitForFinished(120000) || child.exitCode() != 0)
+        peakKiB = bench::peakKilobytesOfRun({QLatin1String(peakOption) + QString::number(size)});
+        if (peakKiB < 0)
             state.SkipWithError("the measuring process failed");
-        peakKiB = child.readAllStandardOutput().trimmed().toDouble();
     }
-    state.counters["peak_MiB"] = peakKiB / 1024;
-}
-
-long highWaterKiB()
-{
-    long kib = -1;
-    if (FILE *status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        while (std::fgets(line, sizeof line, status)) {
-            if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
-                break;
-        }
-        std::fclose(status);
-    }
-    return kib;
+    state.counters["peak_MiB"] = double(peakKiB) / 1024;
 }
 
 int measurePeak(qint64 size)
@@ -250,7 +233,7 @@ int measurePeak(qint64 size)
     list.dragToEnd();
     if (!list.model.waitUntilReleased(60000))
         return 1;
-    std::printf("%ld\n", highWaterKiB());
+    std::printf("%ld\n", bench::peakKilobytes());
     return 0;
 }
 

@@ -14,11 +14,11 @@
 #include "interchange/vcardwriter.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
+#include "support/peakmemory.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -171,35 +171,19 @@ void exportTime(benchmark::State &state)
     state.SetLabel(formatNames[format]);
 }
 
-// The peak resident size of this process image. Not getrusage's maximum:
-// that survives exec and so would count the forked parent's pages too.
-long peakKilobytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').front().toLong();
-    }
-    return -1;
-}
-
 // Runs one export in a fresh process of this program and reads back its peak.
 void exportPeakMemory(benchmark::State &state)
 {
     const auto format = static_cast<Format>(state.range(1));
     long peak = 0;
     for (auto _ : state) {
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--export-peak"), QString::number(state.range(0)),
-                     QString::fromLatin1(formatNames[format])});
-        if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        peak = bench::peakKilobytesOfRun({QStringLiteral("--export-peak"),
+                                          QString::number(state.range(0)),
+                                          QString::fromLatin1(formatNames[format])});
+        if (peak < 0) {
             state.SkipWithError("the export process failed");
             return;
         }
-        peak = child.readAllStandardOutput().trimmed().toLong();
     }
     state.counters["peak_kB"] = double(peak);
     state.SetLabel(formatNames[format]);
@@ -229,7 +213,7 @@ int main(int argc, char **argv)
                 format = candidate;
         }
         exportEntries(count, format);
-        std::printf("%ld\n", peakKilobytes());
+        std::printf("%ld\n", bench::peakKilobytes());
         return 0;
     }
     QCoreApplication app(argc, argv);
