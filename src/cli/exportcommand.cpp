@@ -27,16 +27,11 @@ int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
             << "\n";
         return CommandMisused;
     }
-    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
-    if (!phoneBook)
+    const std::unique_ptr<PhoneBook> book = openCommandPhoneBook(line, err);
+    if (!book)
         return CommandFailed;
     const Language language = userLanguage();
-    PhoneBook book(*phoneBook);
-    if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.source(), opened.error, language) << "\n";
-        return CommandFailed;
-    }
-    const Result<qint64> written = exportPhoneBook(book, path, *format);
+    const Result<qint64> written = exportPhoneBook(*book, path, *format);
     if (!written.ok()) {
         err << "dialvault: " << notDoneText(path, written.error, false, language) << "\n";
         return CommandFailed;

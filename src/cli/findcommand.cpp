@@ -36,14 +36,10 @@ int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: find needs one TEXT\n";
         return FindFailed;
     }
-    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
-    if (!phoneBook)
+    const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
+    if (!opened)
         return FindFailed;
-    PhoneBook book(*phoneBook);
-    if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.source(), opened.error, userLanguage()) << "\n";
-        return FindFailed;
-    }
+    PhoneBook &book = *opened;
     qint64 shown = 0;
     const Status searched = book.findByPart(PartQuery(line.arguments.first()),
                                             line.atStart ? PartPlace::Start : PartPlace::Anywhere,

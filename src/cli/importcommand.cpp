@@ -15,15 +15,11 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: import needs at least one FILE\n";
         return CommandMisused;
     }
-    const std::optional<PhoneBookSource> phoneBook = commandPhoneBook(line, err);
-    if (!phoneBook)
+    const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
+    if (!opened)
         return CommandFailed;
+    PhoneBook &book = *opened;
     const Language language = userLanguage();
-    PhoneBook book(*phoneBook);
-    if (const Status opened = book.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book.source(), opened.error, language) << "\n";
-        return CommandFailed;
-    }
     ImportCounts total;
     bool everyFile = true;
     for (const QString &path : line.arguments) {

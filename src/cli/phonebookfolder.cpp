@@ -1,6 +1,7 @@
 #include "cli/phonebookfolder.h"
 
 #include "cli/commandplace.h"
+#include "interchange/transfertexts.h"
 #include "place/serverchoice.h"
 #include "store/serveraddress.h"
 
@@ -48,6 +49,19 @@ std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextSt
     if (!folder)
         return std::nullopt;
     return PhoneBookSource::inFolder(*folder);
+}
+
+std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextStream &err)
+{
+    const std::optional<PhoneBookSource> source = commandPhoneBook(line, err);
+    if (!source)
+        return nullptr;
+    auto book = std::make_unique<PhoneBook>(*source);
+    if (const Status opened = book->open(); !opened.ok()) {
+        err << "dialvault: " << notOpenedText(book->source(), opened.error, userLanguage()) << "\n";
+        return nullptr;
+    }
+    return book;
 }
 
 } // namespace dialvault

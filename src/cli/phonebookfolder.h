@@ -1,10 +1,12 @@
 #pragma once
 
 #include "cli/commandline.h"
+#include "store/phonebook.h"
 #include "store/phonebooksource.h"
 
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QTextStream;
@@ -22,6 +24,10 @@ std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStre
 // file in commandPhoneBookFolder(). A server address that cannot be read is
 // said on `err` (never repeating it: it may hold a password).
 std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err);
+
+// The phone book of commandPhoneBook(), opened; null when it cannot be,
+// with the reason said on `err`.
+std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextStream &err);
 
 // The server chosen, or nothing when the phone book is the local file.
 std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStream &err,
