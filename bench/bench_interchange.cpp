@@ -1,31 +1,19 @@
-// Contacts files: reading a 100,000-card vCard 3.0 file (beside the SQLite C
-// API inserting the same 100,000 rows into a fresh phone book in one
-// transaction, the yardstick of a whole import), and exporting
-// entries to a device that discards them, with the peak memory of an export
-// of 10,000 against 1,000,000 entries (each measured in a fresh process of
-// this program, so that nothing else it did counts: the figure is the whole
-// process, Qt's libraries included).
+// Contacts files, the formats alone: reading a 100,000-card vCard 3.0 file,
+// and writing entries in each format to a device that discards them. The
+// whole import beside the SQLite C API, and an export's peak memory, are
+// bench_contactfiles's.
 //
 //   cmake --build build --target bench_interchange
 //   build/bench/bench_interchange --benchmark_repetitions=3 --benchmark_report_aggregates_only=true
-//   build/bench/bench_interchange --export-peak 1000000 vcard3   (one export, prints its peak)
 #include "interchange/contactsfile.h"
 #include "interchange/csvwriter.h"
 #include "interchange/vcardwriter.h"
-#include "store/databasecreation.h"
-#include "store/storeschema.h"
-#include "support/peakmemory.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
-#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdio>
-#include <cstring>
 
 using namespace dialvault;
 
@@ -98,51 +86,6 @@ void readVCard100k(benchmark::State &state)
     state.SetBytesProcessed(state.iterations() * file.size());
 }
 
-void bindText(sqlite3_stmt *statement, int index, const QString &text)
-{
-    sqlite3_bind_text16(statement, index, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-}
-
-void sqliteInsert100k(benchmark::State &state)
-{
-    const ReadResult read = readContacts(vcardFile(), QStringLiteral("bench.vcf"));
-    const QString insert = QStringLiteral("INSERT INTO test(%1, %2, %3, %4) VALUES(?, ?, ?, ?)")
-                               .arg(StoreSchema::quoted(StoreSchema::nameField),
-                                    StoreSchema::quoted(StoreSchema::phoneField),
-                                    StoreSchema::quoted(StoreSchema::noteField),
-                                    StoreSchema::quoted(StoreSchema::rowNumberField));
-    for (auto _ : state) {
-        state.PauseTiming();
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("db1.mdb"));
-        createDatabaseIfMissing(path);
-        sqlite3 *db = nullptr;
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        state.ResumeTiming();
-
-        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare16_v2(db, insert.utf16(), -1, &statement, nullptr);
-        double row = 0;
-        for (const ImportedEntry &entry : read.entries) {
-            bindText(statement, 1, entry.name);
-            bindText(statement, 2, entry.phone);
-            bindText(statement, 3, entry.note);
-            sqlite3_bind_double(statement, 4, ++row);
-            if (sqlite3_step(statement) != SQLITE_DONE)
-                state.SkipWithError(sqlite3_errmsg(db));
-            sqlite3_reset(statement);
-        }
-        sqlite3_finalize(statement);
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-
-        state.PauseTiming();
-        sqlite3_close(db);
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * read.entries.size());
-}
-
 enum Format { Vcard3, Vcard4, Csv };
 const char *const formatNames[] = {"vcard3", "vcard4", "csv"};
 
@@ -171,24 +114,6 @@ void exportTime(benchmark::State &state)
     state.SetLabel(formatNames[format]);
 }
 
-// Runs one export in a fresh process of this program and reads back its peak.
-void exportPeakMemory(benchmark::State &state)
-{
-    const auto format = static_cast<Format>(state.range(1));
-    long peak = 0;
-    for (auto _ : state) {
-        peak = bench::peakKilobytesOfRun({QStringLiteral("--export-peak"),
-                                          QString::number(state.range(0)),
-                                          QString::fromLatin1(formatNames[format])});
-        if (peak < 0) {
-            state.SkipWithError("the export process failed");
-            return;
-        }
-    }
-    state.counters["peak_kB"] = double(peak);
-    state.SetLabel(formatNames[format]);
-}
-
 void exportSizes(benchmark::internal::Benchmark *benchmark)
 {
     for (const int format : {Vcard3, Vcard4, Csv})
@@ -199,23 +124,10 @@ void exportSizes(benchmark::internal::Benchmark *benchmark)
 } // namespace
 
 BENCHMARK(readVCard100k)->Unit(benchmark::kMillisecond);
-BENCHMARK(sqliteInsert100k)->Unit(benchmark::kMillisecond);
 BENCHMARK(exportTime)->Apply(exportSizes);
-BENCHMARK(exportPeakMemory)->Apply(exportSizes)->Iterations(1);
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && std::strcmp(argv[1], "--export-peak") == 0) {
-        const qint64 count = std::atoll(argv[2]);
-        Format format = Vcard3;
-        for (const Format candidate : {Vcard3, Vcard4, Csv}) {
-            if (std::strcmp(argv[3], formatNames[candidate]) == 0)
-                format = candidate;
-        }
-        exportEntries(count, format);
-        std::printf("%ld\n", bench::peakKilobytes());
-        return 0;
-    }
     QCoreApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
