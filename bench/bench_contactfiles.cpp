@@ -16,6 +16,7 @@
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
 #include "store/storeschema.h"
+#include "support/cachedphonebook.h"
 #include "support/peakmemory.h"
 
 #include <QCoreApplication>
@@ -182,22 +183,8 @@ QString phoneBookFolder(qint64 size)
 void ensurePhoneBook(qint64 size)
 {
     const QString path = QDir(phoneBookFolder(size)).filePath(QStringLiteral("db1.mdb"));
-    if (QFileInfo::exists(path)) {
-        sqlite3 *db = nullptr;
-        sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT (SELECT user_version FROM pragma_user_version), "
-                           "(SELECT n FROM test_count)",
-                           -1, &statement, nullptr);
-        const bool current = sqlite3_step(statement) == SQLITE_ROW
-            && sqlite3_column_int(statement, 0) == StoreSchema::version
-            && sqlite3_column_int64(statement, 1) == size;
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        if (current)
-            return;
-    }
+    if (bench::isCachedPhoneBook(path, size))
+        return;
     QFile::remove(path);
     if (!createDatabaseIfMissing(path).value)
         throw std::runtime_error("cannot make a phone book");

@@ -14,6 +14,7 @@
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
+#include "support/cachedphonebook.h"
 #include "support/peakmemory.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmodel.h"
@@ -55,27 +56,6 @@ void exec(sqlite3 *db, const QString &sql)
     }
 }
 
-qint64 keptCount(const QString &path)
-{
-    sqlite3 *db = nullptr;
-    qint64 count = -1;
-    if (sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr)
-        == SQLITE_OK) {
-        sqlite3_stmt *statement = nullptr;
-        const QByteArray sql = QStringLiteral("SELECT (SELECT user_version FROM "
-                                              "pragma_user_version), (SELECT n FROM %1)")
-                                   .arg(StoreSchema::countTable)
-                                   .toUtf8();
-        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK
-            && sqlite3_step(statement) == SQLITE_ROW
-            && sqlite3_column_int(statement, 0) == StoreSchema::version)
-            count = sqlite3_column_int64(statement, 1);
-        sqlite3_finalize(statement);
-    }
-    sqlite3_close(db);
-    return count;
-}
-
 // The phone book of `size` entries in the style of real data, built on first
 // use under a temporary name, so that an interrupted build is never taken.
 QString databasePath(qint64 size)
@@ -83,7 +63,7 @@ QString databasePath(qint64 size)
     const QString folder
         = QDir::temp().filePath(QStringLiteral("dialvault-bench-contactlist/%1").arg(size));
     const QString path = QDir(folder).filePath(ContactStore::fileName());
-    if (keptCount(path) == size)
+    if (bench::isCachedPhoneBook(path, size))
         return path;
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);

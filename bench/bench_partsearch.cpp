@@ -6,17 +6,17 @@
 // under $TMPDIR/dialvault-bench-partsearch.
 //
 //   cmake --build build-release --target bench_partsearch
-//   build-release/bench/bench_partsearch --benchmark_repetitions=5 \
-//       --benchmark_min_time=0.5 --benchmark_report_aggregates_only=true
+//   build-release/bench/bench_partsearch --benchmark_repetitions=5
+//       --benchmark_min_time=0.5 --benchmark_report_aggregates_only=true   (one command line)
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
 #include "store/storeschema.h"
+#include "support/cachedphonebook.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -79,21 +79,8 @@ sqlite3 *openRaw()
 
 void ensurePhoneBook()
 {
-    if (QFileInfo::exists(databasePath())) {
-        sqlite3 *db = openRaw();
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT (SELECT user_version FROM pragma_user_version), "
-                           "(SELECT n FROM test_count)",
-                           -1, &statement, nullptr);
-        const bool current = sqlite3_step(statement) == SQLITE_ROW
-            && sqlite3_column_int(statement, 0) == StoreSchema::version
-            && sqlite3_column_int64(statement, 1) == entries;
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
-        if (current)
-            return;
-    }
+    if (bench::isCachedPhoneBook(databasePath(), entries))
+        return;
     QFile::remove(databasePath());
     if (!createDatabaseIfMissing(databasePath()).value)
         throw std::runtime_error("cannot make a phone book");

@@ -10,11 +10,11 @@
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/storeschema.h"
+#include "support/cachedphonebook.h"
 #include "support/rawdatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -155,15 +155,8 @@ QString databaseFolder(qint64 size)
     const QString folder
         = QDir::temp().filePath(QStringLiteral("dialvault-bench-store/%1").arg(size));
     const QString path = QDir(folder).filePath(ContactStore::fileName());
-    if (QFileInfo::exists(path)) {
-        Connection existing(path);
-        sqlite3_stmt *version = existing.prepare(QStringLiteral("PRAGMA user_version"));
-        sqlite3_step(version);
-        const bool current = sqlite3_column_int(version, 0) == StoreSchema::version;
-        sqlite3_finalize(version);
-        if (current && countOf(existing) == size)
-            return folders[size] = folder;
-    }
+    if (bench::isCachedPhoneBook(path, size))
+        return folders[size] = folder;
     QDir(folder).removeRecursively();
     QDir().mkpath(folder);
     if (!createDatabaseIfMissing(path).value)
