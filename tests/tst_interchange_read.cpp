@@ -100,9 +100,9 @@ void TestInterchangeRead::exportersFilesGiveTheirEntries_data()
         << "phone-2.1-qp.vcf"
         << Entries{{QStringLiteral("علی رضایی"), QStringLiteral("0912-123-4567"),
                     QStringLiteral("همکار قدیمی\r\n") + officeNote
-                        + QStringLiteral("\r\nwork: 021 8888 1234")},
+                        + QStringLiteral("\r\nWork: 021 8888 1234")},
                    {QStringLiteral("Reza Tehrani"), QStringLiteral("+98 935 111 2233"),
-                    QStringLiteral("home: +98 21 4455 6677")},
+                    QStringLiteral("Home: +98 21 4455 6677")},
                    {QStringLiteral("کاظم"), QStringLiteral("۰۹۱۹ ۷۷۷ ۶۶۵۵"), QString()}}
         << 1;
     QTest::newRow("address book 3.0")
@@ -111,13 +111,13 @@ void TestInterchangeRead::exportersFilesGiveTheirEntries_data()
                     QStringLiteral("همکار، طبقه دوم, داخلی ۲۱۴\nاز طرف ") + officeNote
                         + QStringLiteral("\nدفتر: 021-2222-3333")},
                    {QStringLiteral("Mohammad-Reza"), QStringLiteral("(021) 6600-1122"),
-                    QStringLiteral("Back office; ask for \"Ali\", ext. 5\nhome: 021 7700 3344")},
+                    QStringLiteral("Back office; ask for \"Ali\", ext. 5\nHome: 021 7700 3344")},
                    {QStringLiteral("سارا نیک\u200Cنام"), QStringLiteral("09121112233"), QString()}}
         << 0;
     QTest::newRow("mail 4.0")
         << "mail-4.0.vcf"
         << Entries{{QStringLiteral("Sara Ahmadi"), QStringLiteral("+98-912-000-1122"),
-                    QStringLiteral("Line one\nLine two, with a comma\nwork: +98-21-8800-9900")},
+                    QStringLiteral("Line one\nLine two, with a comma\nWork: +98-21-8800-9900")},
                    {QStringLiteral("حسین کریمی"), QStringLiteral("۰۲۱۸۸۱۲۳۴۵۶"), QString()}}
         << 0;
     QTest::newRow("web mail CSV")
@@ -132,13 +132,13 @@ void TestInterchangeRead::exportersFilesGiveTheirEntries_data()
     QTest::newRow("desktop mail CSV in Windows-1256")
         << "outlook-1256.csv"
         << Entries{{QStringLiteral("مينا احمدي"), QStringLiteral("0912 765 4321"),
-                    QStringLiteral("دوست خانوادگي\nwork: 021 2200 1100")},
+                    QStringLiteral("دوست خانوادگي\nWork: 021 2200 1100")},
                    {QStringLiteral("Kaveh Moradi"), QStringLiteral("021 5555 6666"), QString()}}
         << 0;
     QTest::newRow("mail program CSV")
         << "mailprogram.csv"
         << Entries{{QStringLiteral("پرویز صالحی"), QStringLiteral("0935 222 3344"),
-                    QStringLiteral("همسایه\nwork: 021 4400 5500")}}
+                    QStringLiteral("همسایه\nWork: 021 4400 5500")}}
         << 0;
     QTest::newRow("own CSV") << "dialvault.csv"
                              << Entries{{QStringLiteral("اكبر كريمي"),
@@ -171,15 +171,15 @@ void TestInterchangeRead::cardsAndRowsMapToEntries_data()
     QTest::newRow("lowest PREF wins over mobile and order")
         << QByteArray("BEGIN:VCARD\nVERSION:4.0\nFN:A\nTEL;TYPE=cell:1\nTEL;PREF=2:2\n"
                       "TEL;TYPE=work;PREF=1:3\nEND:VCARD\n")
-        << Entries{{"A", "3", "mobile: 1\n2"}} << 0;
+        << Entries{{"A", "3", "Mobile: 1\n2"}} << 0;
     QTest::newRow("first mobile when none is preferred")
         << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:A\nTEL;TYPE=HOME:1\nTEL;TYPE=CELL:2\n"
                       "TEL;TYPE=CELL:3\nEND:VCARD\n")
-        << Entries{{"A", "2", "home: 1\nmobile: 3"}} << 0;
+        << Entries{{"A", "2", "Home: 1\nMobile: 3"}} << 0;
     QTest::newRow("tel URI loses its scheme, a text value keeps it")
         << QByteArray("BEGIN:VCARD\nVERSION:4.0\nFN:A\nTEL;VALUE=uri:tel:+98-21-1;ext=5\n"
                       "TEL;VALUE=text;TYPE=fax:tel:2\nEND:VCARD\n")
-        << Entries{{"A", "+98-21-1;ext=5", "fax: tel:2"}} << 0;
+        << Entries{{"A", "+98-21-1;ext=5", "Fax: tel:2"}} << 0;
     QTest::newRow("structured name: given, additional, family; comma lists")
         << QByteArray("BEGIN:VCARD\nVERSION:3.0\nN:Family;Given;Philip,Paul;Dr.;Jr.\nEND:VCARD\n"
                       "BEGIN:VCARD\nVERSION:3.0\nN:Family\\, Jr;;;;\nTEL:1\nEND:VCARD\n")
@@ -213,10 +213,10 @@ void TestInterchangeRead::cardsAndRowsMapToEntries_data()
         << Entries{{"A", "2", "Mobile: 1"}} << 1;
     QTest::newRow("CSV: primary phone preferred; trailing cells may be missing")
         << QByteArray("First Name,Mobile Phone,Primary Phone,Notes\nA,1,2\n")
-        << Entries{{"A", "2", "mobile: 1"}} << 0;
-    QTest::newRow("CSV: own phone cell is never split; text kept exactly")
-        << utf8(u"\"نام\",\"تلفن\",\"يادداشت\",\"رديف\"\n\" a \",1 ::: 2,\"x\r\ny\",7\n")
-        << Entries{{" a ", "1 ::: 2", "x\r\ny"}} << 0;
+        << Entries{{"A", "2", "Mobile: 1"}} << 0;
+    QTest::newRow("CSV: own phone cell is never split; name trimmed, note kept exactly")
+        << utf8(u"\"نام\",\"تلفن\",\"يادداشت\",\"رديف\"\n\" a \",1 ::: 2,\"x\r\ny \",7\n")
+        << Entries{{"a", "1 ::: 2", "x\r\ny "}} << 0;
 }
 
 void TestInterchangeRead::cardsAndRowsMapToEntries()
@@ -321,7 +321,6 @@ void TestInterchangeRead::refusedFilesNameTheirLine_data()
         << "broken-quote.csv" << QByteArray() << ReadFault::QuoteNeverCloses << 3;
     QTest::newRow("binary bytes") << "not-contacts.vcf" << QByteArray() << ReadFault::NotContacts
                                   << 1;
-    QTest::newRow("empty file") << "" << QByteArray() << ReadFault::NotContacts << 1;
     QTest::newRow("plain text") << "" << QByteArray("hello\nworld\n") << ReadFault::NotContacts
                                 << 1;
 
@@ -352,7 +351,7 @@ void TestInterchangeRead::refusedFilesNameTheirLine_data()
         << "" << goodCard + "BEGIN:VCARD\r\nNOTE;QUOTED-PRINTABLE:a=ZZ\r\nEND:VCARD\r\n"
         << ReadFault::BrokenEncodedValue << 6;
     QTest::newRow("unknown charset")
-        << "" << QByteArray("BEGIN:VCARD\nFN;CHARSET=KOI8-R:a\nEND:VCARD\n")
+        << "" << QByteArray("BEGIN:VCARD\nFN;CHARSET=X-NO-SUCH-SET:a\nEND:VCARD\n")
         << ReadFault::UnknownCharset << 2;
     QTest::newRow("card begun inside a card")
         << "" << goodCard + "BEGIN:VCARD\r\nFN:A\r\n" + goodCard << ReadFault::CardNeverEnds << 5;
