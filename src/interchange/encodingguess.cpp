@@ -14,7 +14,7 @@ namespace {
 // ICU's own tables.
 struct HighBytes
 {
-    std::bitset<128> differ; // a different character in each
+    std::bitset<128> letter; // a letter in either
     std::bitset<128> control1252; // a C1 control in Windows-1252, no letter at all
 };
 
@@ -28,7 +28,7 @@ const HighBytes &highBytes()
             QString latin;
             TextEncoding::windows1256().decode(QByteArrayView(one, 1), arabic);
             TextEncoding::windows1252().decode(QByteArrayView(one, 1), latin);
-            made.differ[byte - 0x80] = arabic != latin;
+            made.letter[byte - 0x80] = arabic.front().isLetter() || latin.front().isLetter();
             made.control1252[byte - 0x80] = latin.size() == 1 && latin[0].unicode() < 0xA0;
         }
         return made;
@@ -76,7 +76,7 @@ void EncodingSniffer::addEightBit(QByteArrayView piece, qsizetype at)
     const HighBytes &high = highBytes();
     if (high.control1252[byte - 0x80])
         m_controlIn1252 = true;
-    if (!high.differ[byte - 0x80])
+    if (!high.letter[byte - 0x80])
         return;
     const bool letterBefore = at > 0 && isAsciiLetter(piece[at - 1]);
     const bool letterAfter = at + 1 < piece.size() && isAsciiLetter(piece[at + 1]);

@@ -44,9 +44,9 @@ private:
     qsizetype m_firstNul = -1;
     qsizetype m_invalid = 0;
     qsizetype m_multibyte = 0;
-    // Bytes read differently by the two code pages: beside an ASCII letter
-    // (an accented letter inside a Latin word), or among others of their
-    // kind (Arabic script, whose words are all high bytes).
+    // High bytes that are letters in either code page: beside an ASCII
+    // letter (an accented letter inside a Latin word), or not (Arabic
+    // script, whose words are all high bytes).
     qsizetype m_besideLatin = 0;
     qsizetype m_amongHigh = 0;
     bool m_controlIn1252 = false; // a byte that Windows-1252 leaves without a letter
