@@ -2,6 +2,10 @@
 
 #include "interchange/duplicatekey.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
+
 namespace dialvault {
 
 namespace {
@@ -65,12 +69,69 @@ qsizetype chosenNumber(const QList<DraftNumber> &numbers)
     return preferred >= 0 ? preferred : mobile >= 0 ? mobile : first;
 }
 
-// Equal digits are one number written twice ("+98 912 …" and "0912 …");
-// a number without digits is the same only as the same text.
-QString sameNumberKey(const QString &number)
+// The digits of a number, of any script, read from its end.
+class DigitsFromEnd
 {
-    const QString digits = phoneDigits(number);
-    return digits.isEmpty() ? u'\0' + number : digits;
+public:
+    explicit DigitsFromEnd(const QString &number)
+        : m_number(number)
+        , m_at(number.size())
+    { }
+
+    // The next digit's value, or -1 at the start.
+    int next()
+    {
+        while (m_at > 0) {
+            char32_t c = m_number[--m_at].unicode();
+            if (c < 0x80) {
+                if (c >= '0' && c <= '9')
+                    return int(c - '0');
+                continue;
+            }
+            if (QChar::isLowSurrogate(c) && m_at > 0 && m_number[m_at - 1].isHighSurrogate())
+                c = QChar::surrogateToUcs4(m_number[--m_at], QChar(c));
+            if (const int value = QChar::digitValue(c); value >= 0)
+                return value;
+        }
+        return -1;
+    }
+
+    bool atStart()
+    {
+        const qsizetype at = m_at;
+        const bool none = next() < 0;
+        m_at = at;
+        return none;
+    }
+
+private:
+    const QString &m_number;
+    qsizetype m_at;
+};
+
+// Equal digits (phoneDigits()) are one number written twice: "+98 912 …"
+// and "0912 …". Only a number's first digits may be written otherwise, so
+// two numbers that differ before the first digit of either are two: most
+// pairs are told apart so, without working out all their digits.
+bool sameNumber(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    DigitsFromEnd first(a);
+    DigitsFromEnd second(b);
+    for (;;) {
+        const int one = first.next();
+        const int other = second.next();
+        if (one < 0 || other < 0)
+            break;
+        if (one != other) {
+            if (!first.atStart() && !second.atStart())
+                return false;
+            break;
+        }
+    }
+    const QString digits = phoneDigits(a);
+    return !digits.isEmpty() && digits == phoneDigits(b);
 }
 
 } // namespace
@@ -87,20 +148,21 @@ std::optional<ImportedEntry> entryFromDraft(ContactDraft draft)
     // The added lines break the way the note's own lines do.
     const QString lineBreak = draft.note.contains(QStringLiteral("\r\n")) ? QStringLiteral("\r\n")
                                                                           : QStringLiteral("\n");
-    QStringList kept;
+    QVarLengthArray<const QString *, 4> kept;
     if (chosen >= 0) {
         entry.phone = numbers[chosen].number;
-        kept.append(sameNumberKey(entry.phone));
+        kept.append(&entry.phone);
     }
     for (qsizetype i = 0; i < numbers.size(); ++i) {
-        if (i == chosen || numbers[i].number.isEmpty())
+        const QString &number = numbers[i].number;
+        if (i == chosen || number.isEmpty())
             continue;
         // A card that gives one number twice (as mobile and as preferred,
         // say) has one number.
-        const QString key = sameNumberKey(numbers[i].number);
-        if (kept.contains(key))
+        if (std::any_of(kept.begin(), kept.end(),
+                        [&](const QString *known) { return sameNumber(*known, number); }))
             continue;
-        kept.append(key);
+        kept.append(&number);
         if (!entry.note.isEmpty())
             entry.note.append(lineBreak);
         if (const QString label = plainLabel(numbers[i].label); !label.isEmpty())
