@@ -49,8 +49,11 @@ QString columnList(const QStringList &columns)
 {
     constexpr qsizetype shown = 12;
     QStringList quoted;
-    for (const QString &column : columns.mid(0, shown))
-        quoted.append(u'"' + column + u'"');
+    constexpr qsizetype longest = 40;
+    for (const QString &column : columns.mid(0, shown)) {
+        const QString name = column.size() > longest ? column.left(longest) + u'…' : column;
+        quoted.append(u'"' + name + u'"');
+    }
     if (columns.size() > shown)
         quoted.append(QStringLiteral("…"));
     return quoted.join(QStringLiteral(", "));

@@ -1,6 +1,9 @@
 #include "interchange/textencoding.h"
 
+#include "interchange/asciicase.h"
 #include "interchange/utf8.h"
+
+#include <QHash>
 
 #include <unicode/ucnv.h>
 
@@ -101,18 +104,27 @@ qsizetype convert(UConverter *converter, QByteArrayView bytes, QString &text)
 std::optional<TextEncoding> TextEncoding::named(QByteArrayView label)
 {
     label = label.trimmed();
+    // Phones name a charset on every line, nearly always UTF-8.
+    if (equalsIgnoringCase(label, "UTF-8"))
+        return TextEncoding();
     if (!isCharsetLabel(label))
         return std::nullopt;
-    const Converter converter = opened(label.toByteArray().constData());
-    if (!converter)
-        return std::nullopt;
-    UErrorCode status = U_ZERO_ERROR;
-    const QByteArray name = ucnv_getName(converter.get(), &status);
-    if (U_FAILURE(status))
-        return std::nullopt;
-    if (name == "UTF-8" || name == "US-ASCII")
-        return TextEncoding();
-    return TextEncoding(name);
+    // The labels met, as ICU resolved them; a file names few of them, and
+    // no more than ICU's few hundred converters are kept.
+    thread_local QHash<QByteArray, std::optional<TextEncoding>> resolved;
+    const QByteArray key = label.toByteArray().toUpper();
+    if (const auto known = resolved.constFind(key); known != resolved.cend())
+        return *known;
+    std::optional<TextEncoding> encoding;
+    if (const Converter converter = opened(key.constData())) {
+        UErrorCode status = U_ZERO_ERROR;
+        const QByteArray name = ucnv_getName(converter.get(), &status);
+        if (U_SUCCESS(status))
+            encoding = name == "UTF-8" || name == "US-ASCII" ? TextEncoding() : TextEncoding(name);
+    }
+    if (resolved.size() < 1024)
+        resolved.insert(key, encoding);
+    return encoding;
 }
 
 TextEncoding TextEncoding::windows1256()
