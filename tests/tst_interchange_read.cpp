@@ -488,6 +488,9 @@ void TestInterchangeRead::filesAsOthersWriteThem_data()
     QTest::newRow("vCard in Windows-1252 without a charset")
         << latin1(u"BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Jürgen Müller\r\nTEL:1\r\nEND:VCARD\r\n")
         << Entries{{QStringLiteral("Jürgen Müller"), "1", ""}} << 0 << 0 << "Windows-1252" << 0;
+    QTest::newRow("a parameter that only resembles CHARSET")
+        << QByteArray("BEGIN:VCARD\r\nFN;XCHARSET=utf-8:Caf\xe9\r\nEND:VCARD\r\n")
+        << Entries{{QStringLiteral("Café"), "", ""}} << 0 << 0 << "Windows-1252" << 0;
     QTest::newRow("Shift_JIS vCard")
         << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=SHIFT_JIS:\x8e"
                       "R\x93"

@@ -140,12 +140,10 @@ bool namesBase64(QByteArrayView parameters)
 }
 
 DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
-                         const TextEncoding &fileEncoding)
+                         const TextEncoding &fileEncoding, bool fileChecked)
 {
     TextEncoding encoding = fileEncoding;
-    // The file's own bytes were checked for its encoding already; bytes in
-    // another charset, or that a transfer encoding gives, are checked here.
-    bool checked = true;
+    bool checked = fileChecked;
     if (!parameters.charset.isEmpty()) {
         const std::optional<TextEncoding> named = TextEncoding::named(parameters.charset);
         if (!named)

@@ -42,8 +42,8 @@ bool namesBase64(QByteArrayView parameters);
 
 // A property's value as text: base64 or quoted-printable undone, then read
 // in its charset (any that ICU knows), else in the file's encoding, whose
-// bytes the caller has checked. On a fault, `faultAt` is the offset in the
-// raw value where it lies.
+// bytes are checked here unless `fileChecked` says the caller checked them
+// all. On a fault, `faultAt` is the offset in the raw value where it lies.
 struct DecodedValue
 {
     QString text;
@@ -53,6 +53,6 @@ struct DecodedValue
     bool ok() const { return faultAt < 0; }
 };
 DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
-                         const TextEncoding &fileEncoding);
+                         const TextEncoding &fileEncoding, bool fileChecked);
 
 } // namespace dialvault

@@ -182,7 +182,7 @@ EncodingGuess vcardEncoding(const QByteArray &text, bool &allUtf8)
         const QByteArrayView line = lineFrom(text, at);
         at += line.size() + 1;
         const qsizetype colon = propertyColon(line);
-        if (colon < 0 || !containsIgnoringCase(line.first(colon), "CHARSET"))
+        if (colon < 0 || parseParameters(splitProperty(line, colon).parameters).charset.isEmpty())
             sniffer.add(line);
     }
     return sniffer.guess();
@@ -293,8 +293,10 @@ private:
         PropertyParameters parameters = parseParameters(property.parameters);
         if (m_card.version4)
             parameters.charset = {};
-        const DecodedValue decoded = decodeValue(property.value, parameters,
-                                                 m_card.version4 ? TextEncoding() : m_encoding);
+        // A file that is not all UTF-8 was guessed from the lines that name
+        // no charset: each value is checked in its own.
+        const DecodedValue decoded = decodeValue(
+            property.value, parameters, m_card.version4 ? TextEncoding() : m_encoding, m_allUtf8);
         if (!decoded.ok()) {
             fail(decoded.fault, lineOf(property.value.data() + decoded.faultAt));
             return true;
