@@ -25,7 +25,7 @@ using namespace dialvault::mainwindowtexts;
 
 namespace {
 
-const QString database = QStringLiteral("tst_form1_server");
+const QString database = QStringLiteral("tst_mainwindow_server");
 
 // A port on 127.0.0.1 that takes connections and never answers them.
 int silentPort(int &fd)
