@@ -28,10 +28,10 @@ int main(int argc, char *argv[])
     place.kind = PlaceKind::Chosen;
     place.folder = QString::fromLocal8Bit(argv[1]);
     QtWindowSystem windows;
-    SystemClock clock;
+    SystemClock systemClock;
     SettingsStore settings;
     DecidedPhoneBook phoneBook(PhoneBookSource::inFolder(place.folder));
-    const Desktop desktop{windows, clock, settings, phoneBook};
+    const Desktop desktop{windows, systemClock, settings, phoneBook};
     const bool firstFrame = qstrcmp(argv[2], "first-frame") == 0;
 
     MainWindow window(desktop);

@@ -49,8 +49,7 @@ const WindowLayoutOf<MainWindowControls> &mainWindowLayout()
         count.labelledBy = {QStringLiteral("Label6")};
 
         w.add(
-            label(QStringLiteral("Label1"), 5160, 960, 615, 255, QStringLiteral(":نـــــــام"), 0),
-            &C::nameLabel);
+            label(QStringLiteral("Label1"), 5160, 960, 615, 255, QStringLiteral(":نـــــــام"), 0));
         w.add(entryBox(QStringLiteral("Text1"), 960, 1,
                        QStringLiteral("در اين قسمت نام را وارد كنيد"), QStringLiteral("Label1")),
               &C::nameBox);
@@ -76,11 +75,10 @@ const WindowLayoutOf<MainWindowControls> &mainWindowLayout()
         w.add(label(QStringLiteral("Label4"), 3600, 3000, 2415, 255, QStringLiteral("Label4"), 10,
                     LayoutColour::rgb(0xFFFF00)),
               &C::clockLabel);
-        w.add(label(QStringLiteral("Label5"), 5040, 1680, 735, 255, QStringLiteral(":يادداشت"), 11),
-              &C::noteLabel);
+        w.add(
+            label(QStringLiteral("Label5"), 5040, 1680, 735, 255, QStringLiteral(":يادداشت"), 11));
         w.add(label(QStringLiteral("Label6"), 3600, 2040, 2175, 255,
-                    QStringLiteral(":تعداد شماره هاي ذخيره شده"), 12),
-              &C::countLabel);
+                    QStringLiteral(":تعداد شماره هاي ذخيره شده"), 12));
         w.add(count, &C::countBox);
         w.add(mainButton(QStringLiteral("paintedButton7"), 2160, 1392,
                          QStringLiteral("ليست شماره ها"), 14, QStringLiteral("Liste moshtarak ha")),

@@ -15,10 +15,7 @@ class PaintedButton;
 
 struct MainWindowControls
 {
-    FormLabel *nameLabel = nullptr;
     FormLabel *phoneLabel = nullptr;
-    FormLabel *noteLabel = nullptr;
-    FormLabel *countLabel = nullptr;
     FormLabel *clockLabel = nullptr;
     FormTextBox *nameBox = nullptr;
     FormTextBox *phoneBox = nullptr;

@@ -2,7 +2,6 @@
 
 #include "desktop/desktop.h"
 #include "layout/formwindow.h"
-#include "layout/windowlayouts.h"
 
 namespace dialvault {
 
@@ -13,9 +12,6 @@ class HelpWindow : public FormWindow
 
 public:
     explicit HelpWindow(const Desktop &desktop);
-
-private:
-    HelpWindowControls m_controls;
 };
 
 } // namespace dialvault
