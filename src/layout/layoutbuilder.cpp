@@ -114,7 +114,7 @@ void nameForReaders(const WindowLayout &layout, QWidget *window,
 {
     if (!layout.pictureWords.isEmpty())
         window->setAccessibleDescription(layout.pictureWords);
-    // The layout names the labels by their names in it.
+    // `labelledBy` names labels by their names in the layout.
     QHash<QString, QLabel *> labels;
     for (std::size_t i = 0; i < controls.size(); ++i) {
         if (auto *label = qobject_cast<QLabel *>(controls[i]))
