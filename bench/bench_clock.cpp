@@ -2,8 +2,10 @@
 // one core, wake-ups a second, and how late after each second boundary the
 // shown time changes; beside a plain 1 ms timer for reference.
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_clock
-#include "layout/qtservices.h"
-#include "main/form1.h"
+#include "desktop/qtwindowsystem.h"
+#include "desktop/settingsstore.h"
+#include "layout/formlabel.h"
+#include "main/mainwindow.h"
 #include "store/databasecreation.h"
 
 #include <QApplication>
@@ -22,19 +24,6 @@ namespace {
 using namespace dialvault;
 
 constexpr int idleMilliseconds = 5000;
-
-// The real window system, over the benchmark's own phone book.
-class BenchServices final : public QtServices
-{
-public:
-    explicit BenchServices(QString folder)
-        : folder_(std::move(folder))
-    { }
-    QString programFolder() override { return folder_; }
-
-private:
-    QString folder_;
-};
 
 struct Usage
 {
@@ -70,20 +59,25 @@ void BM_ClockIdle(benchmark::State &state)
 {
     QTemporaryDir dir;
     createDatabaseIfMissing(QDir(dir.path()).filePath(QStringLiteral("db1.mdb")));
-    BenchServices bench(dir.path());
-    setServices(&bench);
+    // The real window system and clock, over the benchmark's own phone book.
+    QtWindowSystem windows;
+    SystemClock clock;
+    SettingsStore settings(QDir(dir.path()).filePath(QStringLiteral("dialvault.ini")));
+    DecidedPhoneBook phoneBook(PhoneBookSource::inFolder(dir.path()));
+    const Desktop desktop{windows, clock, settings, phoneBook};
     for (auto _ : state) {
-        Form1 form;
-        form.start();
+        MainWindow window(desktop);
+        window.start();
+        const MainWindowControls &controls = window.controls();
         int lateMs = 0;
         QString shown;
-        QObject::connect(form.Timer1, &QTimer::timeout, [&] {
+        QObject::connect(controls.clockTimer, &QTimer::timeout, [&] {
             const int ms = QTime::currentTime().msec();
             // The first change replaces the layout caption, not a second.
-            if (form.Label4->text() != shown) {
+            if (controls.clockLabel->text() != shown) {
                 if (!shown.isEmpty())
                     lateMs = std::max(lateMs, ms < 500 ? ms : 0);
-                shown = form.Label4->text();
+                shown = controls.clockLabel->text();
             }
         });
         QCoreApplication::processEvents();
@@ -93,7 +87,6 @@ void BM_ClockIdle(benchmark::State &state)
         report(state, before, after);
         state.counters["latest_change_ms"] = lateMs;
     }
-    setServices(nullptr);
 }
 BENCHMARK(BM_ClockIdle)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -3,15 +3,17 @@
 // boxes named by their labels, the list as a table read through its model,
 // and no control that takes the focus without a name.
 #include "button/paintedbutton.h"
-#include "main/form1.h"
-#include "support/fakeservices.h"
+#include "layout/formlabel.h"
+#include "layout/formtextbox.h"
+#include "main/mainwindow.h"
+#include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "windows/aboutwindow.h"
+#include "windows/codepromptwindow.h"
 #include "windows/contactgrid.h"
-#include "windows/form2.h"
-#include "windows/form3.h"
-#include "windows/form4.h"
-#include "windows/form5.h"
-#include "windows/form6.h"
+#include "windows/contactlistwindow.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QAbstractTableModel>
 #include <QAccessible>
@@ -35,21 +37,21 @@ QString nameOf(QObject *object)
     return readerView(object)->text(QAccessible::Name);
 }
 
-std::unique_ptr<FormWindow> makeWindow(int number)
+std::unique_ptr<FormWindow> makeWindow(int number, const Desktop &desktop)
 {
     switch (number) {
     case 1:
-        return std::make_unique<Form1>();
+        return std::make_unique<MainWindow>(desktop);
     case 2:
-        return std::make_unique<Form2>();
+        return std::make_unique<HelpWindow>(desktop);
     case 3:
-        return std::make_unique<Form3>();
+        return std::make_unique<AboutWindow>(desktop);
     case 4:
-        return std::make_unique<Form4>();
+        return std::make_unique<PictureWindow>(desktop);
     case 5:
-        return std::make_unique<Form5>();
+        return std::make_unique<ContactListWindow>(desktop);
     default:
-        return std::make_unique<Form6>();
+        return std::make_unique<CodePromptWindow>(desktop);
     }
 }
 
@@ -77,14 +79,14 @@ class TestAccessibility : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<FakeDesktop> fake;
     QString db;
 
 private Q_SLOTS:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        fake = std::make_unique<FakeServices>();
+        fake = std::make_unique<FakeDesktop>();
         fake->folder = dir->path();
         db = makeEmptyDatabase(dir->path());
     }
@@ -101,13 +103,13 @@ private Q_SLOTS:
     void everyWindow()
     {
         QFETCH(int, window);
-        const std::unique_ptr<FormWindow> form = makeWindow(window);
+        const std::unique_ptr<FormWindow> form = makeWindow(window, fake->desktop());
         QCOMPARE(readerView(form.get())->role(), QAccessible::Window);
         QCOMPARE(nameOf(form.get()).trimmed(), form->layout().caption.trimmed());
         for (const ControlLayout &control : form->layout().controls) {
             if (control.kind != ControlKind::Button)
                 continue;
-            QAccessibleInterface *view = readerView(form->control<PaintedButton>(control.name));
+            QAccessibleInterface *view = readerView(form->findChild<PaintedButton *>(control.name));
             QCOMPARE(view->role(), QAccessible::PushButton);
             // "پاک کردن " ends in a space that is not spoken.
             QCOMPARE(view->text(QAccessible::Name), control.text.trimmed());
@@ -186,33 +188,34 @@ private Q_SLOTS:
 
     void mainWindowReadsItsBoxesAndButtonStates()
     {
-        Form1 main;
+        MainWindow main(fake->desktop());
+        const MainWindowControls &c = main.controls();
         fake->showWindow(&main);
         QVERIFY(QTest::qWaitForWindowActive(&main));
         // The colon and the tatweels of ":نـــــــام" are for the eye.
-        QCOMPARE(nameOf(main.Text1), QStringLiteral("نام"));
-        QCOMPARE(nameOf(main.Text2), QStringLiteral("شماره تلفن"));
-        QCOMPARE(nameOf(main.Text3), QStringLiteral("يادداشت"));
-        QCOMPARE(nameOf(main.Text5), QStringLiteral("تعداد شماره هاي ذخيره شده"));
-        const auto labels = readerView(main.Text2)->relations(QAccessible::Label);
+        QCOMPARE(nameOf(c.nameBox), QStringLiteral("نام"));
+        QCOMPARE(nameOf(c.phoneBox), QStringLiteral("شماره تلفن"));
+        QCOMPARE(nameOf(c.noteBox), QStringLiteral("يادداشت"));
+        QCOMPARE(nameOf(c.countBox), QStringLiteral("تعداد شماره هاي ذخيره شده"));
+        const auto labels = readerView(c.phoneBox)->relations(QAccessible::Label);
         QCOMPARE(labels.size(), 1);
-        QCOMPARE(labels.first().first->object(), main.Label2);
+        QCOMPARE(labels.first().first->object(), c.phoneLabel);
 
         const auto stateOf = [](PaintedButton *button) { return readerView(button)->state(); };
-        QVERIFY(stateOf(main.paintedButton1).defaultButton);
-        QVERIFY(!stateOf(main.paintedButton5).defaultButton);
-        main.paintedButton5->setFocus();
-        QVERIFY(stateOf(main.paintedButton5).focused);
-        QTest::mousePress(main.paintedButton5, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(stateOf(main.paintedButton5).pressed);
-        QTest::mouseRelease(main.paintedButton5, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(!stateOf(main.paintedButton5).pressed);
+        QVERIFY(stateOf(c.searchButton).defaultButton);
+        QVERIFY(!stateOf(c.addButton).defaultButton);
+        c.addButton->setFocus();
+        QVERIFY(stateOf(c.addButton).focused);
+        QTest::mousePress(c.addButton, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(stateOf(c.addButton).pressed);
+        QTest::mouseRelease(c.addButton, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(!stateOf(c.addButton).pressed);
     }
 
     void passwordEntryIsAPasswordText()
     {
-        Form6 prompt;
-        auto *box = prompt.control<QLineEdit>(QStringLiteral("Text1"));
+        CodePromptWindow prompt(fake->desktop());
+        FormTextBox *box = prompt.controls().codeBox;
         box->setText(QStringLiteral("secret"));
         QAccessibleInterface *entry = readerView(box);
         QCOMPARE(entry->text(QAccessible::Name), QStringLiteral("Password"));
@@ -241,7 +244,7 @@ private Q_SLOTS:
     {
         QFETCH(int, window);
         QFETCH(QStringList, spoken);
-        const std::unique_ptr<FormWindow> form = makeWindow(window);
+        const std::unique_ptr<FormWindow> form = makeWindow(window, fake->desktop());
         fake->showWindow(form.get());
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QStringList heard;
@@ -251,7 +254,7 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         } while (QApplication::focusWidget() != first && heard.size() <= spoken.size());
         QCOMPARE(heard, spoken);
-        QCOMPARE(readerView(form->control<QWidget>(QStringLiteral("Picture1")))->role(),
+        QCOMPARE(readerView(form->findChild<QWidget *>(QStringLiteral("Picture1")))->role(),
                  QAccessible::StaticText);
     }
 
@@ -259,8 +262,8 @@ private Q_SLOTS:
     {
         insertRow(db, {QStringLiteral("علي"), QStringLiteral("0912"), QStringLiteral("دوست"), 1});
         insertRow(db, {QStringLiteral("مريم"), QStringLiteral("021"), QString(), 2});
-        Form5 list;
-        QAccessibleInterface *view = readerView(list.MSFlexGrid1);
+        ContactListWindow list(fake->desktop());
+        QAccessibleInterface *view = readerView(list.grid());
         QCOMPARE(view->role(), QAccessible::Table);
         QCOMPARE(view->text(QAccessible::Name), QStringLiteral("ليست مشترك ها"));
         QAccessibleTableInterface *table = view->tableInterface();

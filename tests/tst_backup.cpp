@@ -9,7 +9,7 @@
 #include "place/restore.h"
 #include "store/contactstore.h"
 #include "store/storeschema.h"
-#include "support/fakeservices.h"
+#include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 
 #include <QDir>
@@ -213,13 +213,13 @@ private Q_SLOTS:
 
     void failedBackupIsToldOnceADay()
     {
-        FakeServices fake;
+        FakeDesktop fake;
         fake.clock = morning;
         // A file where the backups folder should be: no backup can be made.
         writeBytes(place.backupFolder(), "in the way");
         for (int start = 0; start < 2; ++start) {
             QWidget window;
-            DailyBackupStart daily(place, &window);
+            DailyBackupStart daily(fake.desktop(), place, &window);
             QSignalSpy failed(&daily.backup(), &BackgroundBackup::failed);
             fake.showWindow(&window);
             QTRY_COMPARE(failed.size(), 1);
@@ -229,7 +229,7 @@ private Q_SLOTS:
         QVERIFY(fake.boxes.first().text.contains(place.backupFolder()));
         fake.clock = morning.addDays(1);
         QWidget window;
-        DailyBackupStart daily(place, &window);
+        DailyBackupStart daily(fake.desktop(), place, &window);
         fake.showWindow(&window);
         QTRY_COMPARE(fake.boxes.size(), 2);
     }

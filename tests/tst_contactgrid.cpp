@@ -51,7 +51,7 @@ private Q_SLOTS:
         ContactGrid grid;
         grid.resize(409, 193);
         grid.setModel(&model);
-        grid.setBackColor(0x00FF00); // green
+        grid.setCellColour(0x00FF00); // green
         // Column 1 selected from its heading: row 0 is current, the rest highlighted.
         QTest::mouseClick(grid.viewport(), Qt::LeftButton, {}, grid.cellRect(-1, 1).center());
         const QImage image = grid.grab().toImage();

@@ -2,12 +2,13 @@
 // its phone book and the result is said in Persian; the list's grid menu
 // exports every entry through the file dialog and selects the rows that
 // match a part of a name or number.
-#include "main/form1.h"
-#include "support/fakeservices.h"
+#include "layout/formtextbox.h"
+#include "main/mainwindow.h"
+#include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
-#include "windows/form5.h"
+#include "windows/contactlistwindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,7 @@ class TestContactsWindows : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> dir;
-    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<FakeDesktop> fake;
     QString db;
 
     QUrl fixture(const QString &name)
@@ -53,7 +54,7 @@ private Q_SLOTS:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        fake = std::make_unique<FakeServices>();
+        fake = std::make_unique<FakeDesktop>();
         fake->folder = dir->path();
         db = makeEmptyDatabase(dir->path());
     }
@@ -66,28 +67,29 @@ private Q_SLOTS:
     void filesDroppedOnTheMainWindowComeIn()
     {
         insertRow(db, {QStringLiteral("اكبر كريمي"), QStringLiteral("0912 123 4567"), "", 1});
-        Form1 form;
+        MainWindow form(fake->desktop());
         QVERIFY(form.start());
-        form.Text1->setText(QStringLiteral("typed"));
+        FormTextBox *nameBox = form.controls().nameBox;
+        nameBox->setText(QStringLiteral("typed"));
 
         // Other drags still reach the box under the pointer.
-        QVERIFY(drop(form.Text1, {QUrl::fromLocalFile(dir->filePath("notes.txt"))}));
-        QVERIFY(form.Text1->text().contains(QStringLiteral("dragged text")));
+        QVERIFY(drop(nameBox, {QUrl::fromLocalFile(dir->filePath("notes.txt"))}));
+        QVERIFY(nameBox->text().contains(QStringLiteral("dragged text")));
         QVERIFY(fake->boxes.isEmpty());
-        form.Text1->setText(QStringLiteral("typed"));
+        nameBox->setText(QStringLiteral("typed"));
         // Dropped on a text box, the files go in; the box keeps its text.
-        QVERIFY(drop(form.Text1,
+        QVERIFY(drop(nameBox,
                      {fixture("addressbook-3.0.vcf"), fixture("dialvault.csv"),
                       fixture("broken-quote.csv")}));
         QTRY_COMPARE(fake->boxes.size(), 1);
-        QCOMPARE(form.Text1->text(), QStringLiteral("typed"));
-        const FakeServices::Box box = fake->boxes.first();
+        QCOMPARE(nameBox->text(), QStringLiteral("typed"));
+        const FakeDesktop::Box box = fake->boxes.first();
         QCOMPARE(box.text,
                  QStringLiteral("4 شماره اضافه شد، 1 شماره تکراري کنار گذاشته شد، 0 مورد بي نام و "
                                 "شماره بود.\nپرونده %1، سطر 3 اضافه نشد: نقل قولي که بسته نمي شود")
                      .arg(QDir::toNativeSeparators(dir->filePath("broken-quote.csv"))));
         QCOMPARE(box.style, int(MsgOk));
-        QCOMPARE(form.Text5->text(), QStringLiteral("5"));
+        QCOMPARE(form.controls().countBox->text(), QStringLiteral("5"));
         const QList<StoredRow> rows = storedRows(db);
         QCOMPARE(rows.size(), 5);
         QCOMPARE(rows.last().name, QStringLiteral("Zahra;Test"));
@@ -102,9 +104,9 @@ private Q_SLOTS:
                        i % 50 == 37 ? QStringLiteral("+98 912 555 %1").arg(i)
                                     : QStringLiteral("021 %1").arg(i),
                        "", double(i + 1)});
-        Form5 list;
+        ContactListWindow list(fake->desktop());
         fake->showWindow(&list);
-        ContactGrid *grid = list.MSFlexGrid1;
+        ContactGrid *grid = list.grid();
 
         fake->menuChoice = ContactListMenu::exportText();
         fake->fileAnswers = {ChosenFile{dir->filePath("all"), QStringLiteral("CSV (*.csv)")}};

@@ -1,6 +1,6 @@
 // The words a person reads for each cause of a failure: every cause has its
 // own, and none borrows another's (a full disk must never explain a bad value).
-#include "layout/failurewords.h"
+#include "desktop/failurewords.h"
 
 #include <QtTest>
 

@@ -3,9 +3,14 @@
 // window cuts the ink of its texts.
 #include "button/paintedbutton.h"
 #include "layout/formlabel.h"
-#include "layout/formwindow.h"
 #include "layout/layoutparts.h"
-#include "support/fakeservices.h"
+#include "main/mainwindow.h"
+#include "support/fakedesktop.h"
+#include "windows/aboutwindow.h"
+#include "windows/codepromptwindow.h"
+#include "windows/contactlistwindow.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -52,7 +57,23 @@ std::pair<int, int> inkCutOrNot(QWidget *widget, QRgb ink, QSize room)
     return {atSize, inkPixels(roomy, ink)};
 }
 
-using LayoutGetter = const WindowLayout &(*)();
+std::unique_ptr<FormWindow> makeWindow(int number, const Desktop &desktop)
+{
+    switch (number) {
+    case 1:
+        return std::make_unique<MainWindow>(desktop);
+    case 2:
+        return std::make_unique<HelpWindow>(desktop);
+    case 3:
+        return std::make_unique<AboutWindow>(desktop);
+    case 4:
+        return std::make_unique<PictureWindow>(desktop);
+    case 5:
+        return std::make_unique<ContactListWindow>(desktop);
+    default:
+        return std::make_unique<CodePromptWindow>(desktop);
+    }
+}
 
 } // namespace
 
@@ -61,7 +82,8 @@ class TestInterfaceFont : public QObject
     Q_OBJECT
 
 private:
-    FakeServices fake;
+    FakeDesktop fake;
+    QTemporaryDir noPhoneBook;
 
 private Q_SLOTS:
     void lettersKeepTheirDots_data()
@@ -123,16 +145,15 @@ private Q_SLOTS:
     void noWindowCutsTheInkOfItsTexts()
     {
         QFETCH(int, window);
-        static const LayoutGetter layouts[]
-            = {form1Layout, form2Layout, form3Layout, form4Layout, form5Layout, form6Layout};
-        FormWindow form(layouts[window - 1]());
+        fake.folder = noPhoneBook.path();
+        const std::unique_ptr<FormWindow> form = makeWindow(window, fake.desktop());
         // Tall and deep letters and digits in every text box (which scrolls
         // what is wider than itself, so only its height counts), and the one
         // message a window writes into a label.
         const QString sample = QStringLiteral("گچپژ ۰۹۱۲ Ägy");
-        if (auto *message = form.control<FormLabel>(QStringLiteral("Label1")); window == 6)
-            message->setText(QStringLiteral("رمز عبور اشتباه مي باشد."));
-        for (QLineEdit *box : form.findChildren<QLineEdit *>()) {
+        if (auto *prompt = qobject_cast<CodePromptWindow *>(form.get()))
+            prompt->controls().messageLabel->setText(QStringLiteral("رمز عبور اشتباه مي باشد."));
+        for (QLineEdit *box : form->findChildren<QLineEdit *>()) {
             box->setEchoMode(QLineEdit::Normal);
             box->setText(sample);
             QPalette colours = box->palette();
@@ -141,12 +162,12 @@ private Q_SLOTS:
             const auto [atSize, roomy] = inkCutOrNot(box, 0xFF00FF, QSize(0, 40));
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(box->objectName()));
         }
-        for (FormLabel *label : form.findChildren<FormLabel *>()) {
+        for (FormLabel *label : form->findChildren<FormLabel *>()) {
             const QRgb ink = label->palette().color(QPalette::WindowText).rgb();
             const auto [atSize, roomy] = inkCutOrNot(label, ink, QSize(40, 40));
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(label->objectName()));
         }
-        for (PaintedButton *button : form.findChildren<PaintedButton *>()) {
+        for (PaintedButton *button : form->findChildren<PaintedButton *>()) {
             const QRgb ink = toQRgb(button->face().TextColor);
             const auto [atSize, roomy] = inkCutOrNot(button, ink, QSize(40, 40));
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(button->objectName()));

@@ -1,35 +1,46 @@
 // Windows built from their layouts: spot values that would catch a wrong
 // unit or a swapped field, the window settings, tab order and first focus.
 #include "button/paintedbutton.h"
-#include "layout/formwindow.h"
-#include "support/fakeservices.h"
+#include "main/mainwindow.h"
+#include "support/fakedesktop.h"
+#include "windows/aboutwindow.h"
+#include "windows/codepromptwindow.h"
+#include "windows/contactlistwindow.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QApplication>
 #include <QtTest>
 
+#include <memory>
+
 using namespace dialvault;
-
-namespace {
-
-using LayoutGetter = const WindowLayout &(*)();
-
-const WindowLayout &layoutNamed(const QString &name)
-{
-    static const QHash<QString, LayoutGetter> layouts{
-        {QStringLiteral("Form1"), form1Layout}, {QStringLiteral("Form2"), form2Layout},
-        {QStringLiteral("Form3"), form3Layout}, {QStringLiteral("Form4"), form4Layout},
-        {QStringLiteral("Form5"), form5Layout}, {QStringLiteral("Form6"), form6Layout}};
-    return layouts.value(name)();
-}
-
-} // namespace
 
 class TestLayout : public QObject
 {
     Q_OBJECT
 
 private:
-    FakeServices fake;
+    FakeDesktop fake;
+    QTemporaryDir noPhoneBook;
+
+    // The window whose layout is named `name`, as the program builds it.
+    std::unique_ptr<FormWindow> windowNamed(const QString &name)
+    {
+        fake.folder = noPhoneBook.path();
+        const Desktop desktop = fake.desktop();
+        if (name == QLatin1String("Form1"))
+            return std::make_unique<MainWindow>(desktop);
+        if (name == QLatin1String("Form2"))
+            return std::make_unique<HelpWindow>(desktop);
+        if (name == QLatin1String("Form3"))
+            return std::make_unique<AboutWindow>(desktop);
+        if (name == QLatin1String("Form4"))
+            return std::make_unique<PictureWindow>(desktop);
+        if (name == QLatin1String("Form5"))
+            return std::make_unique<ContactListWindow>(desktop);
+        return std::make_unique<CodePromptWindow>(desktop);
+    }
 
 private Q_SLOTS:
     void windowSettings_data()
@@ -57,16 +68,16 @@ private Q_SLOTS:
         QFETCH(QSize, size);
         QFETCH(QString, title);
         QFETCH(QString, firstFocus);
-        FormWindow form(layoutNamed(window));
-        QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(form.size(), size);
-        QCOMPARE(form.minimumSize(), size);
-        QCOMPARE(form.maximumSize(), size);
-        QCOMPARE(form.windowTitle(), title);
-        QCOMPARE(form.objectName(), window);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
-        QCOMPARE(QApplication::focusWidget(), form.control<QWidget>(firstFocus));
+        const std::unique_ptr<FormWindow> form = windowNamed(window);
+        QVERIFY(form->windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(form->size(), size);
+        QCOMPARE(form->minimumSize(), size);
+        QCOMPARE(form->maximumSize(), size);
+        QCOMPARE(form->windowTitle(), title);
+        QCOMPARE(form->objectName(), window);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QCOMPARE(QApplication::focusWidget(), form->findChild<QWidget *>(firstFocus));
     }
 
     void controlsAtTheirPlaces_data()
@@ -93,14 +104,14 @@ private Q_SLOTS:
         QFETCH(QString, window);
         QFETCH(QString, control);
         QFETCH(QRect, pixels);
-        FormWindow form(layoutNamed(window));
-        QCOMPARE(form.control<QWidget>(control)->geometry(), pixels);
+        const std::unique_ptr<FormWindow> form = windowNamed(window);
+        QCOMPARE(form->findChild<QWidget *>(control)->geometry(), pixels);
     }
 
     void labelsThatFitTheirTextKeepTheirPlace()
     {
-        FormWindow help(form2Layout());
-        auto *label = help.control<QWidget>(QStringLiteral("Label3"));
+        HelpWindow help(fake.desktop());
+        auto *label = help.findChild<QWidget *>(QStringLiteral("Label3"));
         QCOMPARE(label->pos(), QPoint(192, 168));
         const QFontMetrics metrics(label->font());
         QCOMPARE(label->height(), metrics.height());
@@ -148,8 +159,8 @@ private Q_SLOTS:
         QFETCH(quint32, back);
         QFETCH(bool, isDefault);
         QFETCH(bool, isCancel);
-        FormWindow form(layoutNamed(window));
-        auto *b = form.control<PaintedButton>(button);
+        const std::unique_ptr<FormWindow> form = windowNamed(window);
+        auto *b = form->findChild<PaintedButton *>(button);
         QVERIFY(b);
         QCOMPARE(b->caption(), caption);
         QCOMPARE(int(b->buttonType()), type);
@@ -179,11 +190,11 @@ private Q_SLOTS:
     {
         QFETCH(QString, window);
         QFETCH(QStringList, order);
-        FormWindow form(layoutNamed(window));
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        const std::unique_ptr<FormWindow> form = windowNamed(window);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
         for (const QString &name : order) {
-            QCOMPARE(QApplication::focusWidget(), form.control<QWidget>(name));
+            QCOMPARE(QApplication::focusWidget(), form->findChild<QWidget *>(name));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
     }

@@ -2,12 +2,13 @@
 // beside the program, installed use in the user's data folder; a portable
 // folder that cannot be written; the about window's path. Scratch folders only.
 #include "cli/openfiles.h"
-#include "main/form1.h"
+#include "layout/formtextbox.h"
+#include "main/mainwindow.h"
 #include "main/openedfiles.h"
 #include "place/phonebookplace.h"
-#include "support/fakeservices.h"
+#include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
-#include "windows/form3.h"
+#include "windows/aboutwindow.h"
 
 #include <QDir>
 #include <QFile>
@@ -260,10 +261,10 @@ private Q_SLOTS:
 
     void aboutWindowShowsThePhoneBooksFullPath()
     {
-        FakeServices fake;
+        FakeDesktop fake;
         fake.folder = program;
-        Form3 about;
-        auto *where = about.control<QLineEdit>(QStringLiteral("Text1"));
+        AboutWindow about(fake.desktop());
+        FormTextBox *where = about.controls().phoneBookPathBox;
         QVERIFY(where);
         QCOMPARE(where->text(), QDir::toNativeSeparators(QDir(program).filePath("db1.mdb")));
         QVERIFY(where->isReadOnly());
@@ -271,10 +272,10 @@ private Q_SLOTS:
         where->selectAll();
         QCOMPARE(where->selectedText(), where->text());
         // On a free line: nothing of the window's own lies under it.
-        for (const ControlLayout &control : form3Layout().controls) {
+        for (const ControlLayout &control : about.layout().controls) {
             if (control.name == where->objectName())
                 continue;
-            const auto *other = about.control<QWidget>(control.name);
+            const auto *other = about.findChild<QWidget *>(control.name);
             QVERIFY(other);
             QVERIFY2(!other->geometry().intersects(where->geometry()), qPrintable(control.name));
         }
@@ -301,10 +302,10 @@ private Q_SLOTS:
 
     void filesGivenAtStartAreImportedAndTold()
     {
-        FakeServices fake;
+        FakeDesktop fake;
         fake.folder = program;
         makeEmptyDatabase(program);
-        Form1 form;
+        MainWindow form(fake.desktop());
         QVERIFY(form.start());
         const QString card = QDir(program).filePath(QStringLiteral("card.vcf"));
         QFile file(card);
@@ -318,9 +319,9 @@ private Q_SLOTS:
         refused.write("shopping list\nbread\n");
         refused.close();
 
-        importFilesGivenAtStart(form, {card, notes});
+        importFilesGivenAtStart(fake, form, {card, notes});
         QCOMPARE(storedRows(QDir(program).filePath(QStringLiteral("db1.mdb"))).size(), 1);
-        QCOMPARE(form.Text5->text(), QStringLiteral("1"));
+        QCOMPARE(form.controls().countBox->text(), QStringLiteral("1"));
         QCOMPARE(fake.boxes.size(), 1);
         QVERIFY(fake.boxes.first().text.contains(QStringLiteral("notes.csv")));
     }

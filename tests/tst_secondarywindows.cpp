@@ -1,13 +1,15 @@
 // The help, about, password and picture windows, opened and closed as a
 // person would: from the main window's buttons, by clicks and keys.
 #include "button/paintedbutton.h"
-#include "main/form1.h"
-#include "support/fakeservices.h"
+#include "layout/formlabel.h"
+#include "layout/formtextbox.h"
+#include "main/mainwindow.h"
+#include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
-#include "windows/form2.h"
-#include "windows/form3.h"
-#include "windows/form4.h"
-#include "windows/form6.h"
+#include "windows/aboutwindow.h"
+#include "windows/codepromptwindow.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -20,9 +22,9 @@ namespace {
 
 const QString wrongCode = QStringLiteral("رمز عبور اشتباه مي باشد.");
 
-void click(FormWindow *window, const QString &button)
+void click(PaintedButton *button)
 {
-    QTest::mouseClick(window->control<PaintedButton>(button), Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
 }
 
 } // namespace
@@ -32,7 +34,7 @@ class TestSecondaryWindows : public QObject
     Q_OBJECT
 
 private:
-    std::unique_ptr<FakeServices> fake;
+    std::unique_ptr<FakeDesktop> fake;
     std::unique_ptr<QTemporaryDir> dir;
 
     // The open windows of a type; unloaded ones are on their way out.
@@ -57,7 +59,7 @@ private Q_SLOTS:
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
-        fake = std::make_unique<FakeServices>();
+        fake = std::make_unique<FakeDesktop>();
         fake->folder = dir->path();
         makeEmptyDatabase(dir->path());
     }
@@ -73,41 +75,41 @@ private Q_SLOTS:
 
     void mainWindowOpensEachWindowOnce()
     {
-        Form1 main;
+        MainWindow main(fake->desktop());
         QVERIFY(main.start());
-        click(&main, QStringLiteral("paintedButton3"));
-        Form2 *help = only<Form2>();
+        click(main.controls().helpButton);
+        HelpWindow *help = only<HelpWindow>();
         QVERIFY(help && help->isVisible());
         QVERIFY(!help->parentWidget());
         // Asking again brings the same window forward, not reloaded.
-        click(&main, QStringLiteral("paintedButton3"));
-        QCOMPARE(only<Form2>(), help);
+        click(main.controls().helpButton);
+        QCOMPARE(only<HelpWindow>(), help);
         QCOMPARE(fake->shown.count(help), 2);
 
-        click(&main, QStringLiteral("paintedButton4"));
-        QVERIFY(only<Form3>());
+        click(main.controls().aboutButton);
+        QVERIFY(only<AboutWindow>());
         QVERIFY(main.isVisible());
     }
 
     void exitUnloadsAndTheNextOpeningIsFresh()
     {
-        Form1 main;
+        MainWindow main(fake->desktop());
         QVERIFY(main.start());
-        click(&main, QStringLiteral("paintedButton4"));
-        click(only<Form3>(), QStringLiteral("paintedButton2"));
-        Form6 *prompt = only<Form6>();
-        prompt->Text1->setText(QStringLiteral("123"));
+        click(main.controls().aboutButton);
+        click(only<AboutWindow>()->controls().programmerButton);
+        CodePromptWindow *prompt = only<CodePromptWindow>();
+        prompt->controls().codeBox->setText(QStringLiteral("123"));
         prompt->confirm();
-        QCOMPARE(prompt->Label1->text(), wrongCode);
+        QCOMPARE(prompt->controls().messageLabel->text(), wrongCode);
 
-        click(prompt, QStringLiteral("paintedButton2"));
-        QVERIFY(open<Form6>().isEmpty());
+        click(prompt->controls().exitButton);
+        QVERIFY(open<CodePromptWindow>().isEmpty());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        click(only<Form3>(), QStringLiteral("paintedButton2"));
-        Form6 *again = only<Form6>();
+        click(only<AboutWindow>()->controls().programmerButton);
+        CodePromptWindow *again = only<CodePromptWindow>();
         QVERIFY(again);
-        QCOMPARE(again->Text1->text(), QString());
-        QCOMPARE(again->Label1->text(), QString());
+        QCOMPARE(again->controls().codeBox->text(), QString());
+        QCOMPARE(again->controls().messageLabel->text(), QString());
     }
 
     void accessCodeIsComparedExactly_data()
@@ -124,51 +126,55 @@ private Q_SLOTS:
     {
         QFETCH(QString, typed);
         QFETCH(bool, opens);
-        Form6 prompt;
+        CodePromptWindow prompt(fake->desktop());
+        const CodePromptWindowControls &controls = prompt.controls();
         fake->showWindow(&prompt);
         QVERIFY(QTest::qWaitForWindowActive(&prompt));
-        QCOMPARE(QApplication::focusWidget(), prompt.Text1);
-        prompt.Text1->setText(typed);
-        QCOMPARE(prompt.Text1->echoMode(), QLineEdit::Password);
-        QTest::keyClick(prompt.Text1, Qt::Key_Return);
-        QCOMPARE(bool(only<Form4>()), opens);
-        QCOMPARE(prompt.Label1->text(), opens ? QString() : wrongCode);
-        QCOMPARE(prompt.Text1->text(), typed);
+        QCOMPARE(QApplication::focusWidget(), controls.codeBox);
+        controls.codeBox->setText(typed);
+        QCOMPARE(controls.codeBox->echoMode(), QLineEdit::Password);
+        QTest::keyClick(controls.codeBox, Qt::Key_Return);
+        QCOMPARE(bool(only<PictureWindow>()), opens);
+        QCOMPARE(controls.messageLabel->text(), opens ? QString() : wrongCode);
+        QCOMPARE(controls.codeBox->text(), typed);
     }
 
     void wrongThenRightKeepsTheMessageAndOneCard()
     {
-        Form6 prompt;
+        CodePromptWindow prompt(fake->desktop());
         prompt.show();
-        prompt.Text1->setText(QStringLiteral("1"));
+        prompt.controls().codeBox->setText(QStringLiteral("1"));
         prompt.confirm();
-        prompt.Text1->setText(QStringLiteral("40923"));
+        prompt.controls().codeBox->setText(QStringLiteral("40923"));
         prompt.confirm();
-        Form4 *card = only<Form4>();
+        PictureWindow *card = only<PictureWindow>();
         QVERIFY(card);
-        QCOMPARE(prompt.Label1->text(), wrongCode);
+        QCOMPARE(prompt.controls().messageLabel->text(), wrongCode);
         QVERIFY(prompt.isVisible());
         prompt.confirm();
-        QCOMPARE(only<Form4>(), card);
+        QCOMPARE(only<PictureWindow>(), card);
     }
 
     void escClosesWhereThereIsACancelButton_data()
     {
         QTest::addColumn<QString>("window");
         QTest::addColumn<bool>("closes");
-        QTest::newRow("help") << "Form2" << true;
-        QTest::newRow("about") << "Form3" << true;
-        QTest::newRow("picture") << "Form4" << true;
-        QTest::newRow("password") << "Form6" << false;
+        QTest::newRow("help") << "help" << true;
+        QTest::newRow("about") << "about" << true;
+        QTest::newRow("picture") << "picture" << true;
+        QTest::newRow("code prompt") << "code prompt" << false;
     }
     void escClosesWhereThereIsACancelButton()
     {
         QFETCH(QString, window);
         QFETCH(bool, closes);
-        FormWindow *form = window == QLatin1String("Form2") ? static_cast<FormWindow *>(new Form2)
-            : window == QLatin1String("Form3")              ? new Form3
-            : window == QLatin1String("Form4")              ? static_cast<FormWindow *>(new Form4)
-                                                            : new Form6;
+        const Desktop desktop = fake->desktop();
+        FormWindow *form = window == QLatin1String("help")
+            ? static_cast<FormWindow *>(new HelpWindow(desktop))
+            : window == QLatin1String("about") ? new AboutWindow(desktop)
+            : window == QLatin1String("picture")
+            ? static_cast<FormWindow *>(new PictureWindow(desktop))
+            : new CodePromptWindow(desktop);
         fake->showWindow(form);
         QVERIFY(QTest::qWaitForWindowActive(form));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
@@ -178,17 +184,17 @@ private Q_SLOTS:
 
     void chainWindowsCloseIndependently()
     {
-        auto *about = new Form3;
+        auto *about = new AboutWindow(fake->desktop());
         fake->showWindow(about);
-        click(about, QStringLiteral("paintedButton2"));
-        Form6 *prompt = only<Form6>();
-        click(about, QStringLiteral("paintedButton1"));
-        QVERIFY(open<Form3>().isEmpty());
-        prompt->Text1->setText(QStringLiteral("40923"));
-        click(prompt, QStringLiteral("paintedButton1"));
-        QVERIFY(only<Form4>());
-        click(prompt, QStringLiteral("paintedButton2"));
-        QVERIFY(only<Form4>() && only<Form4>()->isVisible());
+        click(about->controls().programmerButton);
+        CodePromptWindow *prompt = only<CodePromptWindow>();
+        click(about->controls().exitButton);
+        QVERIFY(open<AboutWindow>().isEmpty());
+        prompt->controls().codeBox->setText(QStringLiteral("40923"));
+        click(prompt->controls().confirmButton);
+        QVERIFY(only<PictureWindow>());
+        click(prompt->controls().exitButton);
+        QVERIFY(only<PictureWindow>() && only<PictureWindow>()->isVisible());
     }
 };
 

@@ -1,7 +1,7 @@
 // The phone book on a PostgreSQL server: what server-init makes and keeps,
 // the keys the server computes beside the program's, the rights a person
 // needs, and a connection that breaks (a server that is not there at all:
-// tst_form1_server).
+// tst_mainwindow_server).
 #include "store/causewords.h"
 #include "store/contactstore.h"
 #include "store/phonebook.h"

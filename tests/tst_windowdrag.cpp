@@ -1,7 +1,9 @@
 // Dragging a borderless window by its surface, driven by real mouse events,
 // with the pointer's screen position answered by the test.
-#include "layout/formwindow.h"
-#include "support/fakeservices.h"
+#include "button/paintedbutton.h"
+#include "support/fakedesktop.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QtTest>
 
@@ -12,12 +14,12 @@ class TestWindowDrag : public QObject
     Q_OBJECT
 
 private:
-    FakeServices fake;
+    FakeDesktop fake;
 
     // The picture window: its only control is the exit button at 192, 128.
-    std::unique_ptr<FormWindow> shownWindow()
+    std::unique_ptr<PictureWindow> shownWindow()
     {
-        auto window = std::make_unique<FormWindow>(form4Layout());
+        auto window = std::make_unique<PictureWindow>(fake.desktop());
         window->show();
         window->move(300, 200);
         return window;
@@ -59,7 +61,7 @@ private Q_SLOTS:
         QTest::mouseMove(window.get(), QPoint(30, 30));
         QCOMPARE(window->pos(), QPoint(300, 200));
 
-        QWidget *exit = window->control<QWidget>(QStringLiteral("paintedButton1"));
+        QWidget *exit = window->controls().exitButton;
         QTest::mousePress(exit, Qt::RightButton, {}, QPoint(5, 5));
         QTest::mouseMove(exit, QPoint(6, 6));
         QCOMPARE(window->pos(), QPoint(300, 200));
@@ -68,11 +70,11 @@ private Q_SLOTS:
 
     void aPressOnALabelNeverDrags()
     {
-        FormWindow help(form2Layout());
+        HelpWindow help(fake.desktop());
         help.show();
         help.move(100, 100);
         fake.cursor = QPoint(0, 0);
-        QWidget *label = help.control<QWidget>(QStringLiteral("Label1"));
+        QWidget *label = help.findChild<QWidget *>(QStringLiteral("Label1"));
         QTest::mousePress(label, Qt::LeftButton, {}, QPoint(2, 2));
         QTest::mouseMove(label, QPoint(3, 3));
         QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(3, 3));

@@ -2,15 +2,17 @@
 // book with a few entries, for docs/ and the README:
 //   QT_QPA_PLATFORM=offscreen build/tools/dialvault-screenshots docs
 #include "button/paintedbutton.h"
-#include "layout/qtservices.h"
-#include "main/form1.h"
+#include "desktop/qtwindowsystem.h"
+#include "desktop/settingsstore.h"
+#include "layout/formtextbox.h"
+#include "main/mainwindow.h"
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
-#include "windows/form2.h"
-#include "windows/form3.h"
-#include "windows/form4.h"
-#include "windows/form5.h"
-#include "windows/form6.h"
+#include "windows/aboutwindow.h"
+#include "windows/codepromptwindow.h"
+#include "windows/contactlistwindow.h"
+#include "windows/helpwindow.h"
+#include "windows/picturewindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,19 +26,11 @@ namespace {
 
 using namespace dialvault;
 
-// The real window system over the scratch phone book, at a fixed moment so
-// that the clock line is the same in every picture.
-class ScreenshotServices final : public QtServices
+// A fixed moment, so that the clock line is the same in every picture.
+class FixedClock final : public Clock
 {
 public:
-    explicit ScreenshotServices(QString folder)
-        : folder_(std::move(folder))
-    { }
-    QString programFolder() override { return folder_; }
     QDateTime now() override { return QDateTime(QDate(2026, 12, 7), QTime(10, 30, 15)); }
-
-private:
-    QString folder_;
 };
 
 bool fillPhoneBook(const QString &folder)
@@ -85,25 +79,29 @@ int main(int argc, char *argv[])
         err << "cannot make a scratch phone book\n";
         return 1;
     }
-    ScreenshotServices services(scratch.path());
-    setServices(&services);
+    // The real window system over the scratch phone book, with scratch
+    // settings: the list's colour is the layout's, whatever a person chose.
+    QtWindowSystem windows;
+    FixedClock clock;
+    SettingsStore settings(QDir(scratch.path()).filePath(QStringLiteral("dialvault.ini")));
+    DecidedPhoneBook phoneBook(PhoneBookSource::inFolder(scratch.path()));
+    const Desktop desktop{windows, clock, settings, phoneBook};
 
-    Form1 main;
+    MainWindow main(desktop);
     if (!main.start())
         return 1;
-    main.Text1->setText(QStringLiteral("علي رضايي"));
-    main.paintedButton1->accessKeyPress();
-    Form2 help;
-    Form3 about;
-    Form4 card;
-    Form5 list;
-    Form6 prompt;
+    main.controls().nameBox->setText(QStringLiteral("علي رضايي"));
+    main.controls().searchButton->accessKeyPress();
+    HelpWindow help(desktop);
+    AboutWindow about(desktop);
+    PictureWindow card(desktop);
+    ContactListWindow list(desktop);
+    CodePromptWindow prompt(desktop);
     bool saved = save(&main, out);
     for (FormWindow *window :
          std::initializer_list<FormWindow *>{&help, &about, &card, &list, &prompt}) {
         window->show();
         saved = save(window, out) && saved;
     }
-    setServices(nullptr);
     return saved ? 0 : 1;
 }

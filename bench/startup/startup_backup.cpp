@@ -5,10 +5,11 @@
 //   startup_backup FOLDER steadiness    runs until the backup is made (or two
 //       seconds when none is due) and prints the backup's time and the
 //       longest wait of a 10 ms timer meanwhile, in microseconds
+#include "desktop/qtwindowsystem.h"
+#include "desktop/settingsstore.h"
 #include "firstframe.h"
-#include "layout/qtservices.h"
 #include "main/dailybackupstart.h"
-#include "main/form1.h"
+#include "main/mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -26,16 +27,20 @@ int main(int argc, char *argv[])
     PhoneBookPlace place;
     place.kind = PlaceKind::Chosen;
     place.folder = QString::fromLocal8Bit(argv[1]);
-    settleServices(place);
+    QtWindowSystem windows;
+    SystemClock systemClock;
+    SettingsStore settings;
+    DecidedPhoneBook phoneBook(PhoneBookSource::inFolder(place.folder));
+    const Desktop desktop{windows, systemClock, settings, phoneBook};
     const bool firstFrame = qstrcmp(argv[2], "first-frame") == 0;
 
-    Form1 form;
+    MainWindow window(desktop);
     FirstFrame frame;
     if (firstFrame)
-        form.installEventFilter(&frame);
-    if (!form.start())
+        window.installEventFilter(&frame);
+    if (!window.start())
         return 1;
-    DailyBackupStart daily(place, &form);
+    DailyBackupStart daily(desktop, place, &window);
     if (firstFrame)
         return app.exec();
 

@@ -19,7 +19,7 @@ bool canPress(const PaintedButton *button)
 
 DialogKeys::DialogKeys(QWidget *window)
     : QObject(window)
-    , window_(window)
+    , m_window(window)
 {
     // Key events go to the focused control, not to the window, so they are
     // watched where the application hands them out.
@@ -38,23 +38,23 @@ DialogKeys *DialogKeys::install(QWidget *window, PaintedButton *defaultButton,
 
 void DialogKeys::setButtons(PaintedButton *defaultButton, PaintedButton *cancelButton)
 {
-    if (defaultButton_)
-        defaultButton_->setDefault(false);
-    if (cancelButton_)
-        cancelButton_->setCancel(false);
-    defaultButton_ = defaultButton;
-    cancelButton_ = cancelButton;
-    if (defaultButton_)
-        defaultButton_->setDefault(true);
-    if (cancelButton_)
-        cancelButton_->setCancel(true);
+    if (m_defaultButton)
+        m_defaultButton->setDefault(false);
+    if (m_cancelButton)
+        m_cancelButton->setCancel(false);
+    m_defaultButton = defaultButton;
+    m_cancelButton = cancelButton;
+    if (m_defaultButton)
+        m_defaultButton->setDefault(true);
+    if (m_cancelButton)
+        m_cancelButton->setCancel(true);
 }
 
 bool DialogKeys::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
-    if (static_cast<QWidget *>(watched)->window() != window_)
+    if (static_cast<QWidget *>(watched)->window() != m_window)
         return false;
     return route(static_cast<QKeyEvent *>(event));
 }
@@ -65,10 +65,10 @@ bool DialogKeys::route(QKeyEvent *event)
     PaintedButton *target = nullptr;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (modifiers == Qt::NoModifier && qobject_cast<QLineEdit *>(QApplication::focusWidget()))
-            target = defaultButton_;
+            target = m_defaultButton;
     } else if (event->key() == Qt::Key_Escape) {
         if (modifiers == Qt::NoModifier)
-            target = cancelButton_;
+            target = m_cancelButton;
     } else if ((modifiers & Qt::AltModifier)
                && !(modifiers & (Qt::ControlModifier | Qt::MetaModifier))) {
         target = accessKeyTarget(event);
@@ -86,7 +86,7 @@ PaintedButton *DialogKeys::accessKeyTarget(const QKeyEvent *event) const
     if (key <= 0 || key > 0xFFFF)
         return nullptr;
     const QChar letter = QChar(key).toLower();
-    const auto buttons = window_->findChildren<PaintedButton *>();
+    const auto buttons = m_window->findChildren<PaintedButton *>();
     for (PaintedButton *button : buttons) {
         if (canPress(button) && button->accessKey() == letter)
             return button;

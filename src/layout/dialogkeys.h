@@ -34,9 +34,9 @@ private:
     bool route(QKeyEvent *event);
     PaintedButton *accessKeyTarget(const QKeyEvent *event) const;
 
-    QWidget *window_;
-    QPointer<PaintedButton> defaultButton_;
-    QPointer<PaintedButton> cancelButton_;
+    QWidget *m_window;
+    QPointer<PaintedButton> m_defaultButton;
+    QPointer<PaintedButton> m_cancelButton;
 };
 
 } // namespace dialvault

@@ -19,7 +19,7 @@ FormLabel::FormLabel(const QString &text, QColor colour, QWidget *parent)
 
 void FormLabel::setRightToLeft(bool rightToLeft)
 {
-    rightToLeft_ = rightToLeft;
+    m_rightToLeft = rightToLeft;
     update();
 }
 
@@ -35,9 +35,9 @@ void FormLabel::paintEvent(QPaintEvent *)
     // a Persian caption's colon on the right.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
-    const Qt::Alignment side = rightToLeft_ ? Qt::AlignRight : Qt::AlignLeft;
+    const Qt::Alignment side = m_rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
     QTextOption option(side | Qt::AlignTop);
-    option.setTextDirection(rightToLeft_ ? Qt::RightToLeft : Qt::LeftToRight);
+    option.setTextDirection(m_rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::NoWrap);
     painter.drawText(QRectF(rect()), text(), option);
 }

@@ -25,7 +25,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    bool rightToLeft_ = false;
+    bool m_rightToLeft = false;
 };
 
 } // namespace dialvault

@@ -1,7 +1,7 @@
 #include "layout/formwindow.h"
 
+#include "desktop/windowsystem.h"
 #include "layout/layoutresources.h"
-#include "layout/services.h"
 #include "layout/twips.h"
 #include "layout/windowdrag.h"
 
@@ -13,10 +13,11 @@
 
 namespace dialvault {
 
-FormWindow::FormWindow(const WindowLayout &layout, const ControlFactory &factory)
+FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
-    , layout_(layout)
-    , picture_(layout.picture)
+    , m_layout(layout)
+    , m_windows(windows)
+    , m_picture(layout.picture)
 {
     setObjectName(layout.name);
     setWindowTitle(layout.caption);
@@ -29,33 +30,33 @@ FormWindow::FormWindow(const WindowLayout &layout, const ControlFactory &factory
     setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    controls_ = buildControls(layout, this, factory);
-    WindowDrag::install(this);
+    WindowDrag::install(this, windows);
 }
 
 void FormWindow::unload()
 {
-    unloaded_ = true;
-    services().unloadWindow(this);
+    m_unloaded = true;
+    m_windows.unloadWindow(this);
 }
 
 void FormWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), layoutColour(layout_.backColour));
-    painter.drawPixmap(0, 0, picture_);
+    painter.fillRect(rect(), layoutColour(m_layout.backColour));
+    painter.drawPixmap(0, 0, m_picture);
 }
 
 void FormWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (std::exchange(shownBefore_, true))
+    if (std::exchange(m_shownBefore, true))
         return;
     // The first control in tab order that can take the focus takes it.
     QWidget *first = nullptr;
     int firstIndex = 0;
-    for (const ControlLayout &control : layout_.controls) {
-        auto *widget = qobject_cast<QWidget *>(controls_.value(control.name));
+    for (std::size_t i = 0; i < m_made.size(); ++i) {
+        const ControlLayout &control = m_layout.controls[i];
+        auto *widget = qobject_cast<QWidget *>(m_made[i]);
         if (!widget || control.tabIndex < 0 || widget->focusPolicy() == Qt::NoFocus
             || !widget->isEnabled() || widget->isHidden())
             continue;

@@ -10,6 +10,7 @@
 #include "layout/picturebox.h"
 #include "layout/twips.h"
 
+#include <QHash>
 #include <QTimer>
 
 #include <algorithm>
@@ -51,6 +52,11 @@ FormTextBox *makeTextBox(const ControlLayout &control, QWidget *window)
 {
     auto *box = new FormTextBox(window);
     box->setText(control.text);
+    if (control.textColour) {
+        QPalette colours = box->palette();
+        colours.setColor(QPalette::Text, layoutColour(*control.textColour));
+        box->setPalette(colours);
+    }
     if (!control.passwordCharacter.isNull())
         box->setEchoMode(QLineEdit::Password);
     // A box outside the tab order is reached by the mouse alone.
@@ -104,17 +110,24 @@ QString spokenLabel(QString caption)
 // which also become its buddies (the reader's labelled-by relation), or by a
 // name of its own. The window is named by its caption already.
 void nameForReaders(const WindowLayout &layout, QWidget *window,
-                    const QHash<QString, QObject *> &controls)
+                    const std::vector<QObject *> &controls)
 {
     if (!layout.pictureWords.isEmpty())
         window->setAccessibleDescription(layout.pictureWords);
-    for (const ControlLayout &control : layout.controls) {
-        auto *widget = qobject_cast<QWidget *>(controls.value(control.name));
+    // `labelledBy` names labels by their names in the layout.
+    QHash<QString, QLabel *> labels;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        if (auto *label = qobject_cast<QLabel *>(controls[i]))
+            labels.insert(layout.controls[i].name, label);
+    }
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const ControlLayout &control = layout.controls[i];
+        auto *widget = qobject_cast<QWidget *>(controls[i]);
         if (!widget)
             continue;
         QStringList words;
         for (const QString &labelName : control.labelledBy) {
-            if (auto *label = qobject_cast<QLabel *>(controls.value(labelName))) {
+            if (QLabel *label = labels.value(labelName)) {
                 label->setBuddy(widget);
                 words.append(spokenLabel(label->text()));
             }
@@ -143,10 +156,10 @@ void place(QWidget *widget, const ControlLayout &control)
 
 } // namespace
 
-QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *window,
-                                        const ControlFactory &factory)
+std::vector<QObject *> buildControls(const WindowLayout &layout, QWidget *window,
+                                     const ControlFactory &factory)
 {
-    QHash<QString, QObject *> controls;
+    std::vector<QObject *> controls;
     std::vector<std::pair<int, QWidget *>> tabStops;
     PaintedButton *defaultButton = nullptr;
     PaintedButton *cancelButton = nullptr;
@@ -154,10 +167,10 @@ QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *win
 
     for (const ControlLayout &control : layout.controls) {
         QObject *object = makeControl(control, window, factory);
+        controls.push_back(object);
         if (!object)
             continue;
         object->setObjectName(control.name);
-        controls.insert(control.name, object);
         auto *widget = qobject_cast<QWidget *>(object);
         if (!widget)
             continue;

@@ -2,11 +2,10 @@
 
 #include "layout/layoutdata.h"
 
-#include <QHash>
 #include <QObject>
-#include <QString>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 
@@ -18,8 +17,9 @@ using ControlFactory = std::function<QObject *(const ControlLayout &, QWidget *w
 
 // Creates every control of `layout` on `window` at its layout values (pixel
 // positions at 15 twips per pixel), links them in tab order, marks the
-// default and cancel buttons, and returns them by name.
-QHash<QString, QObject *> buildControls(const WindowLayout &layout, QWidget *window,
-                                        const ControlFactory &factory = {});
+// default and cancel buttons, and returns them in the layout's order, null
+// where none was made.
+std::vector<QObject *> buildControls(const WindowLayout &layout, QWidget *window,
+                                     const ControlFactory &factory = {});
 
 } // namespace dialvault

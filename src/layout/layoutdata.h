@@ -2,9 +2,11 @@
 
 #include "button/fontobject.h"
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -104,11 +106,37 @@ struct WindowLayout
     std::vector<ControlLayout> controls;
 };
 
-const WindowLayout &form1Layout();
-const WindowLayout &form2Layout();
-const WindowLayout &form3Layout();
-const WindowLayout &form4Layout();
-const WindowLayout &form5Layout();
-const WindowLayout &form6Layout();
+// A control's layout, of a kind the builder makes as a `Control`.
+template <typename Control>
+struct ControlOf : ControlLayout
+{
+};
+
+// A window's layout with where its window keeps the controls it reaches: a
+// member of its `Controls` struct, of the class the builder makes for that
+// control, so that no control is ever looked up by its name.
+template <typename Controls>
+struct WindowLayoutOf : WindowLayout
+{
+    using Keeper = std::function<void(Controls &, QObject *made)>;
+    // One for each of `controls`, in order; empty where the window keeps none.
+    std::vector<Keeper> keepers;
+
+    // A control the window keeps in `member`.
+    template <typename Control>
+    void add(const ControlOf<Control> &control, Control *Controls::*member)
+    {
+        controls.push_back(control);
+        keepers.push_back([member](Controls &kept, QObject *made) {
+            kept.*member = qobject_cast<Control *>(made);
+        });
+    }
+    // A control the window's code never reaches.
+    void add(const ControlLayout &control)
+    {
+        controls.push_back(control);
+        keepers.emplace_back();
+    }
+};
 
 } // namespace dialvault

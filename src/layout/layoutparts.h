@@ -1,6 +1,12 @@
 #pragma once
 
-#include "layout/layoutdata.h"
+#include "button/paintedbutton.h"
+#include "layout/formlabel.h"
+#include "layout/formtextbox.h"
+#include "layout/picturebox.h"
+#include "layout/windowlayouts.h"
+
+#include <QTimer>
 
 // Shorthands the window descriptions are written with.
 namespace dialvault::layoutparts {
@@ -44,41 +50,53 @@ inline ControlLayout placed(ControlKind kind, const QString &name, int left, int
     return control;
 }
 
-inline ControlLayout label(const QString &name, int left, int top, int width, int height,
-                           const QString &text, int tabIndex, LayoutColour colour = lightCyan)
+inline ControlOf<FormLabel> label(const QString &name, int left, int top, int width, int height,
+                                  const QString &text, int tabIndex,
+                                  LayoutColour colour = lightCyan)
 {
-    ControlLayout control = placed(ControlKind::Label, name, left, top, width, height, tabIndex);
+    ControlOf<FormLabel> control{
+        placed(ControlKind::Label, name, left, top, width, height, tabIndex)};
     control.text = text;
     control.textColour = colour;
     return control;
 }
 
-inline ControlLayout textBox(const QString &name, int left, int top, int width, int height,
-                             int tabIndex)
+inline ControlOf<FormTextBox> textBox(const QString &name, int left, int top, int width, int height,
+                                      int tabIndex)
 {
-    return placed(ControlKind::TextBox, name, left, top, width, height, tabIndex);
+    return {placed(ControlKind::TextBox, name, left, top, width, height, tabIndex)};
 }
 
 // A red bullet: a picture box filled with red, showing nothing else.
-inline ControlLayout bullet(const QString &name, int left, int top, int tabIndex)
+inline ControlOf<PictureBox> bullet(const QString &name, int left, int top, int tabIndex)
 {
-    ControlLayout control = placed(ControlKind::PictureBox, name, left, top, 135, 255, tabIndex);
+    ControlOf<PictureBox> control{
+        placed(ControlKind::PictureBox, name, left, top, 135, 255, tabIndex)};
     control.backColour = red;
     return control;
 }
 
 // A painted button with the settings every stored button shares: `Gradient`
 // style, system colours, enabled, focus shown, black text, Tahoma.
-inline ControlLayout button(const QString &name, int left, int top, int width, int height,
-                            const QString &caption, int tabIndex, quint32 backRrggbb, int extentX,
-                            int extentY = 661)
+inline ControlOf<PaintedButton> button(const QString &name, int left, int top, int width,
+                                       int height, const QString &caption, int tabIndex,
+                                       quint32 backRrggbb, int extentX, int extentY = 661)
 {
-    ControlLayout control = placed(ControlKind::Button, name, left, top, width, height, tabIndex);
+    ControlOf<PaintedButton> control{
+        placed(ControlKind::Button, name, left, top, width, height, tabIndex)};
     control.text = caption;
     control.button.backColour = LayoutColour::rgb(backRrggbb).value;
     control.button.font = tahoma();
     control.button.extentX = extentX;
     control.button.extentY = extentY;
+    return control;
+}
+
+// A timer: no place on the window, and out of the tab order.
+inline ControlOf<QTimer> timer(const QString &name, int interval)
+{
+    ControlOf<QTimer> control{placed(ControlKind::Timer, name, 0, 0, 0, 0, -1)};
+    control.interval = interval;
     return control;
 }
 

@@ -7,7 +7,7 @@ namespace dialvault {
 
 PictureBox::PictureBox(QColor colour, QWidget *parent)
     : QWidget(parent)
-    , colour_(colour)
+    , m_colour(colour)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -15,7 +15,7 @@ PictureBox::PictureBox(QColor colour, QWidget *parent)
 
 void PictureBox::paintEvent(QPaintEvent *)
 {
-    QPainter(this).fillRect(rect(), colour_);
+    QPainter(this).fillRect(rect(), m_colour);
 }
 
 void PictureBox::mousePressEvent(QMouseEvent *event)

@@ -19,7 +19,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    QColor colour_;
+    QColor m_colour;
 };
 
 } // namespace dialvault

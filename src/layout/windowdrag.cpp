@@ -1,6 +1,6 @@
 #include "layout/windowdrag.h"
 
-#include "layout/services.h"
+#include "desktop/windowsystem.h"
 #include "layout/twips.h"
 
 #include <QMouseEvent>
@@ -8,22 +8,23 @@
 
 namespace dialvault {
 
-WindowDrag::WindowDrag(QWidget *window)
+WindowDrag::WindowDrag(QWidget *window, WindowSystem &windows)
     : QObject(window)
-    , window_(window)
+    , m_window(window)
+    , m_windows(windows)
 {
     window->installEventFilter(this);
 }
 
-void WindowDrag::install(QWidget *window)
+void WindowDrag::install(QWidget *window, WindowSystem &windows)
 {
     if (!window->findChild<WindowDrag *>(QString(), Qt::FindDirectChildrenOnly))
-        new WindowDrag(window);
+        new WindowDrag(window, windows);
 }
 
 bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != window_)
+    if (watched != m_window)
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -31,28 +32,28 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
         // Controls take their own presses; one that reaches the window from a
         // control that let it pass still belongs to that control.
         const auto *press = static_cast<QMouseEvent *>(event);
-        if (window_->childAt(press->position().toPoint()))
+        if (m_window->childAt(press->position().toPoint()))
             return false;
-        dragging_ = 1;
-        grabX_ = float(press->position().x() * twipsPerPixel);
-        grabY_ = float(press->position().y() * twipsPerPixel);
+        m_dragging = 1;
+        m_grabX = float(press->position().x() * twipsPerPixel);
+        m_grabY = float(press->position().y() * twipsPerPixel);
         return true;
     }
     case QEvent::MouseMove: {
-        if (dragging_ != 1)
+        if (m_dragging != 1)
             return false;
-        const QPoint pointer = services().cursorPos();
+        const QPoint pointer = m_windows.pointerPosition();
         // Top first, then Left, each from whole pixels times 15.
-        const float top = float(pointer.y() * twipsPerPixel) - grabY_;
-        window_->move(window_->x(), qRound(top / twipsPerPixel));
-        const float left = float(pointer.x() * twipsPerPixel) - grabX_;
-        window_->move(qRound(left / twipsPerPixel), window_->y());
+        const float top = float(pointer.y() * twipsPerPixel) - m_grabY;
+        m_window->move(m_window->x(), qRound(top / twipsPerPixel));
+        const float left = float(pointer.x() * twipsPerPixel) - m_grabX;
+        m_window->move(qRound(left / twipsPerPixel), m_window->y());
         return true;
     }
     case QEvent::MouseButtonRelease:
-        if (dragging_ != 1)
+        if (m_dragging != 1)
             return false;
-        dragging_ = 0;
+        m_dragging = 0;
         return true;
     default:
         return false;

@@ -1,7 +1,6 @@
 #include "main/dailybackupstart.h"
 
-#include "layout/failurewords.h"
-#include "layout/services.h"
+#include "desktop/failurewords.h"
 
 #include <QDir>
 #include <QEvent>
@@ -19,21 +18,23 @@ const QString failureToldOn = QStringLiteral("backup failure told on");
 
 } // namespace
 
-DailyBackupStart::DailyBackupStart(const PhoneBookPlace &place, QWidget *window)
+DailyBackupStart::DailyBackupStart(const Desktop &desktop, const PhoneBookPlace &place,
+                                   QWidget *window)
     : QObject(window)
-    , place_(place)
-    , window_(window)
-    , backup_(place)
+    , m_desktop(desktop)
+    , m_place(place)
+    , m_window(window)
+    , m_backup(place)
 {
-    connect(&backup_, &BackgroundBackup::failed, this, &DailyBackupStart::report);
-    window_->installEventFilter(this);
+    connect(&m_backup, &BackgroundBackup::failed, this, &DailyBackupStart::report);
+    m_window->installEventFilter(this);
     QTimer::singleShot(2000, this, &DailyBackupStart::begin);
 }
 
 bool DailyBackupStart::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == window_ && event->type() == QEvent::Paint) {
-        window_->removeEventFilter(this);
+    if (watched == m_window && event->type() == QEvent::Paint) {
+        m_window->removeEventFilter(this);
         // The frame is painted when this event's handling ends.
         QTimer::singleShot(0, this, &DailyBackupStart::begin);
     }
@@ -42,21 +43,21 @@ bool DailyBackupStart::eventFilter(QObject *watched, QEvent *event)
 
 void DailyBackupStart::begin()
 {
-    if (begun_)
+    if (m_begun)
         return;
-    begun_ = true;
-    window_->removeEventFilter(this);
-    backup_.startIfDue(services().now());
+    m_begun = true;
+    m_window->removeEventFilter(this);
+    m_backup.startIfDue(m_desktop.clock.now());
 }
 
 void DailyBackupStart::report(const StoreError &error)
 {
-    const QString today = services().now().date().toString(Qt::ISODate);
-    if (services().readSetting(failureToldOn) == today)
+    const QString today = m_desktop.clock.now().date().toString(Qt::ISODate);
+    if (m_desktop.settings.read(failureToldOn) == today)
         return;
-    services().writeSetting(failureToldOn, today);
-    services().messageBox(
-        failureText(backupNotMade, error, QDir::toNativeSeparators(place_.backupFolder())), MsgOk);
+    m_desktop.settings.write(failureToldOn, today);
+    m_desktop.windows.messageBox(
+        failureText(backupNotMade, error, QDir::toNativeSeparators(m_place.backupFolder())), MsgOk);
 }
 
 } // namespace dialvault

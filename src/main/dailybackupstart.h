@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktop/desktop.h"
 #include "place/backgroundbackup.h"
 
 #include <QObject>
@@ -11,15 +12,15 @@ namespace dialvault {
 // The day's backup of the phone book, begun once the main window has painted
 // its first frame, so that it never delays it (or after two seconds, for a
 // window that paints nothing). A failure is told once a day; the program
-// goes on either way.
+// goes on either way. The desktop's clock says which day it is.
 class DailyBackupStart : public QObject
 {
     Q_OBJECT
 
 public:
-    DailyBackupStart(const PhoneBookPlace &place, QWidget *window);
+    DailyBackupStart(const Desktop &desktop, const PhoneBookPlace &place, QWidget *window);
 
-    BackgroundBackup &backup() { return backup_; }
+    BackgroundBackup &backup() { return m_backup; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -28,10 +29,11 @@ private:
     void begin();
     void report(const StoreError &error);
 
-    PhoneBookPlace place_;
-    QWidget *window_;
-    BackgroundBackup backup_;
-    bool begun_ = false;
+    Desktop m_desktop;
+    PhoneBookPlace m_place;
+    QWidget *m_window;
+    BackgroundBackup m_backup;
+    bool m_begun = false;
 };
 
 } // namespace dialvault

@@ -1,14 +1,15 @@
 #include "main/startup.h"
 
+#include "desktop/displaycheck.h"
+#include "desktop/failurewords.h"
+#include "desktop/qtwindowsystem.h"
+#include "desktop/settingsstore.h"
+#include "desktop/unhandledfailure.h"
 #include "jet/carryover.h"
 #include "jet/carryovermessage.h"
-#include "layout/displaycheck.h"
-#include "layout/failurewords.h"
-#include "layout/qtservices.h"
-#include "layout/unhandledfailure.h"
 #include "main/dailybackupstart.h"
-#include "main/form1.h"
-#include "main/form1texts.h"
+#include "main/mainwindow.h"
+#include "main/mainwindowtexts.h"
 #include "main/openedfiles.h"
 #include "place/phonebookplace.h"
 #include "place/serverchoice.h"
@@ -73,28 +74,35 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
     QApplication app(argc, argv);
     // Lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(DIALVAULT_APP_ID));
+    QtWindowSystem windows;
     if (!before.place.ok()) {
         std::fputs(qPrintable(before.place.error.description + u'\n'), stderr);
-        reportUnhandledFailure(before.place.error.description);
+        reportUnhandledFailure(windows, before.place.error.description);
         return 1;
     }
-    settleServices(before.place.value, before.server);
-    const QString path = before.place.value.databasePath();
+    const PhoneBookPlace &place = before.place.value;
     const Status failed = !before.prepared.ok() ? before.prepared : before.carried;
     if (!failed.ok()) {
-        reportUnhandledFailure(failureText(form1texts::startupFailed, failed.error, path));
+        reportUnhandledFailure(
+            windows,
+            failureText(mainwindowtexts::startupFailed, failed.error, place.databasePath()));
         return 1;
     }
-    Form1 form;
-    if (!form.start())
+    SystemClock clock;
+    SettingsStore settings(place.settingsFile);
+    DecidedPhoneBook phoneBook(before.server.isEmpty() ? PhoneBookSource::inFolder(place.folder)
+                                                       : PhoneBookSource::server(before.server));
+    const Desktop desktop{windows, clock, settings, phoneBook};
+    MainWindow window(desktop);
+    if (!window.start())
         return 1;
     if (before.carried.value.converted)
-        services().messageBox(carriedOverMessage(before.carried.value), MsgOkInformation);
+        desktop.windows.messageBox(carriedOverMessage(before.carried.value), MsgOkInformation);
     // A server is backed up with the server's own tools.
     std::optional<DailyBackupStart> backup;
     if (before.server.isEmpty())
-        backup.emplace(before.place.value, &form);
-    importFilesGivenAtStart(form, files);
+        backup.emplace(desktop, place, &window);
+    importFilesGivenAtStart(windows, window, files);
     return app.exec();
 }
 

@@ -1,15 +1,20 @@
 #include "windows/colourpicker.h"
 
-#include "layout/services.h"
+#include "desktop/windowsystem.h"
 
 namespace dialvault {
 
-std::optional<Colour> ColourPicker::ShowColor(QWidget *owner, Colour fallback)
+ColourPicker::ColourPicker(WindowSystem &windows, QObject *parent)
+    : QObject(parent)
+    , m_windows(windows)
+{ }
+
+std::optional<Colour> ColourPicker::choose(QWidget *owner, Colour fallback)
 {
     const std::optional<quint32> chosen
-        = services().chooseColour(owner, colour_.value_or(fallback));
+        = m_windows.chooseColour(owner, m_colour.value_or(fallback));
     if (chosen)
-        colour_ = *chosen;
+        m_colour = *chosen;
     return chosen;
 }
 

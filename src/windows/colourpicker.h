@@ -10,6 +10,8 @@ class QWidget;
 
 namespace dialvault {
 
+class WindowSystem;
+
 // The list window's colour picker: the window system's modal colour dialog,
 // opened at the colour last chosen here (or the one it is given).
 class ColourPicker : public QObject
@@ -17,15 +19,14 @@ class ColourPicker : public QObject
     Q_OBJECT
 
 public:
-    using QObject::QObject;
+    ColourPicker(WindowSystem &windows, QObject *parent);
 
     // The chosen colour, or nothing when the person cancels.
-    std::optional<Colour> ShowColor(QWidget *owner, Colour fallback);
-    // The last colour chosen; nothing before the first choice.
-    std::optional<Colour> Color() const { return colour_; }
+    std::optional<Colour> choose(QWidget *owner, Colour fallback);
 
 private:
-    std::optional<Colour> colour_;
+    WindowSystem &m_windows;
+    std::optional<Colour> m_colour; // the last chosen
 };
 
 } // namespace dialvault

@@ -17,9 +17,9 @@ namespace dialvault {
 
 namespace {
 
-constexpr QRgb gridColour = 0xFFFF0000; // GridColor
-constexpr QRgb fixedGridColour = 0xFF000000; // GridColorFixed
-constexpr QRgb beyondColour = 0xFF808080; // BackColorBkg
+constexpr QRgb gridColour = 0xFFFF0000; // lines between the cells
+constexpr QRgb fixedGridColour = 0xFF000000; // lines of the fixed row and column
+constexpr QRgb beyondColour = 0xFF808080; // beyond the last row and column
 
 constexpr int fixedColumnWidth = 16;
 // Name, phone number, note, row number: together they fit beside the
@@ -45,10 +45,10 @@ Qt::Alignment alignmentOf(const QVariant &value)
 
 ContactGrid::ContactGrid(QWidget *parent)
     : QAbstractScrollArea(parent)
-    , back(systemColour(5))
+    , m_cells(systemColour(5))
 {
     setFont(gridFont().toQFont());
-    rowPixels = fontMetrics().height() + 2;
+    m_rowPixels = fontMetrics().height() + 2;
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
@@ -59,9 +59,9 @@ ContactGrid::ContactGrid(QWidget *parent)
 
 void ContactGrid::setModel(QAbstractItemModel *model)
 {
-    if (shown)
-        shown->disconnect(this);
-    shown = model;
+    if (m_shown)
+        m_shown->disconnect(this);
+    m_shown = model;
     if (model) {
         connect(model, &QAbstractItemModel::modelReset, this, &ContactGrid::modelReset);
         for (auto signal :
@@ -76,9 +76,9 @@ void ContactGrid::setModel(QAbstractItemModel *model)
     modelReset();
 }
 
-void ContactGrid::setBackColor(Colour colour)
+void ContactGrid::setCellColour(Colour colour)
 {
-    back = colour;
+    m_cells = colour;
     viewport()->update();
 }
 
@@ -89,12 +89,12 @@ int ContactGrid::topRow() const
 
 int ContactGrid::rowCount() const
 {
-    return shown ? shown->rowCount() : 0;
+    return m_shown ? m_shown->rowCount() : 0;
 }
 
 int ContactGrid::columnCount() const
 {
-    return shown ? shown->columnCount() : 0;
+    return m_shown ? m_shown->columnCount() : 0;
 }
 
 int ContactGrid::columnWidth(int column) const
@@ -112,7 +112,7 @@ int ContactGrid::columnLeft(int column) const
 
 int ContactGrid::rowTop(int row) const
 {
-    const qint64 top = qint64(rowPixels) * (1 + qint64(row) - topRow());
+    const qint64 top = qint64(m_rowPixels) * (1 + qint64(row) - topRow());
     return int(std::clamp<qint64>(top, std::numeric_limits<int>::min() / 2,
                                   std::numeric_limits<int>::max() / 2));
 }
@@ -120,22 +120,22 @@ int ContactGrid::rowTop(int row) const
 QRect ContactGrid::cellRect(int row, int column) const
 {
     return {column < 0 ? 0 : columnLeft(column), row < 0 ? 0 : rowTop(row),
-            column < 0 ? fixedColumnWidth : columnWidth(column), rowPixels};
+            column < 0 ? fixedColumnWidth : columnWidth(column), m_rowPixels};
 }
 
 int ContactGrid::rowsInView() const
 {
-    return std::max(0, (viewport()->height() - rowPixels) / rowPixels);
+    return std::max(0, (viewport()->height() - m_rowPixels) / m_rowPixels);
 }
 
 bool ContactGrid::inSelection(Cell cell) const
 {
-    if (std::binary_search(markedRows.cbegin(), markedRows.cend(), cell.row))
+    if (std::binary_search(m_markedRows.cbegin(), m_markedRows.cend(), cell.row))
         return true;
-    return cell.row >= std::min(current.row, selectionEnd.row)
-        && cell.row <= std::max(current.row, selectionEnd.row)
-        && cell.column >= std::min(current.column, selectionEnd.column)
-        && cell.column <= std::max(current.column, selectionEnd.column);
+    return cell.row >= std::min(m_current.row, m_selectionEnd.row)
+        && cell.row <= std::max(m_current.row, m_selectionEnd.row)
+        && cell.column >= std::min(m_current.column, m_selectionEnd.column)
+        && cell.column <= std::max(m_current.column, m_selectionEnd.column);
 }
 
 ContactGrid::Part ContactGrid::partAt(QPoint point, Cell &cell) const
@@ -149,12 +149,12 @@ ContactGrid::Part ContactGrid::partAt(QPoint point, Cell &cell) const
                 cell.column = column;
         }
     }
-    if (point.y() < rowPixels) {
+    if (point.y() < m_rowPixels) {
         if (columns > 0 && point.x() < fixedColumnWidth)
             return Part::Corner;
         return cell.column >= 0 ? Part::Heading : Part::Beyond;
     }
-    const qint64 row = qint64(topRow()) + (point.y() - rowPixels) / rowPixels;
+    const qint64 row = qint64(topRow()) + (point.y() - m_rowPixels) / m_rowPixels;
     if (columns == 0 || row >= rowCount())
         return Part::Beyond;
     cell.row = int(row);
@@ -165,10 +165,10 @@ ContactGrid::Part ContactGrid::partAt(QPoint point, Cell &cell) const
 
 void ContactGrid::modelReset()
 {
-    markedRows.clear();
+    m_markedRows.clear();
     const bool any = rowCount() > 0 && columnCount() > 0;
-    current = any ? Cell{0, 0} : Cell{};
-    selectionEnd = current;
+    m_current = any ? Cell{0, 0} : Cell{};
+    m_selectionEnd = m_current;
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
     modelChanged();
@@ -183,8 +183,8 @@ void ContactGrid::modelChanged()
             return Cell{};
         return Cell{std::clamp(cell.row, 0, rows - 1), std::clamp(cell.column, 0, columns - 1)};
     };
-    current = clamped(current);
-    selectionEnd = clamped(selectionEnd);
+    m_current = clamped(m_current);
+    m_selectionEnd = clamped(m_selectionEnd);
     updateScrollBars();
     viewport()->update();
     Q_EMIT cellsChanged();
@@ -205,9 +205,9 @@ void ContactGrid::updateScrollBars()
 
 void ContactGrid::select(Cell corner, Cell end)
 {
-    markedRows.clear();
-    current = corner;
-    selectionEnd = end;
+    m_markedRows.clear();
+    m_current = corner;
+    m_selectionEnd = end;
     viewport()->update();
     Q_EMIT cellsChanged();
 }
@@ -220,14 +220,14 @@ void ContactGrid::selectRows(const QList<int> &rows)
             marked.append(row);
     }
     if (marked.isEmpty() || columnCount() == 0) {
-        select(current, current);
+        select(m_current, m_current);
         return;
     }
     const Cell first{marked.first(), 0};
     std::sort(marked.begin(), marked.end());
     marked.erase(std::unique(marked.begin(), marked.end()), marked.end());
     select(first, {first.row, columnCount() - 1});
-    markedRows = marked;
+    m_markedRows = marked;
     ensureVisible(first);
 }
 
@@ -265,19 +265,19 @@ void ContactGrid::paintCell(QPainter &painter, Cell cell, const QRect &rect) con
 {
     // Each cell owns the grid line on its right and bottom edge.
     const QRect inside = rect.adjusted(0, 0, -1, -1);
-    const bool isCurrent = cell.row == current.row && cell.column == current.column;
+    const bool isCurrent = cell.row == m_current.row && cell.column == m_current.column;
     const bool highlighted = !isCurrent && inSelection(cell);
     painter.fillRect(inside,
                      highlighted ? palette().brush(QPalette::Highlight)
-                                 : QBrush(QColor::fromRgb(toQRgb(back))));
-    const QModelIndex index = shown->index(cell.row, cell.column);
+                                 : QBrush(QColor::fromRgb(toQRgb(m_cells))));
+    const QModelIndex index = m_shown->index(cell.row, cell.column);
     const QRect textRect = inside.adjusted(2, 0, -2, 0);
-    const QString text
-        = fontMetrics().elidedText(shown->data(index).toString(), Qt::ElideRight, textRect.width());
+    const QString text = fontMetrics().elidedText(m_shown->data(index).toString(), Qt::ElideRight,
+                                                  textRect.width());
     painter.setPen(palette().color(highlighted ? QPalette::HighlightedText : QPalette::Text));
     painter.drawText(
-        textRect, int(alignmentOf(shown->data(index, Qt::TextAlignmentRole))) | Qt::TextSingleLine,
-        text);
+        textRect,
+        int(alignmentOf(m_shown->data(index, Qt::TextAlignmentRole))) | Qt::TextSingleLine, text);
     painter.setPen(QColor::fromRgb(gridColour));
     painter.drawLine(rect.topRight(), rect.bottomRight());
     painter.drawLine(rect.bottomLeft(), rect.bottomRight());
@@ -322,14 +322,15 @@ void ContactGrid::paintEvent(QPaintEvent *event)
         if (heading.right() < fixedColumnWidth)
             continue;
         paintFixedCell(
-            painter, heading, shown->headerData(column, Qt::Horizontal).toString(),
-            alignmentOf(shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)));
+            painter, heading, m_shown->headerData(column, Qt::Horizontal).toString(),
+            alignmentOf(m_shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)));
         for (int row = top; row < end; ++row)
             paintCell(painter, {row, column}, cellRect(row, column));
     }
     painter.setClipping(false);
     for (int row = top; row < end; ++row)
-        paintFixedCell(painter, cellRect(row, -1), shown->headerData(row, Qt::Vertical).toString(),
+        paintFixedCell(painter, cellRect(row, -1),
+                       m_shown->headerData(row, Qt::Vertical).toString(),
                        Qt::AlignLeft | Qt::AlignVCenter);
     paintFixedCell(painter, cellRect(-1, -1), {}, {});
 }
@@ -345,10 +346,10 @@ void ContactGrid::mousePressEvent(QMouseEvent *event)
     switch (partAt(event->position().toPoint(), cell)) {
     case Part::Cell:
         if (event->modifiers() & Qt::ShiftModifier)
-            select(current, cell);
+            select(m_current, cell);
         else
             select(cell, cell);
-        selecting = true;
+        m_selecting = true;
         break;
     case Part::Heading:
         if (lastRow >= 0)
@@ -368,24 +369,24 @@ void ContactGrid::mousePressEvent(QMouseEvent *event)
 
 void ContactGrid::mouseMoveEvent(QMouseEvent *event)
 {
-    if (!selecting || !(event->buttons() & Qt::LeftButton)) {
-        selecting = false;
+    if (!m_selecting || !(event->buttons() & Qt::LeftButton)) {
+        m_selecting = false;
         return QAbstractScrollArea::mouseMoveEvent(event);
     }
     // Past an edge the end stops at the row or column beyond it, which
     // ensureVisible brings into view: dragging on scrolls a step per move.
     const QPoint point = event->position().toPoint();
-    Cell cell = selectionEnd;
-    const int offset = point.y() - rowPixels;
-    cell.row = offset < 0 ? topRow() - 1 : topRow() + std::min(offset / rowPixels, rowsInView());
+    Cell cell = m_selectionEnd;
+    const int offset = point.y() - m_rowPixels;
+    cell.row = offset < 0 ? topRow() - 1 : topRow() + std::min(offset / m_rowPixels, rowsInView());
     for (int column = 0; column < columnCount(); ++column) {
         if (point.x() >= columnLeft(column))
             cell.column = column;
     }
     if (point.x() < fixedColumnWidth)
-        cell.column = std::max(0, selectionEnd.column - 1);
+        cell.column = std::max(0, m_selectionEnd.column - 1);
     cell.row = std::clamp(cell.row, 0, rowCount() - 1);
-    select(current, cell);
+    select(m_current, cell);
     ensureVisible(cell);
 }
 
@@ -393,7 +394,7 @@ void ContactGrid::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return QAbstractScrollArea::mouseReleaseEvent(event);
-    selecting = false;
+    m_selecting = false;
 }
 
 void ContactGrid::keyPressEvent(QKeyEvent *event)
@@ -404,7 +405,7 @@ void ContactGrid::keyPressEvent(QKeyEvent *event)
         return QAbstractScrollArea::keyPressEvent(event);
     const bool extend = event->modifiers() & Qt::ShiftModifier;
     const bool control = event->modifiers() & Qt::ControlModifier;
-    Cell target = extend ? selectionEnd : current;
+    Cell target = extend ? m_selectionEnd : m_current;
     const int page = std::max(1, rowsInView());
     switch (event->key()) {
     case Qt::Key_Up:
@@ -440,7 +441,7 @@ void ContactGrid::keyPressEvent(QKeyEvent *event)
     target.row = std::clamp(target.row, 0, rows - 1);
     target.column = std::clamp(target.column, 0, columns - 1);
     if (extend)
-        select(current, target);
+        select(m_current, target);
     else
         select(target, target);
     ensureVisible(target);

@@ -9,13 +9,12 @@
 
 namespace dialvault {
 
-// The contact list's read-only grid in the look of the layout's FlexGrid: one
-// fixed heading row and one fixed left column in the button face with black
-// lines, red lines between the cells, grey (#808080) beyond the last row and
-// column, the layout's Tahoma font. Like that grid it has a current cell and a
-// rectangular selection from it to a second corner, moved by the mouse and the
-// keys (Shift extends; a heading selects its column, a fixed left cell its
-// row, the corner everything).
+// The contact list's read-only grid: one fixed heading row and one fixed left
+// column in the button face with black lines, red lines between the cells,
+// grey (#808080) beyond the last row and column, the layout's Tahoma font. It
+// has a current cell and a rectangular selection from it to a second corner,
+// moved by the mouse and the keys (Shift extends; a heading selects its
+// column, a fixed left cell its row, the corner everything).
 //
 // It draws only the rows in view and keeps nothing per row, so a model of a
 // million rows costs what one of a thousand does; all rows are one height and
@@ -30,21 +29,21 @@ public:
     // Shows `model`'s rows and columns: DisplayRole texts with their
     // TextAlignmentRole, under the horizontal headings. Not owned.
     void setModel(QAbstractItemModel *model);
-    QAbstractItemModel *model() const { return shown; }
+    QAbstractItemModel *model() const { return m_shown; }
 
     // The cells' background, as red + 256 * green + 65536 * blue.
-    void setBackColor(Colour colour);
-    Colour backColor() const { return back; }
+    void setCellColour(Colour colour);
+    Colour cellColour() const { return m_cells; }
 
     // Positions count the model's rows and columns from 0; -1 when it has none.
-    int currentRow() const { return current.row; }
-    int currentColumn() const { return current.column; }
+    int currentRow() const { return m_current.row; }
+    int currentColumn() const { return m_current.column; }
     // The selection's other corner; the current cell when one cell is selected.
-    int selectionEndRow() const { return selectionEnd.row; }
-    int selectionEndColumn() const { return selectionEnd.column; }
+    int selectionEndRow() const { return m_selectionEnd.row; }
+    int selectionEndColumn() const { return m_selectionEnd.column; }
     // The first row in view.
     int topRow() const;
-    int rowHeight() const { return rowPixels; }
+    int rowHeight() const { return m_rowPixels; }
     // A cell's place in the viewport, grid line included; row -1 is the
     // heading row and column -1 the fixed left column.
     QRect cellRect(int row, int column) const;
@@ -53,7 +52,7 @@ public:
     // brought into view. A click or key that moves the selection lets them go.
     void selectRows(const QList<int> &rows);
     // The rows selectRows() marked, ascending; empty when none are.
-    const QList<int> &selectedRows() const { return markedRows; }
+    const QList<int> &selectedRows() const { return m_markedRows; }
 
 Q_SIGNALS:
     // The current cell or the selection moved, or the rows changed under them.
@@ -96,13 +95,13 @@ private:
     void paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
                         Qt::Alignment alignment) const;
 
-    QPointer<QAbstractItemModel> shown;
-    Colour back;
-    int rowPixels = 0;
-    Cell current;
-    Cell selectionEnd;
-    bool selecting = false; // a mouse drag is moving the selection's end
-    QList<int> markedRows; // ascending
+    QPointer<QAbstractItemModel> m_shown;
+    Colour m_cells;
+    int m_rowPixels = 0;
+    Cell m_current;
+    Cell m_selectionEnd;
+    bool m_selecting = false; // a mouse drag is moving the selection's end
+    QList<int> m_markedRows; // ascending
 };
 
 } // namespace dialvault

@@ -93,12 +93,15 @@ class GridItemAccessible : public QAccessibleInterface, public QAccessibleTableC
 {
 public:
     GridItemAccessible(ContactGrid *grid, int row, int column)
-        : grid(grid)
-        , row(row)
-        , column(column)
+        : m_grid(grid)
+        , m_row(row)
+        , m_column(column)
     { }
 
-    bool isValid() const override { return grid && row < rowsOf(grid) && column < columnsOf(grid); }
+    bool isValid() const override
+    {
+        return m_grid && m_row < rowsOf(m_grid) && m_column < columnsOf(m_grid);
+    }
     QObject *object() const override { return nullptr; }
     QWindow *window() const override
     {
@@ -116,9 +119,9 @@ public:
     {
         if (t != QAccessible::Name || !isValid())
             return {};
-        if (row < 0)
-            return grid->model()->headerData(column, Qt::Horizontal).toString();
-        return grid->model()->data(grid->model()->index(row, column)).toString();
+        if (m_row < 0)
+            return m_grid->model()->headerData(m_column, Qt::Horizontal).toString();
+        return m_grid->model()->data(m_grid->model()->index(m_row, m_column)).toString();
     }
     void setText(QAccessible::Text, const QString &) override { }
 
@@ -126,13 +129,13 @@ public:
     {
         if (!isValid())
             return {};
-        const QRect inView = grid->cellRect(row, column);
-        return {grid->viewport()->mapToGlobal(inView.topLeft()), inView.size()};
+        const QRect inView = m_grid->cellRect(m_row, m_column);
+        return {m_grid->viewport()->mapToGlobal(inView.topLeft()), inView.size()};
     }
 
     QAccessible::Role role() const override
     {
-        return row < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
+        return m_row < 0 ? QAccessible::ColumnHeader : QAccessible::Cell;
     }
 
     QAccessible::State state() const override
@@ -145,33 +148,36 @@ public:
         state.readOnly = true;
         if (!shown())
             state.offscreen = true;
-        if (row < 0)
+        if (m_row < 0)
             return state;
         state.focusable = true;
         state.selectable = true;
-        const bool current = row == grid->currentRow() && column == grid->currentColumn();
-        state.focused = current && grid->hasFocus();
-        state.selected = Selection(grid).contains(row, column);
+        const bool current = m_row == m_grid->currentRow() && m_column == m_grid->currentColumn();
+        state.focused = current && m_grid->hasFocus();
+        state.selected = Selection(m_grid).contains(m_row, m_column);
         return state;
     }
 
     void *interface_cast(QAccessible::InterfaceType t) override
     {
-        if (t == QAccessible::TableCellInterface && row >= 0)
+        if (t == QAccessible::TableCellInterface && m_row >= 0)
             return static_cast<QAccessibleTableCellInterface *>(this);
         return nullptr;
     }
 
-    bool isSelected() const override { return isValid() && Selection(grid).contains(row, column); }
+    bool isSelected() const override
+    {
+        return isValid() && Selection(m_grid).contains(m_row, m_column);
+    }
     QList<QAccessibleInterface *> columnHeaderCells() const override;
     QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
-    int columnIndex() const override { return column; }
-    int rowIndex() const override { return row; }
+    int columnIndex() const override { return m_column; }
+    int rowIndex() const override { return m_row; }
     int columnExtent() const override { return 1; }
     int rowExtent() const override { return 1; }
     QAccessibleInterface *table() const override
     {
-        return QAccessible::queryAccessibleInterface(grid.data());
+        return QAccessible::queryAccessibleInterface(m_grid.data());
     }
 
 private:
@@ -179,17 +185,17 @@ private:
     // row (a heading always is) and right of the fixed left column.
     bool shown() const
     {
-        const QRect inView = grid->cellRect(row, column);
-        const QRect viewport = grid->viewport()->rect();
+        const QRect inView = m_grid->cellRect(m_row, m_column);
+        const QRect viewport = m_grid->viewport()->rect();
         const bool rowShown
-            = row < 0 || (row >= grid->topRow() && inView.top() < viewport.bottom());
-        return rowShown && inView.right() > grid->cellRect(-1, -1).right()
+            = m_row < 0 || (m_row >= m_grid->topRow() && inView.top() < viewport.bottom());
+        return rowShown && inView.right() > m_grid->cellRect(-1, -1).right()
             && inView.left() < viewport.right();
     }
 
-    QPointer<ContactGrid> grid;
-    const int row;
-    const int column;
+    QPointer<ContactGrid> m_grid;
+    const int m_row;
+    const int m_column;
 };
 
 class GridAccessible : public QAccessibleWidget, public QAccessibleTableInterface
@@ -351,13 +357,13 @@ public:
     // Called only between a reader's questions, when no item is in use.
     void forgetItems()
     {
-        for (const QAccessible::Id id : std::as_const(items))
+        for (const QAccessible::Id id : std::as_const(m_items))
             QAccessible::deleteAccessibleInterface(id);
-        items.clear();
+        m_items.clear();
     }
     void trimItems()
     {
-        if (items.size() > mostKept)
+        if (m_items.size() > mostKept)
             forgetItems();
     }
 
@@ -366,10 +372,10 @@ public:
         const int index = childIndex(grid(), row, column);
         if (index < 0)
             return nullptr;
-        if (QAccessibleInterface *known = QAccessible::accessibleInterface(items.value(index)))
+        if (QAccessibleInterface *known = QAccessible::accessibleInterface(m_items.value(index)))
             return known;
         auto *made = new GridItemAccessible(grid(), row, column);
-        items.insert(index, QAccessible::registerAccessibleInterface(made));
+        m_items.insert(index, QAccessible::registerAccessibleInterface(made));
         return made;
     }
 
@@ -387,13 +393,13 @@ private:
     }
 
     // Only the items a reader has asked for, by child index.
-    mutable QHash<int, QAccessible::Id> items;
+    mutable QHash<int, QAccessible::Id> m_items;
 };
 
 QList<QAccessibleInterface *> GridItemAccessible::columnHeaderCells() const
 {
     auto *table = static_cast<GridAccessible *>(this->table());
-    QAccessibleInterface *heading = table ? table->item(-1, column) : nullptr;
+    QAccessibleInterface *heading = table ? table->item(-1, m_column) : nullptr;
     return heading ? QList<QAccessibleInterface *>{heading} : QList<QAccessibleInterface *>{};
 }
 
@@ -412,10 +418,10 @@ class GridAnnouncer : public QObject
 public:
     explicit GridAnnouncer(ContactGrid *grid)
         : QObject(grid)
-        , grid(grid)
+        , m_grid(grid)
     {
-        connect(grid, &ContactGrid::cellsChanged, this, &GridAnnouncer::cellsChanged);
-        grid->installEventFilter(this);
+        connect(m_grid, &ContactGrid::cellsChanged, this, &GridAnnouncer::cellsChanged);
+        m_grid->installEventFilter(this);
     }
 
 protected:
@@ -431,19 +437,19 @@ protected:
 private:
     GridAccessible *table() const
     {
-        return dynamic_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(grid));
+        return dynamic_cast<GridAccessible *>(QAccessible::queryAccessibleInterface(m_grid));
     }
 
     void cellsChanged()
     {
         if (!QAccessible::isActive())
             return;
-        const Shape now{grid->model(), rowsOf(grid), columnsOf(grid)};
-        if (now != shape) {
-            shape = now;
+        const Shape now{m_grid->model(), rowsOf(m_grid), columnsOf(m_grid)};
+        if (now != m_shape) {
+            m_shape = now;
             if (GridAccessible *known = table())
                 known->forgetItems();
-            QAccessibleTableModelChangeEvent reset(grid,
+            QAccessibleTableModelChangeEvent reset(m_grid,
                                                    QAccessibleTableModelChangeEvent::ModelReset);
             QAccessible::updateAccessibility(&reset);
         }
@@ -452,14 +458,14 @@ private:
 
     void focusCurrent()
     {
-        if (!QAccessible::isActive() || !grid->hasFocus() || grid->currentRow() < 0)
+        if (!QAccessible::isActive() || !m_grid->hasFocus() || m_grid->currentRow() < 0)
             return;
-        const int index = childIndex(grid, grid->currentRow(), grid->currentColumn());
+        const int index = childIndex(m_grid, m_grid->currentRow(), m_grid->currentColumn());
         if (index < 0)
             return;
         if (GridAccessible *known = table())
             known->trimItems();
-        QAccessibleEvent focus(grid, QAccessible::Focus);
+        QAccessibleEvent focus(m_grid, QAccessible::Focus);
         focus.setChild(index);
         QAccessible::updateAccessibility(&focus);
     }
@@ -472,8 +478,8 @@ private:
         bool operator==(const Shape &) const = default;
     };
 
-    ContactGrid *grid;
-    Shape shape;
+    ContactGrid *m_grid;
+    Shape m_shape;
 };
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "windows/contactlistmenu.h"
 
+#include "desktop/windowsystem.h"
 #include "interchange/phonebookexport.h"
 #include "interchange/transfertexts.h"
-#include "layout/services.h"
 #include "store/partquery.h"
 #include "store/phonebook.h"
 #include "windows/contactgrid.h"
@@ -20,15 +20,18 @@ const QString csvFilter = QStringLiteral("CSV (*.csv)");
 
 } // namespace
 
-ContactListMenu::ContactListMenu(ContactGrid *grid, const PhoneBookSource &phoneBook)
+ContactListMenu::ContactListMenu(ContactGrid *grid, WindowSystem &windows,
+                                 const PhoneBookSource &phoneBook)
     : QObject(grid)
     , m_grid(grid)
+    , m_windows(windows)
     , m_phoneBook(phoneBook)
 { }
 
-void ContactListMenu::attach(ContactGrid *grid, const PhoneBookSource &phoneBook)
+void ContactListMenu::attach(ContactGrid *grid, WindowSystem &windows,
+                             const PhoneBookSource &phoneBook)
 {
-    auto *menu = new ContactListMenu(grid, phoneBook);
+    auto *menu = new ContactListMenu(grid, windows, phoneBook);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, menu, &ContactListMenu::showMenu);
 }
@@ -38,7 +41,7 @@ void ContactListMenu::showMenu(const QPoint &position)
     QMenu menu(m_grid);
     QAction *exporting = menu.addAction(exportText());
     QAction *finding = menu.addAction(findText());
-    QAction *chosen = services().popupMenu(menu, m_grid->viewport()->mapToGlobal(position));
+    QAction *chosen = m_windows.popupMenu(menu, m_grid->viewport()->mapToGlobal(position));
     if (chosen == exporting)
         exportAll();
     else if (chosen == finding)
@@ -47,7 +50,7 @@ void ContactListMenu::showMenu(const QPoint &position)
 
 void ContactListMenu::exportAll()
 {
-    const std::optional<ChosenFile> chosen = services().chooseFileToSave(
+    const std::optional<ChosenFile> chosen = m_windows.chooseFileToSave(
         m_grid->window(), QStringLiteral("ذخيره شماره ها"),
         QDir::home().filePath(QStringLiteral("Dialvault.vcf")), {vcardFilter, csvFilter});
     if (!chosen)
@@ -64,21 +67,21 @@ void ContactListMenu::exportAll()
     PhoneBook book(m_phoneBook);
     Status opened = book.open();
     if (!opened.ok()) {
-        services().messageBox(notOpenedText(m_phoneBook, opened.error, Language::Persian), MsgOk);
+        m_windows.messageBox(notOpenedText(m_phoneBook, opened.error, Language::Persian), MsgOk);
         return;
     }
     const Result<qint64> written = exportPhoneBook(book, path, *format);
     if (written.ok())
-        services().messageBox(exportedText(written.value, path, Language::Persian),
-                              MsgOkInformation);
+        m_windows.messageBox(exportedText(written.value, path, Language::Persian),
+                             MsgOkInformation);
     else
-        services().messageBox(notDoneText(path, written.error, false, Language::Persian), MsgOk);
+        m_windows.messageBox(notDoneText(path, written.error, false, Language::Persian), MsgOk);
 }
 
 void ContactListMenu::findByPart()
 {
-    const std::optional<QString> text = services().askText(
-        m_grid->window(), QStringLiteral("جستجو"), QStringLiteral("بخشي از نام يا شماره:"));
+    const std::optional<QString> text = m_windows.askText(m_grid->window(), QStringLiteral("جستجو"),
+                                                          QStringLiteral("بخشي از نام يا شماره:"));
     if (!text || text->isEmpty())
         return;
     // The rows as the grid shows them, so that the rows selected are the
@@ -93,7 +96,7 @@ void ContactListMenu::findByPart()
     }
     m_grid->selectRows(matching);
     if (matching.isEmpty()) {
-        services().messageBox(QStringLiteral("نام يا شماره اي با اين بخش پيدا نشد."), MsgOk);
+        m_windows.messageBox(QStringLiteral("نام يا شماره اي با اين بخش پيدا نشد."), MsgOk);
         return;
     }
     m_grid->setFocus(Qt::OtherFocusReason);

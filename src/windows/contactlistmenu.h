@@ -8,6 +8,7 @@
 namespace dialvault {
 
 class ContactGrid;
+class WindowSystem;
 
 // The contact list grid's context menu: every entry of the phone book saved
 // to a vCard or CSV file chosen in the standard file dialog, and a search by
@@ -19,7 +20,7 @@ class ContactListMenu : public QObject
 
 public:
     // Gives `grid` the menu over `phoneBook`.
-    static void attach(ContactGrid *grid, const PhoneBookSource &phoneBook);
+    static void attach(ContactGrid *grid, WindowSystem &windows, const PhoneBookSource &phoneBook);
 
     static QString exportText()
     {
@@ -31,10 +32,11 @@ public:
     void findByPart();
 
 private:
-    ContactListMenu(ContactGrid *grid, const PhoneBookSource &phoneBook);
+    ContactListMenu(ContactGrid *grid, WindowSystem &windows, const PhoneBookSource &phoneBook);
     void showMenu(const QPoint &position);
 
     ContactGrid *m_grid;
+    WindowSystem &m_windows;
     PhoneBookSource m_phoneBook;
 };
 

@@ -1,8 +1,8 @@
 #include "windows/contactsdrop.h"
 
+#include "desktop/windowsystem.h"
 #include "interchange/contactsimport.h"
 #include "interchange/transfertexts.h"
-#include "layout/services.h"
 #include "store/phonebook.h"
 
 #include <QDropEvent>
@@ -14,17 +14,18 @@
 
 namespace dialvault {
 
-ContactsDrop::ContactsDrop(QWidget *window, std::function<PhoneBookSource()> phoneBook,
+ContactsDrop::ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
                            std::function<void()> afterImport)
     : QObject(window)
-    , m_phoneBook(std::move(phoneBook))
+    , m_windows(windows)
+    , m_phoneBook(phoneBook)
     , m_afterImport(std::move(afterImport))
 { }
 
-void ContactsDrop::install(QWidget *window, std::function<PhoneBookSource()> phoneBook,
+void ContactsDrop::install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
                            std::function<void()> afterImport)
 {
-    auto *drop = new ContactsDrop(window, std::move(phoneBook), std::move(afterImport));
+    auto *drop = new ContactsDrop(window, windows, phoneBook, std::move(afterImport));
     window->setAcceptDrops(true);
     window->installEventFilter(drop);
     // A text box takes drops itself and would insert the files' names.
@@ -49,7 +50,7 @@ bool ContactsDrop::eventFilter(QObject *watched, QEvent *event)
         // After the drop has finished: the source waits for it, and a modal
         // message box must not run inside it.
         QTimer::singleShot(0, this, [this, files] {
-            if (importDroppedFiles(m_phoneBook(), files) && m_afterImport)
+            if (importDroppedFiles(m_windows, m_phoneBook, files) && m_afterImport)
                 m_afterImport();
         });
     }
@@ -68,11 +69,12 @@ QStringList droppedContactsFiles(const QMimeData *data)
     return files;
 }
 
-bool importDroppedFiles(const PhoneBookSource &phoneBook, const QStringList &files)
+bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
+                        const QStringList &files)
 {
     PhoneBook book(phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        services().messageBox(notOpenedText(phoneBook, opened.error, Language::Persian), MsgOk);
+        windows.messageBox(notOpenedText(phoneBook, opened.error, Language::Persian), MsgOk);
         return false;
     }
     ImportCounts total;
@@ -91,8 +93,8 @@ bool importDroppedFiles(const PhoneBookSource &phoneBook, const QStringList &fil
         }
     }
     const QString summary = importSummaryText(total, Language::Persian, notes);
-    services().messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
-                          problems.isEmpty() ? MsgOkInformation : MsgOk);
+    windows.messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
+                       problems.isEmpty() ? MsgOkInformation : MsgOk);
     return total.added > 0;
 }
 

@@ -13,6 +13,8 @@ class QWidget;
 
 namespace dialvault {
 
+class WindowSystem;
+
 // Contacts files (.vcf, .vcard, .csv) dropped on a window go into the phone
 // book, and the person is told the result in a Persian message box. Other
 // drags go on to the control under the pointer as before (text into a box).
@@ -22,19 +24,20 @@ class ContactsDrop : public QObject
 
 public:
     // Watches `window` and every control in it that takes drops of its own.
-    // `phoneBook` gives the phone book when files are dropped; `afterImport`
-    // runs when at least one entry was added.
-    static void install(QWidget *window, std::function<PhoneBookSource()> phoneBook,
+    // Files dropped go into `phoneBook`; `afterImport` runs when at least one
+    // entry was added.
+    static void install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
                         std::function<void()> afterImport = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    ContactsDrop(QWidget *window, std::function<PhoneBookSource()> phoneBook,
+    ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
                  std::function<void()> afterImport);
 
-    std::function<PhoneBookSource()> m_phoneBook;
+    WindowSystem &m_windows;
+    PhoneBookSource m_phoneBook;
     std::function<void()> m_afterImport;
 };
 
@@ -44,6 +47,7 @@ QStringList droppedContactsFiles(const QMimeData *data);
 // Imports `files` into the phone book, each file whole or not at all, and
 // tells the result in one Persian message box: the summary, then every file
 // that was refused and why. True when an entry was added.
-bool importDroppedFiles(const PhoneBookSource &phoneBook, const QStringList &files);
+bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
+                        const QStringList &files);
 
 } // namespace dialvault

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "layout/services.h"
+#include "desktop/desktop.h"
 
 #include <QPointer>
 
@@ -10,12 +10,12 @@ namespace dialvault {
 // loaded on first use (and again after it was unloaded), otherwise brought
 // forward as it stands.
 template <typename Window>
-Window *showSingle()
+Window *showSingle(const Desktop &desktop)
 {
     static QPointer<Window> instance;
     if (!instance || instance->isUnloaded())
-        instance = new Window();
-    services().showWindow(instance);
+        instance = new Window(desktop);
+    desktop.windows.showWindow(instance);
     return instance;
 }
 

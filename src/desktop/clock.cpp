@@ -1,0 +1,10 @@
+#include "desktop/clock.h"
+
+namespace dialvault {
+
+QDateTime SystemClock::now()
+{
+    return QDateTime::currentDateTime();
+}
+
+} // namespace dialvault

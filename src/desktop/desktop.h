@@ -1,0 +1,20 @@
+#pragma once
+
+#include "desktop/clock.h"
+#include "desktop/phonebooklocation.h"
+#include "desktop/settings.h"
+#include "desktop/windowsystem.h"
+
+namespace dialvault {
+
+// What the windows are given of the desktop they run on. The references
+// outlive every window: the program's start-up owns them, or a test's fakes.
+struct Desktop
+{
+    WindowSystem &windows;
+    Clock &clock;
+    Settings &settings;
+    PhoneBookLocation &phoneBook;
+};
+
+} // namespace dialvault

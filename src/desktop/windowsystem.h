@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace dialvault {
+
+// Message box styles used by the windows: OK only, Yes/No with the question
+// icon, OK with the information icon.
+enum MessageStyle : int { MsgOk = 0, MsgYesNoQuestion = 36, MsgOkInformation = 64 };
+// Answers a message box returns.
+enum MessageAnswer : int { AnswerOk = 1, AnswerYes = 6, AnswerNo = 7 };
+
+// Title of every message box that names none of its own.
+inline const QString &applicationTitle()
+{
+    static const QString title = QStringLiteral("Dialvault");
+    return title;
+}
+
+// A file chosen to be written, and the filter it was chosen under.
+struct ChosenFile
+{
+    QString path;
+    QString filter;
+};
+
+// Everything the windows ask of the window system: boxes and dialogs,
+// windows shown and unloaded, the pointer, the program's end. Tests answer
+// it without a real modal loop.
+class WindowSystem
+{
+public:
+    virtual ~WindowSystem() = default;
+
+    // A modal box; returns the answer (AnswerOk, AnswerYes, AnswerNo).
+    virtual int messageBox(const QString &text, int style,
+                           const std::optional<QString> &title = std::nullopt)
+        = 0;
+    // Shows a top-level window modeless, or brings it forward if already shown.
+    virtual void showWindow(QWidget *window) = 0;
+    // Closes and destroys a window; the next show builds it afresh.
+    virtual void unloadWindow(QWidget *window) = 0;
+    // Ends the program at once with the given exit status: no window's
+    // closing handler runs.
+    virtual void endProgram(int exitStatus = 0) = 0;
+    // The pointer's position on the screen, in pixels.
+    virtual QPoint pointerPosition() = 0;
+    // The modal colour picker over `owner`, starting at `initial`
+    // (0x00BBGGRR); nothing when the person cancels.
+    virtual std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) = 0;
+    // The standard dialog for a file to write, over `owner`, offering
+    // `suggested` and the `filters` ("vCard (*.vcf)"); the chosen file and
+    // filter, nothing when the person cancels.
+    virtual std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
+                                                       const QString &suggested,
+                                                       const QStringList &filters)
+        = 0;
+    // A modal box asking for one line of text; nothing when cancelled.
+    virtual std::optional<QString> askText(QWidget *owner, const QString &title,
+                                           const QString &label)
+        = 0;
+    // Shows `menu` at `globalPos` until the person picks an action or
+    // dismisses it; the action picked, or null.
+    virtual QAction *popupMenu(QMenu &menu, const QPoint &globalPos) = 0;
+};
+
+} // namespace dialvault

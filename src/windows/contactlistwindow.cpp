@@ -1,0 +1,107 @@
+#include "windows/contactlistwindow.h"
+
+#include "button/paintedbutton.h"
+#include "desktop/failurewords.h"
+#include "layout/formtextbox.h"
+#include "layout/layoutresources.h"
+#include "windows/colourpicker.h"
+#include "windows/contactgrid.h"
+#include "windows/contactlistmenu.h"
+#include "windows/contactlistmodel.h"
+#include "windows/contactsdrop.h"
+
+#include <optional>
+
+namespace dialvault {
+
+namespace {
+
+const QString listNotOpened = QStringLiteral("ليست شماره ها باز نشد.");
+
+// A stored colour, when the text is one: decimal digits of a colour value
+// (0x00BBGGRR). Anything else leaves the grid as it is.
+std::optional<Colour> storedColour(const QString &text)
+{
+    bool number = false;
+    const qint32 value = text.toInt(&number);
+    if (!number || value < 0 || value > 0xFFFFFF)
+        return std::nullopt;
+    return Colour(value);
+}
+
+} // namespace
+
+ContactListWindow::ContactListWindow(const Desktop &desktop)
+    : FormWindow(contactListWindowLayout(), desktop.windows)
+    , m_desktop(desktop)
+{
+    build(contactListWindowLayout(), m_controls,
+          [this](const ControlLayout &control, QWidget *window) {
+              return makeListControl(control, window);
+          });
+    connect(m_controls.exitButton, &PaintedButton::Click, this, &FormWindow::unload);
+    connect(m_controls.changeColourButton, &PaintedButton::Click, this,
+            &ContactListWindow::changeColour);
+    connect(m_controls.saveColourButton, &PaintedButton::Click, this,
+            &ContactListWindow::saveColour);
+    load();
+}
+
+QObject *ContactListWindow::makeListControl(const ControlLayout &control, QWidget *window)
+{
+    switch (control.kind) {
+    case ControlKind::Grid: {
+        m_grid = new ContactGrid(window);
+        const QColor cells = layoutColour(control.backColour.value_or(LayoutColour::system(5)));
+        m_grid->setCellColour(fromQRgb(cells.rgb()));
+        return m_grid;
+    }
+    case ControlKind::DataControl:
+        return m_model = new ContactListModel(window);
+    case ControlKind::ColourDialog:
+        return m_colourPicker = new ColourPicker(m_desktop.windows, window);
+    default:
+        return nullptr;
+    }
+}
+
+void ContactListWindow::load()
+{
+    if (const auto colour = storedColour(m_desktop.settings.read(colourSettingName())))
+        m_grid->setCellColour(*colour);
+
+    // The same phone book as the main window's, wherever it was decided to
+    // live: a file or a server.
+    const PhoneBookSource phoneBook = m_desktop.phoneBook.source();
+    const Status opened = m_model->open(phoneBook);
+    m_grid->setModel(m_model);
+    if (!opened.ok())
+        m_desktop.windows.messageBox(failureText(listNotOpened, opened.error, phoneBook), MsgOk);
+
+    // Files dropped here go into the phone book the list shows, which is
+    // read again to show them; the grid's menu exports it and finds in it.
+    ContactsDrop::install(this, m_desktop.windows, phoneBook, [this, phoneBook] {
+        m_model->open(phoneBook);
+        m_grid->setModel(m_model);
+    });
+    ContactListMenu::attach(m_grid, m_desktop.windows, phoneBook);
+}
+
+void ContactListWindow::changeColour()
+{
+    // Cancel changes nothing: neither the grid nor the held colour.
+    const std::optional<Colour> chosen = m_colourPicker->choose(this, m_grid->cellColour());
+    if (!chosen)
+        return;
+    m_grid->setCellColour(*chosen);
+    m_controls.heldColourBox->setText(QString::number(qint32(*chosen)));
+}
+
+void ContactListWindow::saveColour()
+{
+    // A store that cannot be written is not the person's concern here: the
+    // grid keeps its colour for this opening.
+    m_desktop.settings.write(colourSettingName(), m_controls.heldColourBox->text());
+}
+
+} // namespace dialvault

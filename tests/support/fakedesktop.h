@@ -1,0 +1,84 @@
+#pragma once
+
+#include "desktop/desktop.h"
+#include "desktop/settingsstore.h"
+
+#include <QList>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <functional>
+
+namespace dialvault {
+
+// Stands in for the desktop: message boxes are recorded and answered at once,
+// windows shown and unloaded are recorded, ending the program only counts,
+// the clock and the pointer say what the test sets, the phone book is the one
+// in `folder` (or on `server`), and the settings are a scratch store, never
+// the user's own.
+class FakeDesktop final : public WindowSystem, public Clock, public PhoneBookLocation
+{
+public:
+    struct Box
+    {
+        QString text;
+        int style = 0;
+        QString title; // as shown: the application title when none was given
+    };
+
+    // What the windows under test are given.
+    Desktop desktop() { return {*this, *this, settings, *this}; }
+
+    int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
+    void showWindow(QWidget *window) override;
+    void unloadWindow(QWidget *window) override;
+    void endProgram(int exitStatus) override;
+    QPoint pointerPosition() override;
+    std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
+    std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
+                                               const QString &suggested,
+                                               const QStringList &filters) override;
+    std::optional<QString> askText(QWidget *owner, const QString &title,
+                                   const QString &label) override;
+    QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
+    QDateTime now() override;
+    PhoneBookSource source() override;
+
+    QList<Box> boxes;
+    // Answers for the next boxes, in order; when none is queued a Yes/No box
+    // is answered No and every other box OK.
+    QList<int> answers;
+    // Runs while a box is open, before it is answered.
+    std::function<void(const Box &)> whileOpen;
+    QList<QPointer<QWidget>> shown;
+    QList<QPointer<QWidget>> unloaded;
+    int endCount = 0;
+    int exitStatus = -1; // as the last endProgram asked
+    QString folder;
+    // A phone book server's URL: the windows then use it in place of the
+    // phone book in `folder`.
+    QString server;
+    QDateTime clock = QDateTime(QDate(2026, 12, 7), QTime(8, 40, 53, 250));
+    QPoint cursor;
+    QTemporaryDir settingsFolder;
+    QString settingsFile() const { return settingsFolder.filePath(QStringLiteral("settings.ini")); }
+    SettingsStore settings{settingsFile()};
+    // The colour picker's answers, in order (nothing: Cancel); when none is
+    // queued the picker is cancelled. What it was opened with is recorded.
+    QList<std::optional<quint32>> colourAnswers;
+    QList<quint32> colourPickerStarts;
+    // The file dialog's answers, in order (nothing: Cancel; cancelled when
+    // none is queued), and the filters each opening offered.
+    QList<std::optional<ChosenFile>> fileAnswers;
+    QList<QStringList> fileDialogFilters;
+    // The text boxes' answers, in order (nothing: Cancel; cancelled when none
+    // is queued).
+    QList<std::optional<QString>> textAnswers;
+    // The texts of the actions of each menu shown, and which action to pick
+    // (by its text; dismissed when empty or not there).
+    QList<QStringList> menusShown;
+    QString menuChoice;
+};
+
+} // namespace dialvault
