@@ -82,6 +82,14 @@ public:
         return raw.column(sql, values).value(0);
     }
 
+    // `sql`, which gives back nothing, run by another program.
+    bool exec(const QString &sql) const
+    {
+        if (isServer_)
+            return server_->exec(database_, sql);
+        return RawDatabase(source().databasePath()).exec(sql);
+    }
+
     // A row written by another program, NULL where a value is invalid.
     bool insert(const QVariant &name, const QVariant &phone, const QVariant &note, double number)
     {

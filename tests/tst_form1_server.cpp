@@ -4,9 +4,9 @@
 #include "button/paintedbutton.h"
 #include "main/form1.h"
 #include "main/form1texts.h"
-#include "store/causewords.h"
 #include "support/fakeservices.h"
 #include "support/testserver.h"
+#include "words/causewords.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

@@ -84,9 +84,9 @@ bool Form1::start()
 
 Status Form1::RefreshMain()
 {
-    if (Status opened = store_.OpenStore(); !opened.ok())
+    if (Status opened = store_.open(); !opened.ok())
         return opened;
-    const Result<qint32> count = store_.CountEntries();
+    const Result<qint32> count = store_.countEntries();
     if (count.ok())
         Text5->setText(QString::number(count.value));
     reportSettledAdds();
@@ -113,10 +113,10 @@ void Form1::search()
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status found = store_.QueryByName(Text1->text());
+    Status found = store_.queryByName(Text1->text());
     Result<PhoneAndNote> match;
     if (found.ok()) {
-        match = store_.ReadFirstMatch();
+        match = store_.readFirstMatch();
         found = match;
     }
     if (found.error.cause == FailureCause::NotFound) {
@@ -134,7 +134,7 @@ void Form1::search()
     }
     Text2->setText(match.value.phone);
     Text3->setText(match.value.note);
-    store_.CloseRecordset();
+    store_.closeResult();
     refreshAfterChange();
 }
 
@@ -154,7 +154,7 @@ void Form1::add()
     const double shownCount = Text5->text().toDouble(&counted);
     Status stored;
     if (counted)
-        stored = store_.AppendEntry({Text1->text(), Text2->text(), Text3->text(), shownCount + 1});
+        stored = store_.appendEntry({Text1->text(), Text2->text(), Text3->text(), shownCount + 1});
     else
         stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
     if (!stored.ok()) {
@@ -165,7 +165,7 @@ void Form1::add()
         const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
         services().messageBox(failureText(unknown ? addOutcomeUnknown : addNotStored, stored.error),
                               MsgOk);
-        store_.OpenStore();
+        store_.open();
         reportSettledAdds();
         return;
     }
@@ -181,9 +181,9 @@ void Form1::deleteByName()
         Text1->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status deleted = store_.QueryByName(Text1->text());
+    Status deleted = store_.queryByName(Text1->text());
     if (deleted.ok())
-        deleted = store_.DeleteFirstMatch();
+        deleted = store_.deleteFirstMatch();
     if (deleted.error.cause == FailureCause::NotFound) {
         services().messageBox(deleteNotFound, MsgOk);
         ClearFields();

@@ -1,7 +1,7 @@
 #include "support/testserver.h"
 
-#include "store/serverinit.h"
-#include "store/serverlink.h"
+#include "cli/serverinit.h"
+#include "store/storeengine.h"
 
 #include <QDebug>
 #include <QFile>
@@ -82,10 +82,10 @@ bool TestServer::freshPhoneBook(const QString &name) const
               QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name))
         || !exec(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name)))
         return false;
-    ServerLink link(url(name));
-    if (!link.open().ok())
+    const std::unique_ptr<StoreEngine> engine = makeStoreEngine(PhoneBookSource::server(url(name)));
+    if (!engine->connect().ok())
         return false;
-    const Result<ServerPreparation> prepared = prepareServerPhoneBook(link);
+    const Result<ServerPreparation> prepared = prepareServerPhoneBook(*engine);
     return prepared.ok()
         && exec(name, serverGrants(prepared.value.schema, QStringLiteral("clerk")));
 }

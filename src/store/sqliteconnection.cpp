@@ -1,0 +1,108 @@
+#include "store/sqliteconnection.h"
+
+#include "store/storefailure.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+#include <atomic>
+#include <cstring>
+
+namespace dialvault {
+
+namespace {
+
+std::atomic<quint64> connectionCounter{0};
+
+// Pages of the cache of a connection that only reads, in KiB.
+constexpr int readingCacheKiB = 512;
+
+// The mode is what keeps SQLite from creating a file that should exist; in a
+// URI every byte that is not plain ASCII (Persian folder names, '?', '#',
+// '%') is escaped.
+QString fileUri(const QString &path, SqliteUse use)
+{
+    const QByteArray encoded = QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/");
+    const char *mode = use == SqliteUse::Reading ? "ro" : use == SqliteUse::Writing ? "rw" : "rwc";
+    return QStringLiteral("file:%1?mode=%2").arg(QString::fromLatin1(encoded), QLatin1String(mode));
+}
+
+} // namespace
+
+SqliteConnection::SqliteConnection()
+    : m_name(QStringLiteral("dialvault-sqlite-%1").arg(++connectionCounter))
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+}
+
+SqliteConnection::~SqliteConnection()
+{
+    m_db.close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+Status SqliteConnection::open(const QString &path, SqliteUse use)
+{
+    m_db.close();
+    m_db.setDatabaseName(fileUri(path, use));
+    QString options = QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
+    if (use == SqliteUse::Reading)
+        options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+    m_db.setConnectOptions(options);
+    if (!m_db.open())
+        return sqliteFailure(m_db.lastError());
+    Status status = applySettings(use);
+    if (!status.ok())
+        m_db.close();
+    return status;
+}
+
+void SqliteConnection::close()
+{
+    m_db.close();
+}
+
+sqlite3 *SqliteConnection::handle() const
+{
+    if (!m_db.isOpen())
+        return nullptr;
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid() || std::strcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+Status SqliteConnection::applySettings(SqliteUse use)
+{
+    QByteArray settings;
+    switch (use) {
+    case SqliteUse::Writing:
+        // Whatever the library's default: a change reported is on the disk.
+        settings = "PRAGMA synchronous = FULL";
+        break;
+    case SqliteUse::Reading:
+        settings = QStringLiteral("PRAGMA temp_store = FILE; PRAGMA main.cache_size = -%1; "
+                                  "PRAGMA temp.cache_size = -%1")
+                       .arg(readingCacheKiB)
+                       .toLatin1();
+        break;
+    case SqliteUse::Building:
+        settings = "PRAGMA journal_mode = OFF; PRAGMA synchronous = FULL";
+        break;
+    }
+    sqlite3 *db = handle();
+    if (!db)
+        return {{1, QStringLiteral("Qt's SQLite driver gives no handle"), FailureCause::Other}};
+    const int code = sqlite3_exec(db, settings.constData(), nullptr, nullptr, nullptr);
+    if (code == SQLITE_OK)
+        return {};
+    return {{sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)),
+             sqliteCause(sqlite3_extended_errcode(db))}};
+}
+
+} // namespace dialvault
