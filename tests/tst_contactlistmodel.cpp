@@ -149,8 +149,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         for (const QString &engine : {sqliteEngine, serverEngine}) {
             for (const bool gaps : {false, true}) {
-                for (const char *source : {"live", "copy", "model"})
-                    engineRow(engine, gaps ? "gaps" : "dense") << gaps << QString(source);
+                for (const char *source : {"live", "copy", "model"}) {
+                    const QByteArray name = QByteArray(gaps ? "gaps, " : "dense, ") + source;
+                    engineRow(engine, name.constData()) << gaps << QString(source);
+                }
             }
         }
     }

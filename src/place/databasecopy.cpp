@@ -70,7 +70,7 @@ Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pa
 {
     Status status;
     {
-        // Read through a connection that may write: only such a one can roll
+        // Read through a connection that may write, as only such a one rolls
         // back what a program that crashed left half-written.
         SqliteConnection source;
         status = source.open(from, SqliteUse::Writing);
@@ -95,6 +95,8 @@ Status copyDatabaseInto(const QString &from, const QString &to)
     SqliteConnection target;
     if (Status opened = target.open(to, SqliteUse::Writing); !opened.ok())
         return opened;
+    if (Status durable = target.makeDurable(); !durable.ok())
+        return durable;
     return runBackup(source.handle(), target.handle(), {});
 }
 

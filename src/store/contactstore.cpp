@@ -297,6 +297,8 @@ Status ContactStore::deleteFirstMatch()
     Result<qint64> row = d->currentRow();
     if (!row.ok())
         return row;
+    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
+        return durable;
     // Where many people delete at the same moment, an entry deleted by
     // another a moment before is followed by the name's first entry now:
     // two people deleting one name delete two entries, or the second is
@@ -325,6 +327,8 @@ Status ContactStore::appendEntry(const ContactEntry &entry)
 {
     if (d->opened == Opened::Nothing)
         return storeFailure(ObjectNotSet);
+    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
+        return durable;
     QVariantList values{textValue(entry.name), textValue(entry.phone), textValue(entry.note),
                         entry.rowNumber};
     QString key;

@@ -286,6 +286,11 @@ Status PostgresEngine::closedFailure()
     return {serverError(QSqlError())};
 }
 
+Status PostgresEngine::prepareForChanges()
+{
+    return {}; // every session is opened with synchronous_commit on
+}
+
 Status PostgresEngine::begin(Transaction kind)
 {
     if (kind == Transaction::Snapshot)

@@ -25,6 +25,7 @@ public:
 
     Status failure(const QSqlError &error, const QString &right = {}) override;
     bool connectionBroke(const Status &failure) const override;
+    Status prepareForChanges() override;
     Status begin(Transaction kind) override;
 
     bool keysAdds() const override { return true; }

@@ -18,9 +18,6 @@ namespace {
 
 std::atomic<quint64> connectionCounter{0};
 
-// Pages of the cache of a connection that only reads, in KiB.
-constexpr int readingCacheKiB = 512;
-
 // The mode is what keeps SQLite from creating a file that should exist; in a
 // URI every byte that is not plain ASCII (Persian folder names, '?', '#',
 // '%') is escaped.
@@ -29,6 +26,14 @@ QString fileUri(const QString &path, SqliteUse use)
     const QByteArray encoded = QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/");
     const char *mode = use == SqliteUse::Reading ? "ro" : use == SqliteUse::Writing ? "rw" : "rwc";
     return QStringLiteral("file:%1?mode=%2").arg(QString::fromLatin1(encoded), QLatin1String(mode));
+}
+
+Status noHandle()
+{
+    return {{1,
+             QStringLiteral("no SQLite handle: the connection is closed, or Qt's driver is not "
+                            "SQLite's"),
+             FailureCause::Other}};
 }
 
 } // namespace
@@ -54,9 +59,10 @@ Status SqliteConnection::open(const QString &path, SqliteUse use)
     if (use == SqliteUse::Reading)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     m_db.setConnectOptions(options);
+    m_durable = false;
     if (!m_db.open())
         return sqliteFailure(m_db.lastError());
-    Status status = applySettings(use);
+    Status status = handle() ? applySettings(use) : noHandle();
     if (!status.ok())
         m_db.close();
     return status;
@@ -77,32 +83,40 @@ sqlite3 *SqliteConnection::handle() const
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
+Status SqliteConnection::makeDurable()
+{
+    if (m_durable)
+        return {};
+    Status status = run("PRAGMA synchronous = FULL");
+    m_durable = status.ok();
+    return status;
+}
+
 Status SqliteConnection::applySettings(SqliteUse use)
 {
-    QByteArray settings;
     switch (use) {
     case SqliteUse::Writing:
-        // Whatever the library's default: a change reported is on the disk.
-        settings = "PRAGMA synchronous = FULL";
-        break;
+        return {}; // made durable before its first change: makeDurable()
     case SqliteUse::Reading:
-        settings = QStringLiteral("PRAGMA temp_store = FILE; PRAGMA main.cache_size = -%1; "
-                                  "PRAGMA temp.cache_size = -%1")
-                       .arg(readingCacheKiB)
-                       .toLatin1();
-        break;
+        // A negative cache size is in KiB.
+        return run("PRAGMA temp_store = FILE; PRAGMA main.cache_size = -512; "
+                   "PRAGMA temp.cache_size = -512");
     case SqliteUse::Building:
-        settings = "PRAGMA journal_mode = OFF; PRAGMA synchronous = FULL";
-        break;
+        m_durable = true;
+        return run("PRAGMA journal_mode = OFF; PRAGMA synchronous = FULL");
     }
+    return {};
+}
+
+Status SqliteConnection::run(const char *settings)
+{
     sqlite3 *db = handle();
     if (!db)
-        return {{1, QStringLiteral("Qt's SQLite driver gives no handle"), FailureCause::Other}};
-    const int code = sqlite3_exec(db, settings.constData(), nullptr, nullptr, nullptr);
-    if (code == SQLITE_OK)
+        return noHandle();
+    if (sqlite3_exec(db, settings, nullptr, nullptr, nullptr) == SQLITE_OK)
         return {};
-    return {{sqlite3_extended_errcode(db), QString::fromUtf8(sqlite3_errmsg(db)),
-             sqliteCause(sqlite3_extended_errcode(db))}};
+    const int code = sqlite3_extended_errcode(db);
+    return {{code, QString::fromUtf8(sqlite3_errmsg(db)), sqliteCause(code)}};
 }
 
 } // namespace dialvault

@@ -16,8 +16,8 @@ inline constexpr int busyTimeoutMs = 5000;
 // What a SQLite connection is opened for; each use has its settings.
 enum class SqliteUse {
     // A phone book that other programs may use at the same time, read and
-    // written: an existing file only, every change on the disk before it is
-    // reported.
+    // written: an existing file only, and once makeDurable() ran, every
+    // change on the disk before it is reported.
     Writing,
     // An existing file, only read. Temporary tables go to the disk rather
     // than grow in memory, and the cache is small: the list streams a copy
@@ -41,6 +41,11 @@ public:
 
     // Opens the file at `path`, closing any earlier connection first.
     Status open(const QString &path, SqliteUse use);
+    // Before the first change on a connection for Writing: every change is
+    // on the disk before it is reported, whatever the library's default. Not
+    // at opening, which the main window's refresh does again and again to
+    // read.
+    Status makeDurable();
     void close();
     bool isOpen() const { return m_db.isOpen(); }
     const QSqlDatabase &database() const { return m_db; }
@@ -49,9 +54,11 @@ public:
 
 private:
     Status applySettings(SqliteUse use);
+    Status run(const char *settings);
 
     QString m_name;
     QSqlDatabase m_db;
+    bool m_durable = false;
 };
 
 } // namespace dialvault

@@ -219,12 +219,21 @@ Status SqliteEngine::closedFailure()
     return storeFailure(ObjectNotSet);
 }
 
+Status SqliteEngine::prepareForChanges()
+{
+    if (!isOpen())
+        return closedFailure();
+    return m_connections[m_current].makeDurable();
+}
+
 Status SqliteEngine::begin(Transaction kind)
 {
+    if (kind == Transaction::Snapshot)
+        return run(QStringLiteral("BEGIN"));
     // IMMEDIATE takes the write lock before the first read, so that no other
     // writer changes what the transaction read until it commits.
-    return run(kind == Transaction::Write ? QStringLiteral("BEGIN IMMEDIATE")
-                                          : QStringLiteral("BEGIN"));
+    Status status = prepareForChanges();
+    return status.ok() ? run(QStringLiteral("BEGIN IMMEDIATE")) : status;
 }
 
 Result<bool> SqliteEngine::lostCommitStored(const QString &)

@@ -104,6 +104,9 @@ public:
     // new one, and a statement that may run twice may be sent again on it.
     virtual bool connectionBroke(const Status &failure) const = 0;
 
+    // Before the first change on this connection: a change is on the disk
+    // (the server's) before it is reported.
+    virtual Status prepareForChanges() = 0;
     virtual Status begin(Transaction kind) = 0;
     Status commit();
     // Nothing is reported: the failure that led to it is the one that counts.
