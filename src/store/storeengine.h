@@ -125,8 +125,8 @@ public:
     // delete at once, instead of failing with RecordIsDeleted.
     virtual bool followsDeletedEntries() const = 0;
 
-    // One value: the exact number of entries; NULL when the kept count is
-    // gone.
+    // The exact number of entries, in the first column of one row; NULL
+    // when the kept count is gone.
     virtual const EngineSql &countStatement() const = 0;
     // The key of the first entry.
     virtual const EngineSql &firstEntryStatement() const = 0;
