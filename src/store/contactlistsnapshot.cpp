@@ -4,7 +4,6 @@
 #include "store/storeengine.h"
 #include "store/storefailure.h"
 
-#include <QSqlError>
 #include <QThread>
 
 #include <algorithm>
