@@ -1,6 +1,6 @@
 #include "interchange/transfertexts.h"
 
-#include "store/causewords.h"
+#include "words/causewords.h"
 
 #include <QDir>
 #include <QLocale>
