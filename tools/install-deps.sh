@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libbenchmark-dev
   mdbtools-dev libmdb3 libglib2.0-dev
   postgresql postgresql-client libpq-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file python3
   xvfb xauth
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
