@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,16 @@
 namespace dialvault {
 
 namespace {
+
+std::mutex watcherMutex;
+DurableStepWatcher watcher;
+
+void tell(DurableStep step, const QString &path, const QString &newPath = {})
+{
+    const std::lock_guard lock(watcherMutex);
+    if (watcher)
+        watcher(step, path, newPath);
+}
 
 QByteArray native(const QString &path)
 {
@@ -75,6 +86,8 @@ Status copyFile(const QString &from, const QString &to)
             if (got == 0) {
                 if (::fsync(target.get()) != 0)
                     status = fileFailure(errno, QStringLiteral("write"), temporary.value);
+                else
+                    tell(DurableStep::FileSynced, temporary.value);
                 break;
             }
             if (target.get() < 0 || !writeAll(target.get(), buffer.constData(), got)) {
@@ -92,14 +105,27 @@ Status copyFile(const QString &from, const QString &to)
 
 } // namespace
 
+void watchDurableSteps(DurableStepWatcher newWatcher)
+{
+    const std::lock_guard lock(watcherMutex);
+    watcher = std::move(newWatcher);
+}
+
 Status syncFile(const QString &path)
 {
-    return syncPath(path, O_RDONLY, QStringLiteral("flush"));
+    const Status status = syncPath(path, O_RDONLY, QStringLiteral("flush"));
+    if (status.ok())
+        tell(DurableStep::FileSynced, path);
+    return status;
 }
 
 Status syncFolder(const QString &folder)
 {
-    return syncPath(folder, O_RDONLY | O_DIRECTORY, QStringLiteral("flush the folder"));
+    const Status status
+        = syncPath(folder, O_RDONLY | O_DIRECTORY, QStringLiteral("flush the folder"));
+    if (status.ok())
+        tell(DurableStep::FolderSynced, folder);
+    return status;
 }
 
 Status alreadyExists(const QString &path)
@@ -114,13 +140,16 @@ Status renameWithoutReplacing(const QString &from, const QString &to)
     const QByteArray source = native(from);
     const QByteArray target = native(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE)
-        == 0)
+        == 0) {
+        tell(DurableStep::Renamed, from, to);
         return {};
+    }
     int error = errno;
     // File systems without the no-replace flag still refuse to link over a name.
     if (error == EINVAL || error == ENOSYS) {
         if (::link(source.constData(), target.constData()) == 0) {
             ::unlink(source.constData());
+            tell(DurableStep::Renamed, from, to);
             return {};
         }
         error = errno;
@@ -133,8 +162,10 @@ Status renameWithoutReplacing(const QString &from, const QString &to)
 
 Status renameReplacing(const QString &from, const QString &to)
 {
-    if (::rename(native(from).constData(), native(to).constData()) == 0)
+    if (::rename(native(from).constData(), native(to).constData()) == 0) {
+        tell(DurableStep::Renamed, from, to);
         return {};
+    }
     return fileFailure(errno, QStringLiteral("rename %1 to").arg(QDir::toNativeSeparators(from)),
                        to);
 }
@@ -176,8 +207,10 @@ Status linkOrCopy(const QString &from, const QString &to)
     // A symbolic link is followed: the second name goes to the file itself.
     if (::linkat(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(),
                  AT_SYMLINK_FOLLOW)
-        == 0)
+        == 0) {
+        tell(DurableStep::Linked, from, to);
         return {};
+    }
     const int error = errno;
     if (error == EEXIST)
         return alreadyExists(to);

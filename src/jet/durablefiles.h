@@ -4,7 +4,25 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace dialvault {
+
+// The steps by which a file and its name reach the disk. A power cut keeps
+// only what was flushed, and in the order it was, which a killed program
+// cannot show (the page cache outlives it): tests watch the order here.
+enum class DurableStep {
+    FileSynced, // `path` is the file
+    FolderSynced, // `path` is the folder
+    Renamed, // `path` is the old name, `newPath` the new one
+    Linked, // the file `path` has the second name `newPath`
+};
+using DurableStepWatcher
+    = std::function<void(DurableStep step, const QString &path, const QString &newPath)>;
+
+// Every step the helpers below take from now on, in any thread, is told to
+// `watcher` once it has succeeded; an empty watcher ends the watching.
+void watchDurableSteps(DurableStepWatcher watcher);
 
 // Flushes the file's contents to the disk.
 Status syncFile(const QString &path);

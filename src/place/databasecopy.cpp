@@ -1,5 +1,6 @@
 #include "place/databasecopy.h"
 
+#include "jet/durablefiles.h"
 #include "store/storeconnection.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
@@ -105,12 +106,14 @@ Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pa
             QFile::remove(to);
             return target;
         }
-        // The new file is nobody else's until it is whole: no journal is
-        // needed, and a full sync at the end makes the copy durable.
-        sqlite3_exec(target.value.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=FULL",
-                     nullptr, nullptr, nullptr);
+        // The new file is nobody else's until it is whole: it needs no
+        // journal, and one flush once it is whole makes it durable.
+        sqlite3_exec(target.value.get(), "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF", nullptr,
+                     nullptr, nullptr);
         status = runBackup(source.value.get(), target.value.get(), pacing);
     }
+    if (status.ok())
+        status = syncFile(to);
     if (!status.ok())
         QFile::remove(to);
     return status;
