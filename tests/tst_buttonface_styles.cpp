@@ -203,7 +203,7 @@ void TestButtonFaceStyles::looks()
     prepare(face, type, 20, 12);
     face.hasFocus = focused;
     face.defaultFlag = asDefault;
-    face.ShowFocusRect = showFocusRect;
+    face.showFocusRect = showFocusRect;
     drawLook(face, look);
     QCOMPARE(pixel(face, x, y), hex(expected));
     QCOMPARE(face.hasFocus, focused); // replaced for the call only
@@ -284,10 +284,10 @@ void TestButtonFaceStyles::disabledGradientIgnoresState()
     for (const Look state : {Look::Up, Look::Down}) {
         ButtonFace face;
         prepare(face, ButtonStyle::Gradient, 93, 25);
-        face.Caption = QStringLiteral("جستجو");
-        face.Enabled = false;
+        face.caption = QStringLiteral("جستجو");
+        face.enabled = false;
         face.hasFocus = true;
-        face.Redraw(state, true);
+        face.redraw(state, true);
         QCOMPARE(pixel(face, 0, 0), hex(qRgb(216, 216, 210)));
         QCOMPARE(pixel(face, 3, 3), hex(qRgb(216, 216, 210)));
         QCOMPARE(pixel(face, 91, 3), hex(qRgb(216, 216, 210))); // no bevel or glow
@@ -310,7 +310,7 @@ void TestButtonFaceStyles::captionBoxOfEmptyCaption()
     QCOMPARE(box.right(), 48);
 
     face.hasFocus = false;
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QVERIFY(inkBox(face.image(), qRgb(153, 153, 204)).isEmpty());
 }
 
@@ -331,11 +331,11 @@ void TestButtonFaceStyles::unknownStylesDrawOnlyTheFace()
     QFETCH(ButtonStyle, type);
     QFETCH(Look, state);
     ButtonFace face;
-    face.BackColor = 0x336699; // red 99, green 66, blue 33
+    face.backColour = 0x336699; // red 99, green 66, blue 33
     prepare(face, type, 30, 12, ColourScheme::CustomColors);
-    face.Caption = QStringLiteral("جستجو");
+    face.caption = QStringLiteral("جستجو");
     face.hasFocus = true;
-    face.Redraw(state, true);
+    face.redraw(state, true);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 30; ++x)
             QCOMPARE(pixel(face, x, y), hex(qRgb(0x99, 0x66, 0x33)));
@@ -348,32 +348,32 @@ void TestButtonFaceStyles::earlyStopAndLastState()
     int repaints = 0;
     face.invalidate = [&repaints] { ++repaints; };
 
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QCOMPARE(repaints, 1);
     QCOMPARE(pixel(face, 19, 0), hex(grey(0x80)));
 
     // Same state and caption, not forced: nothing is drawn, even though the
     // palette changed.
-    face.ShadowColor = 0x0000FF;
-    face.Redraw(Look::Up);
+    face.shadowColour = 0x0000FF;
+    face.redraw(Look::Up);
     QCOMPARE(repaints, 1);
     QCOMPARE(pixel(face, 19, 0), hex(grey(0x80)));
 
     // A new caption draws.
-    face.Caption = QStringLiteral("x");
-    face.Redraw(Look::Up);
+    face.caption = QStringLiteral("x");
+    face.redraw(Look::Up);
     QCOMPARE(repaints, 2);
     QCOMPARE(face.lastCaption, QStringLiteral("x"));
     QCOMPARE(pixel(face, 19, 0), hex(qRgb(255, 0, 0)));
 
     // A disabled button still records the state.
-    face.Enabled = false;
-    face.Redraw(Look::Down);
+    face.enabled = false;
+    face.redraw(Look::Down);
     QCOMPARE(face.lastState, Look::Down);
 
     // H = 0: nothing drawn, and the last state is kept.
     face.setSize(20, 0);
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QCOMPARE(face.lastState, Look::Down);
     QCOMPARE(repaints, 3);
 }
