@@ -109,6 +109,7 @@ void TestButtonFaceStyles::looks_data()
     // P(base, 16): 256 saturates; blue 240 + 20 saturates.
     add("3 up: top bevel", Gradient, Up, false, 10, 1, qRgb(255, 255, 255));
     // P(base, 10): 250; blue 240 + 2400/192 = 240 + 12.
+    add("3 up: second top bevel row", Gradient, Up, false, 10, 2, qRgb(250, 250, 252));
     // P(base, -5): 235; blue 240 - 1200/192 = 240 - 6 (truncated).
     add("3 up: left bevel", Gradient, Up, false, 1, 5, qRgb(235, 235, 234));
     add("3 up: inner left bevel", Gradient, Up, false, 2, 5, qRgb(230, 230, 228));
