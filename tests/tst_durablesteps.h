@@ -52,7 +52,7 @@ private:
     QString name(const QString &path) const
     {
         static const QRegularExpression random(
-            QStringLiteral(R"((\.tmp-|\.partial-|\.restoring-|\.mdb\.)[0-9A-Za-z]{6,8}$)"));
+            QStringLiteral(R"((\.tmp-|\.partial-|\.restoring-)[0-9A-Za-z]{6,8}$)"));
         return QDir(m_root).relativeFilePath(path).replace(random, QStringLiteral("\\1*"));
     }
 
