@@ -39,7 +39,8 @@ grep -q '^License: GPL-3+$' "$share/doc/dialvault/copyright" || fail "no copyrig
 step "Debian package"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$(ls "$work"/package/dialvault_*.deb)
-dpkg-deb --contents "$deb" | grep -q ' ./usr/share/doc/dialvault/copyright$' || fail "the package has no copyright"
+contents=$(dpkg-deb --contents "$deb")
+grep -q ' ./usr/share/doc/dialvault/copyright$' <<<"$contents" || fail "the package has no copyright"
 depends=$(dpkg-deb --field "$deb" Depends)
 for needed in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libsqlite3-0; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
