@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# Installs the dependencies and builds everything into build/; arguments go
-# to CMake's configure step (tools/test.sh adds -DDIALVAULT_WERROR=ON).
+# Installs the dependencies and builds everything into build/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"

@@ -11,6 +11,12 @@ jobs=$(nproc)
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 timings=()
+# The time each step took, also when one fails.
+report() {
+  echo "== time taken"
+  printf '%s\n' "${timings[@]}"
+}
+trap report EXIT
 
 step() {
   local name=$1 start=$SECONDS
@@ -43,14 +49,11 @@ export UBSAN_OPTIONS=print_stacktrace=1
 step "dependencies" bash tools/install-deps.sh
 step "style" bash tools/check-format.sh
 step "one definition per type name" python3 tools/check-type-names.py
-step "build" bash tools/build.sh -DDIALVAULT_WERROR=ON
+step "build" build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 step "tests" suite build
 step "installation" bash tools/check-install.sh build
 step "sanitizer build (Debug)" build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DDIALVAULT_SANITIZE=ON
 step "tests under the sanitizers" suite build-sanitize
 step "fuzz build" build build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DDIALVAULT_FUZZ=ON \
-  -DBUILD_TESTING=OFF -DDIALVAULT_WERROR=OFF -- fuzzers
+  -DBUILD_TESTING=OFF -- fuzzers
 step "fuzzing, 30 s a target" bash tools/fuzz.sh build-fuzz 30
-
-echo "== time taken"
-printf '%s\n' "${timings[@]}"
