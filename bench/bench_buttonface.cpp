@@ -15,10 +15,10 @@ namespace {
 
 void prepare(ButtonFace &face)
 {
-    face.ColorScheme = ColourScheme::SystemColors;
-    face.BuildPalette();
-    face.ButtonType = ButtonStyle::Gradient;
-    face.Caption = QStringLiteral("جستجو");
+    face.colourScheme = ColourScheme::SystemColors;
+    face.buildPalette();
+    face.buttonType = ButtonStyle::Gradient;
+    face.caption = QStringLiteral("جستجو");
     face.setSize(93, 25);
 }
 
@@ -27,7 +27,7 @@ void forcedGradientRedraw(benchmark::State &state)
     ButtonFace face;
     prepare(face);
     for (auto _ : state) {
-        face.Redraw(Look::Up, true);
+        face.redraw(Look::Up, true);
         benchmark::DoNotOptimize(face.image().constBits());
     }
 }
@@ -37,9 +37,9 @@ void unforcedRedrawNoChange(benchmark::State &state)
 {
     ButtonFace face;
     prepare(face);
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     for (auto _ : state) {
-        face.Redraw(Look::Up);
+        face.redraw(Look::Up);
         benchmark::DoNotOptimize(face.lastState);
     }
 }
@@ -61,12 +61,12 @@ void captionAlone(benchmark::State &state)
     ButtonFace face;
     prepare(face);
     ButtonSurface surface;
-    surface.resize(face.W, face.H, face.FaceColor);
-    surface.setCaption(face.Caption);
-    surface.setTextColour(face.TextColor);
+    surface.resize(face.width, face.height, face.faceColour);
+    surface.setCaption(face.caption);
+    surface.setTextColour(face.textColour);
     for (auto _ : state) {
         surface.setFont(face.font->toQFont());
-        surface.DrawCaption(face.fullRect);
+        surface.drawCaption(face.fullRect);
         benchmark::DoNotOptimize(surface.image().constBits());
     }
 }

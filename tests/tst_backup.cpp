@@ -12,6 +12,7 @@
 #include "store/storeschema.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "tst_durablesteps.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -318,6 +319,29 @@ private Q_SLOTS:
         QVERIFY(restored.ok());
         QCOMPARE(storedRows(place.databasePath()).size(), 3);
         QCOMPARE(bytesOf(restored.value), garbage); // kept byte for byte
+    }
+
+    // What a power cut keeps: each file whole before it has its name, and
+    // each name on the disk before what it replaces or outdates goes.
+    void eachFileIsOnTheDiskBeforeItsName()
+    {
+        {
+            const testing::DurableStepLog log(place.folder);
+            QVERIFY(makeDailyBackup(place, morning).ok());
+            QCOMPARE(log.lines(),
+                     QStringList({"sync file backups/.partial-*",
+                                  "rename backups/.partial-* -> backups/db1-2026-12-07.mdb",
+                                  "sync folder backups"}));
+        }
+        writeBytes(place.databasePath(), QByteArray(20000, char(0x33)));
+        const testing::DurableStepLog log(place.folder);
+        QVERIFY(restorePhoneBook(place, QDir(place.backupFolder()).filePath("db1-2026-12-07.mdb"),
+                                 morning.addSecs(60))
+                    .ok());
+        QCOMPARE(log.lines(),
+                 QStringList({"sync file db1.mdb.restoring-*",
+                              "sync file backups/db1-2026-12-07-090100.mdb", "sync folder backups",
+                              "rename db1.mdb.restoring-* -> db1.mdb", "sync folder ."}));
     }
 
     void commandsTellTheirOutcome()

@@ -20,10 +20,10 @@ constexpr QRgb red = 0xFFFF0000;
 // A 93 x 25 button (the main window's size) with a red caption on grey.
 void prepareRed(ButtonFace &face, ButtonStyle type, const QString &caption)
 {
-    face.BackColor = 0xC0C0C0;
-    face.ForeColor = 0x0000FF;
+    face.backColour = 0xC0C0C0;
+    face.foreColour = 0x0000FF;
     prepare(face, type, 93, 25, ColourScheme::CustomColors);
-    face.Caption = caption;
+    face.caption = caption;
 }
 
 QImage drawn(ButtonStyle type, const QString &caption, Look look = Look::Up)
@@ -113,8 +113,8 @@ void TestButtonFaceCaption::drawnPlainOverTheFace()
     QVERIFY(s.top() > 0 && s.bottom() < 24);
 
     // The disabled look embosses: a Hi copy moved by one pixel under the Shadow one.
-    face.Enabled = false;
-    face.Redraw(Look::Up, true);
+    face.enabled = false;
+    face.redraw(Look::Up, true);
     // Inside the frame, which is drawn in the same colours.
     const QImage inside = face.image().copy(2, 2, 89, 21);
     const QRect light = inkBox(inside, qRgb(0xEF, 0xEF, 0xEF)).translated(2, 2);
@@ -183,7 +183,7 @@ void TestButtonFaceCaption::boldOnlyForStyle5()
     prepareRed(face, ButtonStyle::BoldFlat, search);
     drawLook(face, Look::Up);
     const int boldInk = int(inkPixels(face.image(), red).size());
-    face.ButtonType = ButtonStyle::Thin3D;
+    face.buttonType = ButtonStyle::Thin3D;
     drawLook(face, Look::Up);
     QCOMPARE(face.image(), drawn(ButtonStyle::Thin3D, search));
     QVERIFY(boldInk > inkPixels(face.image(), red).size());

@@ -13,17 +13,17 @@ namespace dialvault::testing {
 inline void prepare(ButtonFace &face, ButtonStyle type, int w, int h,
                     ColourScheme scheme = ColourScheme::FixedGrey)
 {
-    face.ColorScheme = scheme;
-    face.BuildPalette();
-    face.ButtonType = type;
+    face.colourScheme = scheme;
+    face.buildPalette();
+    face.buttonType = type;
     face.setSize(w, h);
 }
 
 // Draws Up, Down, or Disabled (as a disabled button is drawn, asked for Up).
 inline void drawLook(ButtonFace &face, Look look)
 {
-    face.Enabled = look != Look::Disabled;
-    face.Redraw(look == Look::Down ? Look::Down : Look::Up, true);
+    face.enabled = look != Look::Disabled;
+    face.redraw(look == Look::Down ? Look::Down : Look::Up, true);
 }
 
 inline QString hex(QRgb rgb)

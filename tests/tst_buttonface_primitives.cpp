@@ -63,31 +63,31 @@ void TestButtonFacePrimitives::shiftColor()
     QFETCH(qint32, delta);
     QFETCH(bool, proportional);
     QFETCH(Colour, expected);
-    QCOMPARE(ShiftColor(colour, delta, proportional), expected);
+    QCOMPARE(shiftColour(colour, delta, proportional), expected);
 }
 
 void TestButtonFacePrimitives::customPalette()
 {
     ButtonFace face;
-    face.ColorScheme = ColourScheme::CustomColors;
-    face.BackColor = 0xC0C0C0;
-    face.ForeColor = 0x123456;
-    face.BuildPalette();
+    face.colourScheme = ColourScheme::CustomColors;
+    face.backColour = 0xC0C0C0;
+    face.foreColour = 0x123456;
+    face.buildPalette();
     // Shadow, light and dark shadow match the fixed grey values; highlight
     // is C0 + 47 = EF.
-    QCOMPARE(face.TextColor, Colour(0x123456));
-    QCOMPARE(face.FaceColor, Colour(0xC0C0C0));
-    QCOMPARE(face.ShadowColor, Colour(0x808080));
-    QCOMPARE(face.LightColor, Colour(0xDFDFDF));
-    QCOMPARE(face.HighlightColor, Colour(0xEFEFEF));
-    QCOMPARE(face.DarkShadowColor, Colour(0x000000));
+    QCOMPARE(face.textColour, Colour(0x123456));
+    QCOMPARE(face.faceColour, Colour(0xC0C0C0));
+    QCOMPARE(face.shadowColour, Colour(0x808080));
+    QCOMPARE(face.lightColour, Colour(0xDFDFDF));
+    QCOMPARE(face.highlightColour, Colour(0xEFEFEF));
+    QCOMPARE(face.darkShadowColour, Colour(0x000000));
 
     // Under the fixed scheme the stored colours are ignored.
-    face.ColorScheme = ColourScheme::FixedGrey;
-    face.BackColor = 0x336699;
-    face.BuildPalette();
-    QCOMPARE(face.FaceColor, Colour(0xC0C0C0));
-    QCOMPARE(face.HighlightColor, Colour(0xFFFFFF));
+    face.colourScheme = ColourScheme::FixedGrey;
+    face.backColour = 0x336699;
+    face.buildPalette();
+    QCOMPARE(face.faceColour, Colour(0xC0C0C0));
+    QCOMPARE(face.highlightColour, Colour(0xFFFFFF));
 }
 
 void TestButtonFacePrimitives::systemPaletteFollowsTheUserScheme()
@@ -103,29 +103,29 @@ void TestButtonFacePrimitives::systemPaletteFollowsTheUserScheme()
     QGuiApplication::setPalette(scheme);
 
     ButtonFace face;
-    face.ColorScheme = ColourScheme(0); // any value but 2 and 3
-    face.BuildPalette();
+    face.colourScheme = ColourScheme(0); // any value but 2 and 3
+    face.buildPalette();
     // Stored as red + 256 green + 65536 blue.
-    QCOMPARE(face.FaceColor, Colour(0x332211));
-    QCOMPARE(face.ShadowColor, Colour(0x665544));
-    QCOMPARE(face.TextColor, Colour(0x998877));
-    QCOMPARE(face.HighlightColor, Colour(0xCCBBAA));
-    QCOMPARE(face.DarkShadowColor, Colour(0x030201));
-    QCOMPARE(face.LightColor, Colour(0xFFEEDD));
-    QCOMPARE(face.BackColor, Colour(0x332211)); // a new button's defaults
-    QCOMPARE(face.ForeColor, Colour(0x998877));
+    QCOMPARE(face.faceColour, Colour(0x332211));
+    QCOMPARE(face.shadowColour, Colour(0x665544));
+    QCOMPARE(face.textColour, Colour(0x998877));
+    QCOMPARE(face.highlightColour, Colour(0xCCBBAA));
+    QCOMPARE(face.darkShadowColour, Colour(0x030201));
+    QCOMPARE(face.lightColour, Colour(0xFFEEDD));
+    QCOMPARE(face.backColour, Colour(0x332211)); // a new button's defaults
+    QCOMPARE(face.foreColour, Colour(0x998877));
 
     // And drawn through the one conversion back to the screen's order.
-    face.ButtonType = ButtonStyle::Thin3D;
+    face.buttonType = ButtonStyle::Thin3D;
     face.setSize(20, 12);
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QCOMPARE(pixel(face, 10, 5), hex(qRgb(0x11, 0x22, 0x33)));
 
     // A later change of the scheme shows at the next rebuild.
     scheme.setColor(QPalette::Button, QColor(0x10, 0x20, 0x30));
     QGuiApplication::setPalette(scheme);
-    face.BuildPalette();
-    QCOMPARE(face.FaceColor, Colour(0x302010));
+    face.buildPalette();
+    QCOMPARE(face.faceColour, Colour(0x302010));
     QGuiApplication::setPalette(original);
 }
 
@@ -157,7 +157,7 @@ void TestButtonFacePrimitives::lineEndPointExcluded()
 
     ButtonSurface surface;
     surface.resize(6, 4, 0xFFFFFF);
-    surface.DrawLine(from.x(), from.y(), to.x(), to.y(), 0x0000FF);
+    surface.drawLine(from.x(), from.y(), to.x(), to.y(), 0x0000FF);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 6; ++x) {
             const QRgb expected
@@ -170,14 +170,14 @@ void TestButtonFacePrimitives::boxes()
 {
     ButtonSurface surface;
     surface.resize(10, 8, 0xC0C0C0);
-    const auto clear = [&surface] { surface.DrawBox(0, 0, 10, 8, 0xFFFFFF, false); };
+    const auto clear = [&surface] { surface.drawBox(0, 0, 10, 8, 0xFFFFFF, false); };
     const auto pixelAt = [&surface](int x, int y) { return pixel(surface.image(), x, y); };
     const QString white = hex(qRgb(255, 255, 255));
     const QString red = hex(qRgb(255, 0, 0));
 
     // A fill of (2,2)-(7,6) covers columns 2..6 and rows 2..5.
     clear();
-    surface.DrawBox(2, 2, 5, 4, 0x0000FF, false);
+    surface.drawBox(2, 2, 5, 4, 0x0000FF, false);
     QCOMPARE(pixelAt(2, 2), red);
     QCOMPARE(pixelAt(6, 5), red);
     QCOMPARE(pixelAt(7, 5), white);
@@ -185,7 +185,7 @@ void TestButtonFacePrimitives::boxes()
 
     // A frame is one pixel inside the same rectangle.
     clear();
-    surface.DrawBox(2, 2, 5, 4, 0x0000FF, true);
+    surface.drawBox(2, 2, 5, 4, 0x0000FF, true);
     QCOMPARE(pixelAt(6, 2), red);
     QCOMPARE(pixelAt(2, 5), red);
     QCOMPARE(pixelAt(6, 5), red);
@@ -196,10 +196,10 @@ void TestButtonFacePrimitives::boxes()
     // Empty and negative rectangles draw nothing, filled or framed.
     clear();
     for (const bool frame : {false, true}) {
-        surface.DrawBox(2, 2, 0, 4, 0x0000FF, frame);
-        surface.DrawBox(2, 2, 4, 0, 0x0000FF, frame);
-        surface.DrawBox(5, 5, -3, 2, 0x0000FF, frame);
-        surface.DrawBox(5, 5, 2, -3, 0x0000FF, frame);
+        surface.drawBox(2, 2, 0, 4, 0x0000FF, frame);
+        surface.drawBox(2, 2, 4, 0, 0x0000FF, frame);
+        surface.drawBox(5, 5, -3, 2, 0x0000FF, frame);
+        surface.drawBox(5, 5, 2, -3, 0x0000FF, frame);
     }
     QVERIFY(inkBox(surface.image(), qRgb(255, 0, 0)).isEmpty());
 }
@@ -208,16 +208,16 @@ void TestButtonFacePrimitives::drawingIsClipped()
 {
     ButtonSurface surface;
     surface.resize(10, 8, 0xC0C0C0);
-    surface.DrawBox(-5, -5, 100, 100, 0x0000FF, false);
+    surface.drawBox(-5, -5, 100, 100, 0x0000FF, false);
     QCOMPARE(inkBox(surface.image(), qRgb(255, 0, 0)), QRect(0, 0, 10, 8));
 
-    surface.DrawBox(INT_MAX - 1, 0, INT_MAX, 5, 0x00FF00, true);
-    surface.DrawBox(-5, -5, 100, 100, 0x00FF00, true); // all four sides outside
-    surface.DrawPixel(-1, 0, 0x00FF00);
-    surface.DrawPixel(10, 0, 0x00FF00);
-    surface.DrawPixel(0, 8, 0x00FF00);
-    surface.DrawLine(INT_MIN, 3, INT_MAX, 3, 0xFF0000);
-    surface.DrawLine(20, 20, 30, 40, 0x00FF00);
+    surface.drawBox(INT_MAX - 1, 0, INT_MAX, 5, 0x00FF00, true);
+    surface.drawBox(-5, -5, 100, 100, 0x00FF00, true); // all four sides outside
+    surface.drawPixel(-1, 0, 0x00FF00);
+    surface.drawPixel(10, 0, 0x00FF00);
+    surface.drawPixel(0, 8, 0x00FF00);
+    surface.drawLine(INT_MIN, 3, INT_MAX, 3, 0xFF0000);
+    surface.drawLine(20, 20, 30, 40, 0x00FF00);
     QVERIFY(inkBox(surface.image(), qRgb(0, 255, 0)).isEmpty());
     QCOMPARE(inkBox(surface.image(), qRgb(0, 0, 255)), QRect(0, 3, 10, 1));
 }
@@ -230,10 +230,10 @@ void TestButtonFacePrimitives::focusRectangleInvertsEveryOtherPixel()
     // in between: 14 pixels in all.
     ButtonSurface surface;
     surface.resize(20, 12, 0xC0C0C0);
-    surface.DrawBox(0, 0, 20, 12, 0x336699, false);
+    surface.drawBox(0, 0, 20, 12, 0x336699, false);
     const QImage before = surface.image().copy();
     const Rect focusRect{4, 4, 16, 8};
-    surface.DrawFocus(focusRect, 0);
+    surface.drawFocus(focusRect, 0);
 
     QList<QPoint> changed;
     for (int y = 0; y < 12; ++y)
@@ -247,7 +247,7 @@ void TestButtonFacePrimitives::focusRectangleInvertsEveryOtherPixel()
     // 0x99,0x66,0x33 inverted.
     QCOMPARE(pixel(surface.image(), 4, 4), hex(qRgb(0x66, 0x99, 0xCC)));
 
-    surface.DrawFocus(focusRect, 0);
+    surface.drawFocus(focusRect, 0);
     QCOMPARE(surface.image(), before);
 }
 
@@ -282,9 +282,9 @@ void TestButtonFacePrimitives::region()
     QFETCH(QList<QPoint>, removed);
 
     ButtonFace face;
-    face.ButtonType = type;
+    face.buttonType = type;
     face.setSize(w, h);
-    const QRegion shape = face.BuildRegion();
+    const QRegion shape = face.buildRegion();
     QCOMPARE(face.region, shape);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
@@ -315,8 +315,8 @@ void TestButtonFacePrimitives::accessKey()
     QFETCH(QChar, key);
     ButtonFace face;
     face.accessKey = QChar(u'z');
-    face.Caption = caption;
-    face.UpdateAccessKey();
+    face.caption = caption;
+    face.updateAccessKey();
     QCOMPARE(face.accessKey, key);
 }
 

@@ -71,6 +71,14 @@ void TestButtonFaceStyles::looks_data()
     add("1 down focused: focus", DoubleBevel, Down, true, 4, 4, grey(0x3F));
     add("1 disabled: up frames", DoubleBevel, Disabled, true, 1, 1, grey(0xFF));
     add("1 disabled: no focus", DoubleBevel, Disabled, true, 4, 4, grey(0xC0));
+    // Each remaining step of style 1 leaves its colour somewhere.
+    add("1 up: bottom outline", DoubleBevel, Up, false, 10, 11, grey(0x00));
+    add("1 up: left outline", DoubleBevel, Up, false, 0, 5, grey(0x00));
+    add("1 up: right outline", DoubleBevel, Up, false, 19, 5, grey(0x00));
+    add("1 up: inner frame", DoubleBevel, Up, false, 10, 2, grey(0xFF));
+    add("1 up: inner bevel column", DoubleBevel, Up, false, 17, 5, grey(0x80));
+    add("1 up: bevel row", DoubleBevel, Up, false, 10, 10, grey(0x80));
+    add("1 up: inner bevel row", DoubleBevel, Up, false, 10, 9, grey(0x80));
 
     // Style 2, plain bevel: Hi frame (0,0,19,11), Light frame, Dark lines at
     // column 19 and row 11, Shadow lines at column 18 and row 10.
@@ -95,6 +103,16 @@ void TestButtonFaceStyles::looks_data()
     add("2 down no rect: light right", Classic3D, Down, false, 18, 10, grey(0xDF), false, false);
     add("2 disabled: plain bevel", Classic3D, Disabled, true, 19, 0, grey(0x00), true);
     add("2 disabled: no outline", Classic3D, Disabled, true, 0, 0, grey(0xFF), true);
+    // The default button's bevel inside its outline.
+    add("2 up default: hi frame", Classic3D, Up, false, 1, 1, grey(0xFF), true);
+    add("2 up default: light frame", Classic3D, Up, false, 2, 2, grey(0xDF), true);
+    add("2 up default: dark row", Classic3D, Up, false, 1, 10, grey(0x00), true);
+    add("2 up default: shadow row", Classic3D, Up, false, 2, 9, grey(0x80), true);
+    add("2 down no rect: shadow frame", Classic3D, Down, false, 1, 1, grey(0x80), false, false);
+    add("2 down no rect: hi bottom", Classic3D, Down, false, 5, 11, grey(0xFF), false, false);
+    add("2 down no rect: light bottom", Classic3D, Down, false, 5, 10, grey(0xDF), false, false);
+    add("2 up: dark bottom", Classic3D, Up, false, 10, 11, grey(0x00));
+    add("2 up: shadow bottom", Classic3D, Up, false, 10, 10, grey(0x80));
 
     // Style 3 on 20 x 12: base = P(C0C0C0, 48) = F0F0F0.
     const QRgb blue = qRgb(0, 60, 115);
@@ -109,6 +127,7 @@ void TestButtonFaceStyles::looks_data()
     // P(base, 16): 256 saturates; blue 240 + 20 saturates.
     add("3 up: top bevel", Gradient, Up, false, 10, 1, qRgb(255, 255, 255));
     // P(base, 10): 250; blue 240 + 2400/192 = 240 + 12.
+    add("3 up: second top bevel row", Gradient, Up, false, 10, 2, qRgb(250, 250, 252));
     // P(base, -5): 235; blue 240 - 1200/192 = 240 - 6 (truncated).
     add("3 up: left bevel", Gradient, Up, false, 1, 5, qRgb(235, 235, 234));
     add("3 up: inner left bevel", Gradient, Up, false, 2, 5, qRgb(230, 230, 228));
@@ -118,6 +137,12 @@ void TestButtonFaceStyles::looks_data()
     add("3 up focused: glow top", Gradient, Up, true, 10, 1, qRgb(0xCE, 0xE7, 0xFF));
     add("3 up focused: glow row 2", Gradient, Up, true, 18, 2, qRgb(0xBD, 0xD7, 0xF7));
     add("3 up focused: glow inner", Gradient, Up, true, 17, 5, qRgb(0xB5, 0xD1, 0xF0));
+    add("3 up focused: glow inner left", Gradient, Up, true, 2, 5, qRgb(0xB5, 0xD1, 0xF0));
+    // P(base, -32): 208; blue 240 - 40.
+    add("3 up: second bottom bevel row", Gradient, Up, false, 10, 9, qRgb(208, 208, 200));
+    add("3 up: bottom outline", Gradient, Up, false, 10, 11, blue);
+    add("3 up: bottom-left corner pixel", Gradient, Up, false, 1, 10, corner);
+    add("3 up: top-right corner pixel", Gradient, Up, false, 18, 1, corner);
     add("3 up default: glow", Gradient, Up, false, 1, 5, qRgb(0x8C, 0xAE, 0xE7), true);
     add("3 up focused, no rect: bevel", Gradient, Up, true, 1, 5, qRgb(235, 235, 234), false,
         false);
@@ -133,6 +158,12 @@ void TestButtonFaceStyles::looks_data()
     // 193; blue 200 - 3000/192 = 200 - 15.
     add("3 down: top gradient row", Gradient, Down, false, 0, 0, qRgb(193, 193, 185));
     add("3 down: outline", Gradient, Down, false, 19, 5, blue);
+    // Down base (208,208,200). P(base, 5): 213; blue 200 + 1000/192 = 200 + 5.
+    add("3 down: right bevel", Gradient, Down, false, 18, 5, qRgb(213, 213, 205));
+    // P(base, -32): 176; blue 200 - 6400/192 = 200 - 33. P(base, -24): 184; blue 200 - 25.
+    add("3 down: top bevel", Gradient, Down, false, 10, 1, qRgb(176, 176, 167));
+    add("3 down: second top bevel row", Gradient, Down, false, 10, 2, qRgb(184, 184, 175));
+    add("3 down: left bevel", Gradient, Down, false, 1, 5, qRgb(176, 176, 167));
 
     // Style 4: Light face, Dark diagonal outline, Hi top-left, Shadow bottom-right.
     add("4 up: face", Rounded, Up, false, 10, 5, grey(0xDF));
@@ -151,6 +182,37 @@ void TestButtonFaceStyles::looks_data()
     add("4 down: last pixel", Rounded, Down, false, 17, 1, grey(0x70));
     add("4 down: bottom corner", Rounded, Down, false, 17, 10, grey(0x60));
     add("4 disabled: up look", Rounded, Disabled, false, 18, 5, grey(0x80));
+    // Every other step of the released look: Face notches and lines, Hi
+    // lines, Light pixels, the Shadow bottom.
+    add("4 up: left notch", Rounded, Up, false, 1, 2, grey(0xC0));
+    add("4 up: hi left", Rounded, Up, false, 2, 5, grey(0xFF));
+    add("4 up: hi inner corner", Rounded, Up, false, 3, 3, grey(0xFF));
+    add("4 up: face column", Rounded, Up, false, 17, 5, grey(0xC0));
+    add("4 up: face row", Rounded, Up, false, 10, 9, grey(0xC0));
+    add("4 up: face inner corner", Rounded, Up, false, 16, 8, grey(0xC0));
+    add("4 up: shadow bottom", Rounded, Up, false, 10, 10, grey(0x80));
+    add("4 up: bottom-left face pixel", Rounded, Up, false, 2, 10, grey(0xC0));
+    add("4 up: bottom-left light pixel", Rounded, Up, false, 2, 9, grey(0xDF));
+    add("4 up: top-right face pixel", Rounded, Up, false, 18, 2, grey(0xC0));
+    add("4 up: top-right light pixel", Rounded, Up, false, 17, 2, grey(0xDF));
+    // And of the pressed look: 40, 60 and 70 as above, Shadow, Dark.
+    add("4 down: inner frame", Rounded, Down, false, 10, 2, grey(0x60));
+    add("4 down: inner corner", Rounded, Down, false, 2, 2, grey(0x40));
+    add("4 down: inner corner step", Rounded, Down, false, 3, 3, grey(0x60));
+    add("4 down: top-left dark", Rounded, Down, false, 1, 1, grey(0x00));
+    add("4 down: bottom-left dark", Rounded, Down, false, 1, 10, grey(0x00));
+    add("4 down: top-right dark", Rounded, Down, false, 18, 1, grey(0x00));
+    add("4 down: shadow column", Rounded, Down, false, 17, 5, grey(0x80));
+    add("4 down: shadow row", Rounded, Down, false, 10, 9, grey(0x80));
+    add("4 down: shadow inner corner", Rounded, Down, false, 16, 8, grey(0x80));
+    add("4 down: soft right", Rounded, Down, false, 18, 5, grey(0x70));
+    add("4 down: soft bottom", Rounded, Down, false, 10, 10, grey(0x70));
+    add("4 down: right pixel above the corner", Rounded, Down, false, 18, 9, grey(0x60));
+    add("4 down: bottom-left pixel", Rounded, Down, false, 2, 10, grey(0x60));
+    add("4 down: bottom-left soft pixel", Rounded, Down, false, 2, 9, grey(0x70));
+    add("4 down: left soft pixel", Rounded, Down, false, 1, 9, grey(0x70));
+    add("4 down: top-right pixel", Rounded, Down, false, 18, 2, grey(0x60));
+    add("4 down: top-right soft pixel", Rounded, Down, false, 17, 2, grey(0x70));
 
     // Style 5: face S(Face,12) = CC, Hi frame (1,1,19,11), S(Shadow,-26) = 66
     // frame (0,0,19,11), S(Shadow,26) = 9A pixels.
@@ -166,6 +228,8 @@ void TestButtonFaceStyles::looks_data()
     add("5 down: clipped corner", BoldFlat, Down, false, 0, 11, grey(0xC0));
     add("5 disabled: shadow frame", BoldFlat, Disabled, false, 19, 11, grey(0x80));
     add("5 disabled: flat face", BoldFlat, Disabled, false, 10, 5, grey(0xC0));
+    add("5 up: top-right soft pixel", BoldFlat, Up, false, 18, 1, grey(0x9A));
+    add("5 down: hi bottom", BoldFlat, Down, false, 10, 11, grey(0xFF));
 
     // Style 6: S(Light, 8) = E7 frames, Shadow at right and bottom.
     add("6 up: light frame", SoftShadow, Up, false, 1, 1, grey(0xE7));
@@ -176,6 +240,8 @@ void TestButtonFaceStyles::looks_data()
     add("6 down: light lines", SoftShadow, Down, false, 18, 5, grey(0xE7));
     add("6 down focused: focus", SoftShadow, Down, true, 6, 4, grey(0x3F));
     add("6 disabled: no focus", SoftShadow, Disabled, true, 4, 4, grey(0xC0));
+    add("6 up: light top", SoftShadow, Up, false, 10, 0, grey(0xE7));
+    add("6 up: shadow bottom row", SoftShadow, Up, false, 10, 11, grey(0x80));
 
     // Style 7: Hi frame, Shadow column 19 and row 11.
     add("7 up: hi frame", Thin3D, Up, false, 5, 0, grey(0xFF));
@@ -186,6 +252,9 @@ void TestButtonFaceStyles::looks_data()
     add("7 down: hi bottom", Thin3D, Down, false, 0, 11, grey(0xFF));
     add("7 disabled: shadow right", Thin3D, Disabled, true, 19, 11, grey(0x80));
     add("7 disabled: no focus", Thin3D, Disabled, true, 4, 4, grey(0xC0));
+    add("7 up: shadow bottom", Thin3D, Up, false, 10, 11, grey(0x80));
+    add("7 disabled: hi top", Thin3D, Disabled, false, 10, 0, grey(0xFF));
+    add("7 disabled: shadow bottom", Thin3D, Disabled, false, 10, 11, grey(0x80));
 }
 
 void TestButtonFaceStyles::looks()
@@ -203,7 +272,7 @@ void TestButtonFaceStyles::looks()
     prepare(face, type, 20, 12);
     face.hasFocus = focused;
     face.defaultFlag = asDefault;
-    face.ShowFocusRect = showFocusRect;
+    face.showFocusRect = showFocusRect;
     drawLook(face, look);
     QCOMPARE(pixel(face, x, y), hex(expected));
     QCOMPARE(face.hasFocus, focused); // replaced for the call only
@@ -284,10 +353,10 @@ void TestButtonFaceStyles::disabledGradientIgnoresState()
     for (const Look state : {Look::Up, Look::Down}) {
         ButtonFace face;
         prepare(face, ButtonStyle::Gradient, 93, 25);
-        face.Caption = QStringLiteral("جستجو");
-        face.Enabled = false;
+        face.caption = QStringLiteral("جستجو");
+        face.enabled = false;
         face.hasFocus = true;
-        face.Redraw(state, true);
+        face.redraw(state, true);
         QCOMPARE(pixel(face, 0, 0), hex(qRgb(216, 216, 210)));
         QCOMPARE(pixel(face, 3, 3), hex(qRgb(216, 216, 210)));
         QCOMPARE(pixel(face, 91, 3), hex(qRgb(216, 216, 210))); // no bevel or glow
@@ -310,7 +379,7 @@ void TestButtonFaceStyles::captionBoxOfEmptyCaption()
     QCOMPARE(box.right(), 48);
 
     face.hasFocus = false;
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QVERIFY(inkBox(face.image(), qRgb(153, 153, 204)).isEmpty());
 }
 
@@ -331,11 +400,11 @@ void TestButtonFaceStyles::unknownStylesDrawOnlyTheFace()
     QFETCH(ButtonStyle, type);
     QFETCH(Look, state);
     ButtonFace face;
-    face.BackColor = 0x336699; // red 99, green 66, blue 33
+    face.backColour = 0x336699; // red 99, green 66, blue 33
     prepare(face, type, 30, 12, ColourScheme::CustomColors);
-    face.Caption = QStringLiteral("جستجو");
+    face.caption = QStringLiteral("جستجو");
     face.hasFocus = true;
-    face.Redraw(state, true);
+    face.redraw(state, true);
     for (int y = 0; y < 12; ++y)
         for (int x = 0; x < 30; ++x)
             QCOMPARE(pixel(face, x, y), hex(qRgb(0x99, 0x66, 0x33)));
@@ -348,32 +417,32 @@ void TestButtonFaceStyles::earlyStopAndLastState()
     int repaints = 0;
     face.invalidate = [&repaints] { ++repaints; };
 
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QCOMPARE(repaints, 1);
     QCOMPARE(pixel(face, 19, 0), hex(grey(0x80)));
 
     // Same state and caption, not forced: nothing is drawn, even though the
     // palette changed.
-    face.ShadowColor = 0x0000FF;
-    face.Redraw(Look::Up);
+    face.shadowColour = 0x0000FF;
+    face.redraw(Look::Up);
     QCOMPARE(repaints, 1);
     QCOMPARE(pixel(face, 19, 0), hex(grey(0x80)));
 
     // A new caption draws.
-    face.Caption = QStringLiteral("x");
-    face.Redraw(Look::Up);
+    face.caption = QStringLiteral("x");
+    face.redraw(Look::Up);
     QCOMPARE(repaints, 2);
     QCOMPARE(face.lastCaption, QStringLiteral("x"));
     QCOMPARE(pixel(face, 19, 0), hex(qRgb(255, 0, 0)));
 
     // A disabled button still records the state.
-    face.Enabled = false;
-    face.Redraw(Look::Down);
+    face.enabled = false;
+    face.redraw(Look::Down);
     QCOMPARE(face.lastState, Look::Down);
 
     // H = 0: nothing drawn, and the last state is kept.
     face.setSize(20, 0);
-    face.Redraw(Look::Up, true);
+    face.redraw(Look::Up, true);
     QCOMPARE(face.lastState, Look::Down);
     QCOMPARE(repaints, 3);
 }

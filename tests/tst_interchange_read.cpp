@@ -4,6 +4,7 @@
 #include "interchange/contactsfile.h"
 #include "interchange/duplicatekey.h"
 #include "interchange/encodingguess.h"
+#include "interchange/textencoding.h"
 #include "store/storeschema.h"
 
 #include <QFile>
@@ -12,6 +13,8 @@
 #include <QStringConverter>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <iconv.h>
 
 using namespace dialvault;
 
@@ -92,6 +95,8 @@ private Q_SLOTS:
     void cardsAndRowsMapToEntries();
     void encodingsGiveTheSameText_data();
     void encodingsGiveTheSameText();
+    void windows1256AgreesWithTheSystemTable_data();
+    void windows1256AgreesWithTheSystemTable();
     void foldsOnEveryByteBoundary();
     void refusedFilesNameTheirLine_data();
     void refusedFilesNameTheirLine();
@@ -216,6 +221,10 @@ void TestInterchangeRead::cardsAndRowsMapToEntries_data()
                "BEGIN:VCARD\r\nVERSION:2.1\r\nFN;QUOTED-PRINTABLE:A=3DB\r\n"
                "PHOTO;ENCODING=BASE64;JPEG:AAAA\r\nBBBB\r\nCCCC\r\n\r\nTEL:1\r\nEND:VCARD\r\n")
         << Entries{{"A=B", "1", ""}} << 0;
+    // Only a quoted-printable value continues past a line ending in "=".
+    QTest::newRow("plain value ending in = before another property")
+        << QByteArray("BEGIN:VCARD\r\nVERSION:2.1\r\nFN:A\r\nNOTE:x=\r\nTEL:0912\r\nEND:VCARD\r\n")
+        << Entries{{"A", "0912", "x="}} << 0;
     QTest::newRow("cards with neither name nor number counted")
         << QByteArray("BEGIN:VCARD\nVERSION:3.0\nNOTE:x\nTEL:\nEND:VCARD\n\n"
                       "begin:vcard\nversion:3.0\nfn:B\nend:vcard\n")
@@ -290,6 +299,36 @@ void TestInterchangeRead::encodingsGiveTheSameText()
     QVERIFY2(result.ok(), qPrintable(failureText(result)));
     const Entries expected{{QStringLiteral("كيوان گل\u200Cپري"), phone, QString()}};
     QCOMPARE(result.entries, expected);
+}
+
+void TestInterchangeRead::windows1256AgreesWithTheSystemTable_data()
+{
+    QTest::addColumn<QByteArray>("byte");
+    QTest::addColumn<QString>("expected");
+
+    // glibc's own CP1256 table, which defines every byte from 0x80 to 0xFF.
+    const iconv_t system = iconv_open("UTF-16LE", "CP1256");
+    QVERIFY(system != iconv_t(-1));
+    for (int value = 0x80; value <= 0xFF; ++value) {
+        char in = char(value);
+        char16_t out[2] = {};
+        char *inAt = &in;
+        char *outAt = reinterpret_cast<char *>(out);
+        size_t inLeft = 1;
+        size_t outLeft = sizeof out;
+        QVERIFY(iconv(system, &inAt, &inLeft, &outAt, &outLeft) != size_t(-1));
+        QTest::addRow("0x%02X", value) << QByteArray(1, in) << QString(QChar(out[0]));
+    }
+    iconv_close(system);
+}
+
+void TestInterchangeRead::windows1256AgreesWithTheSystemTable()
+{
+    QFETCH(QByteArray, byte);
+    QFETCH(QString, expected);
+    QString text;
+    QCOMPARE(TextEncoding::windows1256().decode(byte, text), qsizetype(-1));
+    QCOMPARE(text, expected);
 }
 
 void TestInterchangeRead::foldsOnEveryByteBoundary()

@@ -83,6 +83,9 @@ QList<ContactEntry> hostileEntries()
         {QStringLiteral("  spaces  "), QStringLiteral("tel:+98-912"),
          QStringLiteral("BEGIN:VCARD\nEND:VCARD\n=0D=0A= "), 8},
         {QStringLiteral(" x"), QStringLiteral("1 ::: 2"), QStringLiteral("\ttab, =cmd"), 9},
+        // A cell whose only reason for quotes is a quote, or a lone CR.
+        {QStringLiteral("\"Boss\" Ali"), QStringLiteral("0912"), QStringLiteral("lone\rreturn"),
+         10},
     };
 }
 

@@ -168,7 +168,7 @@ private Q_SLOTS:
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(label->objectName()));
         }
         for (PaintedButton *button : form->findChildren<PaintedButton *>()) {
-            const QRgb ink = toQRgb(button->face().TextColor);
+            const QRgb ink = toQRgb(button->face().textColour);
             const auto [atSize, roomy] = inkCutOrNot(button, ink, QSize(40, 40));
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(button->objectName()));
         }

@@ -2,6 +2,7 @@
 // command line: the new phone book, the backup, the refusals, and safety
 // when the program is killed at any moment. The program runs itself as the
 // child process to be killed, chosen by its first argument.
+#include "tst_durablesteps.h"
 #include "tst_jet_fixture.h"
 
 #include "jet/carryover.h"
@@ -96,6 +97,8 @@ private Q_SLOTS:
     void writesEveryRowInOrder();
     void commandLine_data();
     void commandLine();
+    void eachFileIsOnTheDiskBeforeItsName_data();
+    void eachFileIsOnTheDiskBeforeItsName();
 
 private:
     // Checks the folder once the carry-over has finished: the phone book with
@@ -427,6 +430,41 @@ void TestJetCarryOver::commandLine()
         QCOMPARE(filesIn(folder.path()), before);
         QCOMPARE(fileBytes(newPath), newExists ? QByteArray("kept") : QByteArray());
     }
+}
+
+void TestJetCarryOver::eachFileIsOnTheDiskBeforeItsName_data()
+{
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<QStringList>("steps");
+    // The Jet file's second name is on the disk before db1.mdb names the new
+    // phone book, so that a power cut never loses the old entries.
+    QTest::newRow("carried over at start-up")
+        << true
+        << QStringList{u"sync file db1.mdb.tmp-*"_qs, u"link db1.mdb -> db1-jet-backup.mdb"_qs,
+                       u"sync folder ."_qs, u"rename db1.mdb.tmp-* -> db1.mdb"_qs,
+                       u"sync folder ."_qs};
+    QTest::newRow("from the command line")
+        << false
+        << QStringList{u"sync file new.mdb.tmp-*"_qs, u"rename new.mdb.tmp-* -> new.mdb"_qs,
+                       u"sync folder ."_qs};
+}
+
+void TestJetCarryOver::eachFileIsOnTheDiskBeforeItsName()
+{
+    QFETCH(bool, atStart);
+    QFETCH(QStringList, steps);
+    Folder folder;
+    const QString jet = atStart ? folder.database() : folder.file(u"old.mdb"_qs);
+    QVERIFY(writeFile(jet, fixtureBytes(u"jet4-basic.mdb"_qs)));
+    const testing::DurableStepLog log(folder.path());
+    if (atStart) {
+        QVERIFY(carryOverJetPhoneBook(folder.path()).ok());
+    } else {
+        QString told;
+        QTextStream out(&told);
+        QCOMPARE(importJetCommand(jet, folder.file(u"new.mdb"_qs), out, out), int(ImportJetDone));
+    }
+    QCOMPARE(log.lines(), steps);
 }
 
 int main(int argc, char *argv[])

@@ -40,8 +40,8 @@ void TestPaintedButtonProperties::eachSetReportsItsStorageKey()
     QCOMPARE(button.accessKey(), QChar(u'c'));
     QVERIFY(!button.isEnabled());
     // The custom scheme builds its palette from the colours set.
-    QCOMPARE(button.face().FaceColor, Colour(0x123456));
-    QCOMPARE(button.face().TextColor, Colour(0x654321));
+    QCOMPARE(button.face().faceColour, Colour(0x123456));
+    QCOMPARE(button.face().textColour, Colour(0x654321));
     // The font is the caller's own object, and no null one is taken.
     font->bold = true;
     QVERIFY(button.fontObject()->bold);
@@ -56,7 +56,7 @@ void TestPaintedButtonProperties::buttonTypeReshapesTheWindow()
     button->setGeometry(0, 0, 80, 24);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QCOMPARE(button->face().H, 24);
+    QCOMPARE(button->face().height, 24);
     QVERIFY(button->mask().isEmpty() || button->mask().contains(QPoint(0, 0)));
 
     button->setButtonType(ButtonStyle::Gradient);
@@ -72,7 +72,7 @@ void TestPaintedButtonProperties::buttonTypeReshapesTheWindow()
 
     button->resize(40, 20);
     QTest::qWait(1);
-    QCOMPARE(button->face().W, 40);
+    QCOMPARE(button->face().width, 40);
     QCOMPARE(button->face().focusRect, (Rect{4, 4, 36, 16}));
 }
 
@@ -97,7 +97,7 @@ void TestPaintedButtonProperties::absentSettingsTakeTheirDefaults()
     QVERIFY(button.showFocusRect());
     QCOMPARE(button.backColor(), systemColour(15));
     QCOMPARE(button.foreColor(), systemColour(18));
-    QCOMPARE(button.face().FaceColor, systemColour(15));
+    QCOMPARE(button.face().faceColour, systemColour(15));
 }
 
 void TestPaintedButtonProperties::lowerCaseLayoutSettingsAreRead()
@@ -126,7 +126,7 @@ void TestPaintedButtonProperties::lowerCaseLayoutSettingsAreRead()
     QVERIFY(!button.showFocusRect());
     QCOMPARE(button.backColor(), Colour(0xD8E9EC));
     QCOMPARE(button.foreColor(), Colour(0));
-    QCOMPARE(button.face().FaceColor, Colour(0xC0C0C0));
+    QCOMPARE(button.face().faceColour, Colour(0xC0C0C0));
     QCOMPARE(changed.count(), 0);
 }
 

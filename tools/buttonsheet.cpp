@@ -55,7 +55,7 @@ QImage shaped(ButtonFace &face)
 {
     QImage image(buttonW, buttonH, QImage::Format_RGB32);
     image.fill(backdrop);
-    const QRegion shape = face.BuildRegion();
+    const QRegion shape = face.buildRegion();
     for (int y = 0; y < buttonH; ++y)
         for (int x = 0; x < buttonW; ++x)
             if (shape.contains(QPoint(x, y)))
@@ -66,16 +66,16 @@ QImage shaped(ButtonFace &face)
 QImage drawButton(const Scheme &scheme, ButtonStyle style, const SheetColumn &look)
 {
     ButtonFace face;
-    face.ColorScheme = scheme.scheme;
-    face.BackColor = 0xECE9D8; // the stored layouts' other face colour (#D8E9EC)
-    face.ForeColor = 0x000000;
-    face.BuildPalette();
-    face.ButtonType = style;
-    face.Caption = scheme.caption;
-    face.Enabled = look.look != Look::Disabled;
+    face.colourScheme = scheme.scheme;
+    face.backColour = 0xECE9D8; // the stored layouts' other face colour (#D8E9EC)
+    face.foreColour = 0x000000;
+    face.buildPalette();
+    face.buttonType = style;
+    face.caption = scheme.caption;
+    face.enabled = look.look != Look::Disabled;
     face.hasFocus = look.focused;
     face.setSize(buttonW, buttonH);
-    face.Redraw(look.look == Look::Down ? Look::Down : Look::Up, true);
+    face.redraw(look.look == Look::Down ? Look::Down : Look::Up, true);
     return shaped(face);
 }
 

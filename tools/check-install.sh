@@ -34,10 +34,13 @@ done
 [ -f "$share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
 [ -f "$share/dialvault/db1.mdb" ] || fail "no empty phone book in share/dialvault"
 [ -x "$work/prefix/bin/dialvault" ] || fail "no program in bin"
+grep -q '^License: GPL-3+$' "$share/doc/dialvault/copyright" || fail "no copyright in share/doc/dialvault"
 
 step "Debian package"
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null)
 deb=$(ls "$work"/package/dialvault_*.deb)
+contents=$(dpkg-deb --contents "$deb")
+grep -q ' ./usr/share/doc/dialvault/copyright$' <<<"$contents" || fail "the package has no copyright"
 depends=$(dpkg-deb --field "$deb" Depends)
 for needed in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libsqlite3-0; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"

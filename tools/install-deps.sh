@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Installs what Dialvault needs to build, test and run on Debian 12, then
-# fetches the interface font.
+# Installs what Dialvault needs to build, test (clang for the fuzz targets)
+# and run on Debian 12, then fetches the interface font.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 
 packages=(
-  g++ cmake make pkg-config clang-format
+  g++ cmake make pkg-config clang-format clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
   libsqlite3-dev sqlite3 libbenchmark-dev libicu-dev
   mdbtools-dev libmdb3 libglib2.0-dev
   postgresql postgresql-client libpq-dev
-  desktop-file-utils appstream dpkg-dev file
+  desktop-file-utils appstream dpkg-dev file python3
   xvfb xauth
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)

@@ -42,13 +42,14 @@ start_server() {
     -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
 }
 
-# The processes whose parent is $1, read from /proc (no procps needed).
+# The processes whose parent is $1, read from /proc (no procps needed) in
+# one pass: a test kills the server in the middle of a commit, and a process
+# started for each entry of /proc took longer than the commit.
 children_of() {
-  local stat
-  for stat in /proc/[0-9]*/stat; do
-    # The name in brackets may hold spaces; the parent follows the state.
-    sed -nE "s/^([0-9]+) \(.*\) [A-Za-z] $1 .*/\1/p" "$stat" 2>/dev/null || true
-  done
+  # The name in brackets may hold spaces; the state, then the parent follow it.
+  cat /proc/[0-9]*/stat 2>/dev/null |
+    awk -v parent="$1" 'match($0, /.*\) /) { split(substr($0, RSTART + RLENGTH), f, " "); if (f[2] == parent) print $1 }' ||
+    true # a process that ended meanwhile has no stat to read
 }
 
 # The server's children, found by its id, then the server itself.

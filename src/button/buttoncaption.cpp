@@ -46,28 +46,28 @@ int floorHalf(int n)
 
 void ButtonSurface::setCaption(const QString &caption)
 {
-    caption_ = caption;
+    m_caption = caption;
 }
 
 void ButtonSurface::setFont(const QFont &font)
 {
-    font_ = font;
+    m_font = font;
 }
 
 void ButtonSurface::setBold(bool bold)
 {
-    bold_ = bold;
+    m_bold = bold;
 }
 
 void ButtonSurface::setTextColour(Colour colour)
 {
-    textColour_ = colour;
+    m_textColour = colour;
 }
 
 QFont ButtonSurface::captionFont() const
 {
-    QFont f = font_;
-    if (bold_)
+    QFont f = m_font;
+    if (m_bold)
         f.setBold(true);
     return f;
 }
@@ -75,14 +75,14 @@ QFont ButtonSurface::captionFont() const
 QSizeF ButtonSurface::captionSize() const
 {
     const QFontMetricsF metrics(captionFont());
-    return {metrics.horizontalAdvance(caption_), metrics.height()};
+    return {metrics.horizontalAdvance(m_caption), metrics.height()};
 }
 
-void ButtonSurface::DrawCaption(const Rect &r)
+void ButtonSurface::drawCaption(const Rect &r)
 {
-    if (caption_.isEmpty() || image_.isNull())
+    if (m_caption.isEmpty() || m_image.isNull())
         return;
-    const MarkedText marked = stripAccessMarkers(caption_);
+    const MarkedText marked = stripAccessMarkers(m_caption);
     const QFont f = captionFont();
 
     // Laid out by hand rather than with the painter's mnemonic support: that
@@ -114,8 +114,8 @@ void ButtonSurface::DrawCaption(const Rect &r)
     const int x = r.left + floorHalf(r.right - r.left - textW);
     const int y = r.top + floorHalf(r.bottom - r.top - textH);
 
-    const QColor ink = QColor::fromRgb(toQRgb(textColour_));
-    QPainter painter(&image_);
+    const QColor ink = QColor::fromRgb(toQRgb(m_textColour));
+    QPainter painter(&m_image);
     painter.setClipRect(QRect(r.left, r.top, r.right - r.left, r.bottom - r.top));
     painter.setPen(ink);
     layout.draw(&painter, QPointF(x, y));

@@ -8,77 +8,77 @@
 namespace dialvault {
 
 ButtonFace::ButtonFace()
-    : BackColor(systemColour(15))
-    , ForeColor(systemColour(18))
+    : backColour(systemColour(15))
+    , foreColour(systemColour(18))
     , font(std::make_shared<FontObject>())
 {
-    BuildPalette();
+    buildPalette();
 }
 
 void ButtonFace::setSize(int w, int h)
 {
-    W = w;
-    H = h;
+    width = w;
+    height = h;
     fullRect = {0, 0, w, h};
     shiftedRect = {2, 2, w, h};
     focusRect = {4, 4, w - 4, h - 4};
-    surface_.resize(w, h, FaceColor);
+    m_surface.resize(w, h, faceColour);
 }
 
-void ButtonFace::BuildPalette()
+void ButtonFace::buildPalette()
 {
-    switch (ColorScheme) {
+    switch (colourScheme) {
     case ColourScheme::CustomColors:
-        TextColor = ForeColor;
-        FaceColor = BackColor;
-        ShadowColor = ShiftColor(BackColor, -64, false);
-        LightColor = ShiftColor(FaceColor, 31, false);
-        HighlightColor = ShiftColor(FaceColor, 47, false);
-        DarkShadowColor = ShiftColor(FaceColor, -192, false);
+        textColour = foreColour;
+        faceColour = backColour;
+        shadowColour = shiftColour(backColour, -64, false);
+        lightColour = shiftColour(faceColour, 31, false);
+        highlightColour = shiftColour(faceColour, 47, false);
+        darkShadowColour = shiftColour(faceColour, -192, false);
         break;
     case ColourScheme::FixedGrey:
-        TextColor = 0x000000;
-        FaceColor = 0xC0C0C0;
-        ShadowColor = 0x808080;
-        LightColor = 0xDFDFDF;
-        HighlightColor = 0xFFFFFF;
-        DarkShadowColor = 0x000000;
+        textColour = 0x000000;
+        faceColour = 0xC0C0C0;
+        shadowColour = 0x808080;
+        lightColour = 0xDFDFDF;
+        highlightColour = 0xFFFFFF;
+        darkShadowColour = 0x000000;
         break;
     default: // SystemColors, and any value stored that names no scheme
-        FaceColor = systemColour(15);
-        ShadowColor = systemColour(16);
-        LightColor = systemColour(22);
-        DarkShadowColor = systemColour(21);
-        HighlightColor = systemColour(20);
-        TextColor = systemColour(18);
+        faceColour = systemColour(15);
+        shadowColour = systemColour(16);
+        lightColour = systemColour(22);
+        darkShadowColour = systemColour(21);
+        highlightColour = systemColour(20);
+        textColour = systemColour(18);
         break;
     }
 }
 
-QRegion ButtonFace::BuildRegion()
+QRegion ButtonFace::buildRegion()
 {
-    QRegion shape(0, 0, std::max(W, 0), std::max(H, 0));
+    QRegion shape(0, 0, std::max(width, 0), std::max(height, 0));
     const auto clip = [&shape](int x, int y) { shape -= QRegion(x, y, 1, 1); };
-    switch (ButtonType) {
+    switch (buttonType) {
     case ButtonStyle::DoubleBevel: // the four corner pixels
         clip(0, 0);
-        clip(W - 1, 0);
-        clip(0, H - 1);
-        clip(W - 1, H - 1);
+        clip(width - 1, 0);
+        clip(0, height - 1);
+        clip(width - 1, height - 1);
         break;
     case ButtonStyle::Gradient:
     case ButtonStyle::Rounded: // each corner pixel with its two neighbours
         for (const auto &[x, y, dx, dy] :
-             {std::array{0, 0, 1, 1}, std::array{W - 1, 0, -1, 1}, std::array{0, H - 1, 1, -1},
-              std::array{W - 1, H - 1, -1, -1}}) {
+             {std::array{0, 0, 1, 1}, std::array{width - 1, 0, -1, 1},
+              std::array{0, height - 1, 1, -1}, std::array{width - 1, height - 1, -1, -1}}) {
             clip(x, y);
             clip(x + dx, y);
             clip(x, y + dy);
         }
         break;
     case ButtonStyle::BoldFlat: // bottom-left and top-right only
-        clip(0, H - 1);
-        clip(W - 1, 0);
+        clip(0, height - 1);
+        clip(width - 1, 0);
         break;
     default: // the other styles, and unknown ones, keep the rectangle
         break;
@@ -87,37 +87,37 @@ QRegion ButtonFace::BuildRegion()
     return region;
 }
 
-void ButtonFace::UpdateAccessKey()
+void ButtonFace::updateAccessKey()
 {
     const QChar amp(u'&');
     accessKey = QChar();
-    const qsizetype n = Caption.size();
+    const qsizetype n = caption.size();
     if (n < 2)
         return;
-    const qsizetype p = Caption.indexOf(amp);
+    const qsizetype p = caption.indexOf(amp);
     if (p < 0 || p == n - 1)
         return;
-    if (Caption.at(p + 1) != amp) {
-        accessKey = Caption.at(p + 1).toLower();
+    if (caption.at(p + 1) != amp) {
+        accessKey = caption.at(p + 1).toLower();
         return;
     }
     // "&&" is a literal ampersand: the marker may follow it, and only once more.
     // Without a further "&" there is no key (rather than the caption's first letter).
-    const qsizetype q = Caption.indexOf(amp, p + 2);
+    const qsizetype q = caption.indexOf(amp, p + 2);
     if (q < 0 || q == n - 1)
         return;
-    if (Caption.at(q + 1) != amp)
-        accessKey = Caption.at(q + 1).toLower();
+    if (caption.at(q + 1) != amp)
+        accessKey = caption.at(q + 1).toLower();
 }
 
-void ButtonFace::Redraw(Look state, bool force)
+void ButtonFace::redraw(Look state, bool force)
 {
-    if (!force && Caption == lastCaption && state == lastState)
+    if (!force && caption == lastCaption && state == lastState)
         return;
-    if (H == 0)
+    if (height == 0)
         return;
     lastState = state;
-    lastCaption = Caption;
+    lastCaption = caption;
 
     // The face box below covers every pixel, so clearing only has to ask for
     // the repaint.
@@ -126,16 +126,16 @@ void ButtonFace::Redraw(Look state, bool force)
     draw();
 }
 
-// Kept apart from Redraw, so that its early stop, which every mouse move
+// Kept apart from redraw(), so that its early stop, which every mouse move
 // reaches, stays a few instructions.
 void ButtonFace::draw()
 {
-    surface_.DrawBox(0, 0, W, H, FaceColor, false);
-    if (!Enabled) {
+    m_surface.drawBox(0, 0, width, height, faceColour, false);
+    if (!enabled) {
         drawStyle(Look::Disabled);
         return;
     }
-    surface_.setTextColour(TextColor);
+    m_surface.setTextColour(textColour);
     if (lastState == Look::Up || lastState == Look::Down)
         drawStyle(lastState);
 }
@@ -143,11 +143,11 @@ void ButtonFace::draw()
 void ButtonFace::drawStyle(Look look)
 {
     // The font object is shared with the host, which may have changed it.
-    surface_.setCaption(Caption);
-    surface_.setFont(font->toQFont());
+    m_surface.setCaption(caption);
+    m_surface.setFont(font->toQFont());
     // The focus shows only where the button allows it, for this drawing alone.
-    const StyleContext context{*this, surface_, hasFocus && ShowFocusRect};
-    switch (ButtonType) {
+    const StyleContext context{*this, m_surface, hasFocus && showFocusRect};
+    switch (buttonType) {
     case ButtonStyle::DoubleBevel:
         drawDoubleBevel(context, look);
         break;

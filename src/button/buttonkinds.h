@@ -26,7 +26,7 @@ enum class ColourScheme : qint32 {
     FixedGrey = 3,
 };
 
-// How a button is drawn. Redraw is asked for Up (released) or Down (pressed)
+// How a button is drawn. ButtonFace::redraw is asked for Up (released) or Down (pressed)
 // and remembers which; a disabled button is drawn Disabled whatever it was
 // asked for.
 enum class Look : quint8 {

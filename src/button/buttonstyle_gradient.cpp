@@ -13,10 +13,10 @@ constexpr Colour cornerBlue = 0x7B4D10;
 void drawDisabled(const StyleContext &c)
 {
     const ButtonFace &f = c.face;
-    const Colour base = proportionalShift(f.FaceColor, 48);
-    c.surface.DrawBox(0, 0, f.W, f.H, proportionalShift(base, -24), false);
+    const Colour base = proportionalShift(f.faceColour, 48);
+    c.surface.drawBox(0, 0, f.width, f.height, proportionalShift(base, -24), false);
     c.surface.setTextColour(proportionalShift(base, -104));
-    c.surface.DrawCaption(f.fullRect);
+    c.surface.drawCaption(f.fullRect);
     drawCutOutline(c, proportionalShift(base, -84), proportionalShift(base, -72));
 }
 
@@ -24,60 +24,60 @@ void drawReleased(const StyleContext &c)
 {
     const ButtonFace &f = c.face;
     ButtonSurface &s = c.surface;
-    const int W = f.W;
-    const int H = f.H;
+    const int W = f.width;
+    const int H = f.height;
     const float step = 25.0f / float(H);
-    const Colour base = proportionalShift(f.FaceColor, 48);
+    const Colour base = proportionalShift(f.faceColour, 48);
     // Row 0 keeps the face; the row for i = H lies outside.
     for (qint32 i = 1; i <= H; ++i)
-        s.DrawLine(0, i, W, i, proportionalShift(base, nearest(-step * float(i))));
-    s.setTextColour(f.TextColor);
-    s.DrawCaption(f.fullRect);
+        s.drawLine(0, i, W, i, proportionalShift(base, nearest(-step * float(i))));
+    s.setTextColour(f.textColour);
+    s.drawCaption(f.fullRect);
     drawCutOutline(c, outlineBlue, cornerBlue);
 
-    const bool hot = (f.ShowFocusRect && f.defaultFlag) || c.drawFocus;
+    const bool hot = (f.showFocusRect && f.defaultFlag) || c.drawFocus;
     if (hot) {
         // The glow is this style's focus mark (and the default button's).
-        s.DrawBox(1, 2, W - 2, H - 4, 0xE7AE8C, true);
-        s.DrawLine(2, H - 2, W - 2, H - 2, 0xEF826B);
-        s.DrawLine(2, 1, W - 2, 1, 0xFFE7CE);
-        s.DrawLine(1, 2, W - 1, 2, 0xF7D7BD);
-        s.DrawLine(2, 3, 2, H - 3, 0xF0D1B5);
-        s.DrawLine(W - 3, 3, W - 3, H - 3, 0xF0D1B5);
+        s.drawBox(1, 2, W - 2, H - 4, 0xE7AE8C, true);
+        s.drawLine(2, H - 2, W - 2, H - 2, 0xEF826B);
+        s.drawLine(2, 1, W - 2, 1, 0xFFE7CE);
+        s.drawLine(1, 2, W - 1, 2, 0xF7D7BD);
+        s.drawLine(2, 3, 2, H - 3, 0xF0D1B5);
+        s.drawLine(W - 3, 3, W - 3, H - 3, 0xF0D1B5);
         return;
     }
-    s.DrawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, -48));
-    s.DrawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, -32));
-    s.DrawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, -36));
-    s.DrawLine(W - 3, 3, W - 3, H - 3, proportionalShift(base, -24));
-    s.DrawLine(2, 1, W - 2, 1, proportionalShift(base, 16));
-    s.DrawLine(1, 2, W - 2, 2, proportionalShift(base, 10));
-    s.DrawLine(1, 2, 1, H - 2, proportionalShift(base, -5));
-    s.DrawLine(2, 3, 2, H - 3, proportionalShift(base, -10));
+    s.drawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, -48));
+    s.drawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, -32));
+    s.drawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, -36));
+    s.drawLine(W - 3, 3, W - 3, H - 3, proportionalShift(base, -24));
+    s.drawLine(2, 1, W - 2, 1, proportionalShift(base, 16));
+    s.drawLine(1, 2, W - 2, 2, proportionalShift(base, 10));
+    s.drawLine(1, 2, 1, H - 2, proportionalShift(base, -5));
+    s.drawLine(2, 3, 2, H - 3, proportionalShift(base, -10));
 }
 
 void drawPressed(const StyleContext &c)
 {
     const ButtonFace &f = c.face;
     ButtonSurface &s = c.surface;
-    const int W = f.W;
-    const int H = f.H;
+    const int W = f.width;
+    const int H = f.height;
     const float step = 15.0f / float(H);
-    const Colour base = proportionalShift(proportionalShift(f.FaceColor, 48), -32);
+    const Colour base = proportionalShift(proportionalShift(f.faceColour, 48), -32);
     // Counted from the bottom, so the darkest row is at the top.
     for (qint32 i = 1; i <= H; ++i)
-        s.DrawLine(0, H - i, W, H - i, proportionalShift(base, nearest(-step * float(i))));
-    s.setTextColour(f.TextColor);
-    s.DrawCaption(f.shiftedRect);
+        s.drawLine(0, H - i, W, H - i, proportionalShift(base, nearest(-step * float(i))));
+    s.setTextColour(f.textColour);
+    s.drawCaption(f.shiftedRect);
     drawCutOutline(c, outlineBlue, cornerBlue);
-    s.DrawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, 16));
-    s.DrawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, 10));
-    s.DrawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, 5));
-    s.DrawLine(W - 3, 3, W - 3, H - 3, base);
-    s.DrawLine(2, 1, W - 2, 1, proportionalShift(base, -32));
-    s.DrawLine(1, 2, W - 2, 2, proportionalShift(base, -24));
-    s.DrawLine(1, 2, 1, H - 2, proportionalShift(base, -32));
-    s.DrawLine(2, 2, 2, H - 2, proportionalShift(base, -22));
+    s.drawLine(2, H - 2, W - 2, H - 2, proportionalShift(base, 16));
+    s.drawLine(1, H - 3, W - 2, H - 3, proportionalShift(base, 10));
+    s.drawLine(W - 2, 2, W - 2, H - 2, proportionalShift(base, 5));
+    s.drawLine(W - 3, 3, W - 3, H - 3, base);
+    s.drawLine(2, 1, W - 2, 1, proportionalShift(base, -32));
+    s.drawLine(1, 2, W - 2, 2, proportionalShift(base, -24));
+    s.drawLine(1, 2, 1, H - 2, proportionalShift(base, -32));
+    s.drawLine(2, 2, 2, H - 2, proportionalShift(base, -22));
 }
 
 } // namespace

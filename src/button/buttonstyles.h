@@ -6,7 +6,7 @@
 #include <optional>
 
 // The drawings of the seven styles. Each draws one look (Up, Down or
-// Disabled) over the face box that Redraw has already filled, in the exact
+// Disabled) over the face box that ButtonFace::redraw has already filled, in the exact
 // order of its steps: later steps overdraw earlier ones.
 
 namespace dialvault {
@@ -16,7 +16,7 @@ struct StyleContext
 {
     const ButtonFace &face;
     ButtonSurface &surface;
-    bool drawFocus; // hasFocus and ShowFocusRect, for this drawing only
+    bool drawFocus; // hasFocus and showFocusRect, for this drawing only
 };
 
 // Styles built from frames and straight lines only (buttonstyles_flat.cpp).

@@ -7,23 +7,23 @@ namespace dialvault {
 
 void ButtonSurface::resize(int w, int h, Colour colour)
 {
-    image_ = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
-    image_.fill(toQRgb(colour));
+    m_image = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
+    m_image.fill(toQRgb(colour));
 }
 
 void ButtonSurface::fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb)
 {
-    const int l = int(std::clamp<qint64>(left, 0, image_.width()));
-    const int t = int(std::clamp<qint64>(top, 0, image_.height()));
-    const int r = int(std::clamp<qint64>(right, 0, image_.width()));
-    const int b = int(std::clamp<qint64>(bottom, 0, image_.height()));
+    const int l = int(std::clamp<qint64>(left, 0, m_image.width()));
+    const int t = int(std::clamp<qint64>(top, 0, m_image.height()));
+    const int r = int(std::clamp<qint64>(right, 0, m_image.width()));
+    const int b = int(std::clamp<qint64>(bottom, 0, m_image.height()));
     for (int y = t; y < b; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(image_.scanLine(y));
+        QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(y));
         std::fill(row + l, row + std::max(l, r), rgb);
     }
 }
 
-void ButtonSurface::DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly)
+void ButtonSurface::drawBox(int x, int y, int w, int h, Colour colour, bool frameOnly)
 {
     // 64-bit edges: x + w must not wrap for extreme arguments.
     const qint64 right = qint64(x) + w;
@@ -41,7 +41,7 @@ void ButtonSurface::DrawBox(int x, int y, int w, int h, Colour colour, bool fram
     fill(right - 1, y, right, bottom, rgb);
 }
 
-void ButtonSurface::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
+void ButtonSurface::drawLine(int x1, int y1, int x2, int y2, Colour colour)
 {
     const QRgb rgb = toQRgb(colour);
     if (y1 == y2) {
@@ -70,8 +70,8 @@ void ButtonSurface::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
     qint64 x = x1;
     qint64 y = y1;
     for (qint64 i = 0; i < steps; ++i) {
-        if (x >= 0 && y >= 0 && x < image_.width() && y < image_.height())
-            reinterpret_cast<QRgb *>(image_.scanLine(int(y)))[x] = rgb;
+        if (x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height())
+            reinterpret_cast<QRgb *>(m_image.scanLine(int(y)))[x] = rgb;
         const qint64 e = error;
         if (e > -dx) {
             error -= dy;
@@ -84,12 +84,12 @@ void ButtonSurface::DrawLine(int x1, int y1, int x2, int y2, Colour colour)
     }
 }
 
-void ButtonSurface::DrawPixel(int x, int y, Colour colour)
+void ButtonSurface::drawPixel(int x, int y, Colour colour)
 {
     fill(x, y, qint64(x) + 1, qint64(y) + 1, toQRgb(colour));
 }
 
-void ButtonSurface::DrawFocus(const Rect &r, Colour textColour)
+void ButtonSurface::drawFocus(const Rect &r, Colour textColour)
 {
     setTextColour(textColour);
     if (r.right <= r.left || r.bottom <= r.top)
@@ -97,10 +97,10 @@ void ButtonSurface::DrawFocus(const Rect &r, Colour textColour)
     // Dotted and inverting: every other pixel, counted from the top-left one,
     // is inverted, and no pixel twice, so a second call restores the image.
     const auto invert = [this, &r](int x, int y) {
-        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= image_.width()
-            || y >= image_.height())
+        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= m_image.width()
+            || y >= m_image.height())
             return;
-        QRgb &p = reinterpret_cast<QRgb *>(image_.scanLine(y))[x];
+        QRgb &p = reinterpret_cast<QRgb *>(m_image.scanLine(y))[x];
         p ^= 0x00FFFFFFu;
     };
     for (int x = r.left; x < r.right; ++x) {

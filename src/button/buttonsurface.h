@@ -29,9 +29,9 @@ public:
     // A new w x h image, all of one colour: a new image holds whatever
     // memory it got.
     void resize(int w, int h, Colour colour);
-    const QImage &image() const { return image_; }
+    const QImage &image() const { return m_image; }
 
-    // What DrawCaption draws, and in which font.
+    // What drawCaption draws, and in which font.
     void setCaption(const QString &caption);
     void setFont(const QFont &font);
     // True draws the caption bold whatever the font; false in the font's own weight.
@@ -42,24 +42,24 @@ public:
     // count, as the window system's text measuring does not process them.
     QSizeF captionSize() const;
 
-    void DrawBox(int x, int y, int w, int h, Colour colour, bool frameOnly);
-    void DrawLine(int x1, int y1, int x2, int y2, Colour colour);
-    void DrawPixel(int x, int y, Colour colour);
+    void drawBox(int x, int y, int w, int h, Colour colour, bool frameOnly);
+    void drawLine(int x1, int y1, int x2, int y2, Colour colour);
+    void drawPixel(int x, int y, Colour colour);
     // Sets the text colour, then inverts every other pixel along the inside of r.
-    void DrawFocus(const Rect &r, Colour textColour);
+    void drawFocus(const Rect &r, Colour textColour);
     // The caption centred in r, with its "&" markers processed.
-    void DrawCaption(const Rect &r);
+    void drawCaption(const Rect &r);
 
 private:
     // Sets the pixels of (left, top)-(right, bottom), right and bottom exclusive, clipped.
     void fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb);
     QFont captionFont() const;
 
-    QImage image_;
-    QString caption_;
-    QFont font_;
-    Colour textColour_ = 0;
-    bool bold_ = false;
+    QImage m_image;
+    QString m_caption;
+    QFont m_font;
+    Colour m_textColour = 0;
+    bool m_bold = false;
 };
 
 } // namespace dialvault

@@ -14,7 +14,7 @@ qint64 clampChannel(qint64 v)
 
 } // namespace
 
-Colour ShiftColor(Colour c, qint32 d, bool proportional)
+Colour shiftColour(Colour c, qint32 d, bool proportional)
 {
     const qint64 r = c & 0xFFu;
     const qint64 g = (c >> 8) & 0xFFu;

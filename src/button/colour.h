@@ -22,7 +22,7 @@ constexpr Colour fromQRgb(QRgb c)
 
 // Moves red and green by d; blue by d too, or, when proportional, by its own
 // share (b * d / 192). Channels saturate at 0 and 255.
-Colour ShiftColor(Colour c, qint32 d, bool proportional);
+Colour shiftColour(Colour c, qint32 d, bool proportional);
 
 // The user's current system colour with the given Windows colour index, taken
 // from the running Qt palette (see systemcolours.cpp for the role of each).

@@ -18,11 +18,11 @@ namespace dialvault {
 PaintedButton::PaintedButton(QWidget *parent)
     : QWidget(parent)
 {
-    face_.shiftedRect.left = 2;
-    face_.shiftedRect.top = 2;
-    face_.BuildPalette();
-    face_.Enabled = isEnabled();
-    face_.invalidate = [this] { update(); };
+    m_face.shiftedRect.left = 2;
+    m_face.shiftedRect.top = 2;
+    m_face.buildPalette();
+    m_face.enabled = isEnabled();
+    m_face.invalidate = [this] { update(); };
 
     setFocusPolicy(Qt::StrongFocus);
     // Moves with no button held are reported too.
@@ -42,54 +42,54 @@ PaintedButton::~PaintedButton()
 
 Colour PaintedButton::backColor() const
 {
-    return face_.BackColor;
+    return m_face.backColour;
 }
 
 void PaintedButton::setBackColor(Colour colour)
 {
-    face_.BackColor = colour;
-    face_.BuildPalette();
-    face_.Redraw(face_.lastState, true);
+    m_face.backColour = colour;
+    m_face.buildPalette();
+    m_face.redraw(m_face.lastState, true);
     Q_EMIT propertyChanged(settingKey(Setting::BackColor));
 }
 
 Colour PaintedButton::foreColor() const
 {
-    return face_.ForeColor;
+    return m_face.foreColour;
 }
 
 void PaintedButton::setForeColor(Colour colour)
 {
-    face_.ForeColor = colour;
-    face_.BuildPalette();
-    face_.Redraw(face_.lastState, true);
+    m_face.foreColour = colour;
+    m_face.buildPalette();
+    m_face.redraw(m_face.lastState, true);
     Q_EMIT propertyChanged(settingKey(Setting::ForeColor));
 }
 
 ButtonStyle PaintedButton::buttonType() const
 {
-    return face_.ButtonType;
+    return m_face.buttonType;
 }
 
 void PaintedButton::setButtonType(ButtonStyle type)
 {
-    face_.ButtonType = type;
+    m_face.buttonType = type;
     applySize();
-    face_.Redraw(Look::Up, true);
+    m_face.redraw(Look::Up, true);
     Q_EMIT propertyChanged(settingKey(Setting::ButtonType));
 }
 
 QString PaintedButton::caption() const
 {
-    return face_.Caption;
+    return m_face.caption;
 }
 
 void PaintedButton::setCaption(const QString &caption)
 {
-    const bool renamed = caption != face_.Caption;
-    face_.Caption = caption;
-    face_.UpdateAccessKey();
-    face_.Redraw(Look::Up, true);
+    const bool renamed = caption != m_face.caption;
+    m_face.caption = caption;
+    m_face.updateAccessKey();
+    m_face.redraw(Look::Up, true);
     if (renamed)
         announceName();
     Q_EMIT propertyChanged(settingKey(Setting::Caption));
@@ -108,13 +108,13 @@ void PaintedButton::setButtonEnabled(bool enabled)
     // Setting the property shows the released look even when that state
     // stays as it was.
     if (isEnabled() == wasEnabled)
-        face_.Redraw(Look::Up, true);
+        m_face.redraw(Look::Up, true);
     Q_EMIT propertyChanged(settingKey(Setting::Enabled));
 }
 
 FontRef PaintedButton::fontObject() const
 {
-    return face_.font;
+    return m_face.font;
 }
 
 void PaintedButton::setFontObject(FontRef font)
@@ -123,71 +123,66 @@ void PaintedButton::setFontObject(FontRef font)
     // leave it none.
     if (!font)
         return;
-    face_.font = std::move(font);
-    face_.Redraw(Look::Up, true);
+    m_face.font = std::move(font);
+    m_face.redraw(Look::Up, true);
     Q_EMIT propertyChanged(settingKey(Setting::Font));
 }
 
 ColourScheme PaintedButton::colorScheme() const
 {
-    return face_.ColorScheme;
+    return m_face.colourScheme;
 }
 
 void PaintedButton::setColorScheme(ColourScheme scheme)
 {
-    face_.ColorScheme = scheme;
-    face_.BuildPalette();
-    face_.Redraw(Look::Up, true);
+    m_face.colourScheme = scheme;
+    m_face.buildPalette();
+    m_face.redraw(Look::Up, true);
     Q_EMIT propertyChanged(settingKey(Setting::ColorScheme));
 }
 
 bool PaintedButton::showFocusRect() const
 {
-    return face_.ShowFocusRect;
+    return m_face.showFocusRect;
 }
 
 void PaintedButton::setShowFocusRect(bool show)
 {
-    face_.ShowFocusRect = show;
-    face_.Redraw(face_.lastState, true);
+    m_face.showFocusRect = show;
+    m_face.redraw(m_face.lastState, true);
     Q_EMIT propertyChanged(settingKey(Setting::ShowFocusRect));
-}
-
-WId PaintedButton::hWnd() const
-{
-    return winId();
 }
 
 void PaintedButton::initNew()
 {
     QWidget::setEnabled(true);
-    face_.ShowFocusRect = true;
-    face_.ButtonType = ButtonStyle::Classic3D;
-    face_.ColorScheme = ColourScheme::SystemColors;
-    face_.BackColor = systemColour(15);
-    face_.ForeColor = systemColour(18);
+    m_face.showFocusRect = true;
+    m_face.buttonType = ButtonStyle::Classic3D;
+    m_face.colourScheme = ColourScheme::SystemColors;
+    m_face.backColour = systemColour(15);
+    m_face.foreColour = systemColour(18);
 }
 
 void PaintedButton::readProperties(const PropertyBag &bag)
 {
-    const ButtonSettings settings = readSettings(bag, face_.font);
-    const bool renamed = settings.caption != face_.Caption;
-    face_.ButtonType = settings.buttonType;
-    face_.Caption = settings.caption;
-    face_.font = settings.font;
-    face_.ColorScheme = settings.colourScheme;
-    face_.ShowFocusRect = settings.showFocusRect;
-    face_.BackColor = settings.backColour;
-    face_.ForeColor = settings.foreColour;
+    const ButtonSettings settings = readSettings(bag, m_face.font);
+    const bool renamed = settings.caption != m_face.caption;
+    m_face.buttonType = settings.buttonType;
+    m_face.caption = settings.caption;
+    m_face.font = settings.font;
+    m_face.colourScheme = settings.colourScheme;
+    m_face.showFocusRect = settings.showFocusRect;
+    m_face.backColour = settings.backColour;
+    m_face.foreColour = settings.foreColour;
 
     QWidget::setEnabled(settings.enabled);
-    face_.BuildPalette();
-    face_.UpdateAccessKey();
+    m_face.buildPalette();
+    m_face.updateAccessKey();
     // Settings read into a button that is already laid out must not keep the
     // window shape of the previous style.
-    if (face_.H > 0)
-        setMask(face_.BuildRegion());
-    face_.Redraw(Look::Up, true);
+    if (m_face.height > 0)
+        setMask(m_face.buildRegion());
+    m_face.redraw(Look::Up, true);
     if (renamed)
         announceName();
 }
@@ -195,34 +190,35 @@ void PaintedButton::readProperties(const PropertyBag &bag)
 void PaintedButton::writeProperties(PropertyBag &bag) const
 {
     writeSettings(bag,
-                  {face_.ButtonType, face_.Caption, buttonEnabled(), face_.font, face_.ColorScheme,
-                   face_.ShowFocusRect, face_.BackColor, face_.ForeColor});
+                  {m_face.buttonType, m_face.caption, buttonEnabled(), m_face.font,
+                   m_face.colourScheme, m_face.showFocusRect, m_face.backColour,
+                   m_face.foreColour});
 }
 
 QChar PaintedButton::accessKey() const
 {
-    return face_.accessKey;
+    return m_face.accessKey;
 }
 
 void PaintedButton::setDefault(bool isDefault)
 {
-    isDefault_ = isDefault;
+    m_isDefault = isDefault;
     updateDefaultFlag();
 }
 
 bool PaintedButton::isDefault() const
 {
-    return isDefault_;
+    return m_isDefault;
 }
 
 void PaintedButton::setCancel(bool isCancel)
 {
-    isCancel_ = isCancel;
+    m_isCancel = isCancel;
 }
 
 bool PaintedButton::isCancel() const
 {
-    return isCancel_;
+    return m_isCancel;
 }
 
 void PaintedButton::accessKeyPress()
@@ -237,28 +233,28 @@ void PaintedButton::pressAsSpace()
         return;
     press(1, 1, 1.0f, 1.0f);
     release(1, 1, 1.0f, 1.0f);
-    lastButton_ = 1;
+    m_lastButton = 1;
     click();
 }
 
 const ButtonFace &PaintedButton::face() const
 {
-    return face_;
+    return m_face;
 }
 
 quint8 PaintedButton::lastButton() const
 {
-    return lastButton_;
+    return m_lastButton;
 }
 
 quint8 PaintedButton::lastKeyCode() const
 {
-    return lastKeyCode_;
+    return m_lastKeyCode;
 }
 
 void PaintedButton::paintEvent(QPaintEvent *event)
 {
-    const QImage &image = face_.image();
+    const QImage &image = m_face.image();
     if (image.isNull())
         return;
     QPainter painter(this);
@@ -277,7 +273,7 @@ void PaintedButton::mousePressEvent(QMouseEvent *event)
         event->ignore();
         return;
     }
-    leftPressed_ = button == 1;
+    m_leftPressed = button == 1;
     press(button, shiftState(event->modifiers()), float(event->position().x()),
           float(event->position().y()));
 }
@@ -289,11 +285,12 @@ void PaintedButton::mouseMoveEvent(QMouseEvent *event)
     float x = float(event->position().x());
     float y = float(event->position().y());
     if (button < 2) {
-        const bool inside = x >= 0.0f && x <= float(face_.W) && y >= 0.0f && y <= float(face_.H);
+        const bool inside
+            = x >= 0.0f && x <= float(m_face.width) && y >= 0.0f && y <= float(m_face.height);
         if (!inside)
-            face_.Redraw(Look::Up);
+            m_face.redraw(Look::Up);
         else if (button == 1)
-            face_.Redraw(Look::Down);
+            m_face.redraw(Look::Down);
     }
     Q_EMIT MouseMove(button, shift, x, y);
 }
@@ -308,7 +305,7 @@ void PaintedButton::mouseReleaseEvent(QMouseEvent *event)
     release(button, shiftState(event->modifiers()), float(event->position().x()),
             float(event->position().y()));
     // The platform's click: a left press and release, both over the control.
-    if (button == 1 && std::exchange(leftPressed_, false)
+    if (button == 1 && std::exchange(m_leftPressed, false)
         && rect().contains(event->position().toPoint()))
         click();
 }
@@ -316,8 +313,8 @@ void PaintedButton::mouseReleaseEvent(QMouseEvent *event)
 void PaintedButton::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The double click stands in for the second press; its release clicks nothing.
-    leftPressed_ = false;
-    if (event->button() == Qt::LeftButton && lastButton_ == 1)
+    m_leftPressed = false;
+    if (event->button() == Qt::LeftButton && m_lastButton == 1)
         press(1, 1, 1.0f, 1.0f);
 }
 
@@ -327,7 +324,7 @@ void PaintedButton::keyPressEvent(QKeyEvent *event)
     short shift = shiftState(event->modifiers());
     Q_EMIT KeyDown(keyCode, shift);
     // Codes that do not fit the byte are not kept, so they cannot pass for another key.
-    lastKeyCode_ = keyCode >= 0 && keyCode <= 255 ? quint8(keyCode) : 0;
+    m_lastKeyCode = keyCode >= 0 && keyCode <= 255 ? quint8(keyCode) : 0;
 
     bool handled = true;
     if (keyCode == spaceKey)
@@ -342,8 +339,8 @@ void PaintedButton::keyPressEvent(QKeyEvent *event)
     // Characters typed with Alt are access keys, not text.
     const QString text = event->text();
     if (!text.isEmpty() && !(event->modifiers() & Qt::AltModifier)) {
-        short keyAscii = short(text.at(0).unicode());
-        Q_EMIT KeyPress(keyAscii);
+        short character = short(text.at(0).unicode());
+        Q_EMIT KeyPress(character);
     }
     event->setAccepted(handled);
 }
@@ -356,23 +353,23 @@ void PaintedButton::keyReleaseEvent(QKeyEvent *event)
     short keyCode = virtualKey(event);
     short shift = shiftState(event->modifiers());
     Q_EMIT KeyUp(keyCode, shift);
-    if (lastKeyCode_ == spaceKey && keyCode == spaceKey) {
+    if (m_lastKeyCode == spaceKey && keyCode == spaceKey) {
         release(1, 1, 1.0f, 1.0f);
-        lastButton_ = 1;
+        m_lastButton = 1;
         click();
     }
 }
 
 void PaintedButton::focusInEvent(QFocusEvent *)
 {
-    face_.hasFocus = true;
-    face_.Redraw(face_.lastState, true);
+    m_face.hasFocus = true;
+    m_face.redraw(m_face.lastState, true);
 }
 
 void PaintedButton::focusOutEvent(QFocusEvent *)
 {
-    face_.hasFocus = false;
-    face_.Redraw(face_.lastState, true);
+    m_face.hasFocus = false;
+    m_face.redraw(m_face.lastState, true);
 }
 
 void PaintedButton::changeEvent(QEvent *event)
@@ -388,7 +385,7 @@ void PaintedButton::changeEvent(QEvent *event)
     case QEvent::StyleChange:
     case QEvent::LocaleChange:
     case QEvent::LayoutDirectionChange:
-        face_.Redraw(face_.lastState, true);
+        m_face.redraw(m_face.lastState, true);
         break;
     default:
         break;
@@ -398,24 +395,24 @@ void PaintedButton::changeEvent(QEvent *event)
 
 void PaintedButton::press(short button, short shift, float x, float y)
 {
-    lastButton_ = quint8(button);
+    m_lastButton = quint8(button);
     if (button != 2)
-        face_.Redraw(Look::Down);
+        m_face.redraw(Look::Down);
     Q_EMIT MouseDown(button, shift, x, y);
 }
 
 void PaintedButton::release(short button, short shift, float x, float y)
 {
     if (button != 2)
-        face_.Redraw(Look::Up);
+        m_face.redraw(Look::Up);
     Q_EMIT MouseUp(button, shift, x, y);
 }
 
 void PaintedButton::click()
 {
-    if (lastButton_ != 1 || !isEnabled())
+    if (m_lastButton != 1 || !isEnabled())
         return;
-    face_.Redraw(Look::Up, true);
+    m_face.redraw(Look::Up, true);
     // Show the released look before the host's handler, which may block in a modal box.
     repaint();
     Q_EMIT Click();
@@ -430,29 +427,29 @@ void PaintedButton::announceName()
 
 void PaintedButton::applySize()
 {
-    face_.setSize(width(), height());
+    m_face.setSize(width(), height());
     // The widget keeps its own copy of the shape; the face's region is never released here.
-    setMask(face_.BuildRegion());
-    face_.Redraw(Look::Up, true);
+    setMask(m_face.buildRegion());
+    m_face.redraw(Look::Up, true);
 }
 
 void PaintedButton::updateDefaultFlag()
 {
     const auto *focused = qobject_cast<PaintedButton *>(QApplication::focusWidget());
     const bool anotherHasFocus = focused && focused != this && focused->window() == window();
-    const bool flag = isDefault_ && !anotherHasFocus;
-    if (flag == face_.defaultFlag)
+    const bool flag = m_isDefault && !anotherHasFocus;
+    if (flag == m_face.defaultFlag)
         return;
-    face_.defaultFlag = flag;
-    face_.Redraw(face_.lastState, true);
+    m_face.defaultFlag = flag;
+    m_face.redraw(m_face.lastState, true);
 }
 
 void PaintedButton::updateEnabled()
 {
     // Disabled by itself or with its window, the button draws disabled;
     // enabled again, it draws released.
-    face_.Enabled = isEnabled();
-    face_.Redraw(Look::Up, true);
+    m_face.enabled = isEnabled();
+    m_face.redraw(Look::Up, true);
 }
 
 } // namespace dialvault

@@ -40,8 +40,6 @@ public:
     void setColorScheme(ColourScheme scheme);
     bool showFocusRect() const;
     void setShowFocusRect(bool show);
-    // Makes the control a native window of its own, as a handle needs one.
-    WId hWnd() const;
 
     // First placement in a designer: the defaults, nothing drawn.
     void initNew();
@@ -76,7 +74,7 @@ Q_SIGNALS:
     void MouseDown(short &button, short &shift, float &x, float &y);
     void MouseMove(short &button, short &shift, float &x, float &y);
     void MouseUp(short &button, short &shift, float &x, float &y);
-    void KeyPress(short &keyAscii);
+    void KeyPress(short &character);
     void KeyDown(short &keyCode, short &shift);
     void KeyUp(short &keyCode, short &shift);
     // The key is the changed property's storage key (see settingKey).
@@ -104,13 +102,13 @@ private:
     void updateDefaultFlag();
     void updateEnabled();
 
-    ButtonFace face_;
-    quint8 lastButton_ = 1;
-    quint8 lastKeyCode_ = 0;
-    bool isDefault_ = false;
-    bool isCancel_ = false;
+    ButtonFace m_face;
+    quint8 m_lastButton = 1;
+    quint8 m_lastKeyCode = 0;
+    bool m_isDefault = false;
+    bool m_isCancel = false;
     // A left press seen here, so that the release over the control clicks.
-    bool leftPressed_ = false;
+    bool m_leftPressed = false;
 };
 
 } // namespace dialvault

@@ -41,8 +41,8 @@ QDataStream::Version streamVersion()
 
 qsizetype PropertyBag::indexOf(const QString &name) const
 {
-    for (qsizetype i = 0; i < entries_.size(); ++i) {
-        if (entries_.at(i).first.compare(name, Qt::CaseInsensitive) == 0)
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        if (m_entries.at(i).first.compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     return -1;
@@ -51,16 +51,16 @@ qsizetype PropertyBag::indexOf(const QString &name) const
 QVariant PropertyBag::read(const QString &name, const QVariant &defaultValue) const
 {
     const qsizetype i = indexOf(name);
-    return i < 0 ? defaultValue : entries_.at(i).second;
+    return i < 0 ? defaultValue : m_entries.at(i).second;
 }
 
 void PropertyBag::write(const QString &name, const QVariant &value)
 {
     const qsizetype i = indexOf(name);
     if (i < 0)
-        entries_.append({name, value});
+        m_entries.append({name, value});
     else
-        entries_[i].second = value;
+        m_entries[i].second = value;
 }
 
 bool PropertyBag::contains(const QString &name) const
@@ -71,8 +71,8 @@ bool PropertyBag::contains(const QString &name) const
 QStringList PropertyBag::names() const
 {
     QStringList result;
-    result.reserve(entries_.size());
-    for (const auto &entry : entries_)
+    result.reserve(m_entries.size());
+    for (const auto &entry : m_entries)
         result.append(entry.first);
     return result;
 }
@@ -83,8 +83,8 @@ QByteArray PropertyBag::save() const
     QDataStream out(&data, QIODevice::WriteOnly);
     out.setVersion(streamVersion());
     out.writeRawData(magic.constData(), int(magic.size()));
-    out << formatVersion << quint32(entries_.size());
-    for (const auto &[name, value] : entries_) {
+    out << formatVersion << quint32(m_entries.size());
+    for (const auto &[name, value] : m_entries) {
         out << name;
         if (value.metaType() == QMetaType::fromType<FontObject>()) {
             out << quint8(FontValue);

@@ -32,7 +32,7 @@ public:
 private:
     qsizetype indexOf(const QString &name) const;
 
-    QList<QPair<QString, QVariant>> entries_;
+    QList<QPair<QString, QVariant>> m_entries;
 };
 
 } // namespace dialvault

@@ -10,13 +10,13 @@ namespace dialvault::styleshifts {
 // Every channel moves by d.
 inline Colour plainShift(Colour c, qint32 d)
 {
-    return ShiftColor(c, d, false);
+    return shiftColour(c, d, false);
 }
 
 // Red and green move by d, blue by its own share of d.
 inline Colour proportionalShift(Colour c, qint32 d)
 {
-    return ShiftColor(c, d, true);
+    return shiftColour(c, d, true);
 }
 
 // Rounds half to even, as the step arithmetic is single precision.

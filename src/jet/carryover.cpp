@@ -1,12 +1,12 @@
 #include "jet/carryover.h"
 
-#include "jet/durablefiles.h"
-#include "jet/filedescriptor.h"
 #include "jet/jetconversion.h"
 #include "jet/jetfailure.h"
 #include "jet/jetreader.h"
 #include "jet/jetsignature.h"
 #include "store/contactstore.h"
+#include "store/durablefiles.h"
+#include "store/filedescriptor.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "jet/importjetcommand.h"
 
-#include "jet/durablefiles.h"
 #include "jet/jetconversion.h"
 #include "jet/jetreader.h"
+#include "store/durablefiles.h"
 
 #include <QDir>
 #include <QFileInfo>

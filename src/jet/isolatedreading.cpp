@@ -2,6 +2,7 @@
 
 #include "jet/jetfailure.h"
 #include "jet/jetwire.h"
+#include "store/durablefiles.h"
 
 #include <QDir>
 

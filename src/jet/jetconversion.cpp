@@ -1,7 +1,7 @@
 #include "jet/jetconversion.h"
 
-#include "jet/durablefiles.h"
 #include "jet/phonebookwriter.h"
+#include "store/durablefiles.h"
 
 #include <QFile>
 #include <QFileInfo>

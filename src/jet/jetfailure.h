@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/durablefiles.h"
 #include "store/storeerror.h"
 
 #include <QString>
@@ -12,16 +13,13 @@ namespace dialvault {
 enum JetFailureNumber : int {
     JetDamaged = 3049, // cannot open the database: it may be damaged
     JetTableMissing = 3078, // cannot find the input table
-    JetDatabaseExists = 3204, // the database already exists
+    JetDatabaseExists = FileExists, // the database already exists
     JetFieldMissing = 3265, // item not found in this collection
-    JetFileUnavailable = 3051, // cannot open or write the file
+    JetFileUnavailable = FileUnavailable, // cannot open or write the file
     JetNotADatabase = 3343, // unrecognised database format
 };
 
 // A refusal of a Jet file, numbered after its cause.
 Status jetFailure(FailureCause cause, const QString &description);
-
-// A failed system call on `path`, from errno; `what` names the step.
-Status fileFailure(int errorNumber, const QString &what, const QString &path);
 
 } // namespace dialvault

@@ -1,6 +1,7 @@
 #include "jet/jetsignature.h"
 
 #include "jet/jetfailure.h"
+#include "store/durablefiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "jet/phonebookwriter.h"
 
-#include "jet/durablefiles.h"
 #include "store/databasecreation.h"
+#include "store/durablefiles.h"
 
 namespace dialvault {
 

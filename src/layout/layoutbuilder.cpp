@@ -23,7 +23,7 @@ namespace {
 // stored layout: lower-case keys, with its extent.
 PaintedButton *makeButton(const ControlLayout &control, QWidget *window)
 {
-    const ButtonSettings &settings = control.button;
+    const ButtonLayout &settings = control.button;
     PropertyBag bag;
     bag.write(QStringLiteral("_extentx"), settings.extentX);
     bag.write(QStringLiteral("_extenty"), settings.extentY);

@@ -43,9 +43,9 @@ enum class ControlKind {
     Timer
 };
 
-// The stored settings of a painted button, under the keys its property bag
+// The layout's stored settings for a painted button, under the keys its property bag
 // reads ("btype", "tx", "enab", "font", "coltype", "focusr", "bcol", "fcol").
-struct ButtonSettings
+struct ButtonLayout
 {
     qint32 buttonType = 3;
     qint32 colourScheme = 1;
@@ -83,7 +83,7 @@ struct ControlLayout
     QChar passwordCharacter; // null: the text shows as typed
     PointerShape pointer = PointerShape::Default;
     int interval = 0; // a timer's, in milliseconds
-    ButtonSettings button; // a button's stored settings; its caption is `text`
+    ButtonLayout button; // a button's stored settings; its caption is `text`
     // What a screen reader calls the control: the labels that name it, in
     // reading order, or a name of its own where no label on the window does.
     QStringList labelledBy;

@@ -1,5 +1,6 @@
 #include "place/backups.h"
 
+#include "store/durablefiles.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -79,17 +80,28 @@ Result<QString> make(const QString &database, const QString &folder, const QDate
         result.error = copied.error;
         return result;
     }
-    // rename() never replaces: a name taken meanwhile moves on to the next.
+    // The rename never replaces: a name taken meanwhile moves on to the next.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = QDir(folder).filePath(candidateName(now, attempt));
         if (QFileInfo::exists(path))
             continue;
-        if (QFile::rename(partial.fileName(), path)) {
-            partial.setAutoRemove(false);
-            result.value = path;
-            prune(folder, path);
+        const Status renamed = renameWithoutReplacing(partial.fileName(), path);
+        if (renamed.error.number == FileExists)
+            continue;
+        if (!renamed.ok()) {
+            result.error = renamed.error;
             return result;
         }
+        partial.setAutoRemove(false);
+        // The new name is on the disk before any old backup leaves it.
+        const Status named = syncFolder(folder);
+        if (!named.ok()) {
+            result.error = named.error;
+            return result;
+        }
+        result.value = path;
+        prune(folder, path);
+        return result;
     }
     result.error
         = {1, QStringLiteral("cannot name the backup in %1").arg(folder), FailureCause::Other};

@@ -1,5 +1,6 @@
 #include "place/databasecopy.h"
 
+#include "store/durablefiles.h"
 #include "store/sqliteconnection.h"
 #include "store/storefailure.h"
 
@@ -82,6 +83,8 @@ Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pa
         if (status.ok())
             status = runBackup(source.handle(), target.handle(), pacing);
     }
+    if (status.ok())
+        status = syncFile(to);
     if (!status.ok())
         QFile::remove(to);
     return status;

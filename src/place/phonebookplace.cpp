@@ -2,6 +2,7 @@
 
 #include "place/placetexts.h"
 #include "store/contactstore.h"
+#include "store/durablefiles.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -136,10 +137,14 @@ Status preparePlace(const PhoneBookPlace &place)
     // The installed file belongs to the system; the copy is the user's own.
     copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                         | QFileDevice::ReadOther);
-    // rename() never replaces: a phone book made meanwhile by another copy wins.
-    if (QFile::rename(copy.fileName(), database)) {
+    // Whole on the disk before it has the name; the rename never replaces: a
+    // phone book made meanwhile by another copy wins.
+    const Status flushed = syncFile(copy.fileName());
+    if (!flushed.ok())
+        return flushed;
+    if (renameWithoutReplacing(copy.fileName(), database).ok()) {
         copy.setAutoRemove(false);
-        return {};
+        return syncFolder(place.folder);
     }
     if (QFileInfo::exists(database))
         return {};

@@ -3,13 +3,12 @@
 #include "place/backups.h"
 #include "place/databasecopy.h"
 #include "store/databasecheck.h"
+#include "store/durablefiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
-
-#include <cstdio>
 
 namespace dialvault {
 
@@ -27,6 +26,14 @@ Result<QString> keepCurrent(const PhoneBookPlace &place, const QDateTime &now)
               .filePath(now.toString(QStringLiteral("'db1-'yyyy-MM-dd-HHmmss'.mdb'")));
     if (!QFile::copy(place.databasePath(), bytes))
         return kept;
+    // On the disk, name and all, before the phone book it keeps is replaced.
+    Status flushed = syncFile(bytes);
+    if (flushed.ok())
+        flushed = syncFolder(place.backupFolder());
+    if (!flushed.ok()) {
+        kept.error = flushed.error;
+        return kept;
+    }
     kept.error = {};
     kept.value = bytes;
     return kept;
@@ -97,14 +104,15 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
     // one step.
     copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
                         | QFileDevice::ReadOther);
-    if (std::rename(QFile::encodeName(copy.fileName()).constData(),
-                    QFile::encodeName(database).constData())
-        != 0) {
-        result.error = {1, QStringLiteral("cannot rename %1 to %2").arg(copy.fileName(), database),
-                        FailureCause::Other};
+    const Status swapped = renameReplacing(copy.fileName(), database);
+    if (!swapped.ok()) {
+        result.error = swapped.error;
         return result;
     }
     copy.setAutoRemove(false);
+    const Status named = syncFolder(place.folder);
+    if (!named.ok())
+        result.error = named.error;
     return result;
 }
 

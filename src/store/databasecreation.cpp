@@ -1,5 +1,6 @@
 #include "store/databasecreation.h"
 
+#include "store/durablefiles.h"
 #include "store/sqliteconnection.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
@@ -125,15 +126,21 @@ Result<bool> createDatabaseIfMissing(const QString &path)
         result.error = built.error;
         return result;
     }
-    // rename() refuses to replace a file: one made meanwhile by someone else wins.
-    if (QFile::rename(building.fileName(), path)) {
+    // On the disk before it has its name, and the name after: a power cut
+    // never leaves db1.mdb naming a file that is not whole.
+    Status placed = syncFile(building.fileName());
+    if (placed.ok())
+        placed = renameWithoutReplacing(building.fileName(), path);
+    // A file made meanwhile by someone else wins.
+    if (placed.error.number == FileExists)
+        return result;
+    if (placed.ok()) {
         building.setAutoRemove(false);
         result.value = true;
-        return result;
+        placed = syncFolder(QFileInfo(path).absolutePath());
     }
-    if (QFileInfo::exists(path))
-        return result;
-    return failure(QStringLiteral("cannot rename %1 to %2").arg(building.fileName(), path));
+    result.error = placed.error;
+    return result;
 }
 
 Status fillNewPhoneBook(const QString &path, const QList<ExactEntry> &entries)

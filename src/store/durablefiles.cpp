@@ -1,7 +1,6 @@
-#include "jet/durablefiles.h"
+#include "store/durablefiles.h"
 
-#include "jet/filedescriptor.h"
-#include "jet/jetfailure.h"
+#include "store/filedescriptor.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +9,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <mutex>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +19,36 @@
 namespace dialvault {
 
 namespace {
+
+FailureCause causeOf(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOSPC:
+    case EDQUOT:
+        return FailureCause::DiskFull;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FailureCause::ReadOnly;
+    case ENOENT:
+    case ENOTDIR:
+        return FailureCause::CannotOpen;
+    case EIO:
+        return FailureCause::Damaged;
+    default:
+        return FailureCause::Other;
+    }
+}
+
+std::mutex watcherMutex;
+DurableStepWatcher watcher;
+
+void tell(DurableStep step, const QString &path, const QString &newPath = {})
+{
+    const std::lock_guard lock(watcherMutex);
+    if (watcher)
+        watcher(step, path, newPath);
+}
 
 QByteArray native(const QString &path)
 {
@@ -75,6 +106,8 @@ Status copyFile(const QString &from, const QString &to)
             if (got == 0) {
                 if (::fsync(target.get()) != 0)
                     status = fileFailure(errno, QStringLiteral("write"), temporary.value);
+                else
+                    tell(DurableStep::FileSynced, temporary.value);
                 break;
             }
             if (target.get() < 0 || !writeAll(target.get(), buffer.constData(), got)) {
@@ -92,20 +125,41 @@ Status copyFile(const QString &from, const QString &to)
 
 } // namespace
 
+Status fileFailure(int errorNumber, const QString &what, const QString &path)
+{
+    return {{FileUnavailable,
+             QStringLiteral("cannot %1 %2: %3")
+                 .arg(what, QDir::toNativeSeparators(path),
+                      QString::fromLocal8Bit(std::strerror(errorNumber))),
+             causeOf(errorNumber)}};
+}
+
+void watchDurableSteps(DurableStepWatcher newWatcher)
+{
+    const std::lock_guard lock(watcherMutex);
+    watcher = std::move(newWatcher);
+}
+
 Status syncFile(const QString &path)
 {
-    return syncPath(path, O_RDONLY, QStringLiteral("flush"));
+    const Status status = syncPath(path, O_RDONLY, QStringLiteral("flush"));
+    if (status.ok())
+        tell(DurableStep::FileSynced, path);
+    return status;
 }
 
 Status syncFolder(const QString &folder)
 {
-    return syncPath(folder, O_RDONLY | O_DIRECTORY, QStringLiteral("flush the folder"));
+    const Status status
+        = syncPath(folder, O_RDONLY | O_DIRECTORY, QStringLiteral("flush the folder"));
+    if (status.ok())
+        tell(DurableStep::FolderSynced, folder);
+    return status;
 }
 
 Status alreadyExists(const QString &path)
 {
-    return {{JetDatabaseExists,
-             QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(path)),
+    return {{FileExists, QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(path)),
              FailureCause::Other}};
 }
 
@@ -114,13 +168,16 @@ Status renameWithoutReplacing(const QString &from, const QString &to)
     const QByteArray source = native(from);
     const QByteArray target = native(to);
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE)
-        == 0)
+        == 0) {
+        tell(DurableStep::Renamed, from, to);
         return {};
+    }
     int error = errno;
     // File systems without the no-replace flag still refuse to link over a name.
     if (error == EINVAL || error == ENOSYS) {
         if (::link(source.constData(), target.constData()) == 0) {
             ::unlink(source.constData());
+            tell(DurableStep::Renamed, from, to);
             return {};
         }
         error = errno;
@@ -133,8 +190,10 @@ Status renameWithoutReplacing(const QString &from, const QString &to)
 
 Status renameReplacing(const QString &from, const QString &to)
 {
-    if (::rename(native(from).constData(), native(to).constData()) == 0)
+    if (::rename(native(from).constData(), native(to).constData()) == 0) {
+        tell(DurableStep::Renamed, from, to);
         return {};
+    }
     return fileFailure(errno, QStringLiteral("rename %1 to").arg(QDir::toNativeSeparators(from)),
                        to);
 }
@@ -176,8 +235,10 @@ Status linkOrCopy(const QString &from, const QString &to)
     // A symbolic link is followed: the second name goes to the file itself.
     if (::linkat(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(),
                  AT_SYMLINK_FOLLOW)
-        == 0)
+        == 0) {
+        tell(DurableStep::Linked, from, to);
         return {};
+    }
     const int error = errno;
     if (error == EEXIST)
         return alreadyExists(to);
