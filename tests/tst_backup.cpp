@@ -12,6 +12,7 @@
 #include "store/storeschema.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "words/interfacelanguage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -117,7 +118,11 @@ private Q_SLOTS:
         makeEmptyDatabase(place.folder);
         addEntries(place.databasePath(), 1, 3);
     }
-    void cleanup() { scratch.reset(); }
+    void cleanup()
+    {
+        scratch.reset();
+        useLanguage(InterfaceLanguage::Persian);
+    }
 
     void dailyBackupIsTakenOncePerDay()
     {
@@ -322,6 +327,8 @@ private Q_SLOTS:
 
     void commandsTellTheirOutcome()
     {
+        // As the commands speak on a system in English.
+        QVERIFY(useLanguage(InterfaceLanguage::English));
         QString out;
         QString err;
         QCOMPARE(run(command("where"), &out), int(CommandDone));
