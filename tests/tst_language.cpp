@@ -77,10 +77,8 @@ private Q_SLOTS:
         QVERIFY(window.start());
         const MainWindowControls &c = window.controls();
         QCOMPARE(c.searchButton->caption(), QStringLiteral("Search"));
-        QCOMPARE(c.exitButton->caption(), QStringLiteral("Exit"));
         QCOMPARE(c.searchButton->toolTip(), QStringLiteral("Find the phone and note of the name"));
         QCOMPARE(c.phoneLabel->text(), QStringLiteral("Phone:"));
-        QCOMPARE(c.nameBox->toolTip(), QStringLiteral("Type the name here"));
         // A screen reader names each box by its label, without the colon.
         QCOMPARE(c.nameBox->accessibleName(), QStringLiteral("Name"));
         QCOMPARE(window.accessibleDescription(), QStringLiteral("Phone book"));
