@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 #include "cli/openfiles.h"
 #include "main/startup.h"
+#include "words/interfacelanguage.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -17,9 +18,11 @@ int main(int argc, char *argv[])
     const dialvault::CommandLine line = dialvault::parseCommandLine(arguments);
     const QStringList files = dialvault::filesToOpen(line);
     if (line.opensWindows() || !files.isEmpty())
-        return dialvault::runWindows(argc, argv, line.dataFolder, files, line.server);
+        return dialvault::runWindows(argc, argv, line.dataFolder, files, line.server,
+                                     line.language);
 
     QCoreApplication app(argc, argv);
+    dialvault::useLanguage(line.language.value_or(dialvault::usersLanguage()));
     QTextStream out(stdout);
     QTextStream err(stderr);
     return dialvault::runCommand(line, out, err);

@@ -13,6 +13,7 @@
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 #include "tst_durablesteps.h"
+#include "words/interfacelanguage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -118,7 +119,11 @@ private Q_SLOTS:
         makeEmptyDatabase(place.folder);
         addEntries(place.databasePath(), 1, 3);
     }
-    void cleanup() { scratch.reset(); }
+    void cleanup()
+    {
+        scratch.reset();
+        useLanguage(InterfaceLanguage::Persian);
+    }
 
     void dailyBackupIsTakenOncePerDay()
     {
@@ -346,6 +351,8 @@ private Q_SLOTS:
 
     void commandsTellTheirOutcome()
     {
+        // As the commands speak on a system in English.
+        QVERIFY(useLanguage(InterfaceLanguage::English));
         QString out;
         QString err;
         QCOMPARE(run(command("where"), &out), int(CommandDone));

@@ -35,6 +35,10 @@ private Q_SLOTS:
             << QStringList{"--server"} << "" << QStringList{} << "" << true;
         QTest::newRow("unknown option")
             << QStringList{"--frobnicate"} << "" << QStringList{} << "" << true;
+        QTest::newRow("English windows")
+            << QStringList{"--language=en"} << "" << QStringList{} << "" << false;
+        QTest::newRow("a language the program does not speak")
+            << QStringList{"--language", "de"} << "" << QStringList{} << "" << true;
     }
     void wordsBecomeACommand()
     {

@@ -37,7 +37,10 @@ private:
 
     QString file(const QString &name) const { return dir->filePath(name); }
 
-    Run run(const QStringList &arguments, const QString &language = QStringLiteral("C.UTF-8"))
+    // `language` is the system's (LC_ALL); `messages` the languages the user
+    // reads messages in (LANGUAGE), none when empty.
+    Run run(const QStringList &arguments, const QString &language = QStringLiteral("C.UTF-8"),
+            const QString &messages = {})
     {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -45,6 +48,8 @@ private:
             environment.remove(QLatin1String(name));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         environment.insert(QStringLiteral("LC_ALL"), language);
+        if (!messages.isEmpty())
+            environment.insert(QStringLiteral("LANGUAGE"), messages);
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(dir->path());
         program.start(QStringLiteral(DIALVAULT_PROGRAM),
@@ -228,6 +233,43 @@ private Q_SLOTS:
         QVERIFY2(result.err.contains("پرونده broken-quote.csv، سطر 3 اضافه نشد: "),
                  qPrintable(result.err));
         QCOMPARE(result.status, 1);
+    }
+
+    void languageOfUseAndMisuse_data()
+    {
+        QTest::addColumn<QString>("system"); // LC_ALL
+        QTest::addColumn<QString>("messages"); // LANGUAGE
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("persian");
+        QTest::newRow("LANGUAGE=fa") << "C.UTF-8"
+                                     << "fa" << QStringList{} << true;
+        QTest::newRow("LANGUAGE=en on a Persian system") << "fa_IR.UTF-8"
+                                                         << "en" << QStringList{} << false;
+        QTest::newRow("English chosen") << "C.UTF-8"
+                                        << "fa" << QStringList{"--language", "en"} << false;
+        QTest::newRow("Persian chosen") << "C.UTF-8"
+                                        << "en" << QStringList{"--language=fa"} << true;
+    }
+    // What a command says, and what is said of a mistake in the words
+    // themselves, read before the language is known.
+    void languageOfUseAndMisuse()
+    {
+        QFETCH(QString, system);
+        QFETCH(QString, messages);
+        QFETCH(QStringList, options);
+        QFETCH(bool, persian);
+        const Run imported
+            = run(options + QStringList{"import", "dialvault.csv"}, system, messages);
+        QCOMPARE(imported.out,
+                 persian ? QStringLiteral("2 شماره اضافه شد، 0 شماره تکراري کنار گذاشته شد، 0 "
+                                          "مورد بي نام و شماره بود.\n")
+                         : QStringLiteral("2 added, 0 duplicates skipped, 0 without name or "
+                                          "number\n"));
+        const Run misused = run(options + QStringList{"--frobnicate"}, system, messages);
+        QCOMPARE(misused.status, 2);
+        QVERIFY2(misused.err.contains(persian ? QStringLiteral("گزينه ناشناخته --frobnicate")
+                                              : QStringLiteral("unknown option --frobnicate")),
+                 qPrintable(misused.err));
     }
 };
 

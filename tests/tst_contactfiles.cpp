@@ -8,6 +8,7 @@
 #include "store/phonebook.h"
 #include "support/sqlitefile.h"
 #include "tst_store_fixture.h"
+#include "words/interfacelanguage.h"
 
 #include <QFile>
 
@@ -157,10 +158,10 @@ void TestContactFiles::refusedFileChangesNothing()
     QCOMPARE(taken.refused->line, line);
     QCOMPARE(taken.counts.added, 0);
     QCOMPARE(storedRows(folder.databasePath()).size(), 1);
-    QVERIFY(refusedFileText(*taken.refused, Language::English)
-                .contains(QStringLiteral("in.vcf, line %1 ").arg(line)));
-    QVERIFY(refusedFileText(*taken.refused, Language::Persian)
-                .contains(QStringLiteral("سطر %1 ").arg(line)));
+    QVERIFY(refusedFileText(*taken.refused).contains(QStringLiteral("سطر %1 ").arg(line)));
+    QVERIFY(useLanguage(InterfaceLanguage::English));
+    QVERIFY(refusedFileText(*taken.refused).contains(QStringLiteral("in.vcf, line %1 ").arg(line)));
+    useLanguage(InterfaceLanguage::Persian);
 }
 
 void TestContactFiles::exportThatCannotBeWrittenLeavesNothing()

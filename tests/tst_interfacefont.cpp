@@ -11,6 +11,7 @@
 #include "windows/contactlistwindow.h"
 #include "windows/helpwindow.h"
 #include "windows/picturewindow.h"
+#include "words/interfacelanguage.h"
 
 #include <QLineEdit>
 #include <QPainter>
@@ -42,6 +43,23 @@ int inkPixels(const QImage &image, QRgb ink)
             count += (row[x] | 0xFF000000u) == (ink | 0xFF000000u);
     }
     return count;
+}
+
+// The first and the last column that hold ink.
+std::pair<int, int> inkColumns(const QImage &image, QRgb ink)
+{
+    int first = image.width();
+    int last = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((row[x] | 0xFF000000u) == (ink | 0xFF000000u)) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    return {first, last};
 }
 
 // Ink of `widget` at its own size and when given more room; the same count
@@ -86,6 +104,8 @@ private:
     QTemporaryDir noPhoneBook;
 
 private Q_SLOTS:
+    void cleanup() { useLanguage(InterfaceLanguage::Persian); }
+
     void lettersKeepTheirDots_data()
     {
         QTest::addColumn<QString>("letters");
@@ -139,20 +159,29 @@ private Q_SLOTS:
     void noWindowCutsTheInkOfItsTexts_data()
     {
         QTest::addColumn<int>("window");
-        for (int window = 1; window <= 6; ++window)
-            QTest::addRow("Form%d", window) << window;
+        QTest::addColumn<bool>("english");
+        for (const bool english : {false, true}) {
+            for (int window = 1; window <= 6; ++window)
+                QTest::addRow("Form%d%s", window, english ? " in English" : "")
+                    << window << english;
+        }
     }
     void noWindowCutsTheInkOfItsTexts()
     {
         QFETCH(int, window);
+        QFETCH(bool, english);
+        QVERIFY(useLanguage(english ? InterfaceLanguage::English : InterfaceLanguage::Persian));
         fake.folder = noPhoneBook.path();
         const std::unique_ptr<FormWindow> form = makeWindow(window, fake.desktop());
         // Tall and deep letters and digits in every text box (which scrolls
         // what is wider than itself, so only its height counts), and the one
         // message a window writes into a label.
         const QString sample = QStringLiteral("گچپژ ۰۹۱۲ Ägy");
-        if (auto *prompt = qobject_cast<CodePromptWindow *>(form.get()))
-            prompt->controls().messageLabel->setText(QStringLiteral("رمز عبور اشتباه مي باشد."));
+        if (auto *prompt = qobject_cast<CodePromptWindow *>(form.get())) {
+            prompt->controls().codeBox->setText(QStringLiteral("0"));
+            QTest::mouseClick(prompt->controls().confirmButton, Qt::LeftButton, {}, QPoint(10, 10));
+            QVERIFY(!prompt->controls().messageLabel->text().isEmpty());
+        }
         for (QLineEdit *box : form->findChildren<QLineEdit *>()) {
             box->setEchoMode(QLineEdit::Normal);
             box->setText(sample);
@@ -166,6 +195,10 @@ private Q_SLOTS:
             const QRgb ink = label->palette().color(QPalette::WindowText).rgb();
             const auto [atSize, roomy] = inkCutOrNot(label, ink, QSize(40, 40));
             QVERIFY2(atSize > 0 && atSize == roomy, qPrintable(label->objectName()));
+            // A label that takes the width of its text still ends inside the window.
+            const auto [first, last] = inkColumns(label->grab().toImage(), ink);
+            QVERIFY2(label->x() + first >= 0 && label->x() + last < form->width(),
+                     qPrintable(label->objectName()));
         }
         for (PaintedButton *button : form->findChildren<PaintedButton *>()) {
             const QRgb ink = toQRgb(button->face().textColour);

@@ -12,6 +12,7 @@
 #include "jet/jetreader.h"
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
+#include "words/interfacelanguage.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -80,6 +81,7 @@ class TestJetCarryOver : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup() { useLanguage(InterfaceLanguage::Persian); }
     void carriesOverEveryValue_data();
     void carriesOverEveryValue();
     void leavesOtherFilesAlone_data();
@@ -253,6 +255,12 @@ void TestJetCarryOver::message()
     QCOMPARE(carriedOverMessage({true, 20305, u"db1-jet-backup-2.mdb"_qs}),
              u"۲۰۳۰۵ شماره از پرونده قديمي به دفترچه منتقل شد. پرونده قديمي با نام "
              u"«db1-jet-backup-2.mdb» نگه داشته شد."_qs);
+    // Persian digits belong to the Persian text alone.
+    QVERIFY(useLanguage(InterfaceLanguage::English));
+    const QString english = carriedOverMessage({true, 20305, u"db1-jet-backup-2.mdb"_qs});
+    QVERIFY2(english.startsWith(u"20305 entries "_qs)
+                 && english.contains(u"db1-jet-backup-2.mdb"_qs),
+             qPrintable(english));
 }
 
 void TestJetCarryOver::killedAfterEveryStep_data()
@@ -403,6 +411,8 @@ void TestJetCarryOver::commandLine()
     QFETCH(bool, newFolderExists);
     QFETCH(int, exitStatus);
     QFETCH(QString, told);
+    // As the command line speaks on a system in English.
+    QVERIFY(useLanguage(InterfaceLanguage::English));
     Folder folder;
     const QString oldPath = folder.file(u"old.mdb"_qs);
     if (!old.isEmpty())

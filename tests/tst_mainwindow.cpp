@@ -111,7 +111,7 @@ private Q_SLOTS:
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
         // What failed and why in Persian, the file's full path, then the engine's own words.
         const QString text = fake->boxes[0].text;
-        QVERIFY2(text.startsWith(startupFailed + u'\n' + causeWords(cause)), qPrintable(text));
+        QVERIFY2(text.startsWith(startupFailed() + u'\n' + causeWords(cause)), qPrintable(text));
         QVERIFY2(text.contains(QDir(dir->path()).filePath(QStringLiteral("db1.mdb"))),
                  qPrintable(text));
         QVERIFY2(text.contains(QRegularExpression(QStringLiteral("\\d+: \\S"))), qPrintable(text));
@@ -203,7 +203,7 @@ private Q_SLOTS:
         form->controls().phoneBox->setFocus();
         insertRow(db, {QStringLiteral("a"), QStringLiteral("1"), QString(), 1});
         click(form->controls().searchButton);
-        QCOMPARE(boxTexts(), QStringList{searchNeedsName});
+        QCOMPARE(boxTexts(), QStringList{searchNeedsName()});
         QCOMPARE(fake->boxes[0].style, 0);
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
         QCOMPARE(QApplication::focusWidget(), form->controls().nameBox);
@@ -221,7 +221,7 @@ private Q_SLOTS:
         fake->whileOpen
             = [&](const FakeDesktop::Box &) { shownWhileOpen = form->controls().nameBox->text(); };
         click(form->controls().searchButton);
-        QCOMPARE(boxTexts(), QStringList{searchNotFound});
+        QCOMPARE(boxTexts(), QStringList{searchNotFound()});
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
         QCOMPARE(shownWhileOpen, QStringLiteral("nobody"));
         verifyBoxes({}, {}, {});
@@ -249,9 +249,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("phone");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("focusBox");
-        QTest::newRow("both empty") << QString() << QString() << addNeedsName << 1;
-        QTest::newRow("no name") << QString() << QStringLiteral("123") << addNeedsName << 1;
-        QTest::newRow("no phone") << QStringLiteral("a") << QString() << addNeedsPhone << 2;
+        QTest::newRow("both empty") << QString() << QString() << addNeedsName() << 1;
+        QTest::newRow("no name") << QString() << QStringLiteral("123") << addNeedsName() << 1;
+        QTest::newRow("no phone") << QStringLiteral("a") << QString() << addNeedsPhone() << 2;
     }
     void addValidatesNameThenPhone()
     {
@@ -284,9 +284,9 @@ private Q_SLOTS:
                       << form->controls().noteBox->text() << form->controls().countBox->text();
         };
         click(form->controls().addButton);
-        QCOMPARE(boxTexts(), QStringList{addStored});
+        QCOMPARE(boxTexts(), QStringList{addStored()});
         QCOMPARE(fake->boxes[0].style, 64);
-        QCOMPARE(fake->boxes[0].title, addStoredTitle);
+        QCOMPARE(fake->boxes[0].title, addStoredTitle());
         QCOMPARE(whileOpen,
                  (QStringList{QStringLiteral(" "), QStringLiteral("0912 000"), QStringLiteral(" "),
                               QStringLiteral("0")}));
@@ -326,7 +326,7 @@ private Q_SLOTS:
         click(form->controls().searchButton);
         fill(QStringLiteral("a"), QStringLiteral("1"), QStringLiteral("n"));
         click(form->controls().addButton);
-        QCOMPARE(boxTexts(), (QStringList{searchNotFound, addStored}));
+        QCOMPARE(boxTexts(), (QStringList{searchNotFound(), addStored()}));
         QCOMPARE(storedRows(db).size(), 1);
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("1"));
     }
@@ -343,21 +343,21 @@ private Q_SLOTS:
         QTest::addColumn<int>("rowsAfter");
         const QStringList typed{QStringLiteral("n"), QStringLiteral("typed"), QStringLiteral("t")};
         QTest::newRow("search, table gone") << "search"
-                                            << "table gone" << searchFailed << FailureCause::Other
+                                            << "table gone" << searchFailed() << FailureCause::Other
                                             << QStringList{QStringLiteral("n"), {}, {}} << -1;
         QTest::newRow("search, count row gone")
             << "search"
-            << "count gone" << refreshFailed << FailureCause::Damaged
+            << "count gone" << refreshFailed() << FailureCause::Damaged
             << QStringList{QStringLiteral("n"), QStringLiteral("0912"), QStringLiteral("old")} << 1;
         QTest::newRow("delete, table gone")
             << "delete"
-            << "table gone" << deleteFailed << FailureCause::Other << typed << -1;
+            << "table gone" << deleteFailed() << FailureCause::Other << typed << -1;
         QTest::newRow("delete, locked")
             << "delete"
-            << "locked" << deleteFailed << FailureCause::BusyOrLocked << typed << 1;
+            << "locked" << deleteFailed() << FailureCause::BusyOrLocked << typed << 1;
         QTest::newRow("add, count not a number")
             << "add"
-            << "count text" << addNotStored << FailureCause::Other << typed << 1;
+            << "count text" << addNotStored() << FailureCause::Other << typed << 1;
     }
     void refusedOperationsSayWhy()
     {
@@ -418,7 +418,7 @@ private Q_SLOTS:
 
         form->controls().nameBox->setText(QStringLiteral("short"));
         click(form->controls().addButton);
-        QCOMPARE(fake->boxes.last().text, addStored);
+        QCOMPARE(fake->boxes.last().text, addStored());
         QCOMPARE(storedRows(db).size(), 1);
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("1"));
     }
@@ -440,7 +440,7 @@ private Q_SLOTS:
 
         // The name box is empty now: the next delete needs the name again.
         click(form->controls().deleteButton);
-        QCOMPARE(boxTexts(), QStringList{deleteNeedsName});
+        QCOMPARE(boxTexts(), QStringList{deleteNeedsName()});
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
         QCOMPARE(QApplication::focusWidget(), form->controls().nameBox);
         QCOMPARE(storedRows(db).size(), 2);
@@ -455,7 +455,7 @@ private Q_SLOTS:
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("0"));
         fill(QStringLiteral("only"), QStringLiteral("x"), QStringLiteral("y"));
         click(form->controls().deleteButton);
-        QCOMPARE(boxTexts(), QStringList{deleteNotFound});
+        QCOMPARE(boxTexts(), QStringList{deleteNotFound()});
         QCOMPARE(fake->boxes[0].style, 0);
         verifyBoxes({}, {}, {});
     }
@@ -465,7 +465,7 @@ private Q_SLOTS:
         startForm();
         fill(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
         click(form->controls().exitButton);
-        QCOMPARE(boxTexts(), QStringList{exitQuestion});
+        QCOMPARE(boxTexts(), QStringList{exitQuestion()});
         QCOMPARE(fake->boxes[0].style, 36);
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Exit"));
         QCOMPARE(fake->endCount, 0);
@@ -476,7 +476,7 @@ private Q_SLOTS:
         fake->answers = {AnswerYes};
         QTest::keyClick(form->controls().phoneBox, Qt::Key_Escape);
         QCOMPARE(fake->boxes.size(), 2);
-        QCOMPARE(fake->boxes[1].text, exitQuestion);
+        QCOMPARE(fake->boxes[1].text, exitQuestion());
         QCOMPARE(fake->endCount, 1);
     }
 
@@ -484,7 +484,7 @@ private Q_SLOTS:
     {
         startForm();
         form->close();
-        QCOMPARE(boxTexts(), QStringList{exitQuestion});
+        QCOMPARE(boxTexts(), QStringList{exitQuestion()});
         QVERIFY(form->isVisible());
     }
 

@@ -65,7 +65,7 @@ mkdir -p "$home"
 scratch_env=(env -u DIALVAULT_DATA_DIR -u XDG_DATA_HOME -u XDG_CONFIG_HOME HOME="$home")
 run() { "${scratch_env[@]}" "$@"; }
 phone_book="$home/.local/share/Dialvault/db1.mdb"
-where=$(run "$dialvault" where)
+where=$(run "$dialvault" --language en where)
 grep -qxF "phone book: $phone_book" <<<"$where" || fail "not in installed use: $where"
 
 display=:$((100 + RANDOM % 100))
@@ -88,8 +88,12 @@ kill "$program_pid"
 wait "$program_pid" 2>/dev/null || true
 program_pid=""
 
+step "the English built into the program"
+head -1 <<<"$(run "$dialvault" --language fa --help)" | grep -q '^طرز استفاده' || fail "no Persian usage"
+head -1 <<<"$(run "$dialvault" --language en --help)" | grep -q '^Usage:' || fail "no English usage"
+
 step "an entry added through the command line and found again"
-usage=$(run "$dialvault" --help)
+usage=$(run "$dialvault" --language en --help)
 if grep -q '^  import' <<<"$usage" && grep -q '^  find' <<<"$usage"; then
   printf 'BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Check Install\r\nTEL;TYPE=CELL:0912 345 6789\r\nEND:VCARD\r\n' \
     >"$work/entry.vcf"

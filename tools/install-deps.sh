@@ -6,7 +6,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 
 packages=(
   g++ cmake make pkg-config clang-format clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-l10n-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
   libsqlite3-dev sqlite3 libbenchmark-dev libicu-dev
   mdbtools-dev libmdb3 libglib2.0-dev
   postgresql postgresql-client libpq-dev

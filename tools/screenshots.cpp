@@ -1,6 +1,7 @@
 // Pictures of every window as it looks after start-up, over a scratch phone
-// book with a few entries, for docs/ and the README:
-//   QT_QPA_PLATFORM=offscreen build/tools/dialvault-screenshots docs
+// book with a few entries, for docs/ and the README; with --language en, as
+// the English interface shows them:
+//   QT_QPA_PLATFORM=offscreen build/tools/dialvault-screenshots [--language en] docs
 #include "button/paintedbutton.h"
 #include "desktop/qtwindowsystem.h"
 #include "desktop/settingsstore.h"
@@ -13,6 +14,7 @@
 #include "windows/contactlistwindow.h"
 #include "windows/helpwindow.h"
 #include "windows/picturewindow.h"
+#include "words/interfacelanguage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,11 +70,20 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QTextStream err(stderr);
-    if (app.arguments().size() != 2) {
-        err << "usage: dialvault-screenshots FOLDER\n";
+    QStringList arguments = app.arguments().mid(1);
+    if (arguments.size() == 3 && arguments.at(0) == QLatin1String("--language")
+        && languageOfCode(arguments.at(1))) {
+        if (!useLanguage(*languageOfCode(arguments.at(1)))) {
+            err << "cannot read the translation\n";
+            return 1;
+        }
+        arguments = arguments.mid(2);
+    }
+    if (arguments.size() != 1) {
+        err << "usage: dialvault-screenshots [--language fa|en] FOLDER\n";
         return 2;
     }
-    const QString out = app.arguments().at(1);
+    const QString out = arguments.at(0);
     QDir().mkpath(out);
     QTemporaryDir scratch;
     if (!scratch.isValid() || !fillPhoneBook(scratch.path())) {

@@ -4,6 +4,7 @@
 #include "cli/servercommands.h"
 #include "place/backups.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -12,7 +13,7 @@ namespace dialvault {
 int backupCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (!line.arguments.isEmpty()) {
-        err << "dialvault: backup takes no arguments\n";
+        err << "dialvault: " << noArgumentsText("backup") << "\n";
         return CommandMisused;
     }
     if (refusedOnServer(line, err, "backup"))
@@ -23,11 +24,15 @@ int backupCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     const Result<QString> made
         = backups::make(place->databasePath(), place->backupFolder(), QDateTime::currentDateTime());
     if (!made.ok()) {
-        err << "dialvault: no backup of " << QDir::toNativeSeparators(place->databasePath())
-            << " was made: " << made.error.description << "\n";
+        err << "dialvault: "
+            << QCoreApplication::translate("Commands", "از %1 پشتيباني ساخته نشد: %2")
+                   .arg(QDir::toNativeSeparators(place->databasePath()), made.error.description)
+            << "\n";
         return CommandFailed;
     }
-    out << "backup: " << QDir::toNativeSeparators(made.value) << "\n";
+    out << QCoreApplication::translate("Commands", "پشتيبان: %1")
+               .arg(QDir::toNativeSeparators(made.value))
+        << "\n";
     return CommandDone;
 }
 

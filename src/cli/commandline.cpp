@@ -1,6 +1,13 @@
 #include "cli/commandline.h"
 
+#include <QCoreApplication>
+
 namespace dialvault {
+
+QString UsageError::toString() const
+{
+    return QCoreApplication::translate("CommandLine", text).arg(word);
+}
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
@@ -34,20 +41,29 @@ CommandLine parseCommandLine(const QStringList &arguments)
         } else if (name == QLatin1String("--start") && !hasValue) {
             line.atStart = true;
         } else if (name == QLatin1String("--data-dir") || name == QLatin1String("--server")
-                   || name == QLatin1String("--format")) {
+                   || name == QLatin1String("--format") || name == QLatin1String("--language")) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
-                    line.error = QStringLiteral("%1 needs a value").arg(name);
+                    line.error
+                        = {QT_TRANSLATE_NOOP("CommandLine", "%1 به يک مقدار نياز دارد"), name};
                     return line;
                 }
                 value = arguments.at(++i);
+            }
+            if (name == QLatin1String("--language")) {
+                line.language = languageOfCode(value);
+                if (!line.language) {
+                    line.error = {QT_TRANSLATE_NOOP("CommandLine", "%1 بايد fa يا en باشد"), name};
+                    return line;
+                }
+                continue;
             }
             QString &target = name == QLatin1String("--data-dir") ? line.dataFolder
                 : name == QLatin1String("--server")               ? line.server
                                                                   : line.format;
             target = value;
         } else {
-            line.error = QStringLiteral("unknown option %1").arg(word);
+            line.error = {QT_TRANSLATE_NOOP("CommandLine", "گزينه ناشناخته %1"), word};
             return line;
         }
     }

@@ -1,9 +1,26 @@
 #pragma once
 
+#include "words/interfacelanguage.h"
+
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace dialvault {
+
+// A mistake in the command line: its text, translated only when it is told,
+// since the language is chosen after the words are read, and the word it
+// names (its %1).
+struct UsageError
+{
+    const char *text = nullptr; // marked with QT_TRANSLATE_NOOP("CommandLine", …)
+    QString word;
+
+    bool isEmpty() const { return text == nullptr; }
+    // The mistake in the language in use.
+    QString toString() const;
+};
 
 // What the program is asked to do, from its command line. With no command
 // it opens its windows; every command runs without a window.
@@ -15,7 +32,8 @@ struct CommandLine
     QString server; // --server
     QString format; // --format
     bool atStart = false; // --start: find only where a name or number starts so
-    QString error; // a usage mistake, in plain English; empty when none
+    std::optional<InterfaceLanguage> language; // --language
+    UsageError error; // empty when none
 
     bool opensWindows() const { return command.isEmpty() && error.isEmpty(); }
 };

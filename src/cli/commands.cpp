@@ -12,57 +12,76 @@ namespace dialvault {
 
 namespace {
 
-const char usage[] = R"(Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
-
-With no command, Dialvault opens its windows.
-
-Options:
-  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
-  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
-                   as postgresql://user@host:5432/office?sslmode=require (also
-                   DIALVAULT_SERVER, or the setting "server"); passwords come
-                   from ~/.pgpass, PGPASSWORD or a service file
-
-Commands:
-  --import-jet OLD.mdb NEW.mdb
-                   carry a phone book kept in a Jet (Access) file over into a
-                   new phone book of Dialvault's own
-  where            show where the phone book, its backups and the settings are
-  backup           make a backup of the phone book now
-  restore FILE     put the phone book kept in FILE (a backup) in place of the
-                   current one, which is kept as a backup
-  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
-                   files to the phone book, each file whole or not at all;
-                   entries already there are skipped
-  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
-                   .csv, or --format vcard3, vcard4 or csv
-  find TEXT        show the entries whose name or number holds TEXT (a text
-                   of digits looks at numbers), one a line: name, number and
-                   the note's first line; with --start only those that start
-                   with it. Exit status 0 when one matches, 1 when none does
-  server-init      make the phone book on the server (or complete or check
-                   it) and show the rights each person needs
-  server-push      copy the local phone book to the server in one
-                   transaction; entries already there are skipped
-  --help           show this text
-  --version        show the program's version
-)";
+// Marked here, translated when told: the language is chosen at run time.
+const char usage[] = QT_TRANSLATE_NOOP(
+    "Commands",
+    "طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]\n"
+    "\n"
+    "بدون فرمان، ديال والت پنجره هايش را باز مي کند.\n"
+    "\n"
+    "گزينه ها:\n"
+    "  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)\n"
+    "  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني\n"
+    "                   libpq مانند postgresql://user@host:5432/office?sslmode=require\n"
+    "                   (همچنين DIALVAULT_SERVER، يا تنظيم \"server\")؛ رمزها از\n"
+    "                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند\n"
+    "  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي\n"
+    "\n"
+    "فرمان ها:\n"
+    "  --import-jet OLD.mdb NEW.mdb\n"
+    "                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه\n"
+    "                   تلفن تازه از آن ديال والت منتقل مي کند\n"
+    "  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند\n"
+    "  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد\n"
+    "  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،\n"
+    "                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد\n"
+    "  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به\n"
+    "                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي\n"
+    "                   که از پيش در آن هست کنار گذاشته مي شوند\n"
+    "  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي\n"
+    "                   .csv، يا --format vcard3، vcard4 يا csv\n"
+    "  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد\n"
+    "                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:\n"
+    "                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT\n"
+    "                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام\n"
+    "  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و\n"
+    "                   اجازه هايي را که هر کس لازم دارد نشان مي دهد\n"
+    "  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي\n"
+    "                   که از پيش آنجا هست کنار گذاشته مي شوند\n"
+    "  --help           همين متن را نشان مي دهد\n"
+    "  --version        نگارش برنامه را نشان مي دهد\n");
 
 int misused(QTextStream &err, const QString &why)
 {
-    err << "dialvault: " << why << "\n"
-        << "Try 'dialvault --help'.\n";
+    err << "dialvault: " << why << "\n" << tryHelpText() << "\n";
     return CommandMisused;
 }
 
 } // namespace
 
+QString tryHelpText()
+{
+    return QCoreApplication::translate("Commands", "براي راهنما: dialvault --help");
+}
+
+QString noArgumentsText(const char *command)
+{
+    return QCoreApplication::translate("Commands", "%1 آرگومان نمي گيرد")
+        .arg(QLatin1String(command));
+}
+
+QString oneFileText(const char *command)
+{
+    return QCoreApplication::translate("Commands", "%1 به يک FILE نياز دارد")
+        .arg(QLatin1String(command));
+}
+
 int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (!line.error.isEmpty())
-        return misused(err, line.error);
+        return misused(err, line.error.toString());
     if (line.command == QLatin1String("help")) {
-        out << usage;
+        out << QCoreApplication::translate("Commands", usage);
         return CommandDone;
     }
     if (line.command == QLatin1String("version")) {
@@ -71,7 +90,9 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     }
     if (line.command == QLatin1String("import-jet")) {
         if (line.arguments.size() != 2)
-            return misused(err, QStringLiteral("--import-jet needs OLD.mdb and NEW.mdb"));
+            return misused(err,
+                           QCoreApplication::translate(
+                               "Commands", "--import-jet به OLD.mdb و NEW.mdb نياز دارد"));
         return importJetCommand(line.arguments.at(0), line.arguments.at(1), out, err);
     }
     if (line.command == QLatin1String("where"))
@@ -90,7 +111,8 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return serverInitCommand(line, out, err);
     if (line.command == QLatin1String("server-push"))
         return serverPushCommand(line, out, err);
-    return misused(err, QStringLiteral("unknown command '%1'").arg(line.command));
+    return misused(
+        err, QCoreApplication::translate("Commands", "فرمان ناشناخته '%1'").arg(line.command));
 }
 
 } // namespace dialvault

@@ -2,6 +2,8 @@
 
 #include "cli/commandline.h"
 
+#include <QString>
+
 class QTextStream;
 
 namespace dialvault {
@@ -12,6 +14,14 @@ enum CommandExit : int {
     CommandFailed = 1, // the command could not do what it was asked
     CommandMisused = 2, // the command line itself is wrong
 };
+
+// "Try 'dialvault --help'." in the language in use, for a command misused.
+QString tryHelpText();
+
+// "COMMAND takes no arguments" and "COMMAND needs one FILE", in the language
+// in use.
+QString noArgumentsText(const char *command);
+QString oneFileText(const char *command);
 
 // Runs a command without any window: results on `out`, one line each,
 // failures on `err`; returns the exit status. Needs a QCoreApplication.

@@ -4,6 +4,7 @@
 #include "interchange/phonebookexport.h"
 #include "interchange/transfertexts.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace dialvault {
@@ -11,7 +12,7 @@ namespace dialvault {
 int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (line.arguments.size() != 1) {
-        err << "dialvault: export needs one FILE\n";
+        err << "dialvault: " << oneFileText("export") << "\n";
         return CommandMisused;
     }
     const QString &path = line.arguments.first();
@@ -20,23 +21,24 @@ int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     if (!format) {
         err << "dialvault: "
             << (line.format.isEmpty()
-                    ? QStringLiteral("the format of %1 is not known by its name: give --format "
-                                     "vcard3, vcard4 or csv")
+                    ? QCoreApplication::translate("Commands",
+                                                  "قالب %1 از نام آن معلوم نيست: --format را با "
+                                                  "vcard3، vcard4 يا csv بدهيد")
                           .arg(path)
-                    : QStringLiteral("--format must be vcard3, vcard4 or csv"))
+                    : QCoreApplication::translate("Commands",
+                                                  "--format بايد vcard3، vcard4 يا csv باشد"))
             << "\n";
         return CommandMisused;
     }
     const std::unique_ptr<PhoneBook> book = openCommandPhoneBook(line, err);
     if (!book)
         return CommandFailed;
-    const Language language = userLanguage();
     const Result<qint64> written = exportPhoneBook(*book, path, *format);
     if (!written.ok()) {
-        err << "dialvault: " << notDoneText(path, written.error, false, language) << "\n";
+        err << "dialvault: " << notDoneText(path, written.error, false) << "\n";
         return CommandFailed;
     }
-    out << exportedText(written.value, path, language) << "\n";
+    out << exportedText(written.value, path) << "\n";
     return CommandDone;
 }
 

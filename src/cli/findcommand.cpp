@@ -3,6 +3,7 @@
 #include "interchange/transfertexts.h"
 #include "store/phonebook.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace dialvault {
@@ -33,7 +34,8 @@ QString firstLine(const QString &note)
 int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (line.arguments.size() != 1 || line.arguments.first().isEmpty()) {
-        err << "dialvault: find needs one TEXT\n";
+        err << "dialvault: " << QCoreApplication::translate("Commands", "find به يک TEXT نياز دارد")
+            << "\n";
         return FindFailed;
     }
     const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
@@ -52,8 +54,7 @@ int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
                                             });
     out.flush();
     if (!searched.ok()) {
-        err << "dialvault: " << notOpenedText(book.source(), searched.error, userLanguage())
-            << "\n";
+        err << "dialvault: " << notOpenedText(book.source(), searched.error) << "\n";
         return FindFailed;
     }
     return shown > 0 ? FindMatched : FindNothing;

@@ -5,6 +5,7 @@
 #include "interchange/contactsimport.h"
 #include "interchange/transfertexts.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace dialvault {
@@ -12,14 +13,15 @@ namespace dialvault {
 int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (line.arguments.isEmpty()) {
-        err << "dialvault: import needs at least one FILE\n";
+        err << "dialvault: "
+            << QCoreApplication::translate("Commands", "import دست کم به يک FILE نياز دارد")
+            << "\n";
         return CommandMisused;
     }
     const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
     if (!opened)
         return CommandFailed;
     PhoneBook &book = *opened;
-    const Language language = userLanguage();
     ImportCounts total;
     QStringList notes;
     bool everyFile = true;
@@ -27,18 +29,18 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         const FileImport taken
             = isJetFileName(path) ? importJetFile(book, path) : importContactsFile(book, path);
         if (taken.refused) {
-            err << "dialvault: " << refusedFileText(*taken.refused, language) << "\n";
+            err << "dialvault: " << refusedFileText(*taken.refused) << "\n";
         } else if (!taken.ok()) {
-            err << "dialvault: " << notDoneText(path, taken.notStored, true, language) << "\n";
+            err << "dialvault: " << notDoneText(path, taken.notStored, true) << "\n";
         } else {
             total += taken.counts;
-            if (const QString note = fileNoteText(taken, language); !note.isEmpty())
+            if (const QString note = fileNoteText(taken); !note.isEmpty())
                 notes.append(note);
         }
         everyFile = everyFile && taken.ok();
         err.flush();
     }
-    out << importSummaryText(total, language, notes) << "\n";
+    out << importSummaryText(total, notes) << "\n";
     return everyFile ? CommandDone : CommandFailed;
 }
 

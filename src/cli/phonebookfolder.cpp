@@ -58,7 +58,7 @@ std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextSt
         return nullptr;
     auto book = std::make_unique<PhoneBook>(*source);
     if (const Status opened = book->open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book->source(), opened.error, userLanguage()) << "\n";
+        err << "dialvault: " << notOpenedText(book->source(), opened.error) << "\n";
         return nullptr;
     }
     return book;

@@ -4,6 +4,7 @@
 #include "cli/servercommands.h"
 #include "place/restore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -15,14 +16,14 @@ QString refusal(FailureCause cause)
 {
     switch (cause) {
     case FailureCause::NotADatabase:
-        return QStringLiteral("it is not a phone book");
+        return QCoreApplication::translate("Commands", "اين پرونده دفترچه تلفن نيست");
     case FailureCause::Damaged:
-        return QStringLiteral("it is damaged");
+        return QCoreApplication::translate("Commands", "اين پرونده آسيب ديده است");
     case FailureCause::NoTable:
     case FailureCause::MissingField:
-        return QStringLiteral("it is no phone book of Dialvault's");
+        return QCoreApplication::translate("Commands", "اين پرونده دفترچه تلفن ديال والت نيست");
     default:
-        return QStringLiteral("it could not be used");
+        return QCoreApplication::translate("Commands", "اين پرونده به کار نمي آيد");
     }
 }
 
@@ -31,7 +32,7 @@ QString refusal(FailureCause cause)
 int restoreCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (line.arguments.size() != 1) {
-        err << "dialvault: restore needs one FILE\n";
+        err << "dialvault: " << oneFileText("restore") << "\n";
         return CommandMisused;
     }
     if (refusedOnServer(line, err, "restore"))
@@ -42,14 +43,19 @@ int restoreCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     const QString file = line.arguments.first();
     const Result<QString> restored = restorePhoneBook(*place, file, QDateTime::currentDateTime());
     if (!restored.ok()) {
-        err << "dialvault: " << file << " was not restored, " << refusal(restored.error.cause)
-            << ": " << restored.error.description << "\n"
-            << "The phone book is unchanged.\n";
+        err << "dialvault: "
+            << QCoreApplication::translate("Commands", "%1 بازگردانده نشد؛ %2: %3")
+                   .arg(file, refusal(restored.error.cause), restored.error.description)
+            << "\n"
+            << QCoreApplication::translate("Commands", "دفترچه تلفن تغيير نکرد.") << "\n";
         return CommandFailed;
     }
-    out << "restored: " << QDir::toNativeSeparators(place->databasePath()) << "\n";
+    out << QCoreApplication::translate("Commands", "بازگردانده شد: %1")
+               .arg(QDir::toNativeSeparators(place->databasePath()))
+        << "\n";
     if (!restored.value.isEmpty())
-        out << "the previous phone book is kept as " << QDir::toNativeSeparators(restored.value)
+        out << QCoreApplication::translate("Commands", "دفترچه تلفن قبلي در %1 نگه داشته شد")
+                   .arg(QDir::toNativeSeparators(restored.value))
             << "\n";
     return CommandDone;
 }

@@ -6,6 +6,7 @@
 #include "interchange/transfertexts.h"
 #include "store/phonebook.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace dialvault {
@@ -19,9 +20,12 @@ std::optional<PhoneBookSource> requiredServer(const CommandLine &line, QTextStre
     std::optional<PhoneBookSource> server = commandServer(line, err, refused);
     exit = CommandFailed;
     if (!server && !refused) {
-        err << "dialvault: " << command
-            << " needs a server: --server URL, or DIALVAULT_SERVER\n"
-               "Try 'dialvault --help'.\n";
+        err << "dialvault: "
+            << QCoreApplication::translate(
+                   "Commands", "%1 به يک سرور نياز دارد: --server URL، يا DIALVAULT_SERVER")
+                   .arg(QLatin1String(command))
+            << "\n"
+            << tryHelpText() << "\n";
         exit = CommandMisused;
     }
     return server;
@@ -33,30 +37,37 @@ int serverInitCommand(const CommandLine &line, QTextStream &out, QTextStream &er
 {
     int exit = CommandDone;
     if (!line.arguments.isEmpty()) {
-        err << "dialvault: server-init takes no arguments\n";
+        err << "dialvault: " << noArgumentsText("server-init") << "\n";
         return CommandMisused;
     }
     const std::optional<PhoneBookSource> server = requiredServer(line, err, "server-init", exit);
     if (!server)
         return exit;
-    const Language language = userLanguage();
     const std::unique_ptr<StoreEngine> engine = makeStoreEngine(*server);
     Result<ServerPreparation> prepared;
     prepared.error = engine->connect().error;
     if (prepared.ok())
         prepared = prepareServerPhoneBook(*engine);
     if (!prepared.ok()) {
-        err << "dialvault: " << notOpenedText(*server, prepared.error, language) << "\n";
+        err << "dialvault: " << notOpenedText(*server, prepared.error) << "\n";
         return CommandFailed;
     }
     if (prepared.value.made.isEmpty())
-        out << "The phone book on " << server->shownName()
-            << " is complete: nothing was changed.\n";
+        out << QCoreApplication::translate("Commands",
+                                           "دفترچه تلفن روي %1 کامل است: چيزي تغيير نکرد.")
+                   .arg(server->shownName())
+            << "\n";
     else
-        out << "The phone book on " << server->shownName()
-            << " is ready. Made: " << prepared.value.made.join(QStringLiteral(", ")) << ".\n";
-    out << "\nThe rights each person of the office needs (put their role, or a group role "
-           "they share, in place of office_user):\n\n"
+        out << QCoreApplication::translate("Commands",
+                                           "دفترچه تلفن روي %1 آماده است. ساخته شد: %2.")
+                   .arg(server->shownName(), prepared.value.made.join(QStringLiteral(", ")))
+            << "\n";
+    out << "\n"
+        << QCoreApplication::translate(
+               "Commands",
+               "اجازه هايي که هر کس در دفتر لازم دارد (نقش او، يا نقش گروهي "
+               "که در آن شريک اند، را به جاي office_user بگذاريد):")
+        << "\n\n"
         << serverGrants(prepared.value.schema, QStringLiteral("office_user"));
     return CommandDone;
 }
@@ -65,7 +76,7 @@ int serverPushCommand(const CommandLine &line, QTextStream &out, QTextStream &er
 {
     int exit = CommandDone;
     if (!line.arguments.isEmpty()) {
-        err << "dialvault: server-push takes no arguments\n";
+        err << "dialvault: " << noArgumentsText("server-push") << "\n";
         return CommandMisused;
     }
     const std::optional<PhoneBookSource> server = requiredServer(line, err, "server-push", exit);
@@ -74,24 +85,22 @@ int serverPushCommand(const CommandLine &line, QTextStream &out, QTextStream &er
     const std::optional<QString> folder = commandPhoneBookFolder(line, err);
     if (!folder)
         return CommandFailed;
-    const Language language = userLanguage();
     PhoneBook local(*folder);
     if (const Status opened = local.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(local.source(), opened.error, language) << "\n";
+        err << "dialvault: " << notOpenedText(local.source(), opened.error) << "\n";
         return CommandFailed;
     }
     PhoneBook remote(*server);
     if (const Status opened = remote.open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(remote.source(), opened.error, language) << "\n";
+        err << "dialvault: " << notOpenedText(remote.source(), opened.error) << "\n";
         return CommandFailed;
     }
     const Result<ImportCounts> pushed = remote.importPhoneBook(local);
     if (!pushed.ok()) {
-        err << "dialvault: " << notDoneText(local.databasePath(), pushed.error, true, language)
-            << "\n";
+        err << "dialvault: " << notDoneText(local.databasePath(), pushed.error, true) << "\n";
         return CommandFailed;
     }
-    out << importSummaryText(pushed.value, language) << "\n";
+    out << importSummaryText(pushed.value) << "\n";
     return CommandDone;
 }
 
@@ -100,11 +109,16 @@ bool refusedOnServer(const CommandLine &line, QTextStream &err, const char *comm
     bool refused = false;
     const std::optional<PhoneBookSource> server = commandServer(line, err, refused);
     if (server)
-        err << "dialvault: the phone book is on the server " << server->shownName() << ": "
-            << command
-            << " works on a local phone book only. Use the server's own tools: pg_dump "
-               "--format=custom --table=test --table=test_count to keep a copy, pg_restore to "
-               "put one back.\n";
+        err << "dialvault: "
+            << QCoreApplication::translate(
+                   "Commands",
+                   "دفترچه تلفن روي سرور %1 است: %2 فقط با دفترچه تلفن محلي "
+                   "کار مي کند. از ابزارهاي خود سرور استفاده کنيد: "
+                   "pg_dump --format=custom --table=test "
+                   "--table=test_count براي نگه داشتن نسخه اي از آن، "
+                   "و pg_restore براي بازگرداندن آن.")
+                   .arg(server->shownName(), QLatin1String(command))
+            << "\n";
     return server || refused;
 }
 

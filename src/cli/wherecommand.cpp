@@ -3,6 +3,7 @@
 #include "cli/phonebookfolder.h"
 #include "cli/placecommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
 
@@ -11,7 +12,7 @@ namespace dialvault {
 int whereCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (!line.arguments.isEmpty()) {
-        err << "dialvault: where takes no arguments\n";
+        err << "dialvault: " << noArgumentsText("where") << "\n";
         return CommandMisused;
     }
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
@@ -19,14 +20,22 @@ int whereCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return CommandFailed;
     bool refused = false;
     if (const std::optional<PhoneBookSource> server = commandServer(line, err, refused)) {
-        out << "phone book: server " << server->shownName() << "\n";
+        out << QCoreApplication::translate("Commands", "دفترچه تلفن: سرور %1")
+                   .arg(server->shownName())
+            << "\n";
     } else if (refused) {
         return CommandFailed;
     } else {
-        out << "phone book: " << QDir::toNativeSeparators(place->databasePath()) << "\n"
-            << "backups: " << QDir::toNativeSeparators(place->backupFolder()) << "\n";
+        out << QCoreApplication::translate("Commands", "دفترچه تلفن: %1")
+                   .arg(QDir::toNativeSeparators(place->databasePath()))
+            << "\n"
+            << QCoreApplication::translate("Commands", "پشتيبان ها: %1")
+                   .arg(QDir::toNativeSeparators(place->backupFolder()))
+            << "\n";
     }
-    out << "settings: " << QDir::toNativeSeparators(place->settingsLocation()) << "\n";
+    out << QCoreApplication::translate("Commands", "تنظيمات: %1")
+               .arg(QDir::toNativeSeparators(place->settingsLocation()))
+        << "\n";
     return CommandDone;
 }
 

@@ -1,23 +1,29 @@
 #include "desktop/displaycheck.h"
 
+#include <QCoreApplication>
 #include <QtGlobal>
 
 namespace dialvault {
 
-std::optional<QString> missingDisplay(const QString &program)
+bool hasDisplay()
 {
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        return QStringLiteral(
-                   "Dialvault needs a graphical display, and none is set (DISPLAY and "
-                   "WAYLAND_DISPLAY are "
-                   "empty): start it from a desktop session, or under a virtual one with "
-                   "`xvfb-run -a %1`.")
-            .arg(program);
-    }
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+        || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
 #endif
-    return std::nullopt;
+}
+
+QString missingDisplayText(const QString &program)
+{
+    return QCoreApplication::translate(
+               "DisplayCheck",
+               "ديال والت به يک نمايشگر گرافيکي نياز دارد و هيچ کدام تنظيم نشده است "
+               "(DISPLAY و WAYLAND_DISPLAY خالي اند): آن را از يک نشست ميزکار اجرا کنيد، يا "
+               "در يک نمايشگر مجازي با `xvfb-run -a %1`.")
+        .arg(program);
 }
 
 } // namespace dialvault

@@ -2,12 +2,14 @@
 
 #include <QString>
 
-#include <optional>
-
 namespace dialvault {
 
-// One plain line saying how to run the program when there is no display to
-// show its windows on; nothing when there is one (or a platform was chosen).
-std::optional<QString> missingDisplay(const QString &program);
+// Whether there is a display to show the windows on (or a platform was
+// chosen).
+bool hasDisplay();
+
+// One plain line saying how to run the program when there is no display, in
+// the language in use.
+QString missingDisplayText(const QString &program);
 
 } // namespace dialvault

@@ -1,5 +1,7 @@
 #include "desktop/failurewords.h"
 
+#include <QCoreApplication>
+
 namespace dialvault {
 
 namespace {
@@ -11,7 +13,10 @@ QString failureLines(const QString &headline, const StoreError &error, const QSt
         text += u'\n' + why;
     if (!where.isEmpty())
         text += u'\n' + where;
-    text += QStringLiteral("\n\n(خطاي شماره %1: %2)").arg(error.number).arg(error.description);
+    text += QStringLiteral("\n\n")
+        + QCoreApplication::translate("FailureWords", "(خطاي شماره %1: %2)")
+              .arg(error.number)
+              .arg(error.description);
     return text;
 }
 
@@ -20,14 +25,18 @@ QString failureLines(const QString &headline, const StoreError &error, const QSt
 QString failureText(const QString &headline, const StoreError &error, const QString &path)
 {
     return failureLines(headline, error,
-                        path.isEmpty() ? QString() : QStringLiteral("پرونده: %1").arg(path));
+                        path.isEmpty()
+                            ? QString()
+                            : QCoreApplication::translate("FailureWords", "پرونده: %1").arg(path));
 }
 
 QString failureText(const QString &headline, const StoreError &error, const PhoneBookSource &source)
 {
     if (!source.isServer())
         return failureText(headline, error, source.databasePath());
-    return failureLines(headline, error, QStringLiteral("سرور: %1").arg(source.shownName()));
+    return failureLines(
+        headline, error,
+        QCoreApplication::translate("FailureWords", "سرور: %1").arg(source.shownName()));
 }
 
 } // namespace dialvault

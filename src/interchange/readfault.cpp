@@ -1,47 +1,41 @@
 #include "interchange/readfault.h"
 
+#include <QCoreApplication>
+
 namespace dialvault {
 
 namespace {
 
-struct Texts
-{
-    const char16_t *english;
-    const char16_t *persian;
-};
-
-Texts textsOf(ReadFault fault)
+// The reason for each fault, translated where the failure is made.
+const char *reasonOf(ReadFault fault)
 {
     switch (fault) {
     case ReadFault::CannotOpen:
-        return {u"the file cannot be opened", u"فايل باز نشد"};
+        return QT_TRANSLATE_NOOP("ReadFault", "فايل باز نشد");
     case ReadFault::NotContacts:
-        return {u"not vCard or CSV", u"فايل vCard يا CSV نيست"};
+        return QT_TRANSLATE_NOOP("ReadFault", "فايل vCard يا CSV نيست");
     case ReadFault::UnknownColumns:
-        return {u"no name or phone column among the columns",
-                u"ستون نام يا تلفن در ميان ستون ها نيست"};
+        return QT_TRANSLATE_NOOP("ReadFault", "ستون نام يا تلفن در ميان ستون ها نيست");
     case ReadFault::InvalidBytes:
-        return {u"bytes that are not valid text in the file's encoding",
-                u"بايت هايي که در رمزگذاري فايل متن معتبر نيستند"};
+        return QT_TRANSLATE_NOOP("ReadFault", "بايت هايي که در رمزگذاري فايل متن معتبر نيستند");
     case ReadFault::UnknownCharset:
-        return {u"an unknown character set", u"مجموعه نويسه ناشناخته"};
+        return QT_TRANSLATE_NOOP("ReadFault", "مجموعه نويسه ناشناخته");
     case ReadFault::BrokenEncodedValue:
-        return {u"a quoted-printable or base64 value that does not decode",
-                u"مقدار quoted-printable يا base64 خراب است"};
+        return QT_TRANSLATE_NOOP("ReadFault", "مقدار quoted-printable يا base64 خراب است");
     case ReadFault::CardNeverEnds:
-        return {u"a card that never ends", u"کارتي که پايان ندارد"};
+        return QT_TRANSLATE_NOOP("ReadFault", "کارتي که پايان ندارد");
     case ReadFault::OutsideCard:
-        return {u"text outside a card", u"متن بيرون از کارت"};
+        return QT_TRANSLATE_NOOP("ReadFault", "متن بيرون از کارت");
     case ReadFault::NotAProperty:
-        return {u"a line that is not a vCard property", u"سطري که ويژگي vCard نيست"};
+        return QT_TRANSLATE_NOOP("ReadFault", "سطري که ويژگي vCard نيست");
     case ReadFault::QuoteNeverCloses:
-        return {u"a quoted cell that never closes", u"نقل قولي که بسته نمي شود"};
+        return QT_TRANSLATE_NOOP("ReadFault", "نقل قولي که بسته نمي شود");
     case ReadFault::TextAfterQuote:
-        return {u"text after a closing quote", u"متن پس از بستن نقل قول"};
+        return QT_TRANSLATE_NOOP("ReadFault", "متن پس از بستن نقل قول");
     case ReadFault::TooManyCells:
-        return {u"more cells than the header row has", u"خانه هايي بيش از سطر عنوان"};
+        return QT_TRANSLATE_NOOP("ReadFault", "خانه هايي بيش از سطر عنوان");
     }
-    return {u"unreadable", u"خوانده نشد"};
+    return QT_TRANSLATE_NOOP("ReadFault", "خوانده نشد");
 }
 
 // The columns as a person reads them back: the first few, quoted.
@@ -72,16 +66,16 @@ ReadFailure unknownColumnsFailure(const QStringList &columns)
 {
     ReadFailure failure = readFailure(ReadFault::UnknownColumns, 1);
     const QString list = columnList(columns);
-    failure.reason += QStringLiteral(" ") + list;
-    failure.reasonFa += QStringLiteral(": ") + list;
+    failure.reason = QCoreApplication::translate("ReadFault", "%1: %2",
+                                                 "the reason, then the columns the file holds")
+                         .arg(failure.reason, list);
     return failure;
 }
 
 ReadFailure readFailure(ReadFault fault, int line)
 {
-    const Texts texts = textsOf(fault);
-    return ReadFailure{QString(), line, fault, QString::fromUtf16(texts.english),
-                       QString::fromUtf16(texts.persian)};
+    return ReadFailure{QString(), line, fault,
+                       QCoreApplication::translate("ReadFault", reasonOf(fault))};
 }
 
 } // namespace dialvault

@@ -6,7 +6,7 @@
 
 namespace dialvault {
 
-// A refusal of `fault` at `line`, with both texts filled in; the caller that
+// A refusal of `fault` at `line`, with its reason; the caller that
 // knows the file's name sets it.
 ReadFailure readFailure(ReadFault fault, int line);
 

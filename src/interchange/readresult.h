@@ -37,14 +37,13 @@ enum class ReadFault {
 
 // A refused file: which file, the line of the fault (1 for the first line;
 // for a card that never ends, the line where it began; 0 when the file could
-// not be opened), and the reason in English and in Persian.
+// not be opened), and the reason in the language in use.
 struct ReadFailure
 {
     QString fileName;
     int line = 0;
     ReadFault fault = ReadFault::NotContacts;
     QString reason;
-    QString reasonFa;
 };
 
 // What a contacts file holds: its entries in file order, the number of

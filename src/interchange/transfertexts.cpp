@@ -2,8 +2,11 @@
 
 #include "words/causewords.h"
 
+#include <QCoreApplication>
 #include <QDir>
-#include <QLocale>
+
+#include <algorithm>
+#include <limits>
 
 namespace dialvault {
 
@@ -14,155 +17,111 @@ QString shown(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
-QString engineWords(const StoreError &error)
+// The count that picks a text's singular or plural; the text writes the
+// number itself with arg(), which takes counts beyond an int.
+int formFor(qint64 count)
 {
-    if (!error.missingRight.isEmpty())
-        return QStringLiteral("%1 (error %2; the right needed: %3)")
-            .arg(error.description)
-            .arg(error.number)
-            .arg(error.missingRight);
-    return QStringLiteral("%1 (error %2)").arg(error.description).arg(error.number);
+    return int(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max()));
 }
 
-// The cause in Persian words, then the engine's own for whoever looks further.
-QString persianWhy(const StoreError &error)
+// The cause in the person's words, then the engine's own for whoever looks
+// further.
+QString why(const StoreError &error)
 {
-    QString why = errorWords(error);
-    if (!why.isEmpty())
-        why += u' ';
-    return why + QStringLiteral("(خطاي شماره %1: %2)").arg(error.number).arg(error.description);
+    QString words = errorWords(error);
+    if (!words.isEmpty())
+        words += u' ';
+    return words
+        + QCoreApplication::translate("FailureWords", "(خطاي شماره %1: %2)")
+              .arg(QString::number(error.number), error.description);
 }
 
 } // namespace
 
-Language userLanguage()
+QString importSummaryText(const ImportCounts &counts, const QStringList &fileNotes)
 {
-    // The languages the user reads messages in (LANGUAGE, LC_ALL,
-    // LC_MESSAGES, LANG on Unix), not the one numbers are written in.
-    const QString first = QLocale::system().uiLanguages().value(0);
-    return first == QLatin1String("fa") || first.startsWith(QLatin1String("fa-"))
-        ? Language::Persian
-        : Language::English;
-}
-
-QString importSummaryText(const ImportCounts &counts, Language language,
-                          const QStringList &fileNotes)
-{
-    if (language == Language::Persian) {
-        QString summary = QStringLiteral("%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 "
-                                         "مورد بي نام و شماره بود.")
-                              .arg(counts.added)
-                              .arg(counts.duplicates)
-                              .arg(counts.withoutNameOrNumber);
-        for (const QString &note : fileNotes)
-            summary += u' ' + note;
-        return summary;
-    }
-    QString summary = QStringLiteral("%1 added, %2 %3 skipped, %4 without name or number")
-                          .arg(counts.added)
-                          .arg(counts.duplicates)
-                          .arg(counts.duplicates == 1 ? QStringLiteral("duplicate")
-                                                      : QStringLiteral("duplicates"))
-                          .arg(counts.withoutNameOrNumber);
+    QString summary
+        = QCoreApplication::translate("TransferTexts",
+                                      "%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 "
+                                      "مورد بي نام و شماره بود.",
+                                      nullptr, formFor(counts.duplicates))
+              .arg(QString::number(counts.added), QString::number(counts.duplicates),
+                   QString::number(counts.withoutNameOrNumber));
     for (const QString &note : fileNotes)
-        summary += QStringLiteral("; ") + note;
+        summary = QCoreApplication::translate("TransferTexts", "%1 %2",
+                                              "the summary of an import, then a file's note")
+                      .arg(summary, note);
     return summary;
 }
 
-QString fileNoteText(const FileImport &taken, Language language)
+QString fileNoteText(const FileImport &taken)
 {
     const bool assumed = !taken.assumedEncoding.isEmpty();
     const int skipped = taken.skippedLines;
-    if (!assumed && skipped == 0)
-        return QString();
     const QString file = shown(taken.path);
-    if (language == Language::Persian) {
-        if (assumed && skipped > 0)
-            return QStringLiteral("پرونده %1 با رمزگذاري %2 خوانده شد و %3 سطر آن کنار گذاشته شد.")
-                .arg(file, taken.assumedEncoding)
-                .arg(skipped);
-        if (assumed)
-            return QStringLiteral("پرونده %1 با رمزگذاري %2 خوانده شد.")
-                .arg(file, taken.assumedEncoding);
-        return QStringLiteral("%1 سطر پرونده %2 کنار گذاشته شد.").arg(skipped).arg(file);
-    }
-    QStringList parts;
+    if (assumed && skipped > 0)
+        return QCoreApplication::translate(
+                   "TransferTexts",
+                   "پرونده %1 با رمزگذاري %2 خوانده شد و %3 سطر آن کنار گذاشته شد.", nullptr,
+                   skipped)
+            .arg(file, taken.assumedEncoding, QString::number(skipped));
     if (assumed)
-        parts.append(QStringLiteral("read as %1").arg(taken.assumedEncoding));
+        return QCoreApplication::translate("TransferTexts", "پرونده %1 با رمزگذاري %2 خوانده شد.")
+            .arg(file, taken.assumedEncoding);
     if (skipped > 0)
-        parts.append(QStringLiteral("%1 %2 skipped")
-                         .arg(skipped)
-                         .arg(skipped == 1 ? QStringLiteral("line") : QStringLiteral("lines")));
-    return file + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
+        return QCoreApplication::translate("TransferTexts", "%1 سطر پرونده %2 کنار گذاشته شد.",
+                                           nullptr, skipped)
+            .arg(QString::number(skipped), file);
+    return QString();
 }
 
-QString refusedFileText(const ReadFailure &failure, Language language)
+QString refusedFileText(const ReadFailure &failure)
 {
-    if (language == Language::Persian) {
-        const QString where = failure.line > 0
-            ? QStringLiteral("پرونده %1، سطر %2").arg(shown(failure.fileName)).arg(failure.line)
-            : QStringLiteral("پرونده %1").arg(shown(failure.fileName));
-        return QStringLiteral("%1 اضافه نشد: %2").arg(where, failure.reasonFa);
-    }
+    const QString file = shown(failure.fileName);
     const QString where = failure.line > 0
-        ? QStringLiteral("%1, line %2").arg(shown(failure.fileName)).arg(failure.line)
-        : shown(failure.fileName);
-    return QStringLiteral("%1 was not imported: %2").arg(where, failure.reason);
+        ? QCoreApplication::translate("TransferTexts", "پرونده %1، سطر %2")
+              .arg(file, QString::number(failure.line))
+        : QCoreApplication::translate("TransferTexts", "پرونده %1").arg(file);
+    return QCoreApplication::translate("TransferTexts", "%1 اضافه نشد: %2")
+        .arg(where, failure.reason);
 }
 
-QString notDoneText(const QString &path, const StoreError &error, bool reading, Language language)
+QString notDoneText(const QString &path, const StoreError &error, bool reading)
 {
     // Said "not imported", an import that was stored would be imported twice
     // by hand; imported again, its stored entries are skipped.
-    if (reading && error.cause == FailureCause::OutcomeUnknown) {
-        if (language == Language::Persian)
-            return QStringLiteral(
-                       "معلوم نيست پرونده %1 به دفترچه تلفن اضافه شد يا نه: %2 اگر آن را "
-                       "دوباره اضافه کنيد، شماره هاي ثبت شده تکراري شمرده و کنار "
-                       "گذاشته مي شوند.")
-                .arg(shown(path), persianWhy(error));
-        return QStringLiteral("it is not known whether %1 was imported: the connection to the "
-                              "server broke while it was committed (%2). Importing it again is "
-                              "safe: the entries already stored are skipped as duplicates.")
-            .arg(shown(path), engineWords(error));
-    }
-    if (language == Language::Persian) {
-        const QString what = reading ? QStringLiteral("پرونده %1 به دفترچه تلفن اضافه نشد: %2")
-                                     : QStringLiteral("پرونده %1 نوشته نشد: %2");
-        return what.arg(shown(path), persianWhy(error));
-    }
-    const QString what = reading ? QStringLiteral("%1 was not imported: %2")
-                                 : QStringLiteral("%1 was not written: %2");
-    return what.arg(shown(path), engineWords(error));
+    if (reading && error.cause == FailureCause::OutcomeUnknown)
+        return QCoreApplication::translate(
+                   "TransferTexts",
+                   "معلوم نيست پرونده %1 به دفترچه تلفن اضافه شد يا نه: %2 اگر آن را "
+                   "دوباره اضافه کنيد، شماره هاي ثبت شده تکراري شمرده و کنار "
+                   "گذاشته مي شوند.")
+            .arg(shown(path), why(error));
+    const QString what = reading
+        ? QCoreApplication::translate("TransferTexts", "پرونده %1 به دفترچه تلفن اضافه نشد: %2")
+        : QCoreApplication::translate("TransferTexts", "پرونده %1 نوشته نشد: %2");
+    return what.arg(shown(path), why(error));
 }
 
-QString exportedText(qint64 count, const QString &path, Language language)
+QString exportedText(qint64 count, const QString &path)
 {
-    if (language == Language::Persian)
-        return QStringLiteral("%1 شماره در پرونده %2 نوشته شد.").arg(count).arg(shown(path));
-    return QStringLiteral("%1 %2 written to %3")
-        .arg(count)
-        .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), shown(path));
+    return QCoreApplication::translate("TransferTexts", "%1 شماره در پرونده %2 نوشته شد.", nullptr,
+                                       formFor(count))
+        .arg(QString::number(count), shown(path));
 }
 
-QString notOpenedText(const PhoneBookSource &source, const StoreError &error, Language language)
+QString notOpenedText(const PhoneBookSource &source, const StoreError &error)
 {
     if (!source.isServer())
-        return notOpenedText(source.databasePath(), error, language);
-    if (language == Language::Persian)
-        return QStringLiteral("دفترچه تلفن باز نشد: %1\nسرور: %2")
-            .arg(persianWhy(error), source.shownName());
-    return QStringLiteral("the phone book on the server %1 could not be opened: %2")
-        .arg(source.shownName(), engineWords(error));
+        return notOpenedText(source.databasePath(), error);
+    return QCoreApplication::translate("TransferTexts", "دفترچه تلفن باز نشد: %1\nسرور: %2")
+        .arg(why(error), source.shownName());
 }
 
-QString notOpenedText(const QString &path, const StoreError &error, Language language)
+QString notOpenedText(const QString &path, const StoreError &error)
 {
-    if (language == Language::Persian)
-        return QStringLiteral("دفترچه تلفن باز نشد: %1\nپرونده: %2")
-            .arg(persianWhy(error), shown(path));
-    return QStringLiteral("the phone book %1 could not be opened: %2")
-        .arg(shown(path), engineWords(error));
+    return QCoreApplication::translate("TransferTexts", "دفترچه تلفن باز نشد: %1\nپرونده: %2")
+        .arg(why(error), shown(path));
 }
 
 } // namespace dialvault

@@ -1,12 +1,22 @@
 #include "jet/carryovermessage.h"
 
+#include "words/interfacelanguage.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <climits>
+
 namespace dialvault {
 
 namespace {
 
-QString persianDigits(qsizetype number)
+// In Persian digits where the texts are Persian.
+QString shownNumber(qsizetype number)
 {
     QString text = QString::number(number);
+    if (languageInUse() != InterfaceLanguage::Persian)
+        return text;
     for (QChar &c : text) {
         if (c.isDigit())
             c = QChar(u'\u06F0' + (c.unicode() - u'0'));
@@ -18,9 +28,13 @@ QString persianDigits(qsizetype number)
 
 QString carriedOverMessage(const CarryOver &carryOver)
 {
-    return QStringLiteral("%1 شماره از پرونده قديمي به دفترچه منتقل شد. پرونده قديمي با نام «%2» "
-                          "نگه داشته شد.")
-        .arg(persianDigits(carryOver.entries), carryOver.backupName);
+    // The count picks the singular or the plural; arg() writes it.
+    const int form = int(std::min<qsizetype>(carryOver.entries, INT_MAX));
+    return QCoreApplication::translate("CarryOver",
+                                       "%1 شماره از پرونده قديمي به دفترچه منتقل شد. پرونده "
+                                       "قديمي با نام «%2» نگه داشته شد.",
+                                       nullptr, form)
+        .arg(shownNumber(carryOver.entries), carryOver.backupName);
 }
 
 } // namespace dialvault

@@ -4,9 +4,13 @@
 #include "jet/jetreader.h"
 #include "store/durablefiles.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
+
+#include <algorithm>
+#include <climits>
 
 namespace dialvault {
 
@@ -15,9 +19,11 @@ namespace {
 int fail(const QString &from, const QString &to, const StoreError &error, QTextStream &err,
          int exitStatus)
 {
-    err << "dialvault: " << QDir::toNativeSeparators(from) << " was not carried over into "
-        << QDir::toNativeSeparators(to) << ": " << error.description << " (error " << error.number
-        << ")\n";
+    err << "dialvault: "
+        << QCoreApplication::translate("ImportJet", "%1 به %2 منتقل نشد: %3 (خطاي شماره %4)")
+               .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to), error.description,
+                    QString::number(error.number))
+        << "\n";
     err.flush();
     return exitStatus;
 }
@@ -39,9 +45,12 @@ int importJetCommand(const QString &jetPath, const QString &newPath, QTextStream
     if (!written.ok())
         return fail(jetPath, newPath, written.error, err, ImportJetNotWritten);
     const qsizetype count = rows.value.size();
-    out << "Carried over " << count << (count == 1 ? " entry" : " entries") << " from "
-        << QDir::toNativeSeparators(jetPath) << " into " << QDir::toNativeSeparators(newPath)
-        << ".\n";
+    // The count picks the singular or the plural; arg() writes it.
+    const int form = int(std::min<qsizetype>(count, INT_MAX));
+    out << QCoreApplication::translate("ImportJet", "%1 شماره از %2 به %3 منتقل شد.", nullptr, form)
+               .arg(QString::number(count), QDir::toNativeSeparators(jetPath),
+                    QDir::toNativeSeparators(newPath))
+        << "\n";
     out.flush();
     return ImportJetDone;
 }

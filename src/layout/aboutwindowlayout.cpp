@@ -15,10 +15,10 @@ const WindowLayoutOf<AboutWindowControls> &aboutWindowLayout()
         w.name = QStringLiteral("Form3");
         w.clientWidth = 5775;
         w.clientHeight = 5640;
-        w.caption = QStringLiteral(" معرفي نرم افزار");
+        w.caption = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", " معرفي نرم افزار"));
         w.backColour = LayoutColour::system(6);
         w.picture = QStringLiteral(":/form3.jpg");
-        w.pictureWords = QStringLiteral("دفترچه تلفن");
+        w.pictureWords = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "دفترچه تلفن"));
         w.pointer = PointerShape::Arrow;
         w.hasIcon = true;
         w.font = msSansSerif();
@@ -37,8 +37,8 @@ const WindowLayoutOf<AboutWindowControls> &aboutWindowLayout()
             return b;
         };
 
-        auto version
-            = line(QStringLiteral("Label5(0)"), 600, 1440, 735, QStringLiteral("ver 2.03"), 7);
+        auto version = line(QStringLiteral("Label5(0)"), 600, 1440, 735,
+                            QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "ver 2.03")), 7);
         version.height = 255;
         version.autoSize = false;
         auto web = line(QStringLiteral("Label4"), 1320, 3120, 2070,
@@ -53,8 +53,8 @@ const WindowLayoutOf<AboutWindowControls> &aboutWindowLayout()
             b.labelledBy = {line};
             return b;
         };
-        auto exit
-            = aboutButton(QStringLiteral("paintedButton1"), 1560, QStringLiteral("خروج"), 11, 2143);
+        auto exit = aboutButton(QStringLiteral("paintedButton1"), 1560,
+                                QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "خروج")), 11, 2143);
         exit.isCancel = true;
 
         // The phone book's full path, on the free line between the credits
@@ -62,28 +62,34 @@ const WindowLayoutOf<AboutWindowControls> &aboutWindowLayout()
         auto where = textBox(QStringLiteral("Text1"), 480, 4440, 4815, 255, -1);
         where.font = tahoma();
         where.textColour = lightCyan;
-        where.spokenName = QStringLiteral("محل دفترچه تلفن");
+        where.spokenName = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "محل دفترچه تلفن"));
 
         w.add(marker(QStringLiteral("Picture2"), 1800, 0, QStringLiteral("Label1")));
         w.add(line(QStringLiteral("Label1"), 480, 1800, 4740,
-                   QStringLiteral("اين نرم افزار متعلق به گروه سازنده ديال والت است"), 1));
+                   QStringLiteral(QT_TRANSLATE_NOOP(
+                       "Layouts", "اين نرم افزار متعلق به گروه سازنده ديال والت است")),
+                   1));
         w.add(line(QStringLiteral("Label7(0)"), 2520, 2520, 2595,
-                   QStringLiteral("نوشته شده در تاريخ   1383/5/28"), 3));
-        w.add(line(QStringLiteral("Label3(1)"), 600, 3120, 420, QStringLiteral("URL :"), 4));
-        w.add(line(QStringLiteral("Label3(0)"), 600, 3600, 615, QStringLiteral("E-mail :"), 5));
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "نوشته شده در تاريخ   1383/5/28")),
+                   3));
+        w.add(line(QStringLiteral("Label3(1)"), 600, 3120, 420,
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "URL :")), 4));
+        w.add(line(QStringLiteral("Label3(0)"), 600, 3600, 615,
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "E-mail :")), 5));
         w.add(marker(QStringLiteral("Picture1"), 2520, 6, QStringLiteral("Label7(0)")));
         w.add(version);
         w.add(line(QStringLiteral("Label7(1)"), 720, 4080, 1860,
-                   QStringLiteral("Written By the Dialvault team"), 8));
-        w.add(
-            line(QStringLiteral("Label25(1)"), 4320, 1440, 975, QStringLiteral("نگارش: 2.03"), 9));
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "Written By the Dialvault team")),
+                   8));
+        w.add(line(QStringLiteral("Label25(1)"), 4320, 1440, 975,
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "نگارش: 2.03")), 9));
         w.add(line(QStringLiteral("Label7(2)"), 3360, 4080, 1770,
-                   QStringLiteral("نوشته گروه ديال والت"), 10));
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "نوشته گروه ديال والت")), 10));
         w.add(exit, &C::exitButton);
         w.add(web);
         w.add(mail);
-        w.add(aboutButton(QStringLiteral("paintedButton2"), 2880, QStringLiteral("برنامه نويس"), 14,
-                          2355),
+        w.add(aboutButton(QStringLiteral("paintedButton2"), 2880,
+                          QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "برنامه نويس")), 14, 2355),
               &C::programmerButton);
         w.add(where, &C::phoneBookPathBox);
         return w;

@@ -23,9 +23,10 @@ const WindowLayoutOf<CodePromptWindowControls> &codePromptWindowLayout()
         entry.passwordCharacter = u'*';
         entry.textColour = LayoutColour::system(8);
         // Named as the picture's lettering beside it names it.
-        entry.spokenName = QStringLiteral("Password");
-        auto confirm = button(QStringLiteral("paintedButton1"), 1680, 960, 975, 375,
-                              QStringLiteral("تائيد"), 1, 0xECE9D8, 1720);
+        entry.spokenName = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "Password"));
+        auto confirm
+            = button(QStringLiteral("paintedButton1"), 1680, 960, 975, 375,
+                     QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "تائيد")), 1, 0xECE9D8, 1720);
         confirm.isDefault = true;
         auto message
             = label(QStringLiteral("Label1"), 720, 150, 2415, 255, {}, 3, LayoutColour::system(4));
@@ -34,8 +35,8 @@ const WindowLayoutOf<CodePromptWindowControls> &codePromptWindowLayout()
 
         w.add(entry, &C::codeBox);
         w.add(confirm, &C::confirmButton);
-        w.add(button(QStringLiteral("paintedButton2"), 720, 960, 975, 375, QStringLiteral("خروج"),
-                     2, 0xECE9D8, 1720),
+        w.add(button(QStringLiteral("paintedButton2"), 720, 960, 975, 375,
+                     QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "خروج")), 2, 0xECE9D8, 1720),
               &C::exitButton);
         w.add(message, &C::messageLabel);
         return w;

@@ -15,13 +15,13 @@ const WindowLayoutOf<ContactListWindowControls> &contactListWindowLayout()
         w.name = QStringLiteral("Form5");
         w.clientWidth = 7395;
         w.clientHeight = 4890;
-        w.caption = QStringLiteral("ليست مشترك ها");
+        w.caption = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "ليست مشترك ها"));
         w.backColour = LayoutColour::system(15);
         w.picture = QStringLiteral(":/form5.jpg");
         w.font = tahoma();
 
         auto exit = button(QStringLiteral("paintedButton1"), 1200, 4200, 1575, 375,
-                           QStringLiteral("خروج"), 0, 0xC0C0C0, 2778);
+                           QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "خروج")), 0, 0xC0C0C0, 2778);
         exit.isCancel = true;
         ControlLayout grid
             = placed(ControlKind::Grid, QStringLiteral("MSFlexGrid1"), 600, 960, 6135, 2895, 3);
@@ -39,10 +39,10 @@ const WindowLayoutOf<ContactListWindowControls> &contactListWindowLayout()
 
         w.add(exit, &C::exitButton);
         w.add(button(QStringLiteral("paintedButton2"), 3000, 4200, 1575, 375,
-                     QStringLiteral("تغير رنگ"), 1, 0xC0C0C0, 2778),
+                     QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "تغير رنگ")), 1, 0xC0C0C0, 2778),
               &C::changeColourButton);
         w.add(button(QStringLiteral("paintedButton3"), 4800, 4200, 1575, 375,
-                     QStringLiteral("ذخيره رنگ"), 2, 0xC0C0C0, 2778),
+                     QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "ذخيره رنگ")), 2, 0xC0C0C0, 2778),
               &C::saveColourButton);
         w.add(grid);
         w.add(held, &C::heldColourBox);

@@ -1,5 +1,7 @@
 #include "layout/formlabel.h"
 
+#include "words/interfacelanguage.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,12 +34,14 @@ void FormLabel::fitToText()
 void FormLabel::paintEvent(QPaintEvent *)
 {
     // QLabel would pick the paragraph direction from the first letter and put
-    // a Persian caption's colon on the right.
+    // a Persian caption's colon on the right. A translation reads left to
+    // right, against the side the layout gives.
     QPainter painter(this);
     painter.setPen(palette().color(QPalette::WindowText));
     const Qt::Alignment side = m_rightToLeft ? Qt::AlignRight : Qt::AlignLeft;
     QTextOption option(side | Qt::AlignTop);
-    option.setTextDirection(m_rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    const bool persian = languageInUse() == InterfaceLanguage::Persian;
+    option.setTextDirection(m_rightToLeft && persian ? Qt::RightToLeft : Qt::LeftToRight);
     option.setWrapMode(QTextOption::NoWrap);
     painter.drawText(QRectF(rect()), text(), option);
 }

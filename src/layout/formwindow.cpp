@@ -2,6 +2,7 @@
 
 #include "desktop/windowsystem.h"
 #include "layout/layoutresources.h"
+#include "layout/layouttext.h"
 #include "layout/twips.h"
 #include "layout/windowdrag.h"
 
@@ -20,7 +21,7 @@ FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
     , m_picture(layout.picture)
 {
     setObjectName(layout.name);
-    setWindowTitle(layout.caption);
+    setWindowTitle(shownText(layout.caption));
     if (layout.hasIcon)
         setWindowIcon(bookIcon());
     setLayoutDirection(Qt::LeftToRight);

@@ -14,7 +14,7 @@ const WindowLayoutOf<HelpWindowControls> &helpWindowLayout()
         w.name = QStringLiteral("Form2");
         w.clientWidth = 4725;
         w.clientHeight = 5730;
-        w.caption = QStringLiteral("راهنما");
+        w.caption = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "راهنما"));
         w.backColour = LayoutColour::system(18);
         w.picture = QStringLiteral(":/form2.jpg");
         w.pointer = PointerShape::Arrow;
@@ -22,7 +22,7 @@ const WindowLayoutOf<HelpWindowControls> &helpWindowLayout()
         w.font = msSansSerif();
 
         auto exit = button(QStringLiteral("paintedButton1"), 1800, 4680, 1335, 375,
-                           QStringLiteral("خروج"), 0, 0xC0C0C0, 2355);
+                           QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "خروج")), 0, 0xC0C0C0, 2355);
         exit.isCancel = true;
         exit.button.colourScheme = 3;
         const auto line = [](const QString &name, int left, int top, int width, const QString &text,
@@ -47,15 +47,22 @@ const WindowLayoutOf<HelpWindowControls> &helpWindowLayout()
         w.add(marker(QStringLiteral("Picture2"), 2880, 3,
                      {QStringLiteral("Label4"), QStringLiteral("Label5")}));
         w.add(line(QStringLiteral("Label1"), 480, 1800, 3675,
-                   QStringLiteral("براي جستجو نام را وارد كرده و روي جستجو كليك كنيد"), 4));
+                   QStringLiteral(QT_TRANSLATE_NOOP(
+                       "Layouts", "براي جستجو نام را وارد كرده و روي جستجو كليك كنيد")),
+                   4));
         w.add(line(QStringLiteral("Label2"), 480, 2160, 3735,
-                   QStringLiteral("براي حذف كردن شماره از دفترچه نام را وارد كرده و روي"), 5));
-        w.add(line(QStringLiteral("Label3"), 2880, 2520, 1455, QStringLiteral("حذف كردن كليك كنيد"),
-                   6));
+                   QStringLiteral(QT_TRANSLATE_NOOP(
+                       "Layouts", "براي حذف كردن شماره از دفترچه نام را وارد كرده و روي")),
+                   5));
+        w.add(line(QStringLiteral("Label3"), 2880, 2520, 1455,
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "حذف كردن كليك كنيد")), 6));
         w.add(line(QStringLiteral("Label4"), 360, 2880, 3840,
-                   QStringLiteral("براي وارد كردن شماره به دفترچه نام و شماره را وارد كرده"), 7));
+                   QStringLiteral(QT_TRANSLATE_NOOP(
+                       "Layouts", "براي وارد كردن شماره به دفترچه نام و شماره را وارد كرده")),
+                   7));
         w.add(line(QStringLiteral("Label5"), 1920, 3240, 2325,
-                   QStringLiteral("روي اضافه كردن شماره كليك كنيد"), 8));
+                   QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "روي اضافه كردن شماره كليك كنيد")),
+                   8));
         return w;
     }();
     return layout;

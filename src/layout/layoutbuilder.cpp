@@ -7,6 +7,7 @@
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "layout/layoutresources.h"
+#include "layout/layouttext.h"
 #include "layout/picturebox.h"
 #include "layout/twips.h"
 
@@ -28,7 +29,7 @@ PaintedButton *makeButton(const ControlLayout &control, QWidget *window)
     bag.write(QStringLiteral("_extentx"), settings.extentX);
     bag.write(QStringLiteral("_extenty"), settings.extentY);
     bag.write(QStringLiteral("btype"), settings.buttonType);
-    bag.write(QStringLiteral("tx"), control.text);
+    bag.write(QStringLiteral("tx"), shownText(control.text));
     bag.write(QStringLiteral("enab"), settings.enabled);
     bag.write(QStringLiteral("font"), QVariant::fromValue(settings.font));
     bag.write(QStringLiteral("coltype"), settings.colourScheme);
@@ -42,8 +43,9 @@ PaintedButton *makeButton(const ControlLayout &control, QWidget *window)
 
 FormLabel *makeLabel(const ControlLayout &control, QWidget *window)
 {
-    auto *label = new FormLabel(
-        control.text, layoutColour(control.textColour.value_or(LayoutColour::system(18))), window);
+    auto *label = new FormLabel(shownText(control.text),
+                                layoutColour(control.textColour.value_or(LayoutColour::system(18))),
+                                window);
     label->setRightToLeft(control.rightToLeft);
     return label;
 }
@@ -51,7 +53,7 @@ FormLabel *makeLabel(const ControlLayout &control, QWidget *window)
 FormTextBox *makeTextBox(const ControlLayout &control, QWidget *window)
 {
     auto *box = new FormTextBox(window);
-    box->setText(control.text);
+    box->setText(shownText(control.text));
     if (control.textColour) {
         QPalette colours = box->palette();
         colours.setColor(QPalette::Text, layoutColour(*control.textColour));
@@ -113,7 +115,7 @@ void nameForReaders(const WindowLayout &layout, QWidget *window,
                     const std::vector<QObject *> &controls)
 {
     if (!layout.pictureWords.isEmpty())
-        window->setAccessibleDescription(layout.pictureWords);
+        window->setAccessibleDescription(shownText(layout.pictureWords));
     // `labelledBy` names labels by their names in the layout.
     QHash<QString, QLabel *> labels;
     for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -132,7 +134,8 @@ void nameForReaders(const WindowLayout &layout, QWidget *window,
                 words.append(spokenLabel(label->text()));
             }
         }
-        const QString name = control.spokenName.isEmpty() ? words.join(u' ') : control.spokenName;
+        const QString name
+            = control.spokenName.isEmpty() ? words.join(u' ') : shownText(control.spokenName);
         if (!name.isEmpty())
             widget->setAccessibleName(name);
     }
@@ -146,7 +149,7 @@ void place(QWidget *widget, const ControlLayout &control)
         widget->setFont(control.font->toQFont());
     if (control.pointer != PointerShape::Default)
         widget->setCursor(pointerCursor(control.pointer));
-    widget->setToolTip(control.toolTip);
+    widget->setToolTip(shownText(control.toolTip));
     widget->setEnabled(control.enabled);
     if (!control.visible)
         widget->hide();

@@ -59,7 +59,8 @@ struct ButtonLayout
 };
 
 // One control of a window, at its creation. Positions and sizes are twips
-// from the client area's top-left corner.
+// from the client area's top-left corner. Texts a person reads are kept in
+// Persian, marked for translation (see layout/layouttext.h).
 struct ControlLayout
 {
     ControlKind kind = ControlKind::Label;

@@ -15,11 +15,12 @@ const WindowLayoutOf<PictureWindowControls> &pictureWindowLayout()
         w.caption = QStringLiteral("Form4");
         w.backColour = LayoutColour::system(15);
         w.picture = QStringLiteral(":/form4.jpg");
-        w.pictureWords = QStringLiteral("Dialvault، ۱۳۸۳/۵/۲۸، نسخه 2.03");
+        w.pictureWords
+            = QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "Dialvault، ۱۳۸۳/۵/۲۸، نسخه 2.03"));
         w.font = msSansSerif();
 
         auto exit = button(QStringLiteral("paintedButton1"), 2880, 1920, 975, 375,
-                           QStringLiteral("خروج"), 0, 0xECE9D8, 1720);
+                           QStringLiteral(QT_TRANSLATE_NOOP("Layouts", "خروج")), 0, 0xECE9D8, 1720);
         exit.isCancel = true;
         w.add(exit, &PictureWindowControls::exitButton);
         return w;

@@ -2,6 +2,7 @@
 
 #include "desktop/failurewords.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QEvent>
 #include <QTimer>
@@ -11,8 +12,12 @@ namespace dialvault {
 
 namespace {
 
-const QString backupNotMade
-    = QStringLiteral("پشتيبان امروز دفترچه تلفن ساخته نشد. برنامه مثل هميشه کار مي کند.");
+QString backupNotMade()
+{
+    return QCoreApplication::translate(
+        "DailyBackup", "پشتيبان امروز دفترچه تلفن ساخته نشد. برنامه مثل هميشه کار مي کند.");
+}
+
 // The day a failure was last told, so that it is told once a day.
 const QString failureToldOn = QStringLiteral("backup failure told on");
 
@@ -57,7 +62,8 @@ void DailyBackupStart::report(const StoreError &error)
         return;
     m_desktop.settings.write(failureToldOn, today);
     m_desktop.windows.messageBox(
-        failureText(backupNotMade, error, QDir::toNativeSeparators(m_place.backupFolder())), MsgOk);
+        failureText(backupNotMade(), error, QDir::toNativeSeparators(m_place.backupFolder())),
+        MsgOk);
 }
 
 } // namespace dialvault

@@ -60,7 +60,7 @@ bool MainWindow::start()
     const Status opened = refreshMain();
     if (!opened.ok()) {
         reportUnhandledFailure(m_desktop.windows,
-                               failureText(startupFailed, opened.error, m_store.source()));
+                               failureText(startupFailed(), opened.error, m_store.source()));
         return false;
     }
     m_desktop.windows.showWindow(this);
@@ -82,8 +82,8 @@ Status MainWindow::refreshMain()
 void MainWindow::reportSettledAdds()
 {
     for (const SettledAdd &settled : m_store.settledAdds())
-        m_desktop.windows.messageBox(addSettled.arg(settled.entry.name), MsgOkInformation,
-                                     addStoredTitle);
+        m_desktop.windows.messageBox(addSettled().arg(settled.entry.name), MsgOkInformation,
+                                     addStoredTitle());
 }
 
 void MainWindow::clearFields()
@@ -96,7 +96,7 @@ void MainWindow::clearFields()
 void MainWindow::search()
 {
     if (m_controls.nameBox->text().isEmpty()) {
-        m_desktop.windows.messageBox(searchNeedsName, MsgOk);
+        m_desktop.windows.messageBox(searchNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -107,7 +107,7 @@ void MainWindow::search()
         found = match;
     }
     if (found.error.cause == FailureCause::NotFound) {
-        m_desktop.windows.messageBox(searchNotFound, MsgOk);
+        m_desktop.windows.messageBox(searchNotFound(), MsgOk);
         clearFields();
         return;
     }
@@ -116,7 +116,7 @@ void MainWindow::search()
         // the name just asked for.
         m_controls.phoneBox->setText(QString());
         m_controls.noteBox->setText(QString());
-        m_desktop.windows.messageBox(failureText(searchFailed, found.error), MsgOk);
+        m_desktop.windows.messageBox(failureText(searchFailed(), found.error), MsgOk);
         return;
     }
     m_controls.phoneBox->setText(match.value.phone);
@@ -128,12 +128,12 @@ void MainWindow::search()
 void MainWindow::add()
 {
     if (m_controls.nameBox->text().isEmpty()) {
-        m_desktop.windows.messageBox(addNeedsName, MsgOk);
+        m_desktop.windows.messageBox(addNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (m_controls.phoneBox->text().isEmpty()) {
-        m_desktop.windows.messageBox(addNeedsPhone, MsgOk);
+        m_desktop.windows.messageBox(addNeedsPhone(), MsgOk);
         m_controls.phoneBox->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -152,12 +152,12 @@ void MainWindow::add()
         // stored once at most).
         const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
         m_desktop.windows.messageBox(
-            failureText(unknown ? addOutcomeUnknown : addNotStored, stored.error), MsgOk);
+            failureText(unknown ? addOutcomeUnknown() : addNotStored(), stored.error), MsgOk);
         m_store.open();
         reportSettledAdds();
         return;
     }
-    m_desktop.windows.messageBox(addStored, MsgOkInformation, addStoredTitle);
+    m_desktop.windows.messageBox(addStored(), MsgOkInformation, addStoredTitle());
     clearFields();
     refreshAfterChange();
 }
@@ -165,7 +165,7 @@ void MainWindow::add()
 void MainWindow::deleteByName()
 {
     if (m_controls.nameBox->text().isEmpty()) {
-        m_desktop.windows.messageBox(deleteNeedsName, MsgOk);
+        m_desktop.windows.messageBox(deleteNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
@@ -173,12 +173,12 @@ void MainWindow::deleteByName()
     if (deleted.ok())
         deleted = m_store.deleteFirstMatch();
     if (deleted.error.cause == FailureCause::NotFound) {
-        m_desktop.windows.messageBox(deleteNotFound, MsgOk);
+        m_desktop.windows.messageBox(deleteNotFound(), MsgOk);
         clearFields();
         return;
     }
     if (!deleted.ok()) {
-        m_desktop.windows.messageBox(failureText(deleteFailed, deleted.error), MsgOk);
+        m_desktop.windows.messageBox(failureText(deleteFailed(), deleted.error), MsgOk);
         return;
     }
     clearFields();
@@ -189,12 +189,12 @@ void MainWindow::refreshAfterChange()
 {
     // The change itself is done; only the count could not be shown again.
     if (const Status refreshed = refreshMain(); !refreshed.ok())
-        m_desktop.windows.messageBox(failureText(refreshFailed, refreshed.error), MsgOk);
+        m_desktop.windows.messageBox(failureText(refreshFailed(), refreshed.error), MsgOk);
 }
 
 void MainWindow::confirmExit()
 {
-    if (m_desktop.windows.messageBox(exitQuestion, MsgYesNoQuestion, exitTitle) == AnswerYes)
+    if (m_desktop.windows.messageBox(exitQuestion(), MsgYesNoQuestion, exitTitle()) == AnswerYes)
         m_desktop.windows.endProgram();
 }
 

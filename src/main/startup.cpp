@@ -40,9 +40,13 @@ struct BeforeWindows
 // that cannot be written does not matter. Otherwise the place is decided, so
 // the carry-over works where the phone book lives.
 BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFolder,
-                                   const QString &serverOption)
+                                   const QString &serverOption,
+                                   std::optional<InterfaceLanguage> language)
 {
     QCoreApplication probe(argc, argv);
+    // The settings that may choose a language are found only by deciding
+    // the place, so a place refused is told in the language chosen here.
+    useLanguage(windowsLanguage(language, {}));
     BeforeWindows before;
     before.server = chosenServer(serverOption, dataFolder);
     if (!before.server.isEmpty()) {
@@ -63,17 +67,24 @@ BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFo
 } // namespace
 
 int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringList &files,
-               const QString &server)
+               const QString &server, std::optional<InterfaceLanguage> language)
 {
-    if (const auto problem = missingDisplay(QString::fromLocal8Bit(argv[0]))) {
-        std::fputs(qPrintable(*problem + u'\n'), stderr);
+    if (!hasDisplay()) {
+        // Said on the terminal, so in the command line's language.
+        QCoreApplication terminal(argc, argv);
+        useLanguage(language.value_or(usersLanguage()));
+        std::fputs(qPrintable(missingDisplayText(QString::fromLocal8Bit(argv[0])) + u'\n'), stderr);
         return 1;
     }
-    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder, server);
+    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder, server, language);
 
     QApplication app(argc, argv);
     // Lets the desktop match the windows with the menu entry and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral(DIALVAULT_APP_ID));
+    useLanguage(windowsLanguage(
+        language,
+        before.place.ok() ? SettingsStore(before.place.value.settingsFile).read(languageSettingName)
+                          : QString()));
     QtWindowSystem windows;
     if (!before.place.ok()) {
         std::fputs(qPrintable(before.place.error.description + u'\n'), stderr);
@@ -85,7 +96,7 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
     if (!failed.ok()) {
         reportUnhandledFailure(
             windows,
-            failureText(mainwindowtexts::startupFailed, failed.error, place.databasePath()));
+            failureText(mainwindowtexts::startupFailed(), failed.error, place.databasePath()));
         return 1;
     }
     SystemClock clock;

@@ -87,7 +87,7 @@ Result<PhoneBookPlace> decidePlace(const PlaceFacts &facts)
         if (!canWrite(facts.programFolder)) {
             result.error
                 = failure(FailureCause::ReadOnly,
-                          placetexts::portableFolderReadOnly.arg(
+                          placetexts::portableFolderReadOnly().arg(
                               QDir::toNativeSeparators(absoluteFolder(facts.programFolder)),
                               QDir::toNativeSeparators(facts.userDataFolder)))
                       .error;

@@ -11,7 +11,6 @@ namespace dialvault {
 namespace {
 
 const QString accessCode = QStringLiteral("40923");
-const QString wrongCode = QStringLiteral("رمز عبور اشتباه مي باشد.");
 
 } // namespace
 
@@ -28,7 +27,7 @@ void CodePromptWindow::confirm()
 {
     // No trimming and no folding: " 40923" and "40923 " are wrong codes.
     if (m_controls.codeBox->text() != accessCode) {
-        m_controls.messageLabel->setText(wrongCode);
+        m_controls.messageLabel->setText(tr("رمز عبور اشتباه مي باشد."));
         return;
     }
     showSingle<PictureWindow>(m_desktop);

@@ -13,13 +13,6 @@
 
 namespace dialvault {
 
-namespace {
-
-const QString vcardFilter = QStringLiteral("vCard (*.vcf)");
-const QString csvFilter = QStringLiteral("CSV (*.csv)");
-
-} // namespace
-
 ContactListMenu::ContactListMenu(ContactGrid *grid, WindowSystem &windows,
                                  const PhoneBookSource &phoneBook)
     : QObject(grid)
@@ -50,8 +43,10 @@ void ContactListMenu::showMenu(const QPoint &position)
 
 void ContactListMenu::exportAll()
 {
+    const QString vcardFilter = tr("vCard (*.vcf)");
+    const QString csvFilter = tr("CSV (*.csv)");
     const std::optional<ChosenFile> chosen = m_windows.chooseFileToSave(
-        m_grid->window(), QStringLiteral("ذخيره شماره ها"),
+        m_grid->window(), tr("ذخيره شماره ها"),
         QDir::home().filePath(QStringLiteral("Dialvault.vcf")), {vcardFilter, csvFilter});
     if (!chosen)
         return;
@@ -67,21 +62,20 @@ void ContactListMenu::exportAll()
     PhoneBook book(m_phoneBook);
     Status opened = book.open();
     if (!opened.ok()) {
-        m_windows.messageBox(notOpenedText(m_phoneBook, opened.error, Language::Persian), MsgOk);
+        m_windows.messageBox(notOpenedText(m_phoneBook, opened.error), MsgOk);
         return;
     }
     const Result<qint64> written = exportPhoneBook(book, path, *format);
     if (written.ok())
-        m_windows.messageBox(exportedText(written.value, path, Language::Persian),
-                             MsgOkInformation);
+        m_windows.messageBox(exportedText(written.value, path), MsgOkInformation);
     else
-        m_windows.messageBox(notDoneText(path, written.error, false, Language::Persian), MsgOk);
+        m_windows.messageBox(notDoneText(path, written.error, false), MsgOk);
 }
 
 void ContactListMenu::findByPart()
 {
-    const std::optional<QString> text = m_windows.askText(m_grid->window(), QStringLiteral("جستجو"),
-                                                          QStringLiteral("بخشي از نام يا شماره:"));
+    const std::optional<QString> text
+        = m_windows.askText(m_grid->window(), tr("جستجو"), tr("بخشي از نام يا شماره:"));
     if (!text || text->isEmpty())
         return;
     // The rows as the grid shows them, so that the rows selected are the
@@ -96,7 +90,7 @@ void ContactListMenu::findByPart()
     }
     m_grid->selectRows(matching);
     if (matching.isEmpty()) {
-        m_windows.messageBox(QStringLiteral("نام يا شماره اي با اين بخش پيدا نشد."), MsgOk);
+        m_windows.messageBox(tr("نام يا شماره اي با اين بخش پيدا نشد."), MsgOk);
         return;
     }
     m_grid->setFocus(Qt::OtherFocusReason);

@@ -22,11 +22,8 @@ public:
     // Gives `grid` the menu over `phoneBook`.
     static void attach(ContactGrid *grid, WindowSystem &windows, const PhoneBookSource &phoneBook);
 
-    static QString exportText()
-    {
-        return QStringLiteral("ذخيره همه شماره ها در پرونده vCard يا CSV...");
-    }
-    static QString findText() { return QStringLiteral("جستجوي بخشي از نام يا شماره..."); }
+    static QString exportText() { return tr("ذخيره همه شماره ها در پرونده vCard يا CSV..."); }
+    static QString findText() { return tr("جستجوي بخشي از نام يا شماره..."); }
 
     void exportAll();
     void findByPart();

@@ -16,8 +16,6 @@ namespace dialvault {
 
 namespace {
 
-const QString listNotOpened = QStringLiteral("ليست شماره ها باز نشد.");
-
 // A stored colour, when the text is one: decimal digits of a colour value
 // (0x00BBGGRR). Anything else leaves the grid as it is.
 std::optional<Colour> storedColour(const QString &text)
@@ -76,7 +74,8 @@ void ContactListWindow::load()
     const Status opened = m_model->open(phoneBook);
     m_grid->setModel(m_model);
     if (!opened.ok())
-        m_desktop.windows.messageBox(failureText(listNotOpened, opened.error, phoneBook), MsgOk);
+        m_desktop.windows.messageBox(
+            failureText(tr("ليست شماره ها باز نشد."), opened.error, phoneBook), MsgOk);
 
     // Files dropped here go into the phone book the list shows, which is
     // read again to show them; the grid's menu exports it and finds in it.

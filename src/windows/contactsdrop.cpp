@@ -74,7 +74,7 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
 {
     PhoneBook book(phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
-        windows.messageBox(notOpenedText(phoneBook, opened.error, Language::Persian), MsgOk);
+        windows.messageBox(notOpenedText(phoneBook, opened.error), MsgOk);
         return false;
     }
     ImportCounts total;
@@ -83,16 +83,16 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
     for (const QString &path : files) {
         const FileImport taken = importContactsFile(book, path);
         if (taken.refused) {
-            problems.append(refusedFileText(*taken.refused, Language::Persian));
+            problems.append(refusedFileText(*taken.refused));
         } else if (!taken.ok()) {
-            problems.append(notDoneText(path, taken.notStored, true, Language::Persian));
+            problems.append(notDoneText(path, taken.notStored, true));
         } else {
             total += taken.counts;
-            if (const QString note = fileNoteText(taken, Language::Persian); !note.isEmpty())
+            if (const QString note = fileNoteText(taken); !note.isEmpty())
                 notes.append(note);
         }
     }
-    const QString summary = importSummaryText(total, Language::Persian, notes);
+    const QString summary = importSummaryText(total, notes);
     windows.messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
                        problems.isEmpty() ? MsgOkInformation : MsgOk);
     return total.added > 0;

@@ -1,5 +1,7 @@
 #include "words/causewords.h"
 
+#include <QCoreApplication>
+
 namespace dialvault {
 
 QString causeWords(FailureCause cause)
@@ -8,44 +10,57 @@ QString causeWords(FailureCause cause)
     case FailureCause::None:
         return {};
     case FailureCause::NotFound:
-        return QStringLiteral("اين نام در دفترچه تلفن نيست.");
+        return QCoreApplication::translate("CauseWords", "اين نام در دفترچه تلفن نيست.");
     case FailureCause::BusyOrLocked:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "CauseWords",
             "پرونده دفترچه تلفن در دست برنامه ديگري است. کمي بعد دوباره امتحان کنيد.");
     case FailureCause::ReadOnly:
-        return QStringLiteral("پرونده دفترچه تلفن يا پوشه آن فقط خواندني است.");
+        return QCoreApplication::translate("CauseWords",
+                                           "پرونده دفترچه تلفن يا پوشه آن فقط خواندني است.");
     case FailureCause::DiskFull:
-        return QStringLiteral("جاي خالي ديسک تمام شده است.");
+        return QCoreApplication::translate("CauseWords", "جاي خالي ديسک تمام شده است.");
     case FailureCause::CannotOpen:
-        return QStringLiteral("پرونده دفترچه تلفن پيدا نشد يا باز نمي شود.");
+        return QCoreApplication::translate("CauseWords",
+                                           "پرونده دفترچه تلفن پيدا نشد يا باز نمي شود.");
     case FailureCause::NotADatabase:
-        return QStringLiteral("اين پرونده، دفترچه تلفن نيست.");
+        return QCoreApplication::translate("CauseWords", "اين پرونده، دفترچه تلفن نيست.");
     case FailureCause::Damaged:
-        return QStringLiteral("پرونده دفترچه تلفن آسيب ديده است.");
+        return QCoreApplication::translate("CauseWords", "پرونده دفترچه تلفن آسيب ديده است.");
     case FailureCause::NoTable:
-        return QStringLiteral("جدول شماره ها (test) در اين پرونده نيست.");
+        return QCoreApplication::translate("CauseWords",
+                                           "جدول شماره ها (test) در اين پرونده نيست.");
     case FailureCause::MissingField:
-        return QStringLiteral("يکي از ستون هاي جدول شماره ها در اين پرونده نيست.");
+        return QCoreApplication::translate("CauseWords",
+                                           "يکي از ستون هاي جدول شماره ها در اين پرونده نيست.");
     case FailureCause::ServerUnreachable:
-        return QStringLiteral("سرور دفترچه تلفن پاسخ نمي دهد يا در دسترس نيست. شبکه و روشن بودن "
-                              "سرور را بررسي کنيد و دوباره امتحان کنيد.");
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن پاسخ نمي دهد يا در دسترس نيست. شبکه و روشن بودن "
+            "سرور را بررسي کنيد و دوباره امتحان کنيد.");
     case FailureCause::ServerBusy:
-        return QStringLiteral(
-            "سرور دفترچه تلفن در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.");
+        return QCoreApplication::translate(
+            "CauseWords", "سرور دفترچه تلفن در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.");
     case FailureCause::LoginRefused:
-        return QStringLiteral("سرور دفترچه تلفن نام کاربري يا رمز را نپذيرفت.");
+        return QCoreApplication::translate("CauseWords",
+                                           "سرور دفترچه تلفن نام کاربري يا رمز را نپذيرفت.");
     case FailureCause::PermissionDenied:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "CauseWords",
             "شما اجازه اين کار را روي سرور دفترچه تلفن نداريد. مدير سرور بايد اين "
             "اجازه را به شما بدهد.");
     case FailureCause::ServerNotPrepared:
-        return QStringLiteral("دفترچه تلفن روي اين سرور آماده نشده است. مدير سرور بايد يک بار "
-                              "dialvault server-init را اجرا کند.");
+        return QCoreApplication::translate(
+            "CauseWords",
+            "دفترچه تلفن روي اين سرور آماده نشده است. مدير سرور بايد يک بار "
+            "dialvault server-init را اجرا کند.");
     case FailureCause::OutcomeUnknown:
-        return QStringLiteral("اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. "
-                              "وقتي سرور دوباره پاسخ دهد بررسي مي شود.");
+        return QCoreApplication::translate(
+            "CauseWords",
+            "اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. "
+            "وقتي سرور دوباره پاسخ دهد بررسي مي شود.");
     case FailureCause::Other:
-        return QStringLiteral("خطاي پيش بيني نشده اي رخ داد.");
+        return QCoreApplication::translate("CauseWords", "خطاي پيش بيني نشده اي رخ داد.");
     }
     return {};
 }
@@ -54,7 +69,8 @@ QString errorWords(const StoreError &error)
 {
     QString words = causeWords(error.cause);
     if (error.cause == FailureCause::PermissionDenied && !error.missingRight.isEmpty())
-        words += QStringLiteral(" اجازه لازم: %1").arg(error.missingRight);
+        words
+            += QCoreApplication::translate("CauseWords", " اجازه لازم: %1").arg(error.missingRight);
     return words;
 }
 

@@ -1,0 +1,795 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="fa">
+<context>
+    <name>CarryOver</name>
+    <message numerus="yes">
+        <source>%1 شماره از پرونده قديمي به دفترچه منتقل شد. پرونده قديمي با نام «%2» نگه داشته شد.</source>
+        <translation>
+            <numerusform>%1 entry was carried over from the old file into the phone book. The old file is kept as “%2”.</numerusform>
+            <numerusform>%1 entries were carried over from the old file into the phone book. The old file is kept as “%2”.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>CauseWords</name>
+    <message>
+        <source>اين نام در دفترچه تلفن نيست.</source>
+        <translation>This name is not in the phone book.</translation>
+    </message>
+    <message>
+        <source>پرونده دفترچه تلفن در دست برنامه ديگري است. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book file is in use by another program. Try again in a moment.</translation>
+    </message>
+    <message>
+        <source>پرونده دفترچه تلفن يا پوشه آن فقط خواندني است.</source>
+        <translation>The phone book file or its folder is read-only.</translation>
+    </message>
+    <message>
+        <source>جاي خالي ديسک تمام شده است.</source>
+        <translation>The disk is full.</translation>
+    </message>
+    <message>
+        <source>پرونده دفترچه تلفن پيدا نشد يا باز نمي شود.</source>
+        <translation>The phone book file was not found or cannot be opened.</translation>
+    </message>
+    <message>
+        <source>اين پرونده، دفترچه تلفن نيست.</source>
+        <translation>This file is not a phone book.</translation>
+    </message>
+    <message>
+        <source>پرونده دفترچه تلفن آسيب ديده است.</source>
+        <translation>The phone book file is damaged.</translation>
+    </message>
+    <message>
+        <source>جدول شماره ها (test) در اين پرونده نيست.</source>
+        <translation>The table of entries (test) is not in this file.</translation>
+    </message>
+    <message>
+        <source>يکي از ستون هاي جدول شماره ها در اين پرونده نيست.</source>
+        <translation>A column of the table of entries is missing from this file.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن پاسخ نمي دهد يا در دسترس نيست. شبکه و روشن بودن سرور را بررسي کنيد و دوباره امتحان کنيد.</source>
+        <translation>The phone book server does not answer or cannot be reached. Check the network and that the server is running, then try again.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book server did not answer in time. Try again in a moment.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن نام کاربري يا رمز را نپذيرفت.</source>
+        <translation>The phone book server did not accept the user name or password.</translation>
+    </message>
+    <message>
+        <source>شما اجازه اين کار را روي سرور دفترچه تلفن نداريد. مدير سرور بايد اين اجازه را به شما بدهد.</source>
+        <translation>You are not allowed to do this on the phone book server. The server&apos;s administrator must give you the right.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن روي اين سرور آماده نشده است. مدير سرور بايد يک بار dialvault server-init را اجرا کند.</source>
+        <translation>The phone book has not been prepared on this server. The server&apos;s administrator must run dialvault server-init once.</translation>
+    </message>
+    <message>
+        <source>اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. وقتي سرور دوباره پاسخ دهد بررسي مي شود.</source>
+        <translation>The connection to the server broke just as the entry was being stored, so it is not known whether it was stored. This is checked when the server answers again.</translation>
+    </message>
+    <message>
+        <source>خطاي پيش بيني نشده اي رخ داد.</source>
+        <translation>An unexpected error occurred.</translation>
+    </message>
+    <message>
+        <source> اجازه لازم: %1</source>
+        <translation> The right needed: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>%1 به يک مقدار نياز دارد</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 بايد fa يا en باشد</source>
+        <translation>%1 must be fa or en</translation>
+    </message>
+    <message>
+        <source>گزينه ناشناخته %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+</context>
+<context>
+    <name>Commands</name>
+    <message>
+        <source>از %1 پشتيباني ساخته نشد: %2</source>
+        <translation>no backup of %1 was made: %2</translation>
+    </message>
+    <message>
+        <source>پشتيبان: %1</source>
+        <translation>backup: %1</translation>
+    </message>
+    <message>
+        <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+بدون فرمان، ديال والت پنجره هايش را باز مي کند.
+
+گزينه ها:
+  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)
+  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني
+                   libpq مانند postgresql://user@host:5432/office?sslmode=require
+                   (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
+                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
+  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
+
+فرمان ها:
+  --import-jet OLD.mdb NEW.mdb
+                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه
+                   تلفن تازه از آن ديال والت منتقل مي کند
+  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند
+  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد
+  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،
+                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد
+  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به
+                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
+                   که از پيش در آن هست کنار گذاشته مي شوند
+  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
+                   .csv، يا --format vcard3، vcard4 يا csv
+  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
+                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
+                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
+                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام
+  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و
+                   اجازه هايي را که هر کس لازم دارد نشان مي دهد
+  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
+                   که از پيش آنجا هست کنار گذاشته مي شوند
+  --help           همين متن را نشان مي دهد
+  --version        نگارش برنامه را نشان مي دهد
+</source>
+        <translation>Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+With no command, Dialvault opens its windows.
+
+Options:
+  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
+  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
+                   as postgresql://user@host:5432/office?sslmode=require (also
+                   DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
+                   from ~/.pgpass, PGPASSWORD or a service file
+  --language LANG  the language of the commands and the windows: fa for
+                   Persian, en for English
+
+Commands:
+  --import-jet OLD.mdb NEW.mdb
+                   carry a phone book kept in a Jet (Access) file over into a
+                   new phone book of Dialvault&apos;s own
+  where            show where the phone book, its backups and the settings are
+  backup           make a backup of the phone book now
+  restore FILE     put the phone book kept in FILE (a backup) in place of the
+                   current one, which is kept as a backup
+  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
+                   files to the phone book, each file whole or not at all;
+                   entries already there are skipped
+  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
+                   .csv, or --format vcard3, vcard4 or csv
+  find TEXT        show the entries whose name or number holds TEXT (a text
+                   of digits looks at numbers), one a line: name, number and
+                   the note&apos;s first line; with --start only those that start
+                   with it. Exit status 0 when one matches, 1 when none does
+  server-init      make the phone book on the server (or complete or check
+                   it) and show the rights each person needs
+  server-push      copy the local phone book to the server in one
+                   transaction; entries already there are skipped
+  --help           show this text
+  --version        show the program&apos;s version
+</translation>
+    </message>
+    <message>
+        <source>براي راهنما: dialvault --help</source>
+        <translation>Try &apos;dialvault --help&apos;.</translation>
+    </message>
+    <message>
+        <source>%1 آرگومان نمي گيرد</source>
+        <translation>%1 takes no arguments</translation>
+    </message>
+    <message>
+        <source>%1 به يک FILE نياز دارد</source>
+        <translation>%1 needs one FILE</translation>
+    </message>
+    <message>
+        <source>--import-jet به OLD.mdb و NEW.mdb نياز دارد</source>
+        <translation>--import-jet needs OLD.mdb and NEW.mdb</translation>
+    </message>
+    <message>
+        <source>فرمان ناشناخته &apos;%1&apos;</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>قالب %1 از نام آن معلوم نيست: --format را با vcard3، vcard4 يا csv بدهيد</source>
+        <translation>the format of %1 is not known by its name: give --format vcard3, vcard4 or csv</translation>
+    </message>
+    <message>
+        <source>--format بايد vcard3، vcard4 يا csv باشد</source>
+        <translation>--format must be vcard3, vcard4 or csv</translation>
+    </message>
+    <message>
+        <source>find به يک TEXT نياز دارد</source>
+        <translation>find needs one TEXT</translation>
+    </message>
+    <message>
+        <source>import دست کم به يک FILE نياز دارد</source>
+        <translation>import needs at least one FILE</translation>
+    </message>
+    <message>
+        <source>اين پرونده دفترچه تلفن نيست</source>
+        <translation>it is not a phone book</translation>
+    </message>
+    <message>
+        <source>اين پرونده آسيب ديده است</source>
+        <translation>it is damaged</translation>
+    </message>
+    <message>
+        <source>اين پرونده دفترچه تلفن ديال والت نيست</source>
+        <translation>it is no phone book of Dialvault&apos;s</translation>
+    </message>
+    <message>
+        <source>اين پرونده به کار نمي آيد</source>
+        <translation>it could not be used</translation>
+    </message>
+    <message>
+        <source>%1 بازگردانده نشد؛ %2: %3</source>
+        <translation>%1 was not restored, %2: %3</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن تغيير نکرد.</source>
+        <translation>The phone book is unchanged.</translation>
+    </message>
+    <message>
+        <source>بازگردانده شد: %1</source>
+        <translation>restored: %1</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن قبلي در %1 نگه داشته شد</source>
+        <translation>the previous phone book is kept as %1</translation>
+    </message>
+    <message>
+        <source>%1 به يک سرور نياز دارد: --server URL، يا DIALVAULT_SERVER</source>
+        <translation>%1 needs a server: --server URL, or DIALVAULT_SERVER</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن روي %1 کامل است: چيزي تغيير نکرد.</source>
+        <translation>The phone book on %1 is complete: nothing was changed.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن روي %1 آماده است. ساخته شد: %2.</source>
+        <translation>The phone book on %1 is ready. Made: %2.</translation>
+    </message>
+    <message>
+        <source>اجازه هايي که هر کس در دفتر لازم دارد (نقش او، يا نقش گروهي که در آن شريک اند، را به جاي office_user بگذاريد):</source>
+        <translation>The rights each person of the office needs (put their role, or a group role they share, in place of office_user):</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن روي سرور %1 است: %2 فقط با دفترچه تلفن محلي کار مي کند. از ابزارهاي خود سرور استفاده کنيد: pg_dump --format=custom --table=test --table=test_count براي نگه داشتن نسخه اي از آن، و pg_restore براي بازگرداندن آن.</source>
+        <translation>the phone book is on the server %1: %2 works on a local phone book only. Use the server&apos;s own tools: pg_dump --format=custom --table=test --table=test_count to keep a copy, pg_restore to put one back.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن: سرور %1</source>
+        <translation>phone book: server %1</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن: %1</source>
+        <translation>phone book: %1</translation>
+    </message>
+    <message>
+        <source>پشتيبان ها: %1</source>
+        <translation>backups: %1</translation>
+    </message>
+    <message>
+        <source>تنظيمات: %1</source>
+        <translation>settings: %1</translation>
+    </message>
+</context>
+<context>
+    <name>DailyBackup</name>
+    <message>
+        <source>پشتيبان امروز دفترچه تلفن ساخته نشد. برنامه مثل هميشه کار مي کند.</source>
+        <translation>Today&apos;s backup of the phone book could not be made. The program works as usual.</translation>
+    </message>
+</context>
+<context>
+    <name>DisplayCheck</name>
+    <message>
+        <source>ديال والت به يک نمايشگر گرافيکي نياز دارد و هيچ کدام تنظيم نشده است (DISPLAY و WAYLAND_DISPLAY خالي اند): آن را از يک نشست ميزکار اجرا کنيد، يا در يک نمايشگر مجازي با `xvfb-run -a %1`.</source>
+        <translation>Dialvault needs a graphical display, and none is set (DISPLAY and WAYLAND_DISPLAY are empty): start it from a desktop session, or under a virtual one with `xvfb-run -a %1`.</translation>
+    </message>
+</context>
+<context>
+    <name>FailureWords</name>
+    <message>
+        <source>(خطاي شماره %1: %2)</source>
+        <translation>(error %1: %2)</translation>
+    </message>
+    <message>
+        <source>پرونده: %1</source>
+        <translation>File: %1</translation>
+    </message>
+    <message>
+        <source>سرور: %1</source>
+        <translation>Server: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ImportJet</name>
+    <message>
+        <source>%1 به %2 منتقل نشد: %3 (خطاي شماره %4)</source>
+        <translation>%1 was not carried over into %2: %3 (error %4)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 شماره از %2 به %3 منتقل شد.</source>
+        <translation>
+            <numerusform>Carried over %1 entry from %2 into %3.</numerusform>
+            <numerusform>Carried over %1 entries from %2 into %3.</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>InterfaceLanguage</name>
+    <message>
+        <source>fa</source>
+        <comment>The code of the language of this translation</comment>
+        <translation>en</translation>
+    </message>
+</context>
+<context>
+    <name>Layouts</name>
+    <message>
+        <source> معرفي نرم افزار</source>
+        <translation>About the program</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن</source>
+        <translation>Phone book</translation>
+    </message>
+    <message>
+        <source>ver 2.03</source>
+        <translation>ver 2.03</translation>
+    </message>
+    <message>
+        <source>خروج</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>محل دفترچه تلفن</source>
+        <translation>Where the phone book is</translation>
+    </message>
+    <message>
+        <source>اين نرم افزار متعلق به گروه سازنده ديال والت است</source>
+        <translation>This program belongs to the Dialvault team</translation>
+    </message>
+    <message>
+        <source>نوشته شده در تاريخ   1383/5/28</source>
+        <translation>Written on 1383/5/28</translation>
+    </message>
+    <message>
+        <source>URL :</source>
+        <translation>URL :</translation>
+    </message>
+    <message>
+        <source>E-mail :</source>
+        <translation>E-mail :</translation>
+    </message>
+    <message>
+        <source>Written By the Dialvault team</source>
+        <translation>Written By the Dialvault team</translation>
+    </message>
+    <message>
+        <source>نگارش: 2.03</source>
+        <translation>Version: 2.03</translation>
+    </message>
+    <message>
+        <source>نوشته گروه ديال والت</source>
+        <translation>By the Dialvault team</translation>
+    </message>
+    <message>
+        <source>برنامه نويس</source>
+        <translation>Programmer</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>تائيد</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>ليست مشترك ها</source>
+        <translation>Entry list</translation>
+    </message>
+    <message>
+        <source>تغير رنگ</source>
+        <translation>Change colour</translation>
+    </message>
+    <message>
+        <source>ذخيره رنگ</source>
+        <translation>Save colour</translation>
+    </message>
+    <message>
+        <source>راهنما</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>براي جستجو نام را وارد كرده و روي جستجو كليك كنيد</source>
+        <translation>To search, type the name and click Search</translation>
+    </message>
+    <message>
+        <source>براي حذف كردن شماره از دفترچه نام را وارد كرده و روي</source>
+        <translation>To delete an entry, type its name and</translation>
+    </message>
+    <message>
+        <source>حذف كردن كليك كنيد</source>
+        <translation>click Delete</translation>
+    </message>
+    <message>
+        <source>براي وارد كردن شماره به دفترچه نام و شماره را وارد كرده</source>
+        <translation>To add an entry, type its name and phone,</translation>
+    </message>
+    <message>
+        <source>روي اضافه كردن شماره كليك كنيد</source>
+        <translation>then click Add</translation>
+    </message>
+    <message>
+        <source>جستجو</source>
+        <translation>Search</translation>
+    </message>
+    <message>
+        <source>Josto joo</source>
+        <translation>Find the phone and note of the name</translation>
+    </message>
+    <message>
+        <source>khoroj</source>
+        <translation>Close the program</translation>
+    </message>
+    <message>
+        <source>:نـــــــام</source>
+        <translation>Name:</translation>
+    </message>
+    <message>
+        <source>در اين قسمت نام را وارد كنيد</source>
+        <translation>Type the name here</translation>
+    </message>
+    <message>
+        <source>در اين قسمت شماره تلفن را وارد كنيد</source>
+        <translation>Type the phone number here</translation>
+    </message>
+    <message>
+        <source>پاک کردن </source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>pak kardaneh filde ha</source>
+        <translation>Clear the fields</translation>
+    </message>
+    <message>
+        <source>:شماره تلفن</source>
+        <translation>Phone:</translation>
+    </message>
+    <message>
+        <source>راهنمايي</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>rahnama</source>
+        <translation>How to use the program</translation>
+    </message>
+    <message>
+        <source>معرفي</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Moarefi barnameh</source>
+        <translation>About the program</translation>
+    </message>
+    <message>
+        <source>:يادداشت</source>
+        <translation>Note:</translation>
+    </message>
+    <message>
+        <source>:تعداد شماره هاي ذخيره شده</source>
+        <translation>Entries stored:</translation>
+    </message>
+    <message>
+        <source>ليست شماره ها</source>
+        <translation>Entry list</translation>
+    </message>
+    <message>
+        <source>Liste moshtarak ha</source>
+        <translation>Show every entry</translation>
+    </message>
+    <message>
+        <source>اضافه کردن </source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Ezafeh kardane shomare</source>
+        <translation>Add the entry to the phone book</translation>
+    </message>
+    <message>
+        <source>حذف</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>pak kardan az List</source>
+        <translation>Delete the name&apos;s entry</translation>
+    </message>
+    <message>
+        <source>Dialvault، ۱۳۸۳/۵/۲۸، نسخه 2.03</source>
+        <translation>Dialvault, 1383/5/28, version 2.03</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>آيا مطمئن هستيد که ميخواهيد خارج شويد؟</source>
+        <translation>Are you sure you want to exit?</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>براي جستجو نام را وارد کنيد</source>
+        <translation>Type a name to search for</translation>
+    </message>
+    <message>
+        <source>براي اين نام شماره اي وجود ندرد.</source>
+        <translation>There is no entry for this name.</translation>
+    </message>
+    <message>
+        <source>براي اضافه کردن ابتدا نام و شماره تلفن را وارد کنيد</source>
+        <translation>To add an entry, first type the name and the phone number</translation>
+    </message>
+    <message>
+        <source>لطفا شماره را وارد کنيد</source>
+        <translation>Please type the phone number</translation>
+    </message>
+    <message>
+        <source>شماره شما با موفقيت ثبت شد.</source>
+        <translation>Your entry was stored.</translation>
+    </message>
+    <message>
+        <source>اضافه كردن شماره</source>
+        <translation>Add entry</translation>
+    </message>
+    <message>
+        <source>براي حذف كردن ابتدا نام را وارد كنيد</source>
+        <translation>To delete an entry, first type its name</translation>
+    </message>
+    <message>
+        <source>شماره اي براي اين نام وجود ندارد تا حذف شود.</source>
+        <translation>There is no entry for this name to delete.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن باز نشد.</source>
+        <translation>The phone book could not be opened.</translation>
+    </message>
+    <message>
+        <source>اين شماره ذخيره نشد.</source>
+        <translation>This entry was not stored.</translation>
+    </message>
+    <message>
+        <source>معلوم نيست اين شماره ذخيره شد يا نه.</source>
+        <translation>It is not known whether this entry was stored.</translation>
+    </message>
+    <message>
+        <source>شماره «%1» که معلوم نبود ذخيره شده يا نه، اکنون در دفترچه تلفن ذخيره است.</source>
+        <translation>The entry “%1”, which might not have been stored, is now in the phone book.</translation>
+    </message>
+    <message>
+        <source>جستجو انجام نشد.</source>
+        <translation>The search could not be done.</translation>
+    </message>
+    <message>
+        <source>شماره اي حذف نشد.</source>
+        <translation>No entry was deleted.</translation>
+    </message>
+    <message>
+        <source>تعداد شماره ها به روز نشد.</source>
+        <translation>The number of entries could not be shown again.</translation>
+    </message>
+</context>
+<context>
+    <name>PhoneBookPlace</name>
+    <message>
+        <source>دفترچه تلفن کنار برنامه است، ولي در اين پوشه نمي توان نوشت:
+%1
+برنامه به جاي آن دفترچه ديگري باز نمي کند. پوشه را قابل نوشتن کنيد، يا دفترچه (db1.mdb) را از کنار برنامه به اين پوشه ببريد:
+%2</source>
+        <translation>The phone book is beside the program, but this folder cannot be written to:
+%1
+The program does not open another phone book in its place. Make the folder writable, or move the phone book (db1.mdb) from beside the program to this folder:
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>ReadFault</name>
+    <message>
+        <source>فايل باز نشد</source>
+        <translation>the file cannot be opened</translation>
+    </message>
+    <message>
+        <source>فايل vCard يا CSV نيست</source>
+        <translation>not vCard or CSV</translation>
+    </message>
+    <message>
+        <source>ستون نام يا تلفن در ميان ستون ها نيست</source>
+        <translation>no name or phone column among the columns</translation>
+    </message>
+    <message>
+        <source>بايت هايي که در رمزگذاري فايل متن معتبر نيستند</source>
+        <translation>bytes that are not valid text in the file&apos;s encoding</translation>
+    </message>
+    <message>
+        <source>مجموعه نويسه ناشناخته</source>
+        <translation>an unknown character set</translation>
+    </message>
+    <message>
+        <source>مقدار quoted-printable يا base64 خراب است</source>
+        <translation>a quoted-printable or base64 value that does not decode</translation>
+    </message>
+    <message>
+        <source>کارتي که پايان ندارد</source>
+        <translation>a card that never ends</translation>
+    </message>
+    <message>
+        <source>متن بيرون از کارت</source>
+        <translation>text outside a card</translation>
+    </message>
+    <message>
+        <source>سطري که ويژگي vCard نيست</source>
+        <translation>a line that is not a vCard property</translation>
+    </message>
+    <message>
+        <source>نقل قولي که بسته نمي شود</source>
+        <translation>a quoted cell that never closes</translation>
+    </message>
+    <message>
+        <source>متن پس از بستن نقل قول</source>
+        <translation>text after a closing quote</translation>
+    </message>
+    <message>
+        <source>خانه هايي بيش از سطر عنوان</source>
+        <translation>more cells than the header row has</translation>
+    </message>
+    <message>
+        <source>خوانده نشد</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <comment>the reason, then the columns the file holds</comment>
+        <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>TransferTexts</name>
+    <message numerus="yes">
+        <source>%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 مورد بي نام و شماره بود.</source>
+        <translation>
+            <numerusform>%1 added, %2 duplicate skipped, %3 without name or number</numerusform>
+            <numerusform>%1 added, %2 duplicates skipped, %3 without name or number</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>the summary of an import, then a file&apos;s note</comment>
+        <translation>%1; %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>پرونده %1 با رمزگذاري %2 خوانده شد و %3 سطر آن کنار گذاشته شد.</source>
+        <translation>
+            <numerusform>%1: read as %2, %3 line skipped</numerusform>
+            <numerusform>%1: read as %2, %3 lines skipped</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>پرونده %1 با رمزگذاري %2 خوانده شد.</source>
+        <translation>%1: read as %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 سطر پرونده %2 کنار گذاشته شد.</source>
+        <translation>
+            <numerusform>%2: %1 line skipped</numerusform>
+            <numerusform>%2: %1 lines skipped</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>پرونده %1، سطر %2</source>
+        <translation>%1, line %2</translation>
+    </message>
+    <message>
+        <source>پرونده %1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>%1 اضافه نشد: %2</source>
+        <translation>%1 was not imported: %2</translation>
+    </message>
+    <message>
+        <source>معلوم نيست پرونده %1 به دفترچه تلفن اضافه شد يا نه: %2 اگر آن را دوباره اضافه کنيد، شماره هاي ثبت شده تکراري شمرده و کنار گذاشته مي شوند.</source>
+        <translation>it is not known whether %1 was imported: %2 Importing it again is safe: the entries already stored are skipped as duplicates.</translation>
+    </message>
+    <message>
+        <source>پرونده %1 به دفترچه تلفن اضافه نشد: %2</source>
+        <translation>%1 was not imported: %2</translation>
+    </message>
+    <message>
+        <source>پرونده %1 نوشته نشد: %2</source>
+        <translation>%1 was not written: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 شماره در پرونده %2 نوشته شد.</source>
+        <translation>
+            <numerusform>%1 entry written to %2</numerusform>
+            <numerusform>%1 entries written to %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن باز نشد: %1
+سرور: %2</source>
+        <translation>the phone book on the server %2 could not be opened: %1</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن باز نشد: %1
+پرونده: %2</source>
+        <translation>the phone book %2 could not be opened: %1</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::CodePromptWindow</name>
+    <message>
+        <source>رمز عبور اشتباه مي باشد.</source>
+        <translation>The password is wrong.</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::ContactListMenu</name>
+    <message>
+        <source>vCard (*.vcf)</source>
+        <translation>vCard (*.vcf)</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>ذخيره شماره ها</source>
+        <translation>Save the entries</translation>
+    </message>
+    <message>
+        <source>جستجو</source>
+        <translation>Find</translation>
+    </message>
+    <message>
+        <source>بخشي از نام يا شماره:</source>
+        <translation>Part of a name or number:</translation>
+    </message>
+    <message>
+        <source>نام يا شماره اي با اين بخش پيدا نشد.</source>
+        <translation>No name or number holds this part.</translation>
+    </message>
+    <message>
+        <source>ذخيره همه شماره ها در پرونده vCard يا CSV...</source>
+        <translation>Save every entry in a vCard or CSV file...</translation>
+    </message>
+    <message>
+        <source>جستجوي بخشي از نام يا شماره...</source>
+        <translation>Find part of a name or number...</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::ContactListWindow</name>
+    <message>
+        <source>ليست شماره ها باز نشد.</source>
+        <translation>The entry list could not be opened.</translation>
+    </message>
+</context>
+</TS>
