@@ -5,6 +5,7 @@
 #include "layout/twips.h"
 #include "layout/windowdrag.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -44,6 +45,15 @@ void FormWindow::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), layoutColour(m_layout.backColour));
     painter.drawPixmap(0, 0, m_picture);
+}
+
+void FormWindow::closeEvent(QCloseEvent *event)
+{
+    // A window only hidden would come back with what it showed then: old
+    // rows, old typing.
+    event->accept();
+    if (!m_unloaded)
+        unload();
 }
 
 void FormWindow::showEvent(QShowEvent *event)

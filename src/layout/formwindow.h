@@ -24,7 +24,8 @@ public:
     const WindowLayout &layout() const { return m_layout; }
 
     // The window's exit: it disappears with its controls, and the next
-    // opening builds it afresh at its layout values.
+    // opening builds it afresh at its layout values. A close from outside
+    // (the window manager's close, Alt+F4) unloads it too.
     void unload();
     bool isUnloaded() const { return m_unloaded; }
 
@@ -50,6 +51,7 @@ protected:
 
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     const WindowLayout &m_layout;

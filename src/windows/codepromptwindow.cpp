@@ -31,7 +31,7 @@ void CodePromptWindow::confirm()
         m_controls.messageLabel->setText(wrongCode);
         return;
     }
-    showSingle<PictureWindow>(m_desktop);
+    showSingle<PictureWindow>(m_desktop, this);
 }
 
 } // namespace dialvault
