@@ -61,6 +61,9 @@ public:
     // Sets W, H and the three rectangles and resizes the surface.
     // Does not build the region or redraw.
     void setSize(int w, int h);
+    // Device pixels per pixel of the screen the button shows on; the next
+    // setSize makes the surface at that resolution.
+    void setScale(qreal scale) { surface_.setScale(scale); }
 
     void BuildPalette();
     // Builds the window shape for ButtonType, W and H, stores it in `region` and returns it.

@@ -256,13 +256,20 @@ quint8 PaintedButton::lastKeyCode() const
     return lastKeyCode_;
 }
 
-void PaintedButton::paintEvent(QPaintEvent *event)
+void PaintedButton::paintEvent(QPaintEvent *)
 {
+    // Drawn again at the screen's resolution whenever that is new: the first
+    // showing, a move to another screen, a change of its scale.
+    if (face_.image().devicePixelRatio() != devicePixelRatioF()) {
+        face_.setScale(devicePixelRatioF());
+        face_.setSize(width(), height());
+        face_.Redraw(face_.lastState, true);
+    }
     const QImage &image = face_.image();
     if (image.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    painter.drawImage(QPoint(0, 0), image);
 }
 
 void PaintedButton::resizeEvent(QResizeEvent *)

@@ -18,7 +18,6 @@ FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_layout(layout)
     , m_windows(windows)
-    , m_picture(layout.picture)
 {
     setObjectName(layout.name);
     setWindowTitle(layout.caption);
@@ -26,7 +25,7 @@ FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
         setWindowIcon(bookIcon());
     setLayoutDirection(Qt::LeftToRight);
     setFont(layout.font.toQFont());
-    setCursor(pointerCursor(layout.pointer));
+    setCursor(pointerCursor(layout.pointer, devicePixelRatioF()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -42,7 +41,14 @@ void FormWindow::unload()
 
 void FormWindow::paintEvent(QPaintEvent *)
 {
+    // Read again for a screen of another scale: the window moved there, or
+    // this is its first showing.
+    if (m_pictureScale != devicePixelRatioF()) {
+        m_pictureScale = devicePixelRatioF();
+        m_picture = layoutPicture(m_layout.picture, m_pictureScale);
+    }
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.fillRect(rect(), layoutColour(m_layout.backColour));
     painter.drawPixmap(0, 0, m_picture);
 }

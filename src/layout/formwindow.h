@@ -56,7 +56,8 @@ protected:
 private:
     const WindowLayout &m_layout;
     WindowSystem &m_windows;
-    QPixmap m_picture;
+    QPixmap m_picture; // for screens of m_pictureScale device pixels to a pixel
+    qreal m_pictureScale = 0;
     std::vector<QObject *> m_made; // in the layout's order
     bool m_shownBefore = false;
     bool m_unloaded = false;

@@ -145,7 +145,7 @@ void place(QWidget *widget, const ControlLayout &control)
     if (control.font)
         widget->setFont(control.font->toQFont());
     if (control.pointer != PointerShape::Default)
-        widget->setCursor(pointerCursor(control.pointer));
+        widget->setCursor(pointerCursor(control.pointer, widget->devicePixelRatioF()));
     widget->setToolTip(control.toolTip);
     widget->setEnabled(control.enabled);
     if (!control.visible)
