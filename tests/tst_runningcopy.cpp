@@ -67,12 +67,12 @@ private Q_SLOTS:
         dir = std::make_unique<QTemporaryDir>();
         QVERIFY(dir->isValid());
         QVERIFY(QDir().mkpath(runtimeFolder()));
-        QVERIFY(QFile::setPermissions(runtimeFolder(), QFile::ReadOwner | QFile::WriteOwner
-                                                           | QFile::ExeOwner));
+        QVERIFY(QFile::setPermissions(runtimeFolder(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         for (const QString &name : {QStringLiteral("a"), QStringLiteral("b")}) {
             QVERIFY(QDir().mkpath(phoneBookFolder(name)));
-            QVERIFY(createDatabaseIfMissing(phoneBookFolder(name) + QStringLiteral("/db1.mdb"))
-                        .value);
+            QVERIFY(
+                createDatabaseIfMissing(phoneBookFolder(name) + QStringLiteral("/db1.mdb")).value);
         }
         QVERIFY(QFile::copy(QStringLiteral(DIALVAULT_TEST_DATA "/interchange/addressbook-3.0.vcf"),
                             dir->filePath(QStringLiteral("friends.vcf"))));

@@ -13,8 +13,8 @@ void ButtonSurface::setScale(qreal scale)
 
 void ButtonSurface::resize(int w, int h, Colour colour)
 {
-    image_ = QImage(int(std::ceil(std::max(w, 0) * scale_)), int(std::ceil(std::max(h, 0) * scale_)),
-                    QImage::Format_RGB32);
+    image_ = QImage(int(std::ceil(std::max(w, 0) * scale_)),
+                    int(std::ceil(std::max(h, 0) * scale_)), QImage::Format_RGB32);
     image_.setDevicePixelRatio(scale_);
     image_.fill(toQRgb(colour));
 }

@@ -42,8 +42,8 @@ QPixmap layoutPicture(const QString &path, qreal scale)
     if (scale > 1) {
         // Read at a device pixel ratio of 2, as its name says.
         const QFileInfo file(path);
-        const QString twice = file.path() + u'/' + file.completeBaseName()
-            + QStringLiteral("@2x.") + file.suffix();
+        const QString twice
+            = file.path() + u'/' + file.completeBaseName() + QStringLiteral("@2x.") + file.suffix();
         if (QFile::exists(twice))
             return QPixmap(twice);
     }

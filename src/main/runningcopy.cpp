@@ -126,8 +126,7 @@ bool RunningCopy::handOver(const QStringList &files)
     return false;
 }
 
-void RunningCopy::listen(QObject *owner,
-                         std::function<void(const QStringList &files)> startedAgain)
+void RunningCopy::listen(QObject *owner, std::function<void(const QStringList &files)> startedAgain)
 {
     // Without the lock another start may be the copy: its name is not ours
     // to take.

@@ -53,7 +53,7 @@ QImage stripedPanel(QSize picture, QSize visible, std::optional<QPointF> glow, i
                 const bool lit = std::min(toLeft, toTop) <= std::min(toRight, toBottom);
                 const qreal depth = qreal(edge - 1) / (bevelWidth - 1);
                 line[deviceX] = lit ? mix(frameLightOuter, frameLightInner, depth).rgb()
-                              : mix(frameDarkOuter, frameDarkInner, depth).rgb();
+                                    : mix(frameDarkOuter, frameDarkInner, depth).rgb();
             } else if (edge == bevelWidth + 1) {
                 line[deviceX] = frameInnerRim.rgb();
             } else {
