@@ -49,20 +49,34 @@ start_weston() {
   wait_for "$dir/runtime/$socket" "$dir/weston.log"
 }
 
+# Whether process $1 still runs: one that ended stays a zombie until the
+# process that adopted it reaps it.
+running() {
+  local state
+  state=$(sed -nE 's/^[0-9]+ \(.*\) ([A-Za-z]) .*/\1/p' "/proc/$1/stat" 2>/dev/null) || return 1
+  [ -n "$state" ] && [ "$state" != Z ]
+}
+
 stop_session() {
   local pidfile="$dir/$1.pid" pid
   [ -f "$pidfile" ] || return 0
   pid=$(cat "$pidfile")
   kill -TERM -- "-$pid" 2>/dev/null || true
   for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || return 0
+    running "$pid" || return 0
     sleep 0.05
   done
   kill -KILL -- "-$pid" 2>/dev/null || true
 }
 
+stop_all() {
+  stop_session weston
+  stop_session xvfb
+  rm -rf "$dir"
+}
+
 prepare() {
-  if [ -d "$dir" ]; then "$0" stop "$dir"; fi
+  stop_all
   mkdir -p "$dir"
   mkdir -m 700 "$dir/runtime"
 }
@@ -85,9 +99,7 @@ x11)
   start_weston x11-backend.so DISPLAY=":$(cat "$dir/display")"
   ;;
 stop)
-  stop_session weston
-  stop_session xvfb
-  rm -rf "$dir"
+  stop_all
   ;;
 *)
   echo "usage: westontest.sh headless|x11|stop DIR" >&2
