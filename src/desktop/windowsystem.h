@@ -48,8 +48,9 @@ public:
         = 0;
     // Shows a top-level window modeless, or brings it forward if already
     // shown. `openedFrom` is the window whose button opened it: where the
-    // compositor places windows (Wayland), the new one is made a child of
-    // the main window that window belongs to, which it is shown with.
+    // compositor places windows (Wayland), the new one becomes a child of
+    // the main window that began the chain of openings, which compositors
+    // keep it above.
     virtual void showWindow(QWidget *window, QWidget *openedFrom = nullptr) = 0;
     // Closes and destroys a window; the next show builds it afresh.
     virtual void unloadWindow(QWidget *window) = 0;
