@@ -11,6 +11,7 @@
 #include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
+#include "store/sqliteengine.h"
 #include "store/storeschema.h"
 #include "support/cachedphonebook.h"
 
@@ -112,17 +113,17 @@ void check(const Status &status, benchmark::State &state)
         state.SkipWithError(status.error.description.toUtf8().constData());
 }
 
-// The main window's search: QueryByName, then the number and note read.
+// The main window's search: queryByName, then the number and note read.
 void exactName(benchmark::State &state)
 {
     ContactStore store(folder());
-    check(store.OpenStore(), state);
+    check(store.open(), state);
     const QString name = nameOf(sought);
     for (auto _ : state) {
-        store.QueryByName(name);
-        benchmark::DoNotOptimize(store.ReadFirstMatch());
+        store.queryByName(name);
+        benchmark::DoNotOptimize(store.readFirstMatch());
     }
-    check(store.ReadFirstMatch(), state);
+    check(store.readFirstMatch(), state);
 }
 
 void searchByPart(benchmark::State &state, const QString &text, PartPlace place)
@@ -192,10 +193,11 @@ void bareScanOfDigits(benchmark::State &state)
 void printPlans()
 {
     sqlite3 *db = openRaw();
+    const SqliteEngine file{QString()};
     for (const bool number : {false, true}) {
         for (const PartPlace place : {PartPlace::Start, PartPlace::Anywhere}) {
             const QString sql = QStringLiteral("EXPLAIN QUERY PLAN ")
-                + PhoneBook::partSearchStatement(number, place);
+                + file.partSearchStatement(number, place).text;
             std::printf("%s, %s:\n", number ? "number" : "name",
                         place == PartPlace::Start ? "start" : "anywhere");
             sqlite3_stmt *plan = nullptr;

@@ -8,10 +8,9 @@
 //   cmake --build build-release --target bench_server
 //   build-release/bench/bench_server --benchmark_repetitions=5
 //       --benchmark_report_aggregates_only=true --benchmark_enable_random_interleaving=true
+#include "cli/serverinit.h"
 #include "store/contactstore.h"
-#include "store/serverinit.h"
-#include "store/serverlink.h"
-#include "store/storedialect.h"
+#include "store/storeengine.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -39,7 +38,6 @@ constexpr int preloaded = 100000;
 constexpr int writers = 16;
 constexpr int addsPerWriter = 100;
 
-const StoreDialect dialect(Engine::Postgres);
 QString serverUrl;
 
 QString nameOf(qint64 i)
@@ -68,10 +66,12 @@ public:
     {
         if (PQstatus(connection) != CONNECTION_OK)
             throw std::runtime_error(PQerrorMessage(connection));
-        prepare("find", dialect.nameQueryStatement(), 1);
-        prepare("read", dialect.readStatement(), 1);
-        prepare("count", dialect.countStatement(), 0);
-        prepare("insert", dialect.insertStatement(), 5);
+        const std::unique_ptr<StoreEngine> engine
+            = makeStoreEngine(PhoneBookSource::server(serverUrl));
+        prepare("find", engine->nameQueryStatement().text, 1);
+        prepare("read", engine->readStatement().text, 1);
+        prepare("count", engine->countStatement().text, 0);
+        prepare("insert", engine->insertStatement().text, 5);
     }
     ~Libpq() { PQfinish(connection); }
 
@@ -111,12 +111,12 @@ private:
 void searchAndRefreshStore(benchmark::State &state)
 {
     ContactStore store(PhoneBookSource::server(serverUrl));
-    store.OpenStore();
+    store.open();
     qint64 i = 0;
     for (auto _ : state) {
         const QString name = nameOf((i++ * 7919) % preloaded);
-        const bool found = store.QueryByName(name).ok() && store.ReadFirstMatch().ok()
-            && store.CloseRecordset().ok() && store.OpenStore().ok() && store.CountEntries().ok();
+        const bool found = store.queryByName(name).ok() && store.readFirstMatch().ok()
+            && store.closeResult().ok() && store.open().ok() && store.countEntries().ok();
         if (!found)
             state.SkipWithError("search failed");
     }
@@ -144,8 +144,7 @@ ContactEntry newEntry()
 
 bool addAndRefresh(ContactStore &store)
 {
-    return store.AppendEntry(newEntry()).ok() && store.OpenStore().ok()
-        && store.CountEntries().ok();
+    return store.appendEntry(newEntry()).ok() && store.open().ok() && store.countEntries().ok();
 }
 
 void addAndRefresh(Libpq &pq)
@@ -161,7 +160,7 @@ void addAndRefresh(Libpq &pq)
 void addAndRefreshStore(benchmark::State &state)
 {
     ContactStore store(PhoneBookSource::server(serverUrl));
-    store.OpenStore();
+    store.open();
     for (auto _ : state) {
         if (!addAndRefresh(store))
             state.SkipWithError("add failed");
@@ -211,7 +210,7 @@ void manyWriters(benchmark::State &state)
 
 struct StoreWriter
 {
-    StoreWriter() { store.OpenStore(); }
+    StoreWriter() { store.open(); }
     bool add() { return addAndRefresh(store); }
     ContactStore store{PhoneBookSource::server(serverUrl)};
 };
@@ -252,19 +251,20 @@ void preparePhoneBook(const QString &dir)
     const QString port = QString::fromLatin1(portFile.readAll().trimmed());
     const QString admin = QStringLiteral("postgresql://postgres@127.0.0.1:%1/").arg(port);
     {
-        ServerLink link(admin + QStringLiteral("postgres"));
-        if (!link.open().ok())
+        const std::unique_ptr<StoreEngine> postgres
+            = makeStoreEngine(PhoneBookSource::server(admin + QStringLiteral("postgres")));
+        if (!postgres->connect().ok())
             throw std::runtime_error("cannot connect");
-        QSqlQuery(link.database()).exec(QStringLiteral("CREATE DATABASE bench"));
+        postgres->run(QStringLiteral("CREATE DATABASE bench"));
     }
     serverUrl = admin + QStringLiteral("bench");
-    ServerLink link(serverUrl);
-    const Status opened = link.open();
+    const std::unique_ptr<StoreEngine> engine = makeStoreEngine(PhoneBookSource::server(serverUrl));
+    const Status opened = engine->connect();
     const Result<ServerPreparation> prepared
-        = opened.ok() ? prepareServerPhoneBook(link) : Result<ServerPreparation>{opened};
+        = opened.ok() ? prepareServerPhoneBook(*engine) : Result<ServerPreparation>{opened};
     if (!prepared.ok())
         throw std::runtime_error(prepared.error.description.toStdString());
-    QSqlQuery fill(link.database());
+    QSqlQuery fill(engine->database());
     fill.exec(QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") SELECT "
                              "(ARRAY['علي','محمد','زهرا','مريم','کامران'])[i % 5 + 1] || ' ' || i, "
                              "'0912 ' || i, 'همکار', i FROM generate_series(0, %1) i; ANALYZE test")

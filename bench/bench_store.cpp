@@ -181,22 +181,22 @@ void check(const Status &status, benchmark::State &state)
         state.SkipWithError(status.error.description.toUtf8().constData());
 }
 
-// QueryByName, ReadFirstMatch, close, then the refresh: OpenStore, CountEntries.
+// queryByName, readFirstMatch, close, then the refresh: open, countEntries.
 void storeSearchRefresh(benchmark::State &state)
 {
     const qint64 size = state.range(0);
     ContactStore store(databaseFolder(size));
-    check(store.OpenStore(), state);
+    check(store.open(), state);
     const QString name = typedNameOf(size / 2);
     for (auto _ : state) {
-        store.QueryByName(name);
-        benchmark::DoNotOptimize(store.ReadFirstMatch());
-        store.CloseRecordset();
-        store.OpenStore();
-        benchmark::DoNotOptimize(store.CountEntries());
+        store.queryByName(name);
+        benchmark::DoNotOptimize(store.readFirstMatch());
+        store.closeResult();
+        store.open();
+        benchmark::DoNotOptimize(store.countEntries());
     }
-    check(store.QueryByName(name), state);
-    check(store.ReadFirstMatch(), state);
+    check(store.queryByName(name), state);
+    check(store.readFirstMatch(), state);
 }
 
 void sqliteSearchRefresh(benchmark::State &state)
@@ -220,11 +220,11 @@ void storeQuery(benchmark::State &state)
 {
     const qint64 size = state.range(0);
     ContactStore store(databaseFolder(size));
-    check(store.OpenStore(), state);
+    check(store.open(), state);
     const QString name = typedNameOf(size / 2);
     for (auto _ : state)
-        benchmark::DoNotOptimize(store.QueryByName(name));
-    check(store.ReadFirstMatch(), state);
+        benchmark::DoNotOptimize(store.queryByName(name));
+    check(store.readFirstMatch(), state);
 }
 
 void sqliteQuery(benchmark::State &state)
@@ -244,10 +244,10 @@ void storeOpenCount(benchmark::State &state)
 {
     ContactStore store(databaseFolder(state.range(0)));
     for (auto _ : state) {
-        store.OpenStore();
-        benchmark::DoNotOptimize(store.CountEntries());
+        store.open();
+        benchmark::DoNotOptimize(store.countEntries());
     }
-    check(store.CountEntries(), state);
+    check(store.countEntries(), state);
 }
 
 void sqliteOpenCount(benchmark::State &state)
@@ -261,20 +261,20 @@ void sqliteOpenCount(benchmark::State &state)
     }
 }
 
-// AppendEntry and the refresh; the row is taken out again untimed so the
+// appendEntry and the refresh; the row is taken out again untimed so the
 // table keeps its size.
 void storeAddRefresh(benchmark::State &state)
 {
     const qint64 size = state.range(0);
     ContactStore store(databaseFolder(size));
     Connection cleaner(databasePath(size));
-    check(store.OpenStore(), state);
+    check(store.open(), state);
     for (auto _ : state) {
-        check(store.AppendEntry({addedName, QStringLiteral("0912 000 1122"),
+        check(store.appendEntry({addedName, QStringLiteral("0912 000 1122"),
                                  QStringLiteral("مشتري گروه 7"), double(size + 1)}),
               state);
-        store.OpenStore();
-        benchmark::DoNotOptimize(store.CountEntries());
+        store.open();
+        benchmark::DoNotOptimize(store.countEntries());
         state.PauseTiming();
         deleteNamed(cleaner, addedName);
         state.ResumeTiming();
@@ -298,21 +298,21 @@ void sqliteAddRefresh(benchmark::State &state)
     }
 }
 
-// QueryByName, DeleteFirstMatch and the refresh; the row is put back untimed.
+// queryByName, deleteFirstMatch and the refresh; the row is put back untimed.
 void storeDeleteRefresh(benchmark::State &state)
 {
     const qint64 size = state.range(0);
     ContactStore store(databaseFolder(size));
     Connection restorer(databasePath(size));
-    check(store.OpenStore(), state);
+    check(store.open(), state);
     for (auto _ : state) {
         state.PauseTiming();
         insertRow(restorer, addedName, double(size + 1));
         state.ResumeTiming();
-        store.QueryByName(addedName);
-        check(store.DeleteFirstMatch(), state);
-        store.OpenStore();
-        benchmark::DoNotOptimize(store.CountEntries());
+        store.queryByName(addedName);
+        check(store.deleteFirstMatch(), state);
+        store.open();
+        benchmark::DoNotOptimize(store.countEntries());
     }
 }
 

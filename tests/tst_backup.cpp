@@ -8,6 +8,7 @@
 #include "place/databasecopy.h"
 #include "place/restore.h"
 #include "store/contactstore.h"
+#include "store/databasecheck.h"
 #include "store/storeschema.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
@@ -196,8 +197,8 @@ private Q_SLOTS:
         ContactStore store(place.folder);
         int added = 0;
         while (made.isEmpty() && failed.isEmpty() && added < 200) {
-            QVERIFY(store.OpenStore().ok());
-            QVERIFY(store.AppendEntry({QStringLiteral("تازه"), QStringLiteral("1"), {}, 1.0}).ok());
+            QVERIFY(store.open().ok());
+            QVERIFY(store.appendEntry({QStringLiteral("تازه"), QStringLiteral("1"), {}, 1.0}).ok());
             ++added;
             QCoreApplication::processEvents();
         }
@@ -290,7 +291,7 @@ private Q_SLOTS:
         QVERIFY(saved.ok());
         // The windows of a running program hold the phone book open.
         ContactStore store(place.folder);
-        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.open().ok());
         addEntries(place.databasePath(), 4, 2);
         const QStringList current = rowsOf(place.databasePath());
 
@@ -302,9 +303,9 @@ private Q_SLOTS:
         QCOMPARE(namesIn(place.folder), QStringList{"db1.mdb"});
 
         // What the window adds next lands in the restored phone book.
-        QVERIFY(store.AppendEntry({QStringLiteral("بعدي"), QStringLiteral("2"), {}, 4.0}).ok());
-        QVERIFY(store.OpenStore().ok());
-        QCOMPARE(store.CountEntries().value, 4);
+        QVERIFY(store.appendEntry({QStringLiteral("بعدي"), QStringLiteral("2"), {}, 4.0}).ok());
+        QVERIFY(store.open().ok());
+        QCOMPARE(store.countEntries().value, 4);
         QCOMPARE(storedRows(place.databasePath()).size(), 4);
     }
 

@@ -70,6 +70,19 @@ private Q_SLOTS:
         for (const char *name : {"jet4-basic.mdb", "not-a-database.mdb"})
             QVERIFY(QFile::copy(QStringLiteral(DIALVAULT_TEST_DATA "/") + QLatin1String(name),
                                 file(QLatin1String(name))));
+        // An empty file, a Windows-1252 file that does not say so, and a
+        // card with a line that is passed over.
+        const std::pair<const char *, QByteArray> made[]{
+            {"empty.vcf", QByteArray()},
+            {"de.csv",
+             QStringLiteral("Vorname;Nachname;Mobiltelefon\r\nJürgen;Müller;0171 1\r\n")
+                 .toLatin1()},
+            {"card.vcf", "BEGIN:VCARD\r\nFN:Ali\r\nADR:;;Main St\r\nSpringfield\r\nEND:VCARD\r\n"},
+        };
+        for (const auto &[name, bytes] : made) {
+            QFile out(file(QLatin1String(name)));
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+        }
     }
     void cleanup() { dir.reset(); }
 
@@ -77,7 +90,10 @@ private Q_SLOTS:
     {
         const Run imported = run(QStringList{"import"} + goodFiles);
         QCOMPARE(imported.err, QString());
-        QCOMPARE(imported.out, "15 added, 1 duplicate skipped, 1 without name or number\n");
+        // The one file in a code page says which it was read in.
+        QCOMPARE(imported.out,
+                 "15 added, 1 duplicate skipped, 1 without name or number; "
+                 "outlook-1256.csv: read as Windows-1256\n");
         QCOMPARE(imported.status, 0);
         QStringList names;
         for (const StoredRow &row : storedRows(file("db1.mdb"))) {
@@ -116,6 +132,15 @@ private Q_SLOTS:
             << "not-a-database.mdb was not imported";
         QTest::newRow("import without files") << QStringList{"import"} << 2 << ""
                                               << "FILE";
+        QTest::newRow("an empty file") << QStringList{"import", "empty.vcf"} << 0
+                                       << "0 added, 0 duplicates skipped, 0 without name or "
+                                          "number\n"
+                                       << "";
+        QTest::newRow("the code page assumed and the lines skipped")
+            << QStringList{"import", "de.csv", "card.vcf"} << 0
+            << "2 added, 0 duplicates skipped, 0 without name or number; de.csv: read as "
+               "Windows-1252; card.vcf: 1 line skipped\n"
+            << "";
         QTest::newRow("find a number part")
             << QStringList{"find", "۰۹۱۲ ۱۲۳"} << 0
             << "اكبر كريمي\t09121234567\tيادداشت با \"نقل قول\" و ویرگول, در آن\n"
@@ -195,10 +220,11 @@ private Q_SLOTS:
 
     void persianWhereTheUserReadsIt()
     {
-        const Run result
-            = run({"import", "dialvault.csv", "broken-quote.csv"}, QStringLiteral("fa_IR.UTF-8"));
+        const Run result = run({"import", "dialvault.csv", "broken-quote.csv", "de.csv"},
+                               QStringLiteral("fa_IR.UTF-8"));
         QCOMPARE(result.out,
-                 "2 شماره اضافه شد، 0 شماره تکراري کنار گذاشته شد، 0 مورد بي نام و شماره بود.\n");
+                 "3 شماره اضافه شد، 0 شماره تکراري کنار گذاشته شد، 0 مورد بي نام و شماره بود. "
+                 "پرونده de.csv با رمزگذاري Windows-1252 خوانده شد.\n");
         QVERIFY2(result.err.contains("پرونده broken-quote.csv، سطر 3 اضافه نشد: "),
                  qPrintable(result.err));
         QCOMPARE(result.status, 1);

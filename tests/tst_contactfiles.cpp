@@ -2,6 +2,7 @@
 // empty one gives every entry back, and a refused file leaves the phone book
 // as it was, its message naming the line.
 #include "interchange/contactsimport.h"
+#include "interchange/duplicatekey.h"
 #include "interchange/phonebookexport.h"
 #include "interchange/transfertexts.h"
 #include "store/phonebook.h"
@@ -55,6 +56,9 @@ private Q_SLOTS:
     void refusedFileChangesNothing_data();
     void refusedFileChangesNothing();
     void exportThatCannotBeWrittenLeavesNothing();
+    void emptyPhoneBookComesBackEmpty_data();
+    void emptyPhoneBookComesBackEmpty();
+    void samePersonFromAnotherFileIsADuplicate();
 };
 
 void TestContactFiles::exportThenImportGivesEveryEntryBack_data()
@@ -93,7 +97,9 @@ void TestContactFiles::exportThenImportGivesEveryEntryBack()
 
     QList<StoredRow> expected;
     for (const QVariantList &row : hostileRows().mid(0, 5)) {
-        StoredRow back{row[0].toString(), row[1].toString(), row[2].toString(), 0};
+        // Names and numbers come back trimmed.
+        StoredRow back{trimmedText(row[0].toString()), trimmedText(row[1].toString()),
+                       row[2].toString(), 0};
         // NULL comes back as empty text; vCard knows one line break, LF.
         for (QString *text : {&back.name, &back.phone, &back.note}) {
             if (text->isNull())
@@ -169,6 +175,62 @@ void TestContactFiles::exportThatCannotBeWrittenLeavesNothing()
     QVERIFY(!written.error.description.isEmpty());
     QCOMPARE(QDir(folder.folder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("db1.mdb")});
+}
+
+void TestContactFiles::emptyPhoneBookComesBackEmpty_data()
+{
+    exportThenImportGivesEveryEntryBack_data();
+}
+
+void TestContactFiles::emptyPhoneBookComesBackEmpty()
+{
+    QFETCH(ExportFormat, format);
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    PhoneBook book(folder.folder());
+    QVERIFY(book.open().ok());
+    const QString file = QDir(folder.folder()).filePath(fileName(format));
+    const Result<qint64> written = exportPhoneBook(book, file, format);
+    QVERIFY(written.ok());
+    QCOMPARE(written.value, 0);
+
+    const FileImport taken = importContactsFile(book, file);
+    QVERIFY2(taken.ok(), qPrintable(taken.refused ? taken.refused->reason : QString()));
+    QCOMPARE(taken.counts.added + taken.counts.duplicates + taken.counts.withoutNameOrNumber, 0);
+}
+
+void TestContactFiles::samePersonFromAnotherFileIsADuplicate()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    PhoneBook book(folder.folder());
+    QVERIFY(book.open().ok());
+    const auto import = [&](const QString &name, const QByteArray &bytes) {
+        const QString path = QDir(folder.folder()).filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return FileImport{};
+        file.close();
+        return importContactsFile(book, path);
+    };
+    // A phone's CR CR LF, then a spreadsheet's spaces and a no-break space.
+    const FileImport phone = import(QStringLiteral("phone.vcf"),
+                                    "BEGIN:VCARD\r\r\nVERSION:3.0\r\r\nFN:Bob Smith\r\r\n"
+                                    "TEL;TYPE=CELL:+98 912 000 1111\r\r\nEND:VCARD\r\r\n");
+    QVERIFY(phone.ok());
+    QCOMPARE(phone.counts.added, 1);
+    const FileImport sheet = import(QStringLiteral("sheet.csv"),
+                                    QStringLiteral("Name,Mobile Phone\r\n Bob Smith\u00A0, "
+                                                   "0912 000 1111 \r\n")
+                                        .toUtf8());
+    QVERIFY(sheet.ok());
+    QCOMPARE(sheet.counts.added, 0);
+    QCOMPARE(sheet.counts.duplicates, 1);
+
+    const QList<StoredRow> stored = storedRows(folder.databasePath());
+    QCOMPARE(stored.size(), 1);
+    QCOMPARE(stored.front().name, QStringLiteral("Bob Smith"));
+    QCOMPARE(stored.front().phone, QStringLiteral("+98 912 000 1111"));
 }
 
 QTEST_GUILESS_MAIN(TestContactFiles)

@@ -1,16 +1,15 @@
 // The contact list's rows: what the model shows of a phone book, in which
 // order, as of which moment, and what it says of a file it cannot show.
+#include "store/contactlistreader.h"
+#include "store/contactlistsnapshot.h"
 #include "store/contactstore.h"
 #include "store/storeschema.h"
 #include "support/sqlitefile.h"
+#include "tst_engines.h"
 #include "windows/contactlistmodel.h"
-#include "windows/contactlistreader.h"
-#include "windows/contactlistsnapshot.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,6 +29,13 @@ void fill(const QString &path, int count)
                                     "'تلفن ' || i, 'يادداشت ' || i, i FROM c")
                          .arg(count)),
              QString());
+}
+
+// What the list shows of entry i as the tests fill a phone book.
+QStringList filled(int i)
+{
+    return {QStringLiteral("نام %1").arg(i), QStringLiteral("تلفن %1").arg(i),
+            QStringLiteral("يادداشت %1").arg(i), QString::number(i)};
 }
 
 QStringList texts(const StoredRow &row)
@@ -53,7 +59,7 @@ QStringList texts(const QAbstractItemModel &model, int row)
 // Reads positions as a person jumps and scrolls: to the end, the start, the
 // middle, back up a page at a time from the end, then down from the start.
 using RowAt = std::function<QStringList(int)>;
-void verifyVisits(const QList<StoredRow> &stored, const RowAt &rowAt)
+void verifyVisits(const QList<QStringList> &stored, const RowAt &rowAt)
 {
     const int count = int(stored.size());
     QList<int> visits{count - 1, 0, count / 2, count / 2 - 1};
@@ -62,7 +68,7 @@ void verifyVisits(const QList<StoredRow> &stored, const RowAt &rowAt)
     for (int row = 0; row < count; row += 7)
         visits << row;
     for (int row : visits)
-        QCOMPARE(rowAt(row), texts(stored.at(row)));
+        QCOMPARE(rowAt(row), stored.at(row));
 }
 
 } // namespace
@@ -133,62 +139,71 @@ private Q_SLOTS:
         QCOMPARE(texts(model, 0), shown);
     }
 
-    // Dense rowids are read as ranges, gaps by walking; the file is read
-    // directly until the private copy is complete, and from the copy after.
+    // Dense keys are read as ranges, gaps by walking; the phone book is read
+    // directly until the private copy is complete, and from the copy after,
+    // on either engine.
     void storedOrder_data()
     {
-        QTest::addColumn<QString>("deletion");
+        addEngineColumn();
+        QTest::addColumn<bool>("gaps");
         QTest::addColumn<QString>("source");
-        const QStringList deletions{
-            {},
-            QStringLiteral("DELETE FROM test WHERE rowid % 7 = 0 OR rowid <= 10 OR rowid > 1490"),
-        };
-        for (const char *source : {"file", "copy", "model"}) {
-            QTest::addRow("dense, %s", source) << deletions.at(0) << QString(source);
-            QTest::addRow("gaps, %s", source) << deletions.at(1) << QString(source);
+        for (const QString &engine : {sqliteEngine, serverEngine}) {
+            for (const bool gaps : {false, true}) {
+                for (const char *source : {"live", "copy", "model"}) {
+                    const QByteArray name = QByteArray(gaps ? "gaps, " : "dense, ") + source;
+                    engineRow(engine, name.constData()) << gaps << QString(source);
+                }
+            }
         }
     }
 
     void storedOrder()
     {
-        QFETCH(QString, deletion);
+        QFETCH(bool, gaps);
         QFETCH(QString, source);
-        // More rows than the model keeps in its pages.
-        fill(path, 1500);
-        if (!deletion.isEmpty())
-            QCOMPARE(execSql(path, deletion), QString());
-        const QList<StoredRow> stored = storedRows(path);
+        ENGINE_BOOK(book, "tst_contactlistmodel");
+        // More rows than the model keeps in its pages, and than a step of the copy.
+        const int count = 1500;
+        QVERIFY(book.exec(QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+                                         "FROM c WHERE i < %1) INSERT INTO test (\"نام\", "
+                                         "\"تلفن\", \"يادداشت\", \"رديف\") SELECT 'نام ' || "
+                                         "i, 'تلفن ' || i, 'يادداشت ' || i, i FROM c")
+                              .arg(count)));
+        const auto deleted = [&](int i) { return gaps && (i % 7 == 0 || i <= 10 || i > 1490); };
+        if (gaps)
+            QVERIFY(book.exec(QStringLiteral("DELETE FROM test WHERE CAST(\"رديف\" AS integer) % 7 "
+                                             "= 0 OR \"رديف\" <= 10 OR \"رديف\" > 1490")));
+        QList<QStringList> stored;
+        for (int i = 1; i <= count; ++i) {
+            if (!deleted(i))
+                stored.append(filled(i));
+        }
 
-        if (source == QLatin1String("file")) {
-            const QString name = QStringLiteral("tst-reader");
-            {
-                QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-                db.setDatabaseName(path);
-                QVERIFY(db.open());
-                const Result<RowidExtent> extent = readContactExtent(db);
-                QVERIFY(extent.ok());
-                QCOMPARE(extent.value.count, stored.size());
-                QCOMPARE(extent.value.dense(), deletion.isEmpty());
-                ContactListReader reader(db, Engine::Sqlite, QStringLiteral("main.test"),
-                                         QStringLiteral("rowid"), extent.value);
-                verifyVisits(stored, [&](int row) {
-                    const Result<ContactListRows> rows = reader.rows(row, 3);
-                    return rows.ok() && !rows.value.isEmpty() ? texts(rows.value.first())
-                                                              : QStringList();
-                });
-                QCOMPARE(reader.rows(stored.size() - 1, 10).value.size(), 1);
-            }
-            QSqlDatabase::removeDatabase(name);
+        if (source == QLatin1String("live")) {
+            const std::unique_ptr<StoreEngine> engine = makeStoreEngine(book.source());
+            QVERIFY(engine->openForReading().ok());
+            const Result<KeyExtent> extent = engine->listExtent();
+            QVERIFY(extent.ok());
+            QCOMPARE(extent.value.count, stored.size());
+            QCOMPARE(extent.value.dense(), !gaps);
+            ContactListReader reader(*engine, engine->listSql().table, engine->listSql().key,
+                                     extent.value);
+            verifyVisits(stored, [&](int row) {
+                const Result<ContactListRows> rows = reader.rows(row, 3);
+                return rows.ok() && !rows.value.isEmpty() ? texts(rows.value.first())
+                                                          : QStringList();
+            });
+            QCOMPARE(reader.rows(stored.size() - 1, 10).value.size(), 1);
         } else if (source == QLatin1String("copy")) {
             ContactListSnapshot snapshot;
-            QVERIFY(snapshot.open(PhoneBookSource::file(path)).ok());
+            QVERIFY(snapshot.open(book.source()).ok());
             QVERIFY(snapshot.waitUntilReleased(10000));
             QCOMPARE(snapshot.count(), stored.size());
             verifyVisits(stored,
                          [&](int row) { return texts(snapshot.rows(row, 1).value.value(0)); });
         } else {
             ContactListModel model;
-            QVERIFY(model.open(path).ok());
+            QVERIFY(model.open(book.source()).ok());
             QCOMPARE(model.rowCount(), stored.size());
             verifyVisits(stored, [&](int row) { return texts(model, row); });
         }
@@ -211,13 +226,13 @@ private Q_SLOTS:
         QVERIFY(list.open(path).ok());
 
         ContactStore store(dir.path());
-        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.open().ok());
         const ContactEntry added{QStringLiteral("تازه"), QStringLiteral("1"), QString(),
                                  double(count + 1)};
-        QCOMPARE(store.AppendEntry(added).error.cause, FailureCause::None);
-        QVERIFY(store.OpenStore().ok());
-        QVERIFY(store.QueryByName(QStringLiteral("نام 2")).ok());
-        QCOMPARE(store.DeleteFirstMatch().error.cause, FailureCause::None);
+        QCOMPARE(store.appendEntry(added).error.cause, FailureCause::None);
+        QVERIFY(store.open().ok());
+        QVERIFY(store.queryByName(QStringLiteral("نام 2")).ok());
+        QCOMPARE(store.deleteFirstMatch().error.cause, FailureCause::None);
 
         // Read only now, so that nothing was kept from before the changes.
         QCOMPARE(list.rowCount(), count);

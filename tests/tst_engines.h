@@ -46,46 +46,54 @@ public:
     // `database`: the test server's database for this program, made afresh
     // the first time, emptied every time.
     EngineBook(const QString &engine, const QString &database)
-        : server_(engine == serverEngine ? TestServer::find() : std::nullopt)
-        , database_(database)
-        , isServer_(engine == serverEngine)
+        : m_server(engine == serverEngine ? TestServer::find() : std::nullopt)
+        , m_database(database)
+        , m_isServer(engine == serverEngine)
     {
-        if (!isServer_) {
-            ready_ = dir_.isValid() && createFile();
+        if (!m_isServer) {
+            m_ready = m_dir.isValid() && createFile();
             return;
         }
-        if (!server_)
+        if (!m_server)
             return;
         static QSet<QString> made;
-        ready_ = made.contains(database) ? server_->empty(database)
-                                         : server_->freshPhoneBook(database);
-        if (ready_)
+        m_ready = made.contains(database) ? m_server->empty(database)
+                                          : m_server->freshPhoneBook(database);
+        if (m_ready)
             made.insert(database);
     }
 
-    bool unavailable() const { return isServer_ && !server_; }
-    bool ready() const { return ready_; }
-    bool isServer() const { return isServer_; }
+    bool unavailable() const { return m_isServer && !m_server; }
+    bool ready() const { return m_ready; }
+    bool isServer() const { return m_isServer; }
 
     PhoneBookSource source() const
     {
-        return isServer_ ? PhoneBookSource::server(server_->url(database_))
-                         : PhoneBookSource::inFolder(dir_.path());
+        return m_isServer ? PhoneBookSource::server(m_server->url(m_database))
+                          : PhoneBookSource::inFolder(m_dir.path());
     }
 
     // `sql` run by another program on the same phone book: the first value.
     QVariant scalar(const QString &sql, const QVariantList &values = {}) const
     {
-        if (isServer_)
-            return server_->scalar(database_, sql, values);
+        if (m_isServer)
+            return m_server->scalar(m_database, sql, values);
         RawDatabase raw(source().databasePath());
         return raw.column(sql, values).value(0);
+    }
+
+    // `sql`, which gives back nothing, run by another program.
+    bool exec(const QString &sql) const
+    {
+        if (m_isServer)
+            return m_server->exec(m_database, sql);
+        return RawDatabase(source().databasePath()).exec(sql);
     }
 
     // A row written by another program, NULL where a value is invalid.
     bool insert(const QVariant &name, const QVariant &phone, const QVariant &note, double number)
     {
-        if (!isServer_)
+        if (!m_isServer)
             return RawDatabase(source().databasePath()).insert(name, phone, note, number);
         return scalar(QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") "
                                      "VALUES (?, ?, ?, ?)"),
@@ -96,11 +104,11 @@ public:
 private:
     bool createFile() { return createDatabaseIfMissing(source().databasePath()).value; }
 
-    std::optional<TestServer> server_;
-    QString database_;
-    bool isServer_ = false;
-    bool ready_ = false;
-    QTemporaryDir dir_;
+    std::optional<TestServer> m_server;
+    QString m_database;
+    bool m_isServer = false;
+    bool m_ready = false;
+    QTemporaryDir m_dir;
 };
 
 } // namespace dialvault

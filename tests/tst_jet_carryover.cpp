@@ -112,8 +112,8 @@ void TestJetCarryOver::verifyFinished(const Folder &folder, const QByteArray &je
     QVERIFY(fileBytes(folder.file(backup)) == jet);
     QVERIFY(sameRows(phoneBookRows(folder.database()), rows));
     ContactStore store(folder.path());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, rows.size());
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, rows.size());
 }
 
 QProcess *TestJetCarryOver::startChild(const Folder &folder, int killAt)

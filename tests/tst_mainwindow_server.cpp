@@ -5,9 +5,9 @@
 #include "layout/formtextbox.h"
 #include "main/mainwindow.h"
 #include "main/mainwindowtexts.h"
-#include "store/causewords.h"
 #include "support/fakedesktop.h"
 #include "support/testserver.h"
+#include "words/causewords.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

@@ -3,6 +3,7 @@
 // skipped, and finding by part of a name or number.
 #include "store/phonebook.h"
 #include "store/searchkeys.h"
+#include "store/sqliteengine.h"
 #include "store/storeschema.h"
 #include "tst_store_fixture.h"
 
@@ -197,8 +198,8 @@ void TestPhoneBook::importNumbersRowsAndSkipsDuplicates()
     QVERIFY(entries[1].name.isNull());
 
     ContactStore store(folder.folder());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 5);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 5);
 }
 
 void TestPhoneBook::failedImportStoresNothing()
@@ -300,7 +301,8 @@ void TestPhoneBook::startOfAPartIsAnIndexRange()
     StoreFolder folder;
     QVERIFY(folder.create());
     RawDatabase raw(folder.databasePath());
-    const QString start = planOf(raw, PhoneBook::partSearchStatement(number, PartPlace::Start),
+    const SqliteEngine file(folder.databasePath());
+    const QString start = planOf(raw, file.partSearchStatement(number, PartPlace::Start).text,
                                  {QStringLiteral("09"), QStringLiteral("0:")});
     QVERIFY2(
         start.contains(QStringLiteral("SEARCH test USING INDEX %1 (").arg(index))
@@ -310,7 +312,7 @@ void TestPhoneBook::startOfAPartIsAnIndexRange()
     QVERIFY2(!start.contains(QStringLiteral("TEMP B-TREE")), qPrintable(start));
     // Anywhere reads the index's values, never the table's rows one by one.
     const QString anywhere
-        = planOf(raw, PhoneBook::partSearchStatement(number, PartPlace::Anywhere), {"9"});
+        = planOf(raw, file.partSearchStatement(number, PartPlace::Anywhere).text, {"9"});
     QVERIFY2(anywhere.contains(QStringLiteral("INDEX %1").arg(index)), qPrintable(anywhere));
     QVERIFY2(!anywhere.contains(QStringLiteral("SCAN test\n")) && !anywhere.endsWith("SCAN test"),
              qPrintable(anywhere));

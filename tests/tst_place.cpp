@@ -312,8 +312,12 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Nima\r\nTEL:0912\r\nEND:VCARD\r\n");
         file.close();
+        // Text that is no contacts file: refused, and said so.
         const QString notes = QDir(program).filePath(QStringLiteral("notes.csv"));
-        touch(notes);
+        QFile refused(notes);
+        QVERIFY(refused.open(QIODevice::WriteOnly));
+        refused.write("shopping list\nbread\n");
+        refused.close();
 
         importFilesGivenAtStart(fake, form, {card, notes});
         QCOMPARE(storedRows(QDir(program).filePath(QStringLiteral("db1.mdb"))).size(), 1);

@@ -2,16 +2,16 @@
 // the keys the server computes beside the program's, the rights a person
 // needs, and a connection that breaks (a server that is not there at all:
 // tst_mainwindow_server).
-#include "store/causewords.h"
+#include "cli/serverinit.h"
 #include "store/contactstore.h"
 #include "store/phonebook.h"
 #include "store/searchkeys.h"
-#include "store/serverinit.h"
-#include "store/serverlink.h"
+#include "store/storeengine.h"
 #include "support/rawdatabase.h"
 #include "support/testserver.h"
 #include "tst_store_fixture.h"
 #include "windows/contactlistmodel.h"
+#include "words/causewords.h"
 
 #include <QtTest>
 
@@ -39,16 +39,16 @@ SELECT string_agg(item, E'\n' ORDER BY item) FROM (
 
 qint32 refreshed(ContactStore &store)
 {
-    if (!store.OpenStore().ok())
+    if (!store.open().ok())
         return -1;
-    const Result<qint32> count = store.CountEntries();
+    const Result<qint32> count = store.countEntries();
     return count.ok() ? count.value : -1;
 }
 
 bool add(ContactStore &store, const QString &name, const QString &phone)
 {
     const qint32 count = refreshed(store);
-    return count >= 0 && store.AppendEntry({name, phone, QStringLiteral("n"), count + 1.0}).ok();
+    return count >= 0 && store.appendEntry({name, phone, QStringLiteral("n"), count + 1.0}).ok();
 }
 
 QStringList names(PhoneBook &book, const QString &text, PartPlace place)
@@ -87,10 +87,11 @@ private:
 
     Result<ServerPreparation> prepare(const QString &user = QStringLiteral("postgres"))
     {
-        ServerLink link(url(user));
+        const std::unique_ptr<StoreEngine> engine
+            = makeStoreEngine(PhoneBookSource::server(url(user)));
         Result<ServerPreparation> prepared;
-        prepared.error = link.open().error;
-        return prepared.ok() ? prepareServerPhoneBook(link) : prepared;
+        prepared.error = engine->connect().error;
+        return prepared.ok() ? prepareServerPhoneBook(*engine) : prepared;
     }
 
 private Q_SLOTS:
@@ -140,8 +141,8 @@ private Q_SLOTS:
 
         ContactStore store(PhoneBookSource::server(url()));
         QCOMPARE(refreshed(store), 3);
-        QVERIFY(store.QueryByName(QStringLiteral("علی")).ok());
-        QCOMPARE(store.ReadFirstMatch().value.phone, QStringLiteral("علي-phone"));
+        QVERIFY(store.queryByName(QStringLiteral("علی")).ok());
+        QCOMPARE(store.readFirstMatch().value.phone, QStringLiteral("علي-phone"));
     }
 
     void foreignTablesAndDatabasesAreRefused()
@@ -164,9 +165,10 @@ private Q_SLOTS:
                              QStringLiteral("CREATE DATABASE %1 ENCODING 'SQL_ASCII' "
                                             "TEMPLATE template0 LC_COLLATE 'C' LC_CTYPE 'C'")
                                  .arg(latin)));
-        ServerLink link(server->url(latin));
-        QVERIFY(link.open().ok());
-        const Result<ServerPreparation> ascii = prepareServerPhoneBook(link);
+        const std::unique_ptr<StoreEngine> engine
+            = makeStoreEngine(PhoneBookSource::server(server->url(latin)));
+        QVERIFY(engine->connect().ok());
+        const Result<ServerPreparation> ascii = prepareServerPhoneBook(*engine);
         QVERIFY(!ascii.ok());
         QVERIFY(ascii.error.description.contains(QStringLiteral("UTF8")));
     }
@@ -226,23 +228,23 @@ private Q_SLOTS:
         QVERIFY(
             server->exec(database, QStringLiteral("REVOKE ALL ON test, test_count FROM stranger")));
         ContactStore store(PhoneBookSource::server(url(QStringLiteral("stranger"))));
-        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.open().ok());
         const auto refused = [](const Status &status, const char *right) {
             return status.error.cause == FailureCause::PermissionDenied
                 && status.error.missingRight == QLatin1String(right)
                 && errorWords(status.error).contains(QLatin1String(right));
         };
-        QVERIFY(refused(store.CountEntries(), "SELECT ON test_count"));
+        QVERIFY(refused(store.countEntries(), "SELECT ON test_count"));
         QVERIFY(server->exec(database, QStringLiteral("GRANT SELECT ON test_count TO stranger")));
         QCOMPARE(refreshed(store), 0);
-        QVERIFY(refused(store.QueryByName(QStringLiteral("a")), "SELECT ON test"));
+        QVERIFY(refused(store.queryByName(QStringLiteral("a")), "SELECT ON test"));
         QVERIFY(server->exec(database, QStringLiteral("GRANT SELECT ON test TO stranger")));
-        QVERIFY(refused(store.AppendEntry({QStringLiteral("a"), QStringLiteral("1"), {}, 1}),
+        QVERIFY(refused(store.appendEntry({QStringLiteral("a"), QStringLiteral("1"), {}, 1}),
                         "INSERT ON test"));
         QVERIFY(server->exec(database, QStringLiteral("GRANT INSERT ON test TO stranger")));
         QVERIFY(add(store, QStringLiteral("a"), QStringLiteral("1")));
-        QVERIFY(store.QueryByName(QStringLiteral("a")).ok());
-        QVERIFY(refused(store.DeleteFirstMatch(), "DELETE ON test"));
+        QVERIFY(store.queryByName(QStringLiteral("a")).ok());
+        QVERIFY(refused(store.deleteFirstMatch(), "DELETE ON test"));
         QCOMPARE(refreshed(store), 1);
 
         // Preparing a phone book needs more than a person has.
@@ -313,16 +315,16 @@ private Q_SLOTS:
         ContactStore store(PhoneBookSource::server(url(QStringLiteral("clerk"))));
         for (int i = 0; i < 1500; ++i)
             QVERIFY(
-                store.OpenStore().ok()
-                && store.AppendEntry({QString::number(i), QStringLiteral("p"), {}, i + 1.0}).ok());
-        QVERIFY(store.QueryByName(QStringLiteral("0")).ok() && store.DeleteFirstMatch().ok());
+                store.open().ok()
+                && store.appendEntry({QString::number(i), QStringLiteral("p"), {}, i + 1.0}).ok());
+        QVERIFY(store.queryByName(QStringLiteral("0")).ok() && store.deleteFirstMatch().ok());
 
         ContactListModel list;
         const Status opened = list.open(PhoneBookSource::server(url(QStringLiteral("clerk"))));
         QVERIFY2(opened.ok(), qPrintable(opened.error.description));
         QCOMPARE(list.rowCount(), 1499);
         QCOMPARE(list.data(list.index(0, 0)).toString(), QStringLiteral("1"));
-        QVERIFY(store.QueryByName(QStringLiteral("1")).ok() && store.DeleteFirstMatch().ok());
+        QVERIFY(store.queryByName(QStringLiteral("1")).ok() && store.deleteFirstMatch().ok());
         QVERIFY(add(store, QStringLiteral("later"), QStringLiteral("p")));
         QVERIFY(list.waitUntilReleased(10000));
         QCOMPARE(list.rowCount(), 1499);
@@ -347,11 +349,11 @@ private Q_SLOTS:
         const QString endClerk = QStringLiteral("SELECT count(pg_terminate_backend(pid)) FROM "
                                                 "pg_stat_activity WHERE usename = 'clerk'");
         QCOMPARE(server->scalar(database, endClerk).toInt(), 1);
-        QVERIFY(store.QueryByName(QStringLiteral("a")).ok());
-        QCOMPARE(store.ReadFirstMatch().value.phone, QStringLiteral("1"));
+        QVERIFY(store.queryByName(QStringLiteral("a")).ok());
+        QCOMPARE(store.readFirstMatch().value.phone, QStringLiteral("1"));
         QCOMPARE(server->scalar(database, endClerk).toInt(), 1);
-        QVERIFY(store.OpenStore().ok());
-        QVERIFY(store.AppendEntry({QStringLiteral("b"), QStringLiteral("2"), {}, 2}).ok());
+        QVERIFY(store.open().ok());
+        QVERIFY(store.appendEntry({QStringLiteral("b"), QStringLiteral("2"), {}, 2}).ok());
         QCOMPARE(refreshed(store), 2);
 
         const QString insert = QStringLiteral(

@@ -47,12 +47,12 @@ int writer(const QString &url, const QString &tag, int count, int deleteEvery)
     ContactStore store(PhoneBookSource::server(url));
     for (int i = 0; i < count; ++i) {
         const QString name = tag + QString::number(i);
-        const bool opened = store.OpenStore().ok();
-        const Result<qint32> shown = store.CountEntries();
-        if (!opened || !shown.ok() || !store.AppendEntry(entryNamed(name, shown.value + 1)).ok())
+        const bool opened = store.open().ok();
+        const Result<qint32> shown = store.countEntries();
+        if (!opened || !shown.ok() || !store.appendEntry(entryNamed(name, shown.value + 1)).ok())
             return 1;
         if (i % deleteEvery == 0
-            && (!store.QueryByName(name).ok() || !store.DeleteFirstMatch().ok()))
+            && (!store.queryByName(name).ok() || !store.deleteFirstMatch().ok()))
             return 2;
     }
     return 0;
@@ -62,14 +62,14 @@ int writer(const QString &url, const QString &tag, int count, int deleteEvery)
 int deleter(const QString &url, const QString &name, const QString &start)
 {
     ContactStore store(PhoneBookSource::server(url));
-    if (!store.OpenStore().ok() || !store.CountEntries().ok())
+    if (!store.open().ok() || !store.countEntries().ok())
         return 1;
     say(QStringLiteral("ready"));
     while (!QFile::exists(start))
         QThread::usleep(200);
-    Status deleted = store.QueryByName(name);
+    Status deleted = store.queryByName(name);
     if (deleted.ok())
-        deleted = store.DeleteFirstMatch();
+        deleted = store.deleteFirstMatch();
     say(deleted.ok() ? QStringLiteral("deleted")
             : deleted.error.cause == FailureCause::NotFound
             ? QStringLiteral("notfound")
@@ -87,7 +87,7 @@ int crashWriter(const QString &url, const QString &tag, int seconds)
     int next = 0;
     while (!deadline.hasExpired()) {
         const QString name = tag + QString::number(next);
-        const Status opened = store.OpenStore();
+        const Status opened = store.open();
         bool told = false;
         for (const SettledAdd &settled : store.settledAdds()) {
             say(QStringLiteral("settled ") + settled.entry.name);
@@ -97,10 +97,10 @@ int crashWriter(const QString &url, const QString &tag, int seconds)
             ++next;
             continue;
         }
-        const Result<qint32> shown = opened.ok() ? store.CountEntries() : Result<qint32>{opened};
+        const Result<qint32> shown = opened.ok() ? store.countEntries() : Result<qint32>{opened};
         Status added = shown;
         if (shown.ok())
-            added = store.AppendEntry(entryNamed(name, shown.value + 1));
+            added = store.appendEntry(entryNamed(name, shown.value + 1));
         if (added.ok()) {
             say(QStringLiteral("stored ") + name);
             ++next;
@@ -182,8 +182,8 @@ void TestServerProcesses::writersAtOnceLoseNothing()
              kept);
     QVERIFY(server->scalar(database, exactCount).toBool());
     ContactStore store(PhoneBookSource::server(server->url(database)));
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, kept);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, kept);
 }
 
 void TestServerProcesses::peopleDeletingOneNameAtOnce_data()
@@ -207,10 +207,10 @@ void TestServerProcesses::peopleDeletingOneNameAtOnce()
     QVERIFY(server->freshPhoneBook(database));
     const QString name = QStringLiteral("هم‌نام");
     ContactStore store(PhoneBookSource::server(server->url(database)));
-    QVERIFY(store.OpenStore().ok());
+    QVERIFY(store.open().ok());
     for (int i = 0; i < entries; ++i) {
         for (const QString &each : {name, name + u' ', QStringLiteral("همنام")})
-            QVERIFY(store.OpenStore().ok() && store.AppendEntry(entryNamed(each, i)).ok());
+            QVERIFY(store.open().ok() && store.appendEntry(entryNamed(each, i)).ok());
     }
 
     QTemporaryDir dir;
@@ -351,15 +351,15 @@ void TestServerProcesses::commitWhoseAnswerIsLost()
         = PhoneBookSource::server(server->url(database, QStringLiteral("clerk")));
 
     ContactStore store(source);
-    QVERIFY(store.OpenStore().ok());
+    QVERIFY(store.open().ok());
     const ContactEntry entry{QStringLiteral("علی"), QStringLiteral("0912"), {}, 1};
     std::thread cut(cutDuringCommit);
-    const Status added = store.AppendEntry(entry);
+    const Status added = store.appendEntry(entry);
     cut.join();
     if (serverGone) {
         QCOMPARE(added.error.cause, FailureCause::OutcomeUnknown);
         QVERIFY(server->start());
-        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.open().ok());
         QCOMPARE(store.settledAdds().size(), 1);
     } else {
         QVERIFY2(added.ok(), qPrintable(added.error.description));

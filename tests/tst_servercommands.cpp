@@ -1,9 +1,9 @@
 // The command line over a phone book on a server, as a script runs it: the
 // built program, the server named three ways, server-init and server-push,
 // backup and restore refused, and a password never shown.
-#include "store/causewords.h"
 #include "store/databasecreation.h"
 #include "support/testserver.h"
+#include "words/causewords.h"
 
 #include <QDir>
 #include <QFile>

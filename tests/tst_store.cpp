@@ -1,4 +1,4 @@
-// The contact store's six operations, the recordset slot and their failures,
+// The contact store's six operations, the open result and their failures,
 // as the main window drives them; those that do not depend on a file run on
 // both engines from one table of cases.
 #include "tst_engines.h"
@@ -27,10 +27,10 @@ ContactEntry entry(const QString &name, const QString &phone, const QString &not
 // The refresh the main window runs after every change: reopen, then count.
 qint32 refresh(ContactStore &store)
 {
-    const Status opened = store.OpenStore();
+    const Status opened = store.open();
     if (!opened.ok())
         return -1;
-    return store.CountEntries().value;
+    return store.countEntries().value;
 }
 
 // The add sequence: the row number comes from the count shown, plus one.
@@ -38,27 +38,27 @@ bool add(ContactStore &store, const QString &name, const QString &phone,
          const QString &note = QString())
 {
     const qint32 shown = refresh(store);
-    return store.AppendEntry(entry(name, phone, note, shown + 1)).ok();
+    return store.appendEntry(entry(name, phone, note, shown + 1)).ok();
 }
 
 Result<PhoneAndNote> search(ContactStore &store, const QString &name)
 {
     Result<PhoneAndNote> result;
-    const Status queried = store.QueryByName(name);
+    const Status queried = store.queryByName(name);
     if (!queried.ok()) {
         result.error = queried.error;
         return result;
     }
-    result = store.ReadFirstMatch();
+    result = store.readFirstMatch();
     if (result.ok())
-        store.CloseRecordset();
+        store.closeResult();
     return result;
 }
 
 Status remove(ContactStore &store, const QString &name)
 {
-    const Status queried = store.QueryByName(name);
-    return queried.ok() ? store.DeleteFirstMatch() : queried;
+    const Status queried = store.queryByName(name);
+    return queried.ok() ? store.deleteFirstMatch() : queried;
 }
 
 } // namespace
@@ -76,8 +76,8 @@ private Q_SLOTS:
     void duplicateNamesGoInStorageOrder();
     void addAfterFruitlessSearchLandsInTable_data() { engineRows(); }
     void addAfterFruitlessSearchLandsInTable();
-    void closedSlotRefusesWork_data() { engineRows(); }
-    void closedSlotRefusesWork();
+    void nothingOpenRefusesWork_data() { engineRows(); }
+    void nothingOpenRefusesWork();
     void storedTextStaysAsTyped_data();
     void storedTextStaysAsTyped();
     void hostileNamesMatchLiterally_data();
@@ -108,15 +108,15 @@ void TestStore::emptyTableHasNoEntries()
 {
     ENGINE_BOOK(book, "tst_store");
     ContactStore store(book.source());
-    QVERIFY(store.OpenStore().ok());
-    const Result<qint32> count = store.CountEntries();
+    QVERIFY(store.open().ok());
+    const Result<qint32> count = store.countEntries();
     QVERIFY(count.ok());
     QCOMPARE(count.value, 0);
 
-    QVERIFY(store.QueryByName(yehArabic).ok());
-    QCOMPARE(store.ReadFirstMatch().error.number, int(NoCurrentRecord));
-    QCOMPARE(store.ReadFirstMatch().error.description, QStringLiteral("No current record."));
-    QCOMPARE(store.DeleteFirstMatch().error.number, int(NoCurrentRecord));
+    QVERIFY(store.queryByName(yehArabic).ok());
+    QCOMPARE(store.readFirstMatch().error.number, int(NoCurrentRecord));
+    QCOMPARE(store.readFirstMatch().error.description, QStringLiteral("No current record."));
+    QCOMPARE(store.deleteFirstMatch().error.number, int(NoCurrentRecord));
     QCOMPARE(refresh(store), 0);
 }
 
@@ -167,43 +167,43 @@ void TestStore::addAfterFruitlessSearchLandsInTable()
     ENGINE_BOOK(book, "tst_store");
     ContactStore store(book.source());
     QCOMPARE(refresh(store), 0);
-    QVERIFY(store.QueryByName(QStringLiteral("nobody")).ok());
-    QCOMPARE(store.ReadFirstMatch().error.number, int(NoCurrentRecord));
-    // The slot still holds the empty query; the add writes through it.
-    QVERIFY(store.AppendEntry(entry(QStringLiteral("nobody"), QStringLiteral("5"), {}, 1)).ok());
+    QVERIFY(store.queryByName(QStringLiteral("nobody")).ok());
+    QCOMPARE(store.readFirstMatch().error.number, int(NoCurrentRecord));
+    // The empty query is still open; the add writes through it.
+    QVERIFY(store.appendEntry(entry(QStringLiteral("nobody"), QStringLiteral("5"), {}, 1)).ok());
     QCOMPARE(refresh(store), 1);
     QCOMPARE(search(store, QStringLiteral("nobody")).value.phone, QStringLiteral("5"));
 
-    QVERIFY(store.QueryByName(QStringLiteral("ghost")).ok());
-    QCOMPARE(store.DeleteFirstMatch().error.number, int(NoCurrentRecord));
-    QVERIFY(store.AppendEntry(entry(QStringLiteral("ghost"), QStringLiteral("6"), {}, 2)).ok());
+    QVERIFY(store.queryByName(QStringLiteral("ghost")).ok());
+    QCOMPARE(store.deleteFirstMatch().error.number, int(NoCurrentRecord));
+    QVERIFY(store.appendEntry(entry(QStringLiteral("ghost"), QStringLiteral("6"), {}, 2)).ok());
     QCOMPARE(refresh(store), 2);
 }
 
-void TestStore::closedSlotRefusesWork()
+void TestStore::nothingOpenRefusesWork()
 {
     ENGINE_BOOK(book, "tst_store");
     ContactStore store(book.source());
     const ContactEntry someone = entry(QStringLiteral("a"), QStringLiteral("1"));
 
     // Never opened.
-    QCOMPARE(store.AppendEntry(someone).error.number, int(ObjectNotSet));
-    QCOMPARE(store.QueryByName(QStringLiteral("a")).error.number, int(ObjectNotSet));
-    QCOMPARE(store.CountEntries().error.number, int(ObjectNotSet));
+    QCOMPARE(store.appendEntry(someone).error.number, int(ObjectNotSet));
+    QCOMPARE(store.queryByName(QStringLiteral("a")).error.number, int(ObjectNotSet));
+    QCOMPARE(store.countEntries().error.number, int(ObjectNotSet));
 
-    // An add closes the slot; only a refresh opens it again.
-    QVERIFY(store.OpenStore().ok());
-    QVERIFY(store.AppendEntry(someone).ok());
-    const Status again = store.AppendEntry(someone);
+    // An add closes the result; only a refresh opens the table again.
+    QVERIFY(store.open().ok());
+    QVERIFY(store.appendEntry(someone).ok());
+    const Status again = store.appendEntry(someone);
     QCOMPARE(again.error.number, int(ObjectNotSet));
     QCOMPARE(again.error.description, QStringLiteral("Object invalid or no longer set."));
-    QCOMPARE(store.ReadFirstMatch().error.number, int(ObjectNotSet));
-    QCOMPARE(store.CloseRecordset().error.number, int(ObjectNotSet));
+    QCOMPARE(store.readFirstMatch().error.number, int(ObjectNotSet));
+    QCOMPARE(store.closeResult().error.number, int(ObjectNotSet));
     QCOMPARE(refresh(store), 1);
 
     // A search that read its entry and closed leaves nothing to delete.
     QVERIFY(search(store, QStringLiteral("a")).ok());
-    QCOMPARE(store.DeleteFirstMatch().error.number, int(ObjectNotSet));
+    QCOMPARE(store.deleteFirstMatch().error.number, int(ObjectNotSet));
     QCOMPARE(refresh(store), 1);
 }
 
@@ -358,14 +358,14 @@ void TestStore::nullFieldsReadAsEmptyText()
     ContactStore store(book.source());
     QCOMPARE(refresh(store), 3);
 
-    QVERIFY(store.QueryByName(QStringLiteral("no phone")).ok());
-    const Result<PhoneAndNote> noPhone = store.ReadFirstMatch();
+    QVERIFY(store.queryByName(QStringLiteral("no phone")).ok());
+    const Result<PhoneAndNote> noPhone = store.readFirstMatch();
     QVERIFY(noPhone.ok());
     QCOMPARE(noPhone.value.phone, QString());
     QCOMPARE(noPhone.value.note, QStringLiteral("n"));
 
-    QVERIFY(store.QueryByName(QStringLiteral("no note")).ok());
-    const Result<PhoneAndNote> noNote = store.ReadFirstMatch();
+    QVERIFY(store.queryByName(QStringLiteral("no note")).ok());
+    const Result<PhoneAndNote> noNote = store.readFirstMatch();
     QVERIFY(noNote.ok());
     QCOMPARE(noNote.value.phone, QStringLiteral("7"));
     QCOMPARE(noNote.value.note, QString());
@@ -384,14 +384,14 @@ void TestStore::rowDeletedElsewhereIsReported()
     QVERIFY(add(mine, yehArabic, QStringLiteral("1")));
     QVERIFY(add(mine, yehArabic, QStringLiteral("2")));
 
-    QVERIFY(mine.QueryByName(yehArabic).ok());
+    QVERIFY(mine.queryByName(yehArabic).ok());
     QCOMPARE(refresh(other), 2);
     QVERIFY(remove(other, yehArabic).ok());
 
-    const Result<PhoneAndNote> read = mine.ReadFirstMatch();
+    const Result<PhoneAndNote> read = mine.readFirstMatch();
     QCOMPARE(read.error.number, int(RecordIsDeleted));
     QCOMPARE(read.error.description, QStringLiteral("Record is deleted."));
-    QCOMPARE(mine.DeleteFirstMatch().error.number, int(RecordIsDeleted));
+    QCOMPARE(mine.deleteFirstMatch().error.number, int(RecordIsDeleted));
     // The second entry must not be deleted in the first one's place.
     QCOMPARE(refresh(mine), 1);
     QCOMPARE(search(mine, yehArabic).value.phone, QStringLiteral("2"));
@@ -406,11 +406,11 @@ void TestStore::twoStoresAddingLoseNothing()
     QCOMPARE(refresh(second), 0);
     for (int i = 0; i < 20; ++i) {
         ContactStore &store = i % 2 ? second : first;
-        QVERIFY(store.AppendEntry(entry(QString::number(i), QStringLiteral("p"))).ok());
-        QVERIFY(store.OpenStore().ok());
+        QVERIFY(store.appendEntry(entry(QString::number(i), QStringLiteral("p"))).ok());
+        QVERIFY(store.open().ok());
     }
-    QCOMPARE(first.CountEntries().value, 20);
-    QCOMPARE(second.CountEntries().value, 20);
+    QCOMPARE(first.countEntries().value, 20);
+    QCOMPARE(second.countEntries().value, 20);
     QCOMPARE(book.scalar(QStringLiteral("SELECT COUNT(*) FROM test")).toInt(), 20);
     for (int i = 0; i < 20; ++i)
         QVERIFY(search(first, QString::number(i)).ok());
@@ -420,7 +420,7 @@ void TestStore::missingFileFailsAndIsNotCreated()
 {
     StoreFolder folder;
     ContactStore store(folder.folder());
-    const Status opened = store.OpenStore();
+    const Status opened = store.open();
     QVERIFY(!opened.ok());
     QCOMPARE(opened.error.number, SQLITE_CANTOPEN);
     QVERIFY(!opened.error.description.isEmpty());
@@ -428,7 +428,7 @@ void TestStore::missingFileFailsAndIsNotCreated()
     QVERIFY(QDir(folder.folder()).isEmpty());
 
     ContactStore nowhere(folder.folder() + QStringLiteral("/missing folder"));
-    QVERIFY(!nowhere.OpenStore().ok());
+    QVERIFY(!nowhere.open().ok());
 }
 
 void TestStore::notADatabaseFails()
@@ -442,7 +442,7 @@ void TestStore::notADatabaseFails()
     QVERIFY(original.open(QIODevice::ReadOnly));
 
     ContactStore store(folder.folder());
-    const Status opened = store.OpenStore();
+    const Status opened = store.open();
     QCOMPARE(opened.error.number, SQLITE_NOTADB);
     QVERIFY(!opened.error.description.isEmpty());
     QFile copy(folder.databasePath());
@@ -462,10 +462,10 @@ void TestStore::fileWithoutTableTestFails()
         QVERIFY(raw.exec(QStringLiteral("CREATE TABLE contacts (\"نام\" TEXT)")));
     }
     ContactStore store(folder.folder());
-    const Status opened = store.OpenStore();
+    const Status opened = store.open();
     QVERIFY(!opened.ok());
     QVERIFY(opened.error.description.contains(QStringLiteral("test")));
-    QCOMPARE(store.QueryByName(QStringLiteral("a")).error.number == 0, false);
+    QCOMPARE(store.queryByName(QStringLiteral("a")).error.number == 0, false);
 
     // Nothing was added to a file that is not ours.
     RawDatabase raw(folder.databasePath());
@@ -483,10 +483,10 @@ void TestStore::failedReopenKeepsPreviousDatabase()
 
     const QString moved = folder.databasePath() + QStringLiteral(".away");
     QVERIFY(QFile::rename(folder.databasePath(), moved));
-    QCOMPARE(store.OpenStore().error.number, SQLITE_CANTOPEN);
+    QCOMPARE(store.open().error.number, SQLITE_CANTOPEN);
     QVERIFY(!QFile::exists(folder.databasePath()));
     QVERIFY(QFile::rename(moved, folder.databasePath()));
-    QCOMPARE(store.CountEntries().value, 1);
+    QCOMPARE(store.countEntries().value, 1);
     QVERIFY(search(store, yehArabic).ok());
 }
 
@@ -515,11 +515,11 @@ void TestStore::readOnlyFileRefusesAddAndKeepsData()
         QSKIP("cannot make a file read-only here");
 
     QCOMPARE(refresh(store), 1);
-    const Status added = store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
+    const Status added = store.appendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
     QCOMPARE(added.error.number, SQLITE_READONLY);
     QVERIFY(!added.error.description.isEmpty());
-    QCOMPARE(store.QueryByName(yehArabic).ok(), true);
-    QCOMPARE(store.DeleteFirstMatch().error.number, SQLITE_READONLY);
+    QCOMPARE(store.queryByName(yehArabic).ok(), true);
+    QCOMPARE(store.deleteFirstMatch().error.number, SQLITE_READONLY);
 
     // Reading still works and nothing changed.
     QCOMPARE(refresh(store), 1);
@@ -537,12 +537,12 @@ void TestStore::lockedFileRefusesAddAndKeepsData()
 
     RawDatabase locker(folder.databasePath());
     QVERIFY(locker.exec(QStringLiteral("BEGIN EXCLUSIVE")));
-    const Status added = store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
+    const Status added = store.appendEntry(entry(QStringLiteral("new"), QStringLiteral("2")));
     QCOMPARE(added.error.number, SQLITE_BUSY);
     QVERIFY(locker.exec(QStringLiteral("COMMIT")));
 
-    // The failed add left no row; the slot is still open for a retry.
-    QVERIFY(store.AppendEntry(entry(QStringLiteral("new"), QStringLiteral("2"))).ok());
+    // The failed add left no row; the table is still open for a retry.
+    QVERIFY(store.appendEntry(entry(QStringLiteral("new"), QStringLiteral("2"))).ok());
     QCOMPARE(refresh(store), 2);
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM test")).toInt(), 2);

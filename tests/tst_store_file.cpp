@@ -20,9 +20,9 @@ QByteArray contents(const QString &path)
 Result<PhoneAndNote> search(ContactStore &store, const QString &name)
 {
     Result<PhoneAndNote> result;
-    result.error = store.QueryByName(name).error;
+    result.error = store.queryByName(name).error;
     if (result.ok())
-        result = store.ReadFirstMatch();
+        result = store.readFirstMatch();
     return result;
 }
 
@@ -66,8 +66,8 @@ void TestStoreFile::createdFileIsCompleteAndPlainSqlite()
     QVERIFY(!schema.contains(QStringLiteral("COLLATE"), Qt::CaseInsensitive));
 
     ContactStore store(folder.folder());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 0);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 0);
 }
 
 void TestStoreFile::existingFileIsNeverOverwritten()
@@ -117,14 +117,14 @@ void TestStoreFile::oddFolderNamesWork()
     QVERIFY(QDir(base.folder()).mkdir(subfolder));
     const QString folder = base.folder() + u'/' + subfolder;
     ContactStore store(folder);
-    QVERIFY(!store.OpenStore().ok());
+    QVERIFY(!store.open().ok());
     QVERIFY(QDir(folder).isEmpty());
 
     QVERIFY(createDatabaseIfMissing(store.databasePath()).value);
-    QVERIFY(store.OpenStore().ok());
-    QVERIFY(store.AppendEntry({QStringLiteral("a"), QStringLiteral("1"), QString(), 1}).ok());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 1);
+    QVERIFY(store.open().ok());
+    QVERIFY(store.appendEntry({QStringLiteral("a"), QStringLiteral("1"), QString(), 1}).ok());
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 1);
 }
 
 void TestStoreFile::rowsFromOtherClientsAreFoundAndCounted()
@@ -132,8 +132,8 @@ void TestStoreFile::rowsFromOtherClientsAreFoundAndCounted()
     StoreFolder folder;
     QVERIFY(folder.create());
     ContactStore store(folder.folder());
-    QVERIFY(store.OpenStore().ok());
-    QVERIFY(store.AppendEntry({QStringLiteral("ours"), QStringLiteral("0"), QString(), 1}).ok());
+    QVERIFY(store.open().ok());
+    QVERIFY(store.appendEntry({QStringLiteral("ours"), QStringLiteral("0"), QString(), 1}).ok());
 
     RawDatabase raw(folder.databasePath());
     QVERIFY(raw.insert(QStringLiteral("نگار یزدانی"), QStringLiteral("1"), QStringLiteral(""), 2));
@@ -142,15 +142,15 @@ void TestStoreFile::rowsFromOtherClientsAreFoundAndCounted()
     QVERIFY(
         raw.run(QStringLiteral("DELETE FROM test WHERE \"نام\" = ?"), {QStringLiteral("gone")}));
 
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 3);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 3);
     QCOMPARE(search(store, QStringLiteral("نگار يزداني")).value.phone, QStringLiteral("1"));
     QCOMPARE(search(store, QStringLiteral("KAMRAN")).value.phone, QStringLiteral("2"));
 
     // A bulk delete by another client is counted as well.
     QVERIFY(raw.exec(QStringLiteral("DELETE FROM test")));
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 0);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 0);
 }
 
 void TestStoreFile::bareTableIsCompletedOnOpen()
@@ -167,8 +167,8 @@ void TestStoreFile::bareTableIsCompletedOnOpen()
         QVERIFY(raw.insert(QVariant(), QStringLiteral("3"), QStringLiteral("c"), 3));
     }
     ContactStore store(folder.folder());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 3);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 3);
     QCOMPARE(search(store, QStringLiteral("علي")).value.phone, QStringLiteral("1"));
     QCOMPARE(search(store, QStringLiteral("کامران")).value.phone, QStringLiteral("2"));
 
@@ -179,8 +179,8 @@ void TestStoreFile::bareTableIsCompletedOnOpen()
     QVERIFY(raw.insert(QStringLiteral("later"), QStringLiteral("4"), QStringLiteral("d"), 4));
 
     // A second open finds the file complete and changes nothing.
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 4);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 4);
     QCOMPARE(raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name")), schema);
     QCOMPARE(raw.scalar(QStringLiteral("SELECT extra FROM test WHERE rowid = 1")), QVariant());
 }

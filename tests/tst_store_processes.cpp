@@ -17,15 +17,15 @@ const QString addAndWaitMode = QStringLiteral("--child-add-and-wait");
 const QString addManyMode = QStringLiteral("--child-add-many");
 const QByteArray storedLine = "stored\n";
 
-// Adds one entry, says so once AppendEntry has returned success, then waits to be killed.
+// Adds one entry, says so once appendEntry has returned success, then waits to be killed.
 int addAndWait(const QString &folder, const QString &name)
 {
     ContactStore store(folder);
-    const Status opened = store.OpenStore();
-    const Result<qint32> count = store.CountEntries();
+    const Status opened = store.open();
+    const Result<qint32> count = store.countEntries();
     if (!opened.ok() || !count.ok()
         || !store
-                .AppendEntry(
+                .appendEntry(
                     {name, QStringLiteral("0912"), QStringLiteral("note"), count.value + 1.0})
                 .ok())
         return 1;
@@ -39,13 +39,13 @@ int addAndWait(const QString &folder, const QString &name)
 int addMany(const QString &folder, const QString &tag, int total)
 {
     ContactStore store(folder);
-    if (!store.OpenStore().ok())
+    if (!store.open().ok())
         return 1;
     for (int i = 0; i < total; ++i) {
-        const Result<qint32> count = store.CountEntries();
+        const Result<qint32> count = store.countEntries();
         const ContactEntry entry{tag + QString::number(i), QStringLiteral("1"), QString(),
                                  count.value + 1.0};
-        if (!count.ok() || !store.AppendEntry(entry).ok() || !store.OpenStore().ok())
+        if (!count.ok() || !store.appendEntry(entry).ok() || !store.open().ok())
             return 2;
     }
     return 0;
@@ -88,10 +88,10 @@ void TestStoreProcesses::confirmedAddSurvivesKill()
         QVERIFY(child.waitForFinished());
 
         ContactStore store(folder.folder());
-        QVERIFY(store.OpenStore().ok());
-        QCOMPARE(store.CountEntries().value, round + 1);
-        QVERIFY(store.QueryByName(name).ok());
-        QCOMPARE(store.ReadFirstMatch().value.phone, QStringLiteral("0912"));
+        QVERIFY(store.open().ok());
+        QCOMPARE(store.countEntries().value, round + 1);
+        QVERIFY(store.queryByName(name).ok());
+        QCOMPARE(store.readFirstMatch().value.phone, QStringLiteral("0912"));
     }
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
@@ -114,8 +114,8 @@ void TestStoreProcesses::twoProgramsAddingLoseNothing()
     QCOMPARE(second.exitCode(), 0);
 
     ContactStore store(folder.folder());
-    QVERIFY(store.OpenStore().ok());
-    QCOMPARE(store.CountEntries().value, 2 * each);
+    QVERIFY(store.open().ok());
+    QCOMPARE(store.countEntries().value, 2 * each);
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("SELECT COUNT(DISTINCT \"نام\") FROM test")).toInt(),
              2 * each);

@@ -7,7 +7,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 packages=(
   g++ cmake make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libqt6sql6-psql libgl-dev
-  libsqlite3-dev sqlite3 libbenchmark-dev
+  libsqlite3-dev sqlite3 libbenchmark-dev libicu-dev
   mdbtools-dev libmdb3 libglib2.0-dev
   postgresql postgresql-client libpq-dev
   desktop-file-utils appstream dpkg-dev file

@@ -48,7 +48,7 @@ bool fillPhoneBook(const QString &folder)
     };
     ContactStore store(folder);
     for (const ContactEntry &entry : entries) {
-        if (!store.OpenStore().ok() || !store.AppendEntry(entry).ok())
+        if (!store.open().ok() || !store.appendEntry(entry).ok())
             return false;
     }
     return true;

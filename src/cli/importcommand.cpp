@@ -21,20 +21,24 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     PhoneBook &book = *opened;
     const Language language = userLanguage();
     ImportCounts total;
+    QStringList notes;
     bool everyFile = true;
     for (const QString &path : line.arguments) {
         const FileImport taken
             = isJetFileName(path) ? importJetFile(book, path) : importContactsFile(book, path);
-        if (taken.refused)
+        if (taken.refused) {
             err << "dialvault: " << refusedFileText(*taken.refused, language) << "\n";
-        else if (!taken.ok())
+        } else if (!taken.ok()) {
             err << "dialvault: " << notDoneText(path, taken.notStored, true, language) << "\n";
-        else
+        } else {
             total += taken.counts;
+            if (const QString note = fileNoteText(taken, language); !note.isEmpty())
+                notes.append(note);
+        }
         everyFile = everyFile && taken.ok();
         err.flush();
     }
-    out << importSummaryText(total, language) << "\n";
+    out << importSummaryText(total, language, notes) << "\n";
     return everyFile ? CommandDone : CommandFailed;
 }
 

@@ -2,10 +2,9 @@
 
 #include "cli/commands.h"
 #include "cli/phonebookfolder.h"
+#include "cli/serverinit.h"
 #include "interchange/transfertexts.h"
 #include "store/phonebook.h"
-#include "store/serverinit.h"
-#include "store/serverlink.h"
 
 #include <QTextStream>
 
@@ -41,11 +40,11 @@ int serverInitCommand(const CommandLine &line, QTextStream &out, QTextStream &er
     if (!server)
         return exit;
     const Language language = userLanguage();
-    ServerLink link(server->serverUrl());
+    const std::unique_ptr<StoreEngine> engine = makeStoreEngine(*server);
     Result<ServerPreparation> prepared;
-    prepared.error = link.open().error;
+    prepared.error = engine->connect().error;
     if (prepared.ok())
-        prepared = prepareServerPhoneBook(link);
+        prepared = prepareServerPhoneBook(*engine);
     if (!prepared.ok()) {
         err << "dialvault: " << notOpenedText(*server, prepared.error, language) << "\n";
         return CommandFailed;

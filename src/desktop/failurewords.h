@@ -1,8 +1,8 @@
 #pragma once
 
-#include "store/causewords.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
+#include "words/causewords.h"
 
 #include <QString>
 

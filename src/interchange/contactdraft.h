@@ -14,7 +14,7 @@ namespace dialvault {
 struct DraftNumber
 {
     QString number;
-    QString label; // its type or label as the note will show it; may be empty
+    QString label; // its type or label for the note, "_$!<Mobile>!$_" or "Mobile"; may be empty
     bool mobile = false;
     int preference = 0; // 0: not marked; otherwise lower is more preferred
 };
@@ -34,8 +34,10 @@ struct ContactDraft
 // The entry a draft gives. Name: the formatted name, else the structured
 // name's parts, else the display name, else first, middle and last name.
 // Phone: the most preferred number, else the first mobile, else the first.
-// Every other number goes into the note on a line of its own, so nothing is
-// dropped. No entry when there is neither a name nor a number.
-std::optional<ImportedEntry> entryFromDraft(const ContactDraft &draft);
+// Every other number goes into the note on a line of its own, after its
+// label, so nothing is dropped; a number given twice is kept once. Names,
+// parts and numbers are trimmed (trimmedText()) first, so a name of spaces
+// is no name. No entry when there is neither a name nor a number.
+std::optional<ImportedEntry> entryFromDraft(ContactDraft draft);
 
 } // namespace dialvault

@@ -29,6 +29,8 @@ FileImport importContactsFile(PhoneBook &book, const QString &path)
     }
     outcome.counts = imported.value;
     outcome.counts.withoutNameOrNumber += read.withoutNameOrNumber;
+    outcome.skippedLines = read.skippedLines;
+    outcome.assumedEncoding = read.assumedEncoding;
     return outcome;
 }
 

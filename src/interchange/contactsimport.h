@@ -20,6 +20,9 @@ struct FileImport
     ImportCounts counts;
     std::optional<ReadFailure> refused;
     StoreError notStored;
+    // What the person is told besides the counts (see ReadResult).
+    int skippedLines = 0;
+    QString assumedEncoding;
 
     bool ok() const { return !refused && notStored.number == 0; }
 };

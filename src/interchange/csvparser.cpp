@@ -1,5 +1,6 @@
 #include "interchange/csvparser.h"
 
+#include "interchange/lineends.h"
 #include "interchange/readfault.h"
 
 #include <array>
@@ -36,24 +37,32 @@ CsvParser::CsvParser(QStringView text, QChar separator)
 
 bool CsvParser::atLineBreak() const
 {
-    return m_text[m_at] == u'\n' || m_text[m_at] == u'\r';
+    return isLineEndAt(m_text, m_at);
 }
 
 void CsvParser::skipLineBreak()
 {
-    if (m_text[m_at] == u'\r' && m_at + 1 < m_text.size() && m_text[m_at + 1] == u'\n')
-        ++m_at;
-    ++m_at;
+    m_at += lineEndLength(m_text, m_at);
     ++m_line;
 }
 
-void CsvParser::countLineBreaks(QStringView chunk)
+void CsvParser::appendQuoted(QString &cell, QStringView chunk)
 {
+    qsizetype copied = 0;
     for (qsizetype i = 0; i < chunk.size(); ++i) {
-        if (chunk[i] == u'\n'
-            || (chunk[i] == u'\r' && (i + 1 == chunk.size() || chunk[i + 1] != u'\n')))
-            ++m_line;
+        const qsizetype length = lineEndLength(chunk, i);
+        if (length == 0)
+            continue;
+        ++m_line;
+        // A run of CRs before an LF is the file's CR LF.
+        if (length > 2) {
+            cell.append(chunk.sliced(copied, i - copied));
+            cell.append(QStringLiteral("\r\n"));
+            copied = i + length;
+        }
+        i += length - 1;
     }
+    cell.append(chunk.sliced(copied));
 }
 
 bool CsvParser::readQuotedCell(QString &cell)
@@ -66,9 +75,7 @@ bool CsvParser::readQuotedCell(QString &cell)
             m_failure = readFailure(ReadFault::QuoteNeverCloses, openedOn);
             return false;
         }
-        const QStringView chunk = m_text.sliced(m_at, quote - m_at);
-        countLineBreaks(chunk);
-        cell.append(chunk);
+        appendQuoted(cell, m_text.sliced(m_at, quote - m_at));
         m_at = quote + 1;
         if (m_at < m_text.size() && m_text[m_at] == u'"') {
             cell.append(u'"');

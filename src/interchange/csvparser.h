@@ -22,7 +22,8 @@ QChar csvSeparator(QStringView text);
 
 // Reads RFC 4180 records: a cell that starts with a double quote runs to the
 // closing quote, holding separators, line breaks and doubled quotes; records
-// end at CR LF, LF or a lone CR. Cells are kept exactly, quotes aside.
+// end where lineEndLength() says a line does. Cells are kept exactly, quotes
+// aside, but for a run of CRs before an LF in a quoted cell, which is CR LF.
 class CsvParser
 {
 public:
@@ -36,7 +37,8 @@ private:
     bool atLineBreak() const;
     void skipLineBreak();
     bool readQuotedCell(QString &cell);
-    void countLineBreaks(QStringView chunk);
+    // Appends a quoted cell's text up to a quote, counting its lines.
+    void appendQuoted(QString &cell, QStringView chunk);
 
     QStringView m_text;
     QChar m_separator;

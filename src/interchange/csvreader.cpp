@@ -18,6 +18,11 @@ bool isMobileType(const QString &type)
         || lower == QStringLiteral("iphone");
 }
 
+bool hasDigit(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
+
 void addNumbers(ContactDraft &draft, const CsvColumn &column, const QString &cell,
                 const QString &typeCell)
 {
@@ -36,8 +41,10 @@ void addNumbers(ContactDraft &draft, const CsvColumn &column, const QString &cel
         number.mobile = isMobileType(type);
     }
     const QStringList parts
-        = column.splitsJoinedNumbers ? cell.split(QStringLiteral(" ::: ")) : QStringList{cell};
+        = column.ownField ? QStringList{cell} : cell.split(QStringLiteral(" ::: "));
     for (const QString &part : parts) {
+        if (!column.ownField && !hasDigit(part))
+            continue;
         number.number = part;
         draft.numbers.append(number);
     }
@@ -102,26 +109,41 @@ bool allEmpty(const QStringList &cells)
     return std::all_of(cells.begin(), cells.end(), [](const QString &c) { return c.isEmpty(); });
 }
 
-} // namespace
-
-bool isContactsCsvHeader(QStringView text)
+// Why a header row that names no column this reader knows is refused: a
+// text that is not CSV at all (one column, or bytes that are not text), or
+// a CSV file of other things, whose columns the person is shown.
+ReadFailure headerFailure(const QStringList &cells)
 {
-    CsvParser parser(text, csvSeparator(text));
-    CsvRecord header;
-    return parser.next(header) && holdsContacts(csvColumns(header.cells));
+    const bool text = std::none_of(cells.begin(), cells.end(), [](const QString &cell) {
+        return std::any_of(cell.begin(), cell.end(), [](QChar c) {
+            return c.category() == QChar::Other_Control && c != u'\t';
+        });
+    });
+    if (cells.size() < 2 || !text)
+        return readFailure(ReadFault::NotContacts, 1);
+    QStringList names;
+    for (const QString &cell : cells)
+        names.append(cell.trimmed());
+    return unknownColumnsFailure(names);
 }
+
+} // namespace
 
 ReadResult readCsv(QStringView text)
 {
     ReadResult result;
     CsvParser parser(text, csvSeparator(text));
     CsvRecord record;
-    if (!parser.next(record) || !holdsContacts(csvColumns(record.cells))) {
+    if (!parser.next(record)) {
         result.failure
             = parser.failure() ? parser.failure() : readFailure(ReadFault::NotContacts, 1);
         return result;
     }
     const QList<CsvColumn> columns = csvColumns(record.cells);
+    if (!holdsContacts(columns)) {
+        result.failure = headerFailure(record.cells);
+        return result;
+    }
     while (parser.next(record)) {
         if (allEmpty(record.cells))
             continue;
@@ -143,6 +165,13 @@ ReadResult readCsv(QStringView text)
         result.withoutNameOrNumber = 0;
     }
     return result;
+}
+
+qsizetype knownCsvHeaderColumns(QStringView text)
+{
+    CsvParser parser(text, csvSeparator(text));
+    CsvRecord header;
+    return parser.next(header) ? knownColumnCount(csvColumns(header.cells)) : 0;
 }
 
 } // namespace dialvault

@@ -4,6 +4,14 @@
 
 namespace dialvault {
 
+// A name or a number without what no one means to keep at its ends: Unicode
+// white space (no-break spaces included), zero-width spaces, byte order
+// marks and the direction marks and controls. Inside, nothing changes: a
+// zero-width non-joiner in a Persian word is kept. Names and numbers are
+// read from files in this form, so that they are stored and compared for
+// duplicates in it.
+QString trimmedText(const QString &text);
+
 // A name folded exactly as the phone book's name search folds it: Persian
 // yeh and alef maksura to Arabic yeh, keheh to Arabic kaf, Persian and
 // Arabic-Indic digits to ASCII, ASCII letters to lower case (nothing else,

@@ -17,6 +17,9 @@ Texts textsOf(ReadFault fault)
         return {u"the file cannot be opened", u"فايل باز نشد"};
     case ReadFault::NotContacts:
         return {u"not vCard or CSV", u"فايل vCard يا CSV نيست"};
+    case ReadFault::UnknownColumns:
+        return {u"no name or phone column among the columns",
+                u"ستون نام يا تلفن در ميان ستون ها نيست"};
     case ReadFault::InvalidBytes:
         return {u"bytes that are not valid text in the file's encoding",
                 u"بايت هايي که در رمزگذاري فايل متن معتبر نيستند"};
@@ -41,7 +44,38 @@ Texts textsOf(ReadFault fault)
     return {u"unreadable", u"خوانده نشد"};
 }
 
+// The columns as a person reads them back: the first few, quoted.
+QString columnList(const QStringList &columns)
+{
+    constexpr qsizetype shown = 12;
+    QStringList quoted;
+    constexpr qsizetype longest = 40;
+    for (const QString &column : columns.mid(0, shown)) {
+        const QString name = column.size() > longest ? column.left(longest) + u'…' : column;
+        quoted.append(u'"' + name + u'"');
+    }
+    if (columns.size() > shown)
+        quoted.append(QStringLiteral("…"));
+    return quoted.join(QStringLiteral(", "));
+}
+
 } // namespace
+
+ReadResult refusedRead(ReadFailure failure)
+{
+    ReadResult result;
+    result.failure = std::move(failure);
+    return result;
+}
+
+ReadFailure unknownColumnsFailure(const QStringList &columns)
+{
+    ReadFailure failure = readFailure(ReadFault::UnknownColumns, 1);
+    const QString list = columnList(columns);
+    failure.reason += QStringLiteral(" ") + list;
+    failure.reasonFa += QStringLiteral(": ") + list;
+    return failure;
+}
 
 ReadFailure readFailure(ReadFault fault, int line)
 {

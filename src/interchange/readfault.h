@@ -2,10 +2,18 @@
 
 #include "interchange/readresult.h"
 
+#include <QStringList>
+
 namespace dialvault {
 
 // A refusal of `fault` at `line`, with both texts filled in; the caller that
 // knows the file's name sets it.
 ReadFailure readFailure(ReadFault fault, int line);
+
+// A result of nothing but `failure`.
+ReadResult refusedRead(ReadFailure failure);
+
+// A CSV file refused for its header row, naming the columns it holds.
+ReadFailure unknownColumnsFailure(const QStringList &columns);
 
 } // namespace dialvault

@@ -22,7 +22,8 @@ struct ImportedEntry
 // Why a file was refused whole.
 enum class ReadFault {
     CannotOpen,
-    NotContacts, // neither a vCard nor a CSV file with a header we know
+    NotContacts, // neither a vCard nor a CSV file
+    UnknownColumns, // a CSV header row naming no name and no phone column
     InvalidBytes, // bytes that are not text in the file's encoding
     UnknownCharset,
     BrokenEncodedValue, // quoted-printable or base64 that does not decode
@@ -46,14 +47,19 @@ struct ReadFailure
     QString reasonFa;
 };
 
-// What a contacts file holds: its entries in file order and the number of
-// cards or rows skipped for having neither a name nor a number; or, when
-// `failure` is set, nothing at all.
+// What a contacts file holds: its entries in file order, the number of
+// cards or rows skipped for having neither a name nor a number, and what
+// the person is told besides: the lines passed over inside properties that
+// are not kept, and the code page the file was read in when it did not say
+// and was not UTF-8 (its shown name; empty otherwise). When `failure` is
+// set, nothing at all.
 struct ReadResult
 {
     QList<ImportedEntry> entries;
     int withoutNameOrNumber = 0;
     std::optional<ReadFailure> failure;
+    int skippedLines = 0;
+    QString assumedEncoding;
 
     bool ok() const { return !failure.has_value(); }
 };

@@ -1,178 +1,196 @@
 #include "interchange/textencoding.h"
 
-#include <array>
-#include <cstring>
+#include "interchange/asciicase.h"
+#include "interchange/utf8.h"
+
+#include <QHash>
+
+#include <unicode/ucnv.h>
+
+#include <memory>
+#include <vector>
 
 namespace dialvault {
 
 namespace {
 
-// Windows-1256 from 0x80 to 0xFF (the code page defines all of them).
-constexpr std::array<char16_t, 128> windows1256High{
-    0x20AC, 0x067E, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80
-    0x02C6, 0x2030, 0x0679, 0x2039, 0x0152, 0x0686, 0x0698, 0x0688, // 88
-    0x06AF, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90
-    0x06A9, 0x2122, 0x0691, 0x203A, 0x0153, 0x200C, 0x200D, 0x06BA, // 98
-    0x00A0, 0x060C, 0x00A2, 0x00A3, 0x00A4, 0x00A5, 0x00A6, 0x00A7, // A0
-    0x00A8, 0x00A9, 0x06BE, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x00AF, // A8
-    0x00B0, 0x00B1, 0x00B2, 0x00B3, 0x00B4, 0x00B5, 0x00B6, 0x00B7, // B0
-    0x00B8, 0x00B9, 0x061B, 0x00BB, 0x00BC, 0x00BD, 0x00BE, 0x061F, // B8
-    0x06C1, 0x0621, 0x0622, 0x0623, 0x0624, 0x0625, 0x0626, 0x0627, // C0
-    0x0628, 0x0629, 0x062A, 0x062B, 0x062C, 0x062D, 0x062E, 0x062F, // C8
-    0x0630, 0x0631, 0x0632, 0x0633, 0x0634, 0x0635, 0x0636, 0x00D7, // D0
-    0x0637, 0x0638, 0x0639, 0x063A, 0x0640, 0x0641, 0x0642, 0x0643, // D8
-    0x00E0, 0x0644, 0x00E2, 0x0645, 0x0646, 0x0647, 0x0648, 0x00E7, // E0
-    0x00E8, 0x00E9, 0x00EA, 0x00EB, 0x0649, 0x064A, 0x00EE, 0x00EF, // E8
-    0x064B, 0x064C, 0x064D, 0x064E, 0x00F4, 0x064F, 0x0650, 0x00F7, // F0
-    0x0651, 0x00F9, 0x0652, 0x00FB, 0x00FC, 0x200E, 0x200F, 0x06D2, // F8
+struct CloseConverter
+{
+    void operator()(UConverter *converter) const { ucnv_close(converter); }
 };
+using Converter = std::unique_ptr<UConverter, CloseConverter>;
 
-// ASCII other than NUL: the common case, checked before anything else.
-bool isPlainAscii(char byte)
+Converter opened(const char *name)
 {
-    return static_cast<uchar>(byte) - 1u < 0x7Fu;
+    UErrorCode status = U_ZERO_ERROR;
+    Converter converter(ucnv_open(name, &status));
+    if (U_FAILURE(status))
+        return nullptr;
+    // A byte without a character stops the conversion: it is reported,
+    // never replaced.
+    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                        &status);
+    if (U_FAILURE(status))
+        return nullptr;
+    return converter;
 }
 
-// Skips a run of plain ASCII eight bytes at a time; returns where it ends.
-qsizetype skipPlainAscii(QByteArrayView bytes, qsizetype at)
+// A converter for each encoding met, kept for the thread's life: a card may
+// name its charset on every line.
+UConverter *converterNamed(const QByteArray &name)
 {
-    constexpr quint64 ones = 0x0101010101010101ULL;
-    constexpr quint64 highs = 0x8080808080808080ULL;
-    while (at + 8 <= bytes.size()) {
-        quint64 word;
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        // No byte with its high bit set, and no zero byte.
-        if ((word & highs) != 0 || ((word - ones) & ~word & highs) != 0)
-            break;
-        at += 8;
+    thread_local std::vector<std::pair<QByteArray, Converter>> converters;
+    for (const auto &[known, converter] : converters) {
+        if (known == name) {
+            ucnv_resetToUnicode(converter.get());
+            return converter.get();
+        }
     }
-    while (at < bytes.size() && isPlainAscii(bytes[at]))
-        ++at;
-    return at;
+    Converter converter = opened(name.constData());
+    if (!converter)
+        return nullptr;
+    converters.emplace_back(name, std::move(converter));
+    return converters.back().second.get();
 }
 
-bool isContinuation(uchar byte)
+// Labels come from files: only the characters of charset names reach ICU,
+// which would read a comma as the start of its own options.
+bool isCharsetLabel(QByteArrayView label)
 {
-    return (byte & 0xC0) == 0x80;
+    if (label.isEmpty() || label.size() > 64)
+        return false;
+    for (const char c : label) {
+        const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')
+            || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.' || c == ':';
+        if (!allowed)
+            return false;
+    }
+    return true;
 }
 
-// The length of the well-formed UTF-8 sequence at `at`, or 0 when it is not one.
-qsizetype sequenceLength(QByteArrayView bytes, qsizetype at)
+// Converts with ICU; the offset of the first byte without a character, or -1.
+qsizetype convert(UConverter *converter, QByteArrayView bytes, QString &text)
 {
-    const auto byteAt = [&](qsizetype i) { return static_cast<uchar>(bytes[i]); };
-    const uchar lead = byteAt(at);
-    if (lead == 0)
-        return 0;
-    if (lead < 0x80)
-        return 1;
-    qsizetype length = 0;
-    uchar low = 0x80; // the allowed range of the second byte rules out
-    uchar high = 0xBF; // overlong forms, surrogates and values past U+10FFFF
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0)
-            low = 0xA0;
-        else if (lead == 0xED)
-            high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0)
-            low = 0x90;
-        else if (lead == 0xF4)
-            high = 0x8F;
-    } else {
-        return 0;
+    text.resize(bytes.size() + 16);
+    const char *source = bytes.data();
+    const char *const sourceEnd = source + bytes.size();
+    qsizetype written = 0;
+    for (;;) {
+        auto *const begin = reinterpret_cast<UChar *>(text.data());
+        UChar *target = begin + written;
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_toUnicode(converter, &target, begin + text.size(), &source, sourceEnd, nullptr, true,
+                       &status);
+        written = target - begin;
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            text.resize(text.size() * 2);
+            continue;
+        }
+        if (U_FAILURE(status)) {
+            char invalid[32];
+            int8_t length = sizeof invalid;
+            UErrorCode ignored = U_ZERO_ERROR;
+            ucnv_getInvalidChars(converter, invalid, &length, &ignored);
+            text.clear();
+            return (source - bytes.data()) - length;
+        }
+        text.truncate(written);
+        return -1;
     }
-    if (at + length > bytes.size())
-        return 0;
-    if (byteAt(at + 1) < low || byteAt(at + 1) > high)
-        return 0;
-    for (qsizetype i = 2; i < length; ++i) {
-        if (!isContinuation(byteAt(at + i)))
-            return 0;
-    }
-    return length;
 }
 
 } // namespace
 
-qsizetype firstInvalidUtf8(QByteArrayView bytes)
+std::optional<TextEncoding> TextEncoding::named(QByteArrayView label)
 {
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        at = skipPlainAscii(bytes, at);
-        if (at == bytes.size())
-            break;
-        const qsizetype length = sequenceLength(bytes, at);
-        if (length == 0)
-            return at;
-        at += length;
+    label = label.trimmed();
+    // Phones name a charset on every line, nearly always UTF-8.
+    if (equalsIgnoringCase(label, "UTF-8"))
+        return TextEncoding();
+    if (!isCharsetLabel(label))
+        return std::nullopt;
+    // The labels met, as ICU resolved them; a file names few of them, and
+    // no more than ICU's few hundred converters are kept.
+    thread_local QHash<QByteArray, std::optional<TextEncoding>> resolved;
+    const QByteArray key = label.toByteArray().toUpper();
+    if (const auto known = resolved.constFind(key); known != resolved.cend())
+        return *known;
+    std::optional<TextEncoding> encoding;
+    if (const Converter converter = opened(key.constData())) {
+        UErrorCode status = U_ZERO_ERROR;
+        const QByteArray name = ucnv_getName(converter.get(), &status);
+        if (U_SUCCESS(status))
+            encoding = name == "UTF-8" || name == "US-ASCII" ? TextEncoding() : TextEncoding(name);
     }
-    return -1;
+    if (resolved.size() < 1024)
+        resolved.insert(key, encoding);
+    return encoding;
 }
 
-EncodingGuess guessEncoding(QByteArrayView bytes)
+TextEncoding TextEncoding::windows1256()
 {
-    qsizetype firstInvalid = -1;
-    qsizetype firstNul = -1;
-    qsizetype invalid = 0;
-    qsizetype multibyte = 0;
-    qsizetype at = 0;
-    while (at < bytes.size()) {
-        at = skipPlainAscii(bytes, at);
-        if (at == bytes.size())
-            break;
-        const qsizetype length = sequenceLength(bytes, at);
-        if (length > 0) {
-            ++multibyte;
-            at += length;
-            continue;
-        }
-        if (firstInvalid < 0)
-            firstInvalid = at;
-        if (firstNul < 0 && bytes[at] == 0)
-            firstNul = at;
-        ++invalid;
-        ++at;
-    }
-    if (firstInvalid < 0)
-        return {TextEncoding::Utf8, -1};
-    // Persian text in Windows-1256 runs letter bytes (0xC1 to 0xFF) together,
-    // which UTF-8 never allows, so its faults far outnumber chance sequences.
-    if (multibyte > invalid)
-        return {TextEncoding::Utf8, firstInvalid};
-    return {TextEncoding::Windows1256, firstNul};
+    static const TextEncoding encoding = *named("windows-1256");
+    return encoding;
 }
 
-QString decodeWindows1256(QByteArrayView bytes)
+TextEncoding TextEncoding::windows1252()
 {
-    QString text(bytes.size(), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (const char byte : bytes) {
-        const auto value = static_cast<uchar>(byte);
-        *out++ = QChar(value < 0x80 ? char16_t(value) : windows1256High[value - 0x80]);
-    }
-    return text;
+    static const TextEncoding encoding = *named("windows-1252");
+    return encoding;
 }
 
-qsizetype firstInvalidByte(QByteArrayView bytes, TextEncoding encoding)
+QString TextEncoding::shownName() const
 {
-    return encoding == TextEncoding::Utf8 ? firstInvalidUtf8(bytes) : bytes.indexOf('\0');
+    if (isUtf8())
+        return QStringLiteral("UTF-8");
+    UErrorCode status = U_ZERO_ERROR;
+    const char *standard = ucnv_getStandardName(m_name.constData(), "MIME", &status);
+    if (!standard || U_FAILURE(status)) {
+        status = U_ZERO_ERROR;
+        standard = ucnv_getStandardName(m_name.constData(), "IANA", &status);
+    }
+    QString shown = QString::fromLatin1(standard && U_SUCCESS(status) ? standard : m_name.data());
+    if (shown.startsWith(QLatin1String("windows-")))
+        shown[0] = u'W';
+    return shown;
 }
 
-QString decodeText(QByteArrayView bytes, TextEncoding encoding)
+qsizetype TextEncoding::decode(QByteArrayView bytes, QString &text) const
 {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return QString::fromUtf8(bytes);
-    case TextEncoding::Windows1256:
-        return decodeWindows1256(bytes);
-    case TextEncoding::Latin1:
-        return QString::fromLatin1(bytes);
+    if (isUtf8()) {
+        const qsizetype invalid = firstInvalidUtf8(bytes);
+        text = invalid < 0 ? QString::fromUtf8(bytes) : QString();
+        return invalid;
     }
-    return QString();
+    UConverter *const converter = converterNamed(m_name);
+    if (!converter) {
+        text.clear();
+        return 0;
+    }
+    if (ucnv_getMinCharSize(converter) > 1) {
+        // UTF-16 and its kind: a NUL is a character of two or more bytes.
+        const qsizetype invalid = convert(converter, bytes, text);
+        if (invalid >= 0)
+            return invalid;
+        const qsizetype nul = text.indexOf(QChar(0));
+        if (nul >= 0)
+            text.clear();
+        return nul < 0 ? -1 : nul * ucnv_getMinCharSize(converter);
+    }
+    const qsizetype nul = bytes.indexOf('\0');
+    if (nul < 0)
+        return convert(converter, bytes, text);
+    const qsizetype before = convert(converter, bytes.first(nul), text);
+    text.clear();
+    return before >= 0 ? before : nul;
+}
+
+qsizetype TextEncoding::firstInvalid(QByteArrayView bytes) const
+{
+    if (isUtf8())
+        return firstInvalidUtf8(bytes);
+    QString text;
+    return decode(bytes, text);
 }
 
 qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString &text)
@@ -204,28 +222,6 @@ qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString &text)
     if (bytes.size() % 2 != 0)
         return units;
     return -1;
-}
-
-int lineNumberAt(QByteArrayView bytes, qsizetype offset)
-{
-    int line = 1;
-    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
-        if (bytes[i] == '\n'
-            || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
-            ++line;
-    }
-    return line;
-}
-
-int lineNumberAt(QStringView text, qsizetype offset)
-{
-    int line = 1;
-    for (qsizetype i = 0; i < offset && i < text.size(); ++i) {
-        if (text[i] == u'\n'
-            || (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n')))
-            ++line;
-    }
-    return line;
 }
 
 } // namespace dialvault

@@ -1,47 +1,53 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
-#include <QStringView>
+
+#include <optional>
+#include <utility>
 
 namespace dialvault {
 
-// The 8-bit encodings a contacts file or a vCard value comes in. UTF-16
-// files carry a byte order mark and are turned into UTF-8 before anything
-// else reads them; Latin-1 is only ever named by a vCard charset.
-enum class TextEncoding { Utf8, Windows1256, Latin1 };
-
-// Where `bytes` stop being strict UTF-8 (overlong forms, surrogates and
-// code points past U+10FFFF included), or hold a NUL; -1 when they are clean.
-qsizetype firstInvalidUtf8(QByteArrayView bytes);
-
-// The encoding of bytes without a byte order mark. Valid UTF-8 is UTF-8.
-// Otherwise Windows-1256, unless the bytes are mostly well-formed UTF-8 with
-// a few faults: that is a damaged UTF-8 file. `invalidAt` is the offset of
-// the first fault in the chosen encoding (a NUL, in Windows-1256), or -1.
-struct EncodingGuess
+// A character set a contacts file or a vCard value comes in: UTF-8, read
+// without ICU as nearly every file is, or any other that ICU knows.
+class TextEncoding
 {
-    TextEncoding encoding = TextEncoding::Utf8;
-    qsizetype invalidAt = -1;
+public:
+    // UTF-8.
+    TextEncoding() = default;
+
+    // The encoding a charset label names (any of ICU's names and aliases:
+    // "windows-1252", "Shift_JIS", "latin1"), or none for a label ICU does not
+    // know. ASCII is read as UTF-8: phones that say ASCII sometimes write more.
+    static std::optional<TextEncoding> named(QByteArrayView label);
+    static TextEncoding windows1256();
+    static TextEncoding windows1252();
+
+    bool isUtf8() const { return m_name.isEmpty(); }
+    // The name a person is shown: "UTF-8", "Windows-1256", "Shift_JIS".
+    QString shownName() const;
+
+    // Decodes `bytes` into `text`. Returns the offset of the first byte that
+    // is not text in this encoding (NUL is never text), with `text` empty;
+    // -1 when all of it is. Nothing is ever replaced.
+    qsizetype decode(QByteArrayView bytes, QString &text) const;
+    // The same check without the text.
+    qsizetype firstInvalid(QByteArrayView bytes) const;
+
+    friend bool operator==(const TextEncoding &, const TextEncoding &) = default;
+
+private:
+    explicit TextEncoding(QByteArray name)
+        : m_name(std::move(name))
+    { }
+
+    QByteArray m_name; // ICU's own name of its converter; empty for UTF-8
 };
-EncodingGuess guessEncoding(QByteArrayView bytes);
-
-// Every byte has a character in Windows-1256; NUL aside, nothing is invalid.
-QString decodeWindows1256(QByteArrayView bytes);
-
-// Where `bytes` stop being valid text in `encoding` (NUL is never text), or -1.
-qsizetype firstInvalidByte(QByteArrayView bytes, TextEncoding encoding);
-
-// Decodes bytes already known to be valid in `encoding`.
-QString decodeText(QByteArrayView bytes, TextEncoding encoding);
 
 // Decodes UTF-16 without its byte order mark into `text`. Returns the index
 // (in UTF-16 units) of the first unpaired surrogate, NUL or odd trailing byte,
 // with `text` holding what came before it; -1 when all of it is valid.
 qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString &text);
-
-// The 1-based line holding `offset`: lines end at LF, CR LF or a lone CR.
-int lineNumberAt(QByteArrayView bytes, qsizetype offset);
-int lineNumberAt(QStringView text, qsizetype offset);
 
 } // namespace dialvault

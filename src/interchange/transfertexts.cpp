@@ -1,6 +1,6 @@
 #include "interchange/transfertexts.h"
 
-#include "store/causewords.h"
+#include "words/causewords.h"
 
 #include <QDir>
 #include <QLocale>
@@ -45,19 +45,55 @@ Language userLanguage()
         : Language::English;
 }
 
-QString importSummaryText(const ImportCounts &counts, Language language)
+QString importSummaryText(const ImportCounts &counts, Language language,
+                          const QStringList &fileNotes)
 {
-    if (language == Language::Persian)
-        return QStringLiteral("%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 مورد بي نام و "
-                              "شماره بود.")
-            .arg(counts.added)
-            .arg(counts.duplicates)
-            .arg(counts.withoutNameOrNumber);
-    return QStringLiteral("%1 added, %2 %3 skipped, %4 without name or number")
-        .arg(counts.added)
-        .arg(counts.duplicates)
-        .arg(counts.duplicates == 1 ? QStringLiteral("duplicate") : QStringLiteral("duplicates"))
-        .arg(counts.withoutNameOrNumber);
+    if (language == Language::Persian) {
+        QString summary = QStringLiteral("%1 شماره اضافه شد، %2 شماره تکراري کنار گذاشته شد، %3 "
+                                         "مورد بي نام و شماره بود.")
+                              .arg(counts.added)
+                              .arg(counts.duplicates)
+                              .arg(counts.withoutNameOrNumber);
+        for (const QString &note : fileNotes)
+            summary += u' ' + note;
+        return summary;
+    }
+    QString summary = QStringLiteral("%1 added, %2 %3 skipped, %4 without name or number")
+                          .arg(counts.added)
+                          .arg(counts.duplicates)
+                          .arg(counts.duplicates == 1 ? QStringLiteral("duplicate")
+                                                      : QStringLiteral("duplicates"))
+                          .arg(counts.withoutNameOrNumber);
+    for (const QString &note : fileNotes)
+        summary += QStringLiteral("; ") + note;
+    return summary;
+}
+
+QString fileNoteText(const FileImport &taken, Language language)
+{
+    const bool assumed = !taken.assumedEncoding.isEmpty();
+    const int skipped = taken.skippedLines;
+    if (!assumed && skipped == 0)
+        return QString();
+    const QString file = shown(taken.path);
+    if (language == Language::Persian) {
+        if (assumed && skipped > 0)
+            return QStringLiteral("پرونده %1 با رمزگذاري %2 خوانده شد و %3 سطر آن کنار گذاشته شد.")
+                .arg(file, taken.assumedEncoding)
+                .arg(skipped);
+        if (assumed)
+            return QStringLiteral("پرونده %1 با رمزگذاري %2 خوانده شد.")
+                .arg(file, taken.assumedEncoding);
+        return QStringLiteral("%1 سطر پرونده %2 کنار گذاشته شد.").arg(skipped).arg(file);
+    }
+    QStringList parts;
+    if (assumed)
+        parts.append(QStringLiteral("read as %1").arg(taken.assumedEncoding));
+    if (skipped > 0)
+        parts.append(QStringLiteral("%1 %2 skipped")
+                         .arg(skipped)
+                         .arg(skipped == 1 ? QStringLiteral("line") : QStringLiteral("lines")));
+    return file + QStringLiteral(": ") + parts.join(QStringLiteral(", "));
 }
 
 QString refusedFileText(const ReadFailure &failure, Language language)

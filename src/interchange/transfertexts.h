@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interchange/contactsimport.h"
 #include "interchange/readresult.h"
 #include "store/phonebook.h"
 #include "store/storeerror.h"
@@ -16,8 +17,14 @@ enum class Language { English, Persian };
 // Persian when the user's locale is.
 Language userLanguage();
 
-// "12 added, 3 duplicates skipped, 1 without name or number".
-QString importSummaryText(const ImportCounts &counts, Language language);
+// "12 added, 3 duplicates skipped, 1 without name or number", then what
+// each file's note says: "…; old.csv: read as Windows-1252, 2 lines skipped".
+QString importSummaryText(const ImportCounts &counts, Language language,
+                          const QStringList &fileNotes = {});
+// What reading an imported file assumed or passed over, for the summary:
+// the code page it was read in, when it did not say and was not UTF-8, and
+// the lines skipped. Empty when there is nothing to say.
+QString fileNoteText(const FileImport &taken, Language language);
 // A refused file: its name, its line (when known) and the reason.
 QString refusedFileText(const ReadFailure &failure, Language language);
 // Something the phone book could not do with a file (store it, read it,

@@ -1,5 +1,7 @@
 #include "interchange/unfoldedlines.h"
 
+#include "interchange/lineends.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -34,16 +36,20 @@ UnfoldedLines::UnfoldedLines(QByteArrayView bytes)
     bool softBreak = false;
     int line = 0;
     qsizetype at = 0;
+    // The next LF, found once for all the lines a lone CR ends before it.
+    qsizetype nextLf = -1;
     while (at < bytes.size()) {
         ++line;
-        qsizetype end = bytes.indexOf('\n', at);
-        const qsizetype next = end < 0 ? bytes.size() : end + 1;
-        if (end < 0)
-            end = bytes.size();
-        if (end > at && bytes[end - 1] == '\r')
-            --end;
+        if (nextLf < at) {
+            nextLf = bytes.indexOf('\n', at);
+            if (nextLf < 0)
+                nextLf = bytes.size();
+        }
+        const auto *const cr
+            = static_cast<const char *>(std::memchr(bytes.data() + at, '\r', nextLf - at));
+        const qsizetype end = cr ? cr - bytes.data() : nextLf;
         QByteArrayView piece = bytes.sliced(at, end - at);
-        at = next;
+        at = end < bytes.size() ? end + lineEndLength(bytes, end) : end;
 
         const bool folded = !piece.isEmpty() && (piece[0] == ' ' || piece[0] == '\t');
         if (logicalBegin >= 0 && softBreak) {

@@ -12,8 +12,9 @@ namespace dialvault {
 // inside a UTF-8 sequence, so this runs before any decoding): a line break
 // followed by a space or tab is removed with that one blank, and a
 // quoted-printable value's soft break ("=" at the end of the line) joins the
-// next line. Logical lines are kept in `text`, separated by LF; each offset of
-// `text` can be traced back to its physical line for messages.
+// next line. Lines end as lineEndLength() says, so no CR is left in a line. Logical lines are kept
+// in `text`, separated by LF; each offset of `text` can be traced back to its physical line for
+// messages.
 class UnfoldedLines
 {
 public:

@@ -91,20 +91,6 @@ void addParameter(PropertyParameters &parameters, QByteArrayView parameter)
     }
 }
 
-std::optional<TextEncoding> charsetEncoding(QByteArrayView charset)
-{
-    // ASCII is read as UTF-8: phones that say ASCII sometimes write more.
-    for (const char *name : {"UTF-8", "UTF8", "US-ASCII", "ASCII"}) {
-        if (equalsIgnoringCase(charset, name))
-            return TextEncoding::Utf8;
-    }
-    if (equalsIgnoringCase(charset, "WINDOWS-1256") || equalsIgnoringCase(charset, "CP1256"))
-        return TextEncoding::Windows1256;
-    if (equalsIgnoringCase(charset, "ISO-8859-1") || equalsIgnoringCase(charset, "LATIN1"))
-        return TextEncoding::Latin1;
-    return std::nullopt;
-}
-
 DecodedValue failure(ReadFault fault, qsizetype at)
 {
     DecodedValue decoded;
@@ -154,44 +140,42 @@ bool namesBase64(QByteArrayView parameters)
 }
 
 DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
-                         TextEncoding fileEncoding)
+                         const TextEncoding &fileEncoding, bool fileChecked)
 {
     TextEncoding encoding = fileEncoding;
+    bool checked = fileChecked;
     if (!parameters.charset.isEmpty()) {
-        const std::optional<TextEncoding> named = charsetEncoding(parameters.charset);
+        const std::optional<TextEncoding> named = TextEncoding::named(parameters.charset);
         if (!named)
             return failure(ReadFault::UnknownCharset, 0);
         encoding = *named;
+        checked = false;
     }
 
-    QByteArray bytes;
+    DecodedValue decoded;
     if (equalsIgnoringCase(parameters.encoding, "QUOTED-PRINTABLE")) {
+        QByteArray bytes;
         const qsizetype broken = decodeQuotedPrintable(value, bytes);
         if (broken >= 0)
             return failure(ReadFault::BrokenEncodedValue, broken);
-        const qsizetype invalid = firstInvalidByte(bytes, encoding);
+        const qsizetype invalid = encoding.decode(bytes, decoded.text);
         if (invalid >= 0)
             return failure(ReadFault::InvalidBytes, quotedPrintableSource(value, invalid));
     } else if (equalsIgnoringCase(parameters.encoding, "B")
                || equalsIgnoringCase(parameters.encoding, "BASE64")) {
-        auto decoded = QByteArray::fromBase64Encoding(value.toByteArray(),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
-        if (!decoded)
+        auto bytes = QByteArray::fromBase64Encoding(value.toByteArray(),
+                                                    QByteArray::AbortOnBase64DecodingErrors);
+        if (!bytes)
             return failure(ReadFault::BrokenEncodedValue, 0);
-        bytes = *decoded;
-        if (firstInvalidByte(bytes, encoding) >= 0)
+        if (encoding.decode(*bytes, decoded.text) >= 0)
             return failure(ReadFault::InvalidBytes, 0);
+    } else if (checked && encoding.isUtf8()) {
+        decoded.text = QString::fromUtf8(value);
     } else {
-        // The file's own encoding was checked over the whole file already.
-        if (encoding != fileEncoding) {
-            const qsizetype invalid = firstInvalidByte(value, encoding);
-            if (invalid >= 0)
-                return failure(ReadFault::InvalidBytes, invalid);
-        }
-        bytes = QByteArray::fromRawData(value.data(), value.size());
+        const qsizetype invalid = encoding.decode(value, decoded.text);
+        if (invalid >= 0)
+            return failure(ReadFault::InvalidBytes, invalid);
     }
-    DecodedValue decoded;
-    decoded.text = decodeText(bytes, encoding);
     return decoded;
 }
 

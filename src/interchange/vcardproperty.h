@@ -41,8 +41,9 @@ PropertyParameters parseParameters(QByteArrayView parameters);
 bool namesBase64(QByteArrayView parameters);
 
 // A property's value as text: base64 or quoted-printable undone, then read
-// in its charset, else in the file's encoding. On a fault, `faultAt` is the
-// offset in the raw value where it lies.
+// in its charset (any that ICU knows), else in the file's encoding, whose
+// bytes are checked here unless `fileChecked` says the caller checked them
+// all. On a fault, `faultAt` is the offset in the raw value where it lies.
 struct DecodedValue
 {
     QString text;
@@ -52,6 +53,6 @@ struct DecodedValue
     bool ok() const { return faultAt < 0; }
 };
 DecodedValue decodeValue(QByteArrayView value, const PropertyParameters &parameters,
-                         TextEncoding fileEncoding);
+                         const TextEncoding &fileEncoding, bool fileChecked);
 
 } // namespace dialvault

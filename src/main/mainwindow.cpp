@@ -70,9 +70,9 @@ bool MainWindow::start()
 
 Status MainWindow::refreshMain()
 {
-    if (Status opened = m_store.OpenStore(); !opened.ok())
+    if (Status opened = m_store.open(); !opened.ok())
         return opened;
-    const Result<qint32> count = m_store.CountEntries();
+    const Result<qint32> count = m_store.countEntries();
     if (count.ok())
         m_controls.countBox->setText(QString::number(count.value));
     reportSettledAdds();
@@ -100,10 +100,10 @@ void MainWindow::search()
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status found = m_store.QueryByName(m_controls.nameBox->text());
+    Status found = m_store.queryByName(m_controls.nameBox->text());
     Result<PhoneAndNote> match;
     if (found.ok()) {
-        match = m_store.ReadFirstMatch();
+        match = m_store.readFirstMatch();
         found = match;
     }
     if (found.error.cause == FailureCause::NotFound) {
@@ -121,7 +121,7 @@ void MainWindow::search()
     }
     m_controls.phoneBox->setText(match.value.phone);
     m_controls.noteBox->setText(match.value.note);
-    m_store.CloseRecordset();
+    m_store.closeResult();
     refreshAfterChange();
 }
 
@@ -141,7 +141,7 @@ void MainWindow::add()
     const double shownCount = m_controls.countBox->text().toDouble(&counted);
     Status stored;
     if (counted)
-        stored = m_store.AppendEntry({m_controls.nameBox->text(), m_controls.phoneBox->text(),
+        stored = m_store.appendEntry({m_controls.nameBox->text(), m_controls.phoneBox->text(),
                                       m_controls.noteBox->text(), shownCount + 1});
     else
         stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
@@ -153,7 +153,7 @@ void MainWindow::add()
         const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
         m_desktop.windows.messageBox(
             failureText(unknown ? addOutcomeUnknown : addNotStored, stored.error), MsgOk);
-        m_store.OpenStore();
+        m_store.open();
         reportSettledAdds();
         return;
     }
@@ -169,9 +169,9 @@ void MainWindow::deleteByName()
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status deleted = m_store.QueryByName(m_controls.nameBox->text());
+    Status deleted = m_store.queryByName(m_controls.nameBox->text());
     if (deleted.ok())
-        deleted = m_store.DeleteFirstMatch();
+        deleted = m_store.deleteFirstMatch();
     if (deleted.error.cause == FailureCause::NotFound) {
         m_desktop.windows.messageBox(deleteNotFound, MsgOk);
         clearFields();

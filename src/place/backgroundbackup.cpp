@@ -23,42 +23,42 @@ CopyPacing gentle(const std::atomic<bool> &stop)
 
 BackgroundBackup::BackgroundBackup(PhoneBookPlace place, QObject *parent)
     : QObject(parent)
-    , place_(std::move(place))
+    , m_place(std::move(place))
 { }
 
 BackgroundBackup::~BackgroundBackup()
 {
-    if (thread_) {
-        stop_ = true;
-        thread_->wait();
+    if (m_thread) {
+        m_stop = true;
+        m_thread->wait();
     }
 }
 
 bool BackgroundBackup::startIfDue(const QDateTime &now)
 {
-    if (thread_ || backups::madeOn(place_.backupFolder(), now.date()))
+    if (m_thread || backups::madeOn(m_place.backupFolder(), now.date()))
         return false;
-    thread_
-        = QThread::create([this, now] { outcome_ = makeDailyBackup(place_, now, gentle(stop_)); });
-    thread_->setParent(this);
-    connect(thread_, &QThread::finished, this, &BackgroundBackup::finish);
-    thread_->start(QThread::IdlePriority);
+    m_thread = QThread::create(
+        [this, now] { m_outcome = makeDailyBackup(m_place, now, gentle(m_stop)); });
+    m_thread->setParent(this);
+    connect(m_thread, &QThread::finished, this, &BackgroundBackup::finish);
+    m_thread->start(QThread::IdlePriority);
     return true;
 }
 
 bool BackgroundBackup::isRunning() const
 {
-    return thread_ && thread_->isRunning();
+    return m_thread && m_thread->isRunning();
 }
 
 void BackgroundBackup::finish()
 {
-    if (stop_)
+    if (m_stop)
         return;
-    if (!outcome_.ok())
-        Q_EMIT failed(outcome_.error);
-    else if (!outcome_.value.isEmpty())
-        Q_EMIT made(outcome_.value);
+    if (!m_outcome.ok())
+        Q_EMIT failed(m_outcome.error);
+    else if (!m_outcome.value.isEmpty())
+        Q_EMIT made(m_outcome.value);
 }
 
 } // namespace dialvault

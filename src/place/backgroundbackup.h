@@ -38,10 +38,10 @@ Q_SIGNALS:
 private:
     void finish();
 
-    PhoneBookPlace place_;
-    QThread *thread_ = nullptr;
-    std::atomic<bool> stop_{false};
-    Result<QString> outcome_; // written by the thread, read once it ended
+    PhoneBookPlace m_place;
+    QThread *m_thread = nullptr;
+    std::atomic<bool> m_stop{false};
+    Result<QString> m_outcome; // written by the thread, read once it ended
 };
 
 } // namespace dialvault

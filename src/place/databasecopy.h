@@ -20,19 +20,14 @@ struct CopyPacing
     const std::atomic<bool> *stop = nullptr; // set: give up at the next step
 };
 
-// Copies the SQLite database at `from` into a new file `to` (which must not
-// exist yet) with SQLite's online backup, flushed to the disk. On failure
-// `to` is removed again.
+// Copies the SQLite database at `from` into a new file `to` (which nobody
+// uses yet) with SQLite's online backup, on the connections that the store
+// opens, flushed to the disk. On failure `to` is removed again.
 Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pacing = {});
 
 // Replaces the contents of the existing database `to` with those of `from`
 // in one transaction of `to`: connections that other programs hold open on
 // `to` see the new contents at their next statement.
 Status copyDatabaseInto(const QString &from, const QString &to);
-
-// Whether `path` holds a phone book: PRAGMA integrity_check passes, and table
-// `test` has its four fields. Refusals carry NotADatabase, Damaged, NoTable
-// or MissingField.
-Status checkPhoneBook(const QString &path);
 
 } // namespace dialvault

@@ -2,6 +2,7 @@
 
 #include "place/backups.h"
 #include "place/databasecopy.h"
+#include "store/databasecheck.h"
 
 #include <QDir>
 #include <QFile>

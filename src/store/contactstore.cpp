@@ -1,20 +1,12 @@
 #include "store/contactstore.h"
 
-#include "store/serverlink.h"
-#include "store/serverschema.h"
-#include "store/storeconnection.h"
-#include "store/storedialect.h"
+#include "store/storeengine.h"
 #include "store/storefailure.h"
-#include "store/storeschema.h"
 
-#include <QSqlDatabase>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
-#include <QVariant>
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -23,42 +15,12 @@ namespace dialvault {
 
 namespace {
 
-std::atomic<quint64> instanceCounter{0};
-
-// How often a delete on a server follows a name's entries that others
-// delete under it before it gives up.
+// How often a delete follows a name's entries that others delete under it
+// before it gives up.
 constexpr int maxDeleteAttempts = 100;
 
-// What the recordset slot holds: nothing, the whole table, or a name query.
-enum class Slot { Closed, Table, Query };
-
-QString tableExistsStatement()
-{
-    return QStringLiteral("EXISTS (SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = "
-                          "'%1' COLLATE NOCASE)")
-        .arg(StoreSchema::table);
-}
-
-const QString &stateStatement()
-{
-    static const QString sql
-        = QStringLiteral(
-              "SELECT (SELECT user_version FROM pragma_user_version), %1, (SELECT n FROM %2)")
-              .arg(tableExistsStatement(), StoreSchema::countTable);
-    return sql;
-}
-
-Status noTable()
-{
-    return {
-        {1, QStringLiteral("no such table: %1").arg(StoreSchema::table), FailureCause::NoTable}};
-}
-
-// Qt binds a null QString as SQL NULL; typed text, even empty, is text.
-QVariant textValue(const QString &text)
-{
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
-}
+// What is open: nothing, the whole table, or a name query's result.
+enum class Opened { Nothing, Table, Query };
 
 // An add sent again must be the same add: the texts decide, not the row
 // number, which follows the count shown.
@@ -79,132 +41,28 @@ struct PendingAdd
 struct ContactStore::Impl
 {
     PhoneBookSource source;
-    StoreDialect dialect{Engine::Sqlite};
+    std::unique_ptr<StoreEngine> engine;
 
-    // A file: two connections take turns, so that a reopen that fails leaves
-    // the previous database in use.
-    QString connectionNames[2];
-    QSqlDatabase connections[2];
-    int current = -1;
-    // A server: one connection, opened again when it breaks.
-    std::unique_ptr<ServerLink> server;
-
-    // Statements of the current connection, prepared on first use.
-    std::optional<QSqlQuery> countQuery;
-    std::optional<QSqlQuery> findQuery;
-    std::optional<QSqlQuery> firstRowQuery;
-    std::optional<QSqlQuery> readQuery;
-    std::optional<QSqlQuery> deleteQuery;
-    std::optional<QSqlQuery> insertQuery;
-    bool synchronousSet = false;
-
-    Slot slot = Slot::Closed;
+    Opened opened = Opened::Nothing;
     std::optional<qint64> queryRow; // the first match of the name query
     QString queryName;
 
     std::vector<PendingAdd> pending;
     QList<SettledAdd> settled;
 
-    bool isOpen() const { return server ? server->generation() > 0 : current >= 0; }
-    QSqlDatabase &database() { return server ? server->database() : connections[current]; }
-
-    void dropStatements()
+    // A new connection sends again the adds whose answer was lost.
+    Status open()
     {
-        countQuery.reset();
-        findQuery.reset();
-        firstRowQuery.reset();
-        readQuery.reset();
-        deleteQuery.reset();
-        insertQuery.reset();
-        synchronousSet = false;
-    }
-
-    void replaceDatabase(int next)
-    {
-        dropStatements();
-        if (current >= 0)
-            connections[current].close();
-        current = next;
-    }
-
-    QSqlQuery *prepared(std::optional<QSqlQuery> &statement, const QString &sql, Status &status,
-                        const QString &right = {})
-    {
-        if (!statement) {
-            statement.emplace(database());
-            statement->setForwardOnly(true);
-            if (!statement->prepare(sql)) {
-                status = server ? server->failure(statement->lastError(), right)
-                                : engineFailure(statement->lastError());
-                statement.reset();
-                return nullptr;
-            }
-        }
-        return &*statement;
-    }
-
-    // Runs `sql` (prepared once on the current connection) with `values`.
-    // On a server a broken connection is opened again first, and a statement
-    // that failed because the connection broke is run once more on a new
-    // one: every statement of the store may run twice (reads, a delete by
-    // key, an add by its client-made key). A change sent on a connection that
-    // broke, when no new connection can be had, ends as OutcomeUnknown;
-    // `resent` tells that it was sent twice.
-    Status execute(std::optional<QSqlQuery> &statement, const QString &sql,
-                   const QVariantList &values, const QString &right = {}, bool change = false,
-                   bool *resent = nullptr)
-    {
-        Status status;
-        if (!server) {
-            QSqlQuery *query = prepared(statement, sql, status);
-            if (!query)
-                return status;
-            for (int i = 0; i < values.size(); ++i)
-                query->bindValue(i, values.at(i));
-            if (!query->exec())
-                return engineFailure(query->lastError());
-            return status;
-        }
-        bool sent = false;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (!server->isOpen()) {
-                if (Status opened = connectServer(); !opened.ok())
-                    return sent ? outcomeUnknown(opened) : opened;
-            }
-            QSqlQuery *query = prepared(statement, sql, status, right);
-            if (query) {
-                for (int i = 0; i < values.size(); ++i)
-                    query->bindValue(i, values.at(i));
-                if (query->exec()) {
-                    if (resent)
-                        *resent = sent;
-                    return {};
-                }
-                status = server->failure(query->lastError(), right);
-            }
-            // Refused by a server that answered: nothing of this attempt is
-            // stored, but an earlier one may have been.
-            if (status.error.cause != FailureCause::ServerUnreachable)
-                return sent ? outcomeUnknown(status) : status;
-            sent = sent || (change && query);
-        }
-        return sent ? outcomeUnknown(status) : status;
-    }
-
-    // A new connection: statements are prepared again, and the adds whose
-    // answer was lost are sent again under their keys.
-    Status connectServer()
-    {
-        dropStatements();
-        Status status = server->open();
-        if (!status.ok())
+        const int before = engine->generation();
+        Status status = engine->open();
+        if (!status.ok() || engine->generation() == before)
             return status;
         for (auto add = pending.begin(); add != pending.end();) {
             const Status sent = sendAdd(add->entry, add->key);
             if (sent.ok()) {
                 settled.append({add->entry});
                 add = pending.erase(add);
-            } else if (sent.error.cause == FailureCause::ServerUnreachable) {
+            } else if (engine->connectionBroke(sent)) {
                 return sent;
             } else {
                 ++add; // refused now; sent again with the next connection
@@ -216,8 +74,8 @@ struct ContactStore::Impl
     Status sendAdd(const ContactEntry &entry, const QString &key)
     {
         Status status;
-        QSqlQuery *query = prepared(insertQuery, dialect.insertStatement(), status,
-                                    ServerSchema::right("INSERT"));
+        const EngineSql &sql = engine->insertStatement();
+        QSqlQuery *query = engine->statement(sql, status);
         if (!query)
             return status;
         query->bindValue(0, textValue(entry.name));
@@ -226,115 +84,97 @@ struct ContactStore::Impl
         query->bindValue(3, entry.rowNumber);
         query->bindValue(4, key);
         if (!query->exec())
-            return server->failure(query->lastError(), ServerSchema::right("INSERT"));
+            return engine->failure(query->lastError(), sql.right);
         query->finish();
         return status;
     }
 
-    // Reads the schema version, whether table `test` exists and the count in
-    // one statement, so that a refresh prepares a single statement on the new
-    // connection; CountEntries runs it again.
-    Status openTable()
+    // Runs `sql` with `values`; `query` is left on its answer. A connection
+    // that broke is opened again first, and a statement that failed because
+    // the connection broke is run once more on a new one: every statement
+    // of the store may run twice (reads, a delete by key, an add by its
+    // client-made key). A change sent on a connection that broke, when no
+    // new connection can be had, ends as OutcomeUnknown; `resent` tells that
+    // it was sent twice.
+    Status execute(const EngineSql &sql, const QVariantList &values, QSqlQuery *&query,
+                   bool change = false, bool *resent = nullptr)
     {
         Status status;
-        if (QSqlQuery *query = prepared(countQuery, stateStatement(), status)) {
-            if (!query->exec() || !query->next())
-                return engineFailure(query->lastError());
-            const int version = query->value(0).toInt();
-            const bool hasTable = query->value(1).toBool();
-            query->finish();
-            if (!hasTable)
-                return noTable();
-            if (version == StoreSchema::version)
-                return status;
+        bool sent = false;
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            if (!engine->isOpen()) {
+                if (Status reopened = open(); !reopened.ok())
+                    return sent ? outcomeUnknown(reopened) : reopened;
+            }
+            query = engine->statement(sql, status);
+            if (query) {
+                for (int i = 0; i < values.size(); ++i)
+                    query->bindValue(i, values.at(i));
+                if (query->exec()) {
+                    if (resent)
+                        *resent = sent;
+                    return {};
+                }
+                status = engine->failure(query->lastError(), sql.right);
+            }
+            // Refused by an engine that answered: nothing of this attempt
+            // is stored, but an earlier one may have been.
+            if (!engine->connectionBroke(status))
+                return sent ? outcomeUnknown(status) : status;
+            sent = sent || (change && query);
         }
-        // An older or foreign file, perhaps without the count table yet.
-        countQuery.reset();
-        QSqlQuery query(database());
-        if (!query.exec(QStringLiteral("SELECT ") + tableExistsStatement()) || !query.next())
-            return engineFailure(query.lastError());
-        const bool hasTable = query.value(0).toBool();
-        query.finish();
-        if (!hasTable)
-            return noTable();
-        return StoreSchema::completeSchema(database());
+        return sent ? outcomeUnknown(status) : status;
     }
 
-    Status openFile()
+    // The first key of `sql`'s answer, NoCurrentRecord when there is none.
+    Result<qint64> firstKey(const EngineSql &sql, const QVariantList &values)
     {
-        const int next = current == 0 ? 1 : 0;
-        Status status = openExistingFile(connections[next], source.databasePath());
-        if (!status.ok()) {
-            connections[next].close();
-            return status;
-        }
-        replaceDatabase(next);
-        return openTable();
+        Result<qint64> result;
+        QSqlQuery *query = nullptr;
+        result.error = execute(sql, values, query).error;
+        if (!result.ok())
+            return result;
+        const bool found = query->next();
+        const QSqlError error = query->lastError();
+        if (found)
+            result.value = query->value(0).toLongLong();
+        query->finish();
+        if (!found)
+            result.error = (error.isValid() ? engine->failure(error, sql.right)
+                                            : storeFailure(NoCurrentRecord))
+                               .error;
+        return result;
     }
 
-    // The row that a read or delete works on: the first match of the query, or
-    // the first row of the table when the slot holds the table.
+    // The row that a read or delete works on: the first match of the query,
+    // or the first row of the table when the table is open.
     Result<qint64> currentRow()
     {
         Result<qint64> result;
-        switch (slot) {
-        case Slot::Closed:
+        switch (opened) {
+        case Opened::Nothing:
             result.error = storeFailure(ObjectNotSet).error;
             return result;
-        case Slot::Query:
+        case Opened::Query:
             if (queryRow)
                 result.value = *queryRow;
             else
                 result.error = storeFailure(NoCurrentRecord).error;
             return result;
-        case Slot::Table:
+        case Opened::Table:
             break;
         }
-        result.error = execute(firstRowQuery, dialect.firstEntryStatement(), {},
-                               ServerSchema::right("SELECT"))
-                           .error;
-        if (!result.ok())
-            return result;
-        if (firstRowQuery->next())
-            result.value = firstRowQuery->value(0).toLongLong();
-        else
-            result.error = storeFailure(NoCurrentRecord).error;
-        firstRowQuery->finish();
-        return result;
+        return firstKey(engine->firstEntryStatement(), {});
     }
 
-    // The slot's first entry as the phone book is now: the name query run
-    // again, or the table's first entry; NoCurrentRecord when there is none.
+    // The first entry of what is open as the phone book is now: the name
+    // query run again, or the table's first entry; NoCurrentRecord when
+    // there is none.
     Result<qint64> firstMatchNow()
     {
-        if (slot == Slot::Query) {
-            Result<qint64> result;
-            result.error = execute(findQuery, dialect.nameQueryStatement(), {textValue(queryName)},
-                                   ServerSchema::right("SELECT"))
-                               .error;
-            if (!result.ok())
-                return result;
-            if (findQuery->next())
-                result.value = findQuery->value(0).toLongLong();
-            else
-                result.error = storeFailure(NoCurrentRecord).error;
-            findQuery->finish();
-            return result;
-        }
+        if (opened == Opened::Query)
+            return firstKey(engine->nameQueryStatement(), {textValue(queryName)});
         return currentRow();
-    }
-
-    // Every change must survive a crash or power loss once it is reported; a
-    // server's sessions are opened so.
-    Status makeDurable()
-    {
-        if (synchronousSet || server)
-            return {};
-        QSqlQuery query(database());
-        if (!query.exec(QStringLiteral("PRAGMA synchronous = FULL")))
-            return engineFailure(query.lastError());
-        synchronousSet = true;
-        return {};
     }
 };
 
@@ -346,32 +186,10 @@ ContactStore::ContactStore(const PhoneBookSource &source)
     : d(std::make_unique<Impl>())
 {
     d->source = source;
-    d->dialect = StoreDialect(source.engine());
-    if (source.isServer()) {
-        d->server = std::make_unique<ServerLink>(source.serverUrl());
-        return;
-    }
-    const QString base = QStringLiteral("dialvault-store-%1-").arg(++instanceCounter);
-    for (int i = 0; i < 2; ++i) {
-        d->connectionNames[i] = base + QString::number(i);
-        d->connections[i]
-            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), d->connectionNames[i]);
-    }
+    d->engine = makeStoreEngine(source);
 }
 
-ContactStore::~ContactStore()
-{
-    d->dropStatements();
-    if (d->server) {
-        d->server.reset();
-        return;
-    }
-    d->replaceDatabase(-1);
-    for (int i = 0; i < 2; ++i) {
-        d->connections[i] = QSqlDatabase();
-        QSqlDatabase::removeDatabase(d->connectionNames[i]);
-    }
-}
+ContactStore::~ContactStore() = default;
 
 const PhoneBookSource &ContactStore::source() const
 {
@@ -388,72 +206,56 @@ QList<SettledAdd> ContactStore::settledAdds()
     return std::exchange(d->settled, {});
 }
 
-Status ContactStore::OpenStore()
+Status ContactStore::open()
 {
-    if (d->server) {
-        // A connection that works is kept; one that broke is made again.
-        if (!d->server->isOpen()) {
-            if (Status opened = d->connectServer(); !opened.ok())
-                return opened;
-        }
-    } else if (Status opened = d->openFile(); !opened.ok()) {
-        return opened;
-    }
-    d->slot = Slot::Table;
+    if (Status status = d->open(); !status.ok())
+        return status;
+    d->opened = Opened::Table;
     d->queryRow.reset();
     return {};
 }
 
-Result<qint32> ContactStore::CountEntries()
+Result<qint32> ContactStore::countEntries()
 {
     Result<qint32> result;
-    if (d->slot == Slot::Closed) {
+    if (d->opened == Opened::Nothing) {
         result.error = storeFailure(ObjectNotSet).error;
         return result;
     }
     // Triggers keep the count exact, so counting never walks the table.
-    const bool file = !d->server;
-    result.error = d->execute(d->countQuery, file ? stateStatement() : d->dialect.countStatement(),
-                              {}, ServerSchema::right("SELECT", ServerSchema::countTable))
-                       .error;
+    const EngineSql &sql = d->engine->countStatement();
+    QSqlQuery *query = nullptr;
+    result.error = d->execute(sql, {}, query).error;
     if (!result.ok())
         return result;
-    QSqlQuery &query = *d->countQuery;
-    const int column = file ? 2 : 0;
-    if (!query.next())
-        result.error
-            = (file ? engineFailure(query.lastError()) : d->server->failure(query.lastError()))
-                  .error;
-    else if (query.value(column).isNull())
+    if (!query->next()) {
+        const QSqlError error = query->lastError();
+        query->finish();
+        result.error = d->engine->failure(error, sql.right).error;
+        return result;
+    }
+    if (query->value(0).isNull())
         result.error = storeFailure(CountMissing).error;
     else
-        result.value = query.value(column).toInt();
-    query.finish();
+        result.value = query->value(0).toInt();
+    query->finish();
     return result;
 }
 
-Status ContactStore::QueryByName(const QString &name)
+Status ContactStore::queryByName(const QString &name)
 {
-    if (!d->isOpen())
+    if (d->engine->generation() == 0)
         return storeFailure(ObjectNotSet);
-    Status status = d->execute(d->findQuery, d->dialect.nameQueryStatement(), {textValue(name)},
-                               ServerSchema::right("SELECT"));
-    if (!status.ok())
-        return status;
-    QSqlQuery &query = *d->findQuery;
-    std::optional<qint64> row;
-    if (query.next())
-        row = query.value(0).toLongLong();
-    else if (query.lastError().isValid())
-        return d->server ? d->server->failure(query.lastError()) : engineFailure(query.lastError());
-    query.finish();
-    d->slot = Slot::Query;
-    d->queryRow = row;
+    const Result<qint64> row = d->firstKey(d->engine->nameQueryStatement(), {textValue(name)});
+    if (!row.ok() && row.error.number != NoCurrentRecord)
+        return row;
+    d->opened = Opened::Query;
+    d->queryRow = row.ok() ? std::optional<qint64>(row.value) : std::nullopt;
     d->queryName = name;
-    return status;
+    return {};
 }
 
-Result<PhoneAndNote> ContactStore::ReadFirstMatch()
+Result<PhoneAndNote> ContactStore::readFirstMatch()
 {
     Result<PhoneAndNote> result;
     const Result<qint64> row = d->currentRow();
@@ -461,62 +263,59 @@ Result<PhoneAndNote> ContactStore::ReadFirstMatch()
         result.error = row.error;
         return result;
     }
-    result.error = d->execute(d->readQuery, d->dialect.readStatement(), {row.value},
-                              ServerSchema::right("SELECT"))
-                       .error;
+    const EngineSql &sql = d->engine->readStatement();
+    QSqlQuery *query = nullptr;
+    result.error = d->execute(sql, {row.value}, query).error;
     if (!result.ok())
         return result;
-    QSqlQuery &query = *d->readQuery;
-    if (!query.next()) {
-        if (!query.lastError().isValid())
-            result.error = storeFailure(RecordIsDeleted).error;
-        else
-            result.error = (d->server ? d->server->failure(query.lastError())
-                                      : engineFailure(query.lastError()))
-                               .error;
-        query.finish();
+    if (!query->next()) {
+        const QSqlError error = query->lastError();
+        query->finish();
+        result.error = (error.isValid() ? d->engine->failure(error, sql.right)
+                                        : storeFailure(RecordIsDeleted))
+                           .error;
         return result;
     }
     // Another program may have stored NULL; it reads as the empty text.
-    result.value.phone = query.value(0).toString();
-    result.value.note = query.value(1).toString();
-    query.finish();
+    result.value.phone = query->value(0).toString();
+    result.value.note = query->value(1).toString();
+    query->finish();
     return result;
 }
 
-Status ContactStore::CloseRecordset()
+Status ContactStore::closeResult()
 {
-    if (d->slot == Slot::Closed)
+    if (d->opened == Opened::Nothing)
         return storeFailure(ObjectNotSet);
-    d->slot = Slot::Closed;
+    d->opened = Opened::Nothing;
     d->queryRow.reset();
     return {};
 }
 
-Status ContactStore::DeleteFirstMatch()
+Status ContactStore::deleteFirstMatch()
 {
     Result<qint64> row = d->currentRow();
     if (!row.ok())
         return row;
-    Status status = d->makeDurable();
-    if (!status.ok())
-        return status;
-    // On a server, where people delete at the same moment, an entry deleted
-    // by another a moment before is followed by the name's first entry now:
+    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
+        return durable;
+    // Where many people delete at the same moment, an entry deleted by
+    // another a moment before is followed by the name's first entry now:
     // two people deleting one name delete two entries, or the second is
-    // told that none is left. A file keeps to the entry the query found.
+    // told that none is left.
     for (int attempt = 0;; ++attempt) {
         bool resent = false;
-        status = d->execute(d->deleteQuery, d->dialect.deleteStatement(), {row.value},
-                            ServerSchema::right("DELETE"), true, &resent);
+        QSqlQuery *query = nullptr;
+        const Status status
+            = d->execute(d->engine->deleteStatement(), {row.value}, query, true, &resent);
         if (!status.ok())
             return status;
         // Sent twice, the first may have deleted it: either way it is gone.
-        const bool deleted = d->deleteQuery->numRowsAffected() > 0 || resent;
-        d->deleteQuery->finish();
+        const bool deleted = query->numRowsAffected() > 0 || resent;
+        query->finish();
         if (deleted)
-            return CloseRecordset();
-        if (!d->server || attempt == maxDeleteAttempts)
+            return closeResult();
+        if (!d->engine->followsDeletedEntries() || attempt == maxDeleteAttempts)
             return storeFailure(RecordIsDeleted);
         row = d->firstMatchNow();
         if (!row.ok())
@@ -524,18 +323,17 @@ Status ContactStore::DeleteFirstMatch()
     }
 }
 
-Status ContactStore::AppendEntry(const ContactEntry &entry)
+Status ContactStore::appendEntry(const ContactEntry &entry)
 {
-    if (d->slot == Slot::Closed)
+    if (d->opened == Opened::Nothing)
         return storeFailure(ObjectNotSet);
-    Status status = d->makeDurable();
-    if (!status.ok())
-        return status;
+    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
+        return durable;
     QVariantList values{textValue(entry.name), textValue(entry.phone), textValue(entry.note),
                         entry.rowNumber};
     QString key;
     bool earlier = false;
-    if (d->server) {
+    if (d->engine->keysAdds()) {
         // The same entry added again after a lost answer is the same add.
         const auto again
             = std::find_if(d->pending.begin(), d->pending.end(),
@@ -551,8 +349,8 @@ Status ContactStore::AppendEntry(const ContactEntry &entry)
     }
     // One statement in autocommit mode: the row and its count are committed
     // together or not at all.
-    status = d->execute(d->insertQuery, d->dialect.insertStatement(), values,
-                        ServerSchema::right("INSERT"), true);
+    QSqlQuery *query = nullptr;
+    const Status status = d->execute(d->engine->insertStatement(), values, query, true);
     if (!status.ok() && (earlier || status.error.cause == FailureCause::OutcomeUnknown)) {
         // Until an answer comes, the earlier try may still be the one stored.
         d->pending.push_back({entry, key});
@@ -560,8 +358,8 @@ Status ContactStore::AppendEntry(const ContactEntry &entry)
     }
     if (!status.ok())
         return status;
-    d->insertQuery->finish();
-    return CloseRecordset();
+    query->finish();
+    return closeResult();
 }
 
 } // namespace dialvault

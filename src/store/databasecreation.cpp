@@ -1,37 +1,38 @@
 #include "store/databasecreation.h"
 
-#include "store/storeconnection.h"
+#include "store/sqliteconnection.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryFile>
+#include <QVariant>
 
 namespace dialvault {
 
 namespace {
 
+// Entries go in batches of this many per statement: far fewer statements to run.
+constexpr int entriesPerStatement = 50;
+
+bool run(const QSqlDatabase &db, const QString &sql, Status &status)
+{
+    QSqlQuery query(db);
+    if (query.exec(sql))
+        return true;
+    status = sqliteFailure(query.lastError());
+    return false;
+}
+
 Status buildSchema(const QString &path)
 {
-    const QString connection = QStringLiteral("dialvault-create-") + path;
-    Status status;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        status = openExistingFile(db, path);
-        if (status.ok()) {
-            QSqlQuery query(db);
-            if (!query.exec(StoreSchema::createTableStatement()))
-                status = engineFailure(query.lastError());
-        }
-        if (status.ok())
-            status = StoreSchema::completeSchema(db);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
+    SqliteConnection connection;
+    Status status = connection.open(path, SqliteUse::Building);
+    if (status.ok() && run(connection.database(), StoreSchema::createTableStatement(), status))
+        status = StoreSchema::completeSchema(connection.database());
     return status;
 }
 
@@ -40,6 +41,64 @@ Result<bool> failure(const QString &description)
     Result<bool> result;
     result.error = {1, description};
     return result;
+}
+
+QString insertStatement(int entries)
+{
+    using namespace StoreSchema;
+    QString sql = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5) VALUES (?, ?, ?, ?)")
+                      .arg(table, quoted(nameField), quoted(phoneField), quoted(noteField),
+                           quoted(rowNumberField));
+    for (int i = 1; i < entries; ++i)
+        sql += QStringLiteral(", (?, ?, ?, ?)");
+    return sql;
+}
+
+QVariant numberValue(const std::optional<double> &number)
+{
+    return number ? QVariant(*number) : QVariant(QMetaType::fromType<double>());
+}
+
+// Binds entries [first, first + count) to `query`, which has room for exactly them, and runs it.
+bool insertBatch(QSqlQuery &query, const QList<ExactEntry> &entries, qsizetype first,
+                 qsizetype count)
+{
+    int at = 0;
+    for (qsizetype i = first; i < first + count; ++i) {
+        const ExactEntry &entry = entries.at(i);
+        // A null QString binds as NULL, a non-null empty one as the empty text.
+        query.bindValue(at++, entry.name);
+        query.bindValue(at++, entry.phone);
+        query.bindValue(at++, entry.note);
+        query.bindValue(at++, numberValue(entry.rowNumber));
+    }
+    return query.exec();
+}
+
+// In one transaction, in the given order.
+Status insertEntries(const QSqlDatabase &db, const QList<ExactEntry> &entries)
+{
+    Status status;
+    if (!run(db, QStringLiteral("BEGIN"), status))
+        return status;
+    const qsizetype whole = entries.size() / entriesPerStatement * entriesPerStatement;
+    if (whole > 0) {
+        QSqlQuery batch(db);
+        if (!batch.prepare(insertStatement(entriesPerStatement)))
+            return sqliteFailure(batch.lastError());
+        for (qsizetype first = 0; first < whole; first += entriesPerStatement) {
+            if (!insertBatch(batch, entries, first, entriesPerStatement))
+                return sqliteFailure(batch.lastError());
+        }
+    }
+    if (whole < entries.size()) {
+        QSqlQuery rest(db);
+        if (!rest.prepare(insertStatement(int(entries.size() - whole)))
+            || !insertBatch(rest, entries, whole, entries.size() - whole))
+            return sqliteFailure(rest.lastError());
+    }
+    run(db, QStringLiteral("COMMIT"), status);
+    return status;
 }
 
 } // namespace
@@ -75,6 +134,31 @@ Result<bool> createDatabaseIfMissing(const QString &path)
     if (QFileInfo::exists(path))
         return result;
     return failure(QStringLiteral("cannot rename %1 to %2").arg(building.fileName(), path));
+}
+
+Status fillNewPhoneBook(const QString &path, const QList<ExactEntry> &entries)
+{
+    SqliteConnection connection;
+    Status status = connection.open(path, SqliteUse::Building);
+    if (!status.ok())
+        return status;
+    const QSqlDatabase &db = connection.database();
+    if (!run(db, StoreSchema::createTableStatement(), status))
+        return status;
+    // Entries first, then the index, count and triggers over all of them at once.
+    status = insertEntries(db, entries);
+    if (!status.ok())
+        return status;
+    status = StoreSchema::completeSchema(db);
+    if (!status.ok())
+        return status;
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable)))
+        return sqliteFailure(query.lastError());
+    if (!query.next() || query.value(0).toLongLong() != entries.size())
+        return sqliteFailure(QSqlError(QStringLiteral("the new phone book does not hold every row"),
+                                       {}, QSqlError::UnknownError));
+    return status;
 }
 
 } // namespace dialvault

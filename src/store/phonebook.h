@@ -75,12 +75,8 @@ public:
     Status findByPart(const PartQuery &query, PartPlace place,
                       const std::function<bool(const ContactEntry &)> &visit);
 
-    // The statement findByPart runs on a file for a query of this kind and
-    // place, for looking at its plan.
-    static QString partSearchStatement(bool number, PartPlace place);
-
-    // The connection and its statements, shared by the files that make up
-    // the phone book.
+    // The engine's connection, shared by the files that make up the phone
+    // book.
     struct Impl;
 
 private:

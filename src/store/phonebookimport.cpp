@@ -2,9 +2,7 @@
 
 #include "store/phonebookimpl.h"
 #include "store/searchkeys.h"
-#include "store/serverschema.h"
 #include "store/storefailure.h"
-#include "store/storeschema.h"
 
 #include <QSqlError>
 #include <QUuid>
@@ -14,55 +12,43 @@ namespace dialvault {
 
 namespace {
 
-// Any number the imports of all programs agree on: on a server they take
-// turns, so that two imports of one file cannot both find an entry missing.
-constexpr qint64 importLock = 0x4469616c7662;
-
-QVariant textValue(const QString &text)
-{
-    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
-}
-
 // One import: begun, fed entry by entry, committed.
 class Import
 {
 public:
     explicit Import(PhoneBook::Impl &d)
-        : d(d)
+        : engine(*d.engine)
+        , d(d)
     { }
 
     Status begin()
     {
         if (Status status = d.ready(); !status.ok())
             return status;
-        // IMMEDIATE takes a file's write lock before the count is read, so
-        // that no other writer can change it until the row numbers are
-        // handed out.
-        Status status
-            = d.run(d.server ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
-        if (status.ok() && d.server)
-            status = d.run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(importLock));
+        // The count is read, and the row numbers handed out, while no other
+        // import can change it.
+        Status status = engine.begin(Transaction::Write);
         if (!status.ok())
             return rolledBack(status);
-        QSqlQuery *count = d.statement(d.dialect.countStatement(), status,
-                                       ServerSchema::right("SELECT", ServerSchema::countTable));
+        const EngineSql &countSql = engine.countStatement();
+        QSqlQuery *count = engine.statement(countSql, status);
         if (!count)
             return rolledBack(status);
-        if (!count->exec() || !count->next())
-            return rolledBack(count->lastError().isValid() ? d.failure(count->lastError())
-                                                           : storeFailure(CountMissing));
-        if (count->value(0).isNull())
-            return rolledBack(storeFailure(CountMissing));
-        stored = count->value(0).toDouble();
+        if (!count->exec() || !count->next()) {
+            const QSqlError error = count->lastError();
+            count->finish();
+            return rolledBack(error.isValid() ? engine.failure(error, countSql.right)
+                                              : storeFailure(CountMissing));
+        }
+        const QVariant counted = count->value(0);
         count->finish();
+        if (counted.isNull())
+            return rolledBack(storeFailure(CountMissing));
+        stored = counted.toDouble();
 
-        const QString select = ServerSchema::right("SELECT");
-        byDigits = d.statement(d.dialect.candidatesStatement(true), status, select);
-        byName = byDigits ? d.statement(d.dialect.candidatesStatement(false), status, select)
-                          : nullptr;
-        insert = byName
-            ? d.statement(d.dialect.insertStatement(), status, ServerSchema::right("INSERT"))
-            : nullptr;
+        byDigits = engine.statement(engine.candidatesStatement(true), status);
+        byName = byDigits ? engine.statement(engine.candidatesStatement(false), status) : nullptr;
+        insert = byName ? engine.statement(engine.insertStatement(), status) : nullptr;
         return insert ? status : rolledBack(status);
     }
 
@@ -75,18 +61,21 @@ public:
         const QString name = foldedName(entry.name);
         const QString digits = numberDigits(entry.phone);
         const QString storedDigits = storedNumberDigits(entry.phone);
-        QSqlQuery *candidates = storedDigits.isEmpty() ? byName : byDigits;
-        candidates->bindValue(0, storedDigits.isEmpty() ? name : storedDigits);
+        const bool byNumber = !storedDigits.isEmpty();
+        QSqlQuery *candidates = byNumber ? byDigits : byName;
+        const QString &right = engine.candidatesStatement(byNumber).right;
+        candidates->bindValue(0, byNumber ? storedDigits : name);
         if (!candidates->exec())
-            return rolledBack(d.failure(candidates->lastError()));
+            return rolledBack(engine.failure(candidates->lastError(), right));
         bool duplicate = false;
         while (!duplicate && candidates->next()) {
             duplicate = foldedName(candidates->value(0).toString()) == name
                 && numberDigits(candidates->value(1).toString()) == digits;
         }
-        if (candidates->lastError().isValid())
-            return rolledBack(d.failure(candidates->lastError()));
+        const QSqlError error = candidates->lastError();
         candidates->finish();
+        if (error.isValid())
+            return rolledBack(engine.failure(error, right));
         if (duplicate) {
             ++counts.duplicates;
             return {};
@@ -95,7 +84,7 @@ public:
         insert->bindValue(1, textValue(entry.phone));
         insert->bindValue(2, textValue(entry.note));
         insert->bindValue(3, ++stored);
-        if (d.server) {
+        if (engine.keysAdds()) {
             // The first entry carries a key, by which the import is found
             // again when the answer to its commit is lost.
             QVariant key{QMetaType::fromType<QString>()};
@@ -106,7 +95,7 @@ public:
             insert->bindValue(4, key);
         }
         if (!insert->exec())
-            return rolledBack(d.failure(insert->lastError(), ServerSchema::right("INSERT")));
+            return rolledBack(engine.failure(insert->lastError(), engine.insertStatement().right));
         ++counts.added;
         return {};
     }
@@ -114,14 +103,11 @@ public:
     Result<ImportCounts> commit()
     {
         Result<ImportCounts> result;
-        const ServerBackend committing = d.server ? d.server->backend() : ServerBackend{};
-        Status committed = d.run(QStringLiteral("COMMIT"));
-        if (!committed.ok() && d.server
-            && committed.error.cause == FailureCause::ServerUnreachable) {
-            committed = afterLostCommit(committing, committed);
-        } else if (!committed.ok()) {
+        Status committed = engine.commit();
+        if (!committed.ok() && engine.connectionBroke(committed))
+            committed = afterLostCommit(committed);
+        else if (!committed.ok())
             committed = rolledBack(committed);
-        }
         result.error = committed.error;
         if (result.ok())
             result.value = counts;
@@ -131,27 +117,24 @@ public:
     Status rolledBack(const Status &status)
     {
         // The first failure is the one worth reporting, not the rollback's.
-        if (!d.server || d.server->isOpen())
-            QSqlQuery(d.db).exec(QStringLiteral("ROLLBACK"));
+        engine.rollback();
         return status;
     }
 
 private:
-    // The commit was sent and its answer lost: what the server kept is
-    // asked on a new connection, once the process that served the lost one
-    // has ended.
-    Status afterLostCommit(const ServerBackend &committing, const Status &lost)
+    // The commit was sent and its answer lost: what was kept is asked on a
+    // new connection.
+    Status afterLostCommit(const Status &lost)
     {
         if (firstKey.isEmpty())
             return {}; // nothing was to be stored
-        if (Status opened = d.openServer(); !opened.ok())
-            return outcomeUnknown(lost);
-        const Result<bool> found = d.server->look(committing, firstKey);
+        const Result<bool> found = engine.lostCommitStored(firstKey);
         if (!found.ok())
             return outcomeUnknown(lost);
         return found.value ? Status{} : lost;
     }
 
+    StoreEngine &engine;
     PhoneBook::Impl &d;
     QSqlQuery *byDigits = nullptr;
     QSqlQuery *byName = nullptr;

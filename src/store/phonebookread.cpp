@@ -1,8 +1,6 @@
 #include "store/phonebook.h"
 
 #include "store/phonebookimpl.h"
-#include "store/serverschema.h"
-#include "store/storefailure.h"
 
 #include <QSqlError>
 #include <QVariant>
@@ -12,18 +10,16 @@ namespace dialvault {
 namespace {
 
 // Reads every row of `query`, already run, into `visit`.
-Status visitRows(PhoneBook::Impl &d, QSqlQuery &query,
+Status visitRows(StoreEngine &engine, QSqlQuery &query, const QString &right,
                  const std::function<bool(const ContactEntry &)> &visit)
 {
-    Status status;
     while (query.next()) {
         if (!visit(entryAt(query)))
             break;
     }
-    if (query.lastError().isValid())
-        status = d.failure(query.lastError());
+    const QSqlError error = query.lastError();
     query.finish();
-    return status;
+    return error.isValid() ? engine.failure(error, right) : Status{};
 }
 
 } // namespace
@@ -33,18 +29,13 @@ Status PhoneBook::forEachEntry(const std::function<bool(const ContactEntry &)> &
     Status status = d->ready();
     if (!status.ok())
         return status;
-    QSqlQuery *query
-        = d->statement(d->dialect.entriesStatement(), status, ServerSchema::right("SELECT"));
+    const EngineSql &sql = d->engine->entriesStatement();
+    QSqlQuery *query = d->engine->statement(sql, status);
     if (!query)
         return status;
     if (!query->exec())
-        return d->failure(query->lastError(), ServerSchema::right("SELECT"));
-    return visitRows(*d, *query, visit);
-}
-
-QString PhoneBook::partSearchStatement(bool number, PartPlace place)
-{
-    return StoreDialect(Engine::Sqlite).partSearchStatement(number, place);
+        return d->engine->failure(query->lastError(), sql.right);
+    return visitRows(*d->engine, *query, sql.right, visit);
 }
 
 Status PhoneBook::findByPart(const PartQuery &query, PartPlace place,
@@ -59,18 +50,18 @@ Status PhoneBook::findByPart(const PartQuery &query, PartPlace place,
     // enough to be looked for anywhere and kept where it starts.
     const QString end = place == PartPlace::Start ? prefixEnd(query.key()) : QString();
     const PartPlace runAs = end.isEmpty() ? PartPlace::Anywhere : place;
-    QSqlQuery *search = d->statement(d->dialect.partSearchStatement(query.isNumber(), runAs),
-                                     status, ServerSchema::right("SELECT"));
+    const EngineSql &sql = d->engine->partSearchStatement(query.isNumber(), runAs);
+    QSqlQuery *search = d->engine->statement(sql, status);
     if (!search)
         return status;
     search->bindValue(0, query.key());
     if (runAs == PartPlace::Start)
         search->bindValue(1, end);
     if (!search->exec())
-        return d->failure(search->lastError(), ServerSchema::right("SELECT"));
+        return d->engine->failure(search->lastError(), sql.right);
     if (runAs == place)
-        return visitRows(*d, *search, visit);
-    return visitRows(*d, *search, [&](const ContactEntry &entry) {
+        return visitRows(*d->engine, *search, sql.right, visit);
+    return visitRows(*d->engine, *search, sql.right, [&](const ContactEntry &entry) {
         return !query.matches(entry.name, entry.phone, place) || visit(entry);
     });
 }

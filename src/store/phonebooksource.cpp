@@ -14,23 +14,23 @@ PhoneBookSource PhoneBookSource::inFolder(const QString &folder)
 PhoneBookSource PhoneBookSource::file(const QString &path)
 {
     PhoneBookSource source;
-    source.path_ = path;
+    source.m_path = path;
     return source;
 }
 
 PhoneBookSource PhoneBookSource::server(const QString &url)
 {
     PhoneBookSource source;
-    source.engine_ = Engine::Postgres;
-    source.url_ = url;
+    source.m_server = true;
+    source.m_url = url;
     return source;
 }
 
 QString PhoneBookSource::shownName() const
 {
     if (!isServer())
-        return QDir::toNativeSeparators(path_);
-    const Result<ServerAddress> address = ServerAddress::parse(url_);
+        return QDir::toNativeSeparators(m_path);
+    const Result<ServerAddress> address = ServerAddress::parse(m_url);
     // An address that cannot be read may still hold a password somewhere.
     return address.ok() ? address.value.shown() : QStringLiteral("postgresql://…");
 }

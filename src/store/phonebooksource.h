@@ -4,9 +4,6 @@
 
 namespace dialvault {
 
-// The engines a phone book can be kept on.
-enum class Engine { Sqlite, Postgres };
-
 // Where a phone book is kept: db1.mdb on disk, or table `test` on a
 // PostgreSQL server named by a libpq URL
 // (postgresql://user@host:port/dbname?sslmode=require).
@@ -22,13 +19,13 @@ public:
     // The server at `url`.
     static PhoneBookSource server(const QString &url);
 
-    Engine engine() const { return engine_; }
-    bool isServer() const { return engine_ == Engine::Postgres; }
+    // Whether the phone book is on a server rather than in a file.
+    bool isServer() const { return m_server; }
     // The file; empty for a server.
-    const QString &databasePath() const { return path_; }
+    const QString &databasePath() const { return m_path; }
     // The URL as given, a password in it included: for connecting only,
     // never to be shown or stored.
-    const QString &serverUrl() const { return url_; }
+    const QString &serverUrl() const { return m_url; }
     // What a person is shown: the file's path, or the server as
     // user@host:port/dbname, never with a password.
     QString shownName() const;
@@ -36,9 +33,9 @@ public:
     bool operator==(const PhoneBookSource &other) const = default;
 
 private:
-    Engine engine_ = Engine::Sqlite;
-    QString path_;
-    QString url_;
+    bool m_server = false;
+    QString m_path;
+    QString m_url;
 };
 
 } // namespace dialvault

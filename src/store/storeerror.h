@@ -44,7 +44,7 @@ struct StoreError
 enum StoreErrorNumber : int {
     NoCurrentRecord = 3021, // a field read or a row deleted with no current row
     RecordIsDeleted = 3167, // the current row was removed by another connection
-    ObjectNotSet = 3420, // the recordset slot is closed
+    ObjectNotSet = 3420, // nothing is open to work on
     CountMissing = 3049, // the kept entry count is gone: the file is damaged
     ServerCallFailed = 3146, // the database server refused or failed a statement
 };

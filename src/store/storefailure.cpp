@@ -60,7 +60,7 @@ Status storeFailure(StoreErrorNumber number)
     return {{number, QString(), FailureCause::Other}};
 }
 
-Status engineFailure(const QSqlError &error)
+Status sqliteFailure(const QSqlError &error)
 {
     bool numbered = false;
     int number = error.nativeErrorCode().toInt(&numbered);
@@ -70,6 +70,11 @@ Status engineFailure(const QSqlError &error)
         number = 1;
     const QString text = error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     return {{number, text, sqliteCause(number)}};
+}
+
+Status outcomeUnknown(const Status &lost)
+{
+    return {{lost.error.number, lost.error.description, FailureCause::OutcomeUnknown}};
 }
 
 } // namespace dialvault

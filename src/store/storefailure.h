@@ -13,6 +13,10 @@ FailureCause sqliteCause(int extendedCode);
 Status storeFailure(StoreErrorNumber number);
 
 // A failure reported by SQLite through Qt SQL, with the engine's number and text.
-Status engineFailure(const QSqlError &error);
+Status sqliteFailure(const QSqlError &error);
+
+// `lost` (a broken connection after a change was sent) as the failure of a
+// change that may or may not have been committed.
+Status outcomeUnknown(const Status &lost);
 
 } // namespace dialvault

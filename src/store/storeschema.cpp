@@ -66,11 +66,11 @@ bool run(QSqlQuery &query, const QString &sql, Status &status)
 {
     if (query.exec(sql))
         return true;
-    status = engineFailure(query.lastError());
+    status = sqliteFailure(query.lastError());
     return false;
 }
 
-Status addMissingPieces(QSqlDatabase &db)
+Status addMissingPieces(const QSqlDatabase &db)
 {
     Status status;
     QSqlQuery query(db);
@@ -181,7 +181,7 @@ QString createTableStatement()
              quoted(rowNumberField));
 }
 
-Status completeSchema(QSqlDatabase &db)
+Status completeSchema(const QSqlDatabase &db)
 {
     Status status;
     QSqlQuery query(db);

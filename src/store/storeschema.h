@@ -61,7 +61,7 @@ QString createTableStatement();
 
 // Adds whatever the file lacks beside an existing table `test`, in one
 // transaction; a file already at `version` costs one read of the version.
-Status completeSchema(QSqlDatabase &db);
+Status completeSchema(const QSqlDatabase &db);
 
 } // namespace StoreSchema
 

@@ -1,7 +1,7 @@
 #include "windows/contactlistmodel.h"
 
+#include "store/contactlistsnapshot.h"
 #include "store/storeschema.h"
-#include "windows/contactlistsnapshot.h"
 
 #include <algorithm>
 #include <limits>
@@ -33,23 +33,23 @@ Status ContactListModel::open(const QString &databasePath)
 Status ContactListModel::open(const PhoneBookSource &source)
 {
     beginResetModel();
-    pages.clear();
-    snapshot = std::make_unique<ContactListSnapshot>();
-    const Status status = snapshot->open(source);
+    m_pages.clear();
+    m_snapshot = std::make_unique<ContactListSnapshot>();
+    const Status status = m_snapshot->open(source);
     // A view counts rows in int; beyond that the list shows the first ones.
-    rows = int(std::min<qint64>(snapshot->count(), std::numeric_limits<int>::max()));
+    m_rows = int(std::min<qint64>(m_snapshot->count(), std::numeric_limits<int>::max()));
     endResetModel();
     return status;
 }
 
 bool ContactListModel::waitUntilReleased(int timeoutMs)
 {
-    return !snapshot || snapshot->waitUntilReleased(timeoutMs);
+    return !m_snapshot || m_snapshot->waitUntilReleased(timeoutMs);
 }
 
 int ContactListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : rows;
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int ContactListModel::columnCount(const QModelIndex &parent) const
@@ -60,30 +60,30 @@ int ContactListModel::columnCount(const QModelIndex &parent) const
 const ContactListRow *ContactListModel::row(int position) const
 {
     const qint64 number = position / pageRows;
-    auto page = std::find_if(pages.begin(), pages.end(),
+    auto page = std::find_if(m_pages.begin(), m_pages.end(),
                              [number](const Page &kept) { return kept.number == number; });
-    if (page == pages.end()) {
-        if (pages.size() < keptPages) {
-            page = pages.insert(pages.end(), Page{});
+    if (page == m_pages.end()) {
+        if (m_pages.size() < keptPages) {
+            page = m_pages.insert(m_pages.end(), Page{});
         } else {
-            page = std::min_element(pages.begin(), pages.end(), [](const Page &a, const Page &b) {
-                return a.lastUse < b.lastUse;
-            });
+            page = std::min_element(
+                m_pages.begin(), m_pages.end(),
+                [](const Page &a, const Page &b) { return a.lastUse < b.lastUse; });
         }
         // A page that cannot be read shows empty rows rather than being asked
         // for again at every paint.
-        Result<ContactListRows> read = snapshot->rows(number * pageRows, pageRows);
+        Result<ContactListRows> read = m_snapshot->rows(number * pageRows, pageRows);
         page->number = number;
         page->rows = read.ok() ? std::move(read.value) : ContactListRows{};
     }
-    page->lastUse = ++useClock;
+    page->lastUse = ++m_useClock;
     const qsizetype offset = position - number * pageRows;
     return offset < page->rows.size() ? &page->rows.at(offset) : nullptr;
 }
 
 QVariant ContactListModel::data(const QModelIndex &index, int role) const
 {
-    if (!index.isValid() || index.row() >= rows || index.column() >= ColumnCount)
+    if (!index.isValid() || index.row() >= m_rows || index.column() >= ColumnCount)
         return {};
     if (role == Qt::TextAlignmentRole) {
         // Numbers to the right, text to the left, as grids lay out bound fields.

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "store/contactlistrow.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
-#include "windows/contactlistrow.h"
 
 #include <QAbstractTableModel>
 
@@ -54,10 +54,10 @@ private:
 
     const ContactListRow *row(int position) const;
 
-    std::unique_ptr<ContactListSnapshot> snapshot;
-    int rows = 0;
-    mutable std::vector<Page> pages;
-    mutable quint64 useClock = 0;
+    std::unique_ptr<ContactListSnapshot> m_snapshot;
+    int m_rows = 0;
+    mutable std::vector<Page> m_pages;
+    mutable quint64 m_useClock = 0;
 };
 
 } // namespace dialvault

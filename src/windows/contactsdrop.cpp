@@ -78,17 +78,21 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
         return false;
     }
     ImportCounts total;
+    QStringList notes;
     QStringList problems;
     for (const QString &path : files) {
         const FileImport taken = importContactsFile(book, path);
-        if (taken.refused)
+        if (taken.refused) {
             problems.append(refusedFileText(*taken.refused, Language::Persian));
-        else if (!taken.ok())
+        } else if (!taken.ok()) {
             problems.append(notDoneText(path, taken.notStored, true, Language::Persian));
-        else
+        } else {
             total += taken.counts;
+            if (const QString note = fileNoteText(taken, Language::Persian); !note.isEmpty())
+                notes.append(note);
+        }
     }
-    const QString summary = importSummaryText(total, Language::Persian);
+    const QString summary = importSummaryText(total, Language::Persian, notes);
     windows.messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
                        problems.isEmpty() ? MsgOkInformation : MsgOk);
     return total.added > 0;

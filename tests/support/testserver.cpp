@@ -1,7 +1,7 @@
 #include "support/testserver.h"
 
-#include "store/serverinit.h"
-#include "store/serverlink.h"
+#include "cli/serverinit.h"
+#include "store/storeengine.h"
 
 #include <QDebug>
 #include <QFile>
@@ -23,17 +23,17 @@ std::atomic<int> connectionCounter{0};
 std::optional<TestServer> TestServer::find(const char *which)
 {
     TestServer server;
-    server.dir_ = QStringLiteral(DIALVAULT_PGTEST_DIR "/") + QLatin1String(which);
-    QFile port(server.dir_ + QStringLiteral("/port"));
+    server.m_dir = QStringLiteral(DIALVAULT_PGTEST_DIR "/") + QLatin1String(which);
+    QFile port(server.m_dir + QStringLiteral("/port"));
     if (!port.open(QIODevice::ReadOnly))
         return std::nullopt;
-    server.port_ = port.readAll().trimmed().toInt();
+    server.m_port = port.readAll().trimmed().toInt();
     return server;
 }
 
 QString TestServer::url(const QString &database, const QString &user) const
 {
-    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(user).arg(port_).arg(database);
+    return QStringLiteral("postgresql://%1@127.0.0.1:%2/%3").arg(user).arg(m_port).arg(database);
 }
 
 QVariant TestServer::scalar(const QString &database, const QString &sql,
@@ -44,7 +44,7 @@ QVariant TestServer::scalar(const QString &database, const QString &sql,
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(QStringLiteral("127.0.0.1"));
-        db.setPort(port_);
+        db.setPort(m_port);
         db.setUserName(QStringLiteral("postgres"));
         db.setDatabaseName(database);
         db.setConnectOptions(QStringLiteral("options='-c client_min_messages=warning'"));
@@ -82,10 +82,10 @@ bool TestServer::freshPhoneBook(const QString &name) const
               QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name))
         || !exec(QStringLiteral("postgres"), QStringLiteral("CREATE DATABASE %1").arg(name)))
         return false;
-    ServerLink link(url(name));
-    if (!link.open().ok())
+    const std::unique_ptr<StoreEngine> engine = makeStoreEngine(PhoneBookSource::server(url(name)));
+    if (!engine->connect().ok())
         return false;
-    const Result<ServerPreparation> prepared = prepareServerPhoneBook(link);
+    const Result<ServerPreparation> prepared = prepareServerPhoneBook(*engine);
     return prepared.ok()
         && exec(name, serverGrants(prepared.value.schema, QStringLiteral("clerk")));
 }
@@ -99,7 +99,7 @@ bool TestServer::script(const char *command) const
 {
     return QProcess::execute(
                QStringLiteral("bash"),
-               {QStringLiteral(DIALVAULT_PGTEST_SCRIPT), QLatin1String(command), dir_})
+               {QStringLiteral(DIALVAULT_PGTEST_SCRIPT), QLatin1String(command), m_dir})
         == 0;
 }
 

@@ -19,7 +19,7 @@ public:
     static std::optional<TestServer> find(const char *which = "shared");
 
     QString url(const QString &database, const QString &user = QStringLiteral("postgres")) const;
-    int port() const { return port_; }
+    int port() const { return m_port; }
 
     // The database `name` made afresh, with the phone book prepared in it
     // and the office's rights given to clerk.
@@ -41,8 +41,8 @@ public:
 private:
     bool script(const char *command) const;
 
-    QString dir_;
-    int port_ = 0;
+    QString m_dir;
+    int m_port = 0;
 };
 
 } // namespace dialvault

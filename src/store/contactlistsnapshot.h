@@ -1,8 +1,8 @@
 #pragma once
 
+#include "store/contactlistrow.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
-#include "windows/contactlistrow.h"
 
 #include <QString>
 
@@ -40,7 +40,7 @@ public:
     // the snapshot; call once. On failure the snapshot is empty.
     Status open(const PhoneBookSource &source);
     // The number of entries, from the count the file keeps.
-    qint64 count() const { return size; }
+    qint64 count() const { return m_count; }
     // Positions first .. first + count - 1, cut to the snapshot. A position
     // without a row (a file whose kept count is wrong) reads as an empty row.
     Result<ContactListRows> rows(qint64 first, int count);
@@ -52,9 +52,9 @@ private:
     struct Shared;
     static void serve(Shared &shared, const PhoneBookSource &source);
 
-    std::shared_ptr<Shared> shared;
-    std::unique_ptr<QThread> thread;
-    qint64 size = 0;
+    std::shared_ptr<Shared> m_shared;
+    std::unique_ptr<QThread> m_thread;
+    qint64 m_count = 0;
 };
 
 } // namespace dialvault

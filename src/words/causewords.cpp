@@ -1,4 +1,4 @@
-#include "store/causewords.h"
+#include "words/causewords.h"
 
 namespace dialvault {
 

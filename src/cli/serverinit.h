@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/serverlink.h"
+#include "store/storeengine.h"
 #include "store/storeerror.h"
 
 #include <QString>
@@ -15,14 +15,14 @@ struct ServerPreparation
     QStringList made; // the pieces made now; empty when all were there
 };
 
-// Makes the phone book on the server that `link` is open on, in the current
-// schema: table `test`, or what an existing one lacks beside its four fields
+// Makes the phone book on the PostgreSQL server that `engine` is connected
+// to, in the current schema: table `test`, or what an existing one lacks beside its four fields
 // (its columns, indexes, the count with its function and triggers), in one
 // transaction, one preparation at a time. A complete phone book is only
 // checked: preparing twice changes nothing. A database that cannot hold
 // Persian text (not UTF8), and a table `test` without the four fields, are
 // refused.
-Result<ServerPreparation> prepareServerPhoneBook(ServerLink &link);
+Result<ServerPreparation> prepareServerPhoneBook(StoreEngine &engine);
 
 // The GRANT statements that give `role` what a person of the office needs:
 // to find, add and delete entries and to read the count.

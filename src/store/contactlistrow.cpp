@@ -1,4 +1,4 @@
-#include "windows/contactlistrow.h"
+#include "store/contactlistrow.h"
 
 #include <QLocale>
 

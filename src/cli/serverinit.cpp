@@ -1,4 +1,4 @@
-#include "store/serverinit.h"
+#include "cli/serverinit.h"
 
 #include "store/serverschema.h"
 #include "store/storeschema.h"
@@ -48,9 +48,9 @@ END)")
 class Preparation
 {
 public:
-    explicit Preparation(ServerLink &link)
-        : link(link)
-        , query(link.database())
+    explicit Preparation(StoreEngine &engine)
+        : engine(engine)
+        , query(engine.database())
     { }
 
     Result<ServerPreparation> run()
@@ -60,8 +60,7 @@ public:
         if (status.ok())
             status = exec(QStringLiteral("COMMIT"));
         if (!status.ok()) {
-            if (link.isOpen())
-                QSqlQuery(link.database()).exec(QStringLiteral("ROLLBACK"));
+            engine.rollback();
             result.error = status.error;
         }
         return result;
@@ -72,7 +71,7 @@ private:
     {
         if (query.exec(sql))
             return {};
-        return link.failure(query.lastError(), right);
+        return engine.failure(query.lastError(), right);
     }
 
     Result<QVariant> value(const QString &sql)
@@ -308,16 +307,16 @@ private:
         return {};
     }
 
-    ServerLink &link;
+    StoreEngine &engine;
     QSqlQuery query;
     QString schema;
 };
 
 } // namespace
 
-Result<ServerPreparation> prepareServerPhoneBook(ServerLink &link)
+Result<ServerPreparation> prepareServerPhoneBook(StoreEngine &engine)
 {
-    return Preparation(link).run();
+    return Preparation(engine).run();
 }
 
 QString serverGrants(const QString &schema, const QString &role)

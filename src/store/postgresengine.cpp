@@ -1,0 +1,449 @@
+#include "store/postgresengine.h"
+
+#include "store/serverfailure.h"
+#include "store/serverschema.h"
+#include "store/storeschema.h"
+
+#include <QSqlError>
+#include <QStringList>
+
+#include <algorithm>
+#include <atomic>
+
+namespace dialvault {
+
+namespace {
+
+std::atomic<quint64> connectionCounter{0};
+
+// Any number the imports of all programs agree on: they take turns, so that
+// two imports of one file cannot both find an entry missing.
+constexpr qint64 importLock = 0x4469616c7662;
+
+// libpq's parameters that keep a connection from hanging: how long to wait
+// for the server to answer at all, and how long a connection that stopped
+// answering is kept. A person's own values in the URL win.
+const std::pair<const char *, const char *> defaultParameters[]{
+    {"connect_timeout", "4"},          {"keepalives", "1"},       {"keepalives_idle", "5"},
+    {"keepalives_interval", "2"},      {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
+    {"application_name", "dialvault"},
+};
+
+// Settings of every session, sent with the connection itself: no statement
+// or lock waits for ever, an abandoned transaction ends, a commit is on disk
+// before it is confirmed, whatever the server's own default, and the
+// server's notices are not printed (its failures come back as such).
+const char sessionOptions[] = "-c statement_timeout=30000 -c lock_timeout=10000 "
+                              "-c idle_in_transaction_session_timeout=60000 "
+                              "-c synchronous_commit=on -c client_min_messages=error";
+
+QString quotedValue(const QString &value)
+{
+    QString quoted = value;
+    quoted.replace(u'\\', QStringLiteral("\\\\"));
+    quoted.replace(u'\'', QStringLiteral("\\'"));
+    return u'\'' + quoted + u'\'';
+}
+
+QString connectOptions(const ServerAddress &address)
+{
+    QStringList options;
+    for (const auto &[name, value] : defaultParameters) {
+        if (!address.hasParameter(QLatin1String(name)))
+            options.append(QStringLiteral("%1=%2").arg(QLatin1String(name), QLatin1String(value)));
+    }
+    QString session = QLatin1String(sessionOptions);
+    for (const auto &[name, value] : address.parameters) {
+        if (name == QLatin1String("options"))
+            session += u' ' + value; // later settings win
+        else
+            options.append(name + u'=' + quotedValue(value));
+    }
+    options.append(QStringLiteral("options=") + quotedValue(session));
+    bool onePort = false;
+    address.ports.toInt(&onePort);
+    if (!address.ports.isEmpty() && !onePort)
+        options.append(QStringLiteral("port=") + quotedValue(address.ports));
+    return options.join(u';');
+}
+
+using StoreSchema::quoted;
+
+QString fields()
+{
+    using namespace StoreSchema;
+    return QStringList{quoted(nameField), quoted(phoneField), quoted(noteField),
+                       quoted(rowNumberField)}
+        .join(QStringLiteral(", "));
+}
+
+struct Statements
+{
+    EngineSql count;
+    EngineSql firstEntry;
+    EngineSql nameQuery;
+    EngineSql read;
+    EngineSql remove;
+    EngineSql insert;
+    EngineSql entries;
+    EngineSql candidates[2]; // by name, by digits
+    EngineSql parts[2][2]; // [number][start]
+    ListSql list;
+};
+
+const Statements &statements()
+{
+    using namespace ServerSchema;
+    static const Statements made = [] {
+        const QString select = right("SELECT");
+        Statements s;
+        s.count = {ServerSchema::countStatement(), right("SELECT", countTable)};
+        s.firstEntry = {
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %1 LIMIT 1").arg(keyColumn, table), select};
+        // The index on (folded_name, id) holds equal names in the order they
+        // were added: the first is its first entry.
+        s.nameQuery = {
+            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = %4 ORDER BY %1 LIMIT 1")
+                .arg(keyColumn, table, foldedNameColumn, foldedNameExpression(QStringLiteral("?"))),
+            select};
+        s.read = {QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                      .arg(quoted(StoreSchema::phoneField), quoted(StoreSchema::noteField), table,
+                           keyColumn),
+                  select};
+        s.remove = {QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyColumn),
+                    right("DELETE")};
+        // An add whose key is stored already does nothing, so that an add
+        // sent again after a lost answer is stored once.
+        s.insert
+            = {QStringLiteral("INSERT INTO %1 (%2, %3) VALUES (?, ?, ?, ?, ?) ON CONFLICT (%3) "
+                              "DO NOTHING")
+                   .arg(table, fields(), clientKeyColumn),
+               right("INSERT")};
+        s.entries
+            = {QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(fields(), table, keyColumn),
+               select};
+        for (const bool byDigits : {false, true})
+            s.candidates[byDigits]
+                = {QStringLiteral("SELECT %1, %2 FROM %3 WHERE %4 = ?")
+                       .arg(quoted(StoreSchema::nameField), quoted(StoreSchema::phoneField), table,
+                            byDigits ? phoneDigitsColumn : foldedNameColumn),
+                   select};
+        // The server keeps both columns computed in the table; their "C"
+        // collation orders them by code point, as the range's end is made.
+        for (const bool number : {false, true}) {
+            const QString &column = number ? phoneDigitsColumn : foldedNameColumn;
+            for (const bool start : {false, true}) {
+                const QString condition = start ? QStringLiteral("%1 >= ? AND %1 < ?").arg(column)
+                                                : QStringLiteral("strpos(%1, ?) > 0").arg(column);
+                s.parts[number][start] = {QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
+                                              .arg(fields(), table, condition, keyColumn),
+                                          select};
+            }
+        }
+        // The copy is a temporary table of the list's own session, its
+        // positions following those already copied.
+        s.list
+            = {table,
+               keyColumn,
+               QStringLiteral("pg_temp.entries"),
+               QStringLiteral("pos"),
+               QStringLiteral("CREATE TEMP TABLE entries (pos bigint PRIMARY KEY, src bigint, "
+                              "%1 text, %2 text, %3 text, %4 double precision)")
+                   .arg(quoted(StoreSchema::nameField), quoted(StoreSchema::phoneField),
+                        quoted(StoreSchema::noteField), quoted(StoreSchema::rowNumberField)),
+               QStringLiteral("INSERT INTO pg_temp.entries SELECT coalesce((SELECT max(pos) FROM "
+                              "pg_temp.entries), 0) + row_number() OVER (ORDER BY %1), %1, %2 "
+                              "FROM (SELECT %1, %2 FROM %3 WHERE %1 >= ? ORDER BY %1 LIMIT ?) "
+                              "chunk")
+                   .arg(keyColumn, fields(), table)};
+        return s;
+    }();
+    return made;
+}
+
+template <typename T>
+Result<T> failed(const StoreError &error)
+{
+    Result<T> result;
+    result.error = error;
+    return result;
+}
+
+} // namespace
+
+PostgresEngine::PostgresEngine(const QString &url)
+    : m_name(QStringLiteral("dialvault-server-%1").arg(++connectionCounter))
+    , m_address(ServerAddress::parse(url))
+{
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
+}
+
+PostgresEngine::~PostgresEngine()
+{
+    close();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+Status PostgresEngine::connect()
+{
+    close();
+    if (!m_address.ok())
+        return m_address;
+    if (!m_db.isValid())
+        return serverFailure(FailureCause::Other,
+                             QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed"));
+    const ServerAddress &where = m_address.value;
+    m_db.setHostName(where.hosts);
+    bool onePort = false;
+    const int port = where.ports.toInt(&onePort);
+    m_db.setPort(onePort ? port : -1);
+    m_db.setDatabaseName(where.database);
+    m_db.setUserName(where.user);
+    m_db.setPassword(where.password);
+    m_db.setConnectOptions(connectOptions(where));
+    if (!m_db.open()) {
+        StoreError error = serverError(m_db.lastError());
+        if (error.cause == FailureCause::PermissionDenied)
+            error.missingRight = QStringLiteral("CONNECT ON DATABASE %1").arg(where.database);
+        m_db.close();
+        return {error};
+    }
+    connectionMade();
+    return readBackend();
+}
+
+Status PostgresEngine::open()
+{
+    // A connection that works is kept: making one costs a round trip or more.
+    if (isOpen())
+        return {};
+    if (Status status = connect(); !status.ok())
+        return status;
+    return checkPhoneBook();
+}
+
+Status PostgresEngine::openForReading()
+{
+    return connect();
+}
+
+// One look at the catalogue, so that a server without the phone book says
+// so at once instead of at the first statement.
+Status PostgresEngine::checkPhoneBook()
+{
+    using namespace ServerSchema;
+    const Result<QVariant> prepared
+        = scalar(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL AND to_regclass('%2') IS "
+                                "NOT NULL")
+                     .arg(table, countTable));
+    if (!prepared.ok())
+        return prepared;
+    if (!prepared.value.toBool())
+        return serverFailure(FailureCause::ServerNotPrepared,
+                             QStringLiteral("no table %1 with its count on the server").arg(table));
+    return {};
+}
+
+void PostgresEngine::close()
+{
+    forgetStatements();
+    m_db.close();
+    m_backend = {};
+}
+
+bool PostgresEngine::isOpen() const
+{
+    return m_db.isOpen();
+}
+
+const QSqlDatabase &PostgresEngine::database() const
+{
+    return m_db;
+}
+
+Status PostgresEngine::failure(const QSqlError &error, const QString &right)
+{
+    Status status{serverError(error, right)};
+    if (status.error.cause == FailureCause::ServerUnreachable || !m_db.isOpen()) {
+        status.error.cause = FailureCause::ServerUnreachable;
+        // Its statements stay until the next connection: a caller may still
+        // be holding one.
+        m_lostBackend = m_backend;
+        m_backend = {};
+        m_db.close();
+    }
+    return status;
+}
+
+bool PostgresEngine::connectionBroke(const Status &failure) const
+{
+    return failure.error.cause == FailureCause::ServerUnreachable;
+}
+
+Status PostgresEngine::closedFailure()
+{
+    return {serverError(QSqlError())};
+}
+
+Status PostgresEngine::prepareForChanges()
+{
+    return {}; // every session is opened with synchronous_commit on
+}
+
+Status PostgresEngine::begin(Transaction kind)
+{
+    if (kind == Transaction::Snapshot)
+        // Repeatable read holds the view of one moment without keeping
+        // anybody from writing.
+        return run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
+    Status status = run(QStringLiteral("BEGIN"));
+    if (status.ok())
+        status = run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(importLock));
+    return status;
+}
+
+Status PostgresEngine::readBackend()
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("SELECT pg_backend_pid(), (extract(epoch FROM backend_start) "
+                                   "* 1000000)::bigint FROM pg_stat_activity "
+                                   "WHERE pid = pg_backend_pid()"))
+        || !query.next())
+        return failure(query.lastError());
+    m_backend = {query.value(0).toLongLong(), query.value(1).toLongLong()};
+    return {};
+}
+
+Result<bool> PostgresEngine::lostCommitStored(const QString &key)
+{
+    const Backend previous = m_lostBackend;
+    if (Status opened = open(); !opened.ok())
+        return failed<bool>(opened.error);
+    Result<bool> result;
+    // pg_terminate_backend waits up to 5 seconds for the process to end; a
+    // process that ended meanwhile is no longer listed.
+    QSqlQuery end(m_db);
+    end.prepare(QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity "
+                               "WHERE pid = ? AND (extract(epoch FROM backend_start) * 1000000)"
+                               "::bigint = ?"));
+    for (int attempt = 0;; ++attempt) {
+        end.bindValue(0, previous.pid);
+        end.bindValue(1, previous.startedUs);
+        if (!end.exec())
+            return failed<bool>(failure(end.lastError()).error);
+        if (!end.next() || end.value(0).toBool())
+            break;
+        if (attempt == 1)
+            return failed<bool>(serverFailure(FailureCause::OutcomeUnknown,
+                                              QStringLiteral("the server process of the lost "
+                                                             "connection (pid %1) does not end")
+                                                  .arg(previous.pid))
+                                    .error);
+    }
+    QSqlQuery found(m_db);
+    found.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2 = ?)")
+                      .arg(ServerSchema::table, ServerSchema::clientKeyColumn));
+    found.bindValue(0, key);
+    if (!found.exec() || !found.next())
+        return failed<bool>(failure(found.lastError(), ServerSchema::right("SELECT")).error);
+    result.value = found.value(0).toBool();
+    return result;
+}
+
+const EngineSql &PostgresEngine::countStatement() const
+{
+    return statements().count;
+}
+
+const EngineSql &PostgresEngine::firstEntryStatement() const
+{
+    return statements().firstEntry;
+}
+
+const EngineSql &PostgresEngine::nameQueryStatement() const
+{
+    return statements().nameQuery;
+}
+
+const EngineSql &PostgresEngine::readStatement() const
+{
+    return statements().read;
+}
+
+const EngineSql &PostgresEngine::deleteStatement() const
+{
+    return statements().remove;
+}
+
+const EngineSql &PostgresEngine::insertStatement() const
+{
+    return statements().insert;
+}
+
+const EngineSql &PostgresEngine::entriesStatement() const
+{
+    return statements().entries;
+}
+
+const EngineSql &PostgresEngine::candidatesStatement(bool byDigits) const
+{
+    return statements().candidates[byDigits];
+}
+
+const EngineSql &PostgresEngine::partSearchStatement(bool number, PartPlace place) const
+{
+    return statements().parts[number][place == PartPlace::Start];
+}
+
+const ListSql &PostgresEngine::listSql() const
+{
+    return statements().list;
+}
+
+// The identity column is the key, and the count is kept in rows that
+// triggers update.
+Result<KeyExtent> PostgresEngine::listExtent()
+{
+    using namespace ServerSchema;
+    const auto prepared = scalar(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL AND "
+                                                "to_regclass('%2') IS NOT NULL")
+                                     .arg(table, countTable));
+    if (!prepared.ok())
+        return failed<KeyExtent>(prepared.error);
+    if (!prepared.value.toBool())
+        return failed<KeyExtent>(
+            serverFailure(FailureCause::ServerNotPrepared,
+                          QStringLiteral("no table %1 with its count").arg(table))
+                .error);
+    const auto present = scalar(QStringLiteral("SELECT string_agg(attname, chr(10)) FROM "
+                                               "pg_attribute WHERE attrelid = '%1'::regclass AND "
+                                               "attnum > 0 AND NOT attisdropped")
+                                    .arg(table));
+    if (!present.ok())
+        return failed<KeyExtent>(present.error);
+    const QStringList columns = present.value.toString().split(QLatin1Char('\n'));
+    for (const QString &field : {StoreSchema::nameField, StoreSchema::phoneField,
+                                 StoreSchema::noteField, StoreSchema::rowNumberField}) {
+        if (!columns.contains(field))
+            return failed<KeyExtent>(serverFailure(FailureCause::MissingField,
+                                                   QStringLiteral("no such column: %1").arg(field))
+                                         .error);
+    }
+    QSqlQuery range(m_db);
+    range.setForwardOnly(true);
+    if (!range.exec(QStringLiteral("SELECT (%1), (SELECT min(%2) FROM %3), (SELECT max(%2) FROM "
+                                   "%3)")
+                        .arg(ServerSchema::countStatement(), keyColumn, table))
+        || !range.next())
+        return failed<KeyExtent>(failure(range.lastError()).error);
+    Result<KeyExtent> result;
+    if (!range.value(1).isNull()) {
+        result.value.count = std::max<qint64>(0, range.value(0).toLongLong());
+        result.value.first = range.value(1).toLongLong();
+        result.value.last = range.value(2).toLongLong();
+    }
+    return result;
+}
+
+} // namespace dialvault
