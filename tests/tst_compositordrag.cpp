@@ -32,14 +32,15 @@ private:
 
     QString runtime() const { return westonDir + QStringLiteral("/runtime"); }
 
-    // The pointer of the virtual display, which weston's window fills.
-    void pointer(const QStringList &steps)
+    // The pointer of the virtual display, which weston's window fills, given
+    // xdotool's commands ("mousemove 10 20 click 1").
+    void pointer(const QString &commands)
     {
         QProcess xdotool;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), display);
         xdotool.setProcessEnvironment(environment);
-        xdotool.start(QStringLiteral("xdotool"), steps);
+        xdotool.start(QStringLiteral("xdotool"), commands.split(u' '));
         QVERIFY(xdotool.waitForFinished(10000));
         QCOMPARE(xdotool.exitCode(), 0);
     }
@@ -48,19 +49,13 @@ private:
     // lets go there.
     void drag(QPoint from, QPoint by)
     {
-        QStringList steps{QStringLiteral("mousemove"), QString::number(from.x()),
-                          QString::number(from.y()), QStringLiteral("sleep"),
-                          QStringLiteral("0.2"), QStringLiteral("mousedown"),
-                          QStringLiteral("1")};
+        QString commands
+            = QStringLiteral("mousemove %1 %2 sleep 0.2 mousedown 1").arg(from.x()).arg(from.y());
         for (int step = 1; step <= 8; ++step) {
             const QPoint at = from + by * step / 8;
-            steps << QStringLiteral("sleep") << QStringLiteral("0.05")
-                  << QStringLiteral("mousemove") << QString::number(at.x())
-                  << QString::number(at.y());
+            commands += QStringLiteral(" sleep 0.05 mousemove %1 %2").arg(at.x()).arg(at.y());
         }
-        steps << QStringLiteral("sleep") << QStringLiteral("0.2") << QStringLiteral("mouseup")
-              << QStringLiteral("1");
-        pointer(steps);
+        pointer(commands + QStringLiteral(" sleep 0.2 mouseup 1"));
     }
 
     // Where the window whose picture is `picture` stands on the screen:
@@ -126,11 +121,10 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(windowAt(mainPicture, mainBare).value_or(QPoint(-1, -1)),
                                   mainMoved, 5000);
 
-        const QPoint listButton
-            = mainMoved + main.controls().listButton->geometry().center();
-        pointer({QStringLiteral("mousemove"), QString::number(listButton.x()),
-                 QString::number(listButton.y()), QStringLiteral("sleep"),
-                 QStringLiteral("0.2"), QStringLiteral("click"), QStringLiteral("1")});
+        const QPoint listButton = mainMoved + main.controls().listButton->geometry().center();
+        pointer(QStringLiteral("mousemove %1 %2 sleep 0.2 click 1")
+                    .arg(listButton.x())
+                    .arg(listButton.y()));
         QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(listPicture, listBare)).has_value(), 20000);
         by = moveFor(*at);
         drag(*at + QPoint(8, list.height() / 2), by);
