@@ -1,5 +1,6 @@
-// The help, about, password and picture windows, opened and closed as a
-// person would: from the main window's buttons, by clicks and keys.
+// The help, about, password, picture and list windows, opened and closed as
+// a person would: from the main window's buttons, by clicks and keys, and by
+// the window manager's close.
 #include "button/paintedbutton.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
@@ -8,12 +9,15 @@
 #include "support/sqlitefile.h"
 #include "windows/aboutwindow.h"
 #include "windows/codepromptwindow.h"
+#include "windows/contactgrid.h"
+#include "windows/contactlistwindow.h"
 #include "windows/helpwindow.h"
 #include "windows/picturewindow.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWindow>
 #include <QtTest>
 
 using namespace dialvault;
@@ -89,6 +93,59 @@ private Q_SLOTS:
         click(main.controls().aboutButton);
         QVERIFY(only<AboutWindow>());
         QVERIFY(main.isVisible());
+        // Each names the window it was opened from, which the compositor may
+        // keep it with.
+        QCOMPARE(fake->openedFrom.last(), &main);
+        click(only<AboutWindow>()->controls().programmerButton);
+        QCOMPARE(fake->openedFrom.last(), only<AboutWindow>());
+    }
+
+    // Alt+F4 or the taskbar's close reaches the window through the platform,
+    // as QWindow::close() does, not through its exit button.
+    void closedByTheWindowManagerUnloadsAndOpensFresh()
+    {
+        MainWindow main(fake->desktop());
+        QVERIFY(main.start());
+        click(main.controls().listButton);
+        ContactListWindow *list = only<ContactListWindow>();
+        QTRY_COMPARE(list->grid()->model()->rowCount(), 0);
+        QVERIFY(list->windowHandle()->close());
+        QVERIFY(list->isUnloaded());
+        QVERIFY(!list->isVisible());
+
+        main.controls().nameBox->setText(QStringLiteral("مريم"));
+        main.controls().phoneBox->setText(QStringLiteral("021"));
+        click(main.controls().addButton);
+        click(main.controls().listButton);
+        ContactListWindow *again = only<ContactListWindow>();
+        QVERIFY(again && again != list);
+        QTRY_COMPARE(again->grid()->model()->rowCount(), 1);
+
+        click(main.controls().aboutButton);
+        click(only<AboutWindow>()->controls().programmerButton);
+        CodePromptWindow *prompt = only<CodePromptWindow>();
+        prompt->controls().codeBox->setText(QStringLiteral("123"));
+        prompt->confirm();
+        QVERIFY(prompt->windowHandle()->close());
+        QVERIFY(prompt->isUnloaded());
+        click(only<AboutWindow>()->controls().programmerButton);
+        CodePromptWindow *fresh = only<CodePromptWindow>();
+        QVERIFY(fresh && fresh != prompt);
+        QCOMPARE(fresh->controls().codeBox->text(), QString());
+        QCOMPARE(fresh->controls().messageLabel->text(), QString());
+    }
+
+    void closingTheMainWindowAsksOverIt()
+    {
+        MainWindow main(fake->desktop());
+        QVERIFY(main.start());
+        click(main.controls().helpButton);
+        HelpWindow *help = only<HelpWindow>();
+        QVERIFY(QTest::qWaitForWindowActive(help));
+        QVERIFY(!main.windowHandle()->close());
+        QCOMPARE(fake->boxes.size(), 1);
+        QCOMPARE(fake->boxes[0].owner, &main);
+        QVERIFY(main.isVisible() && help->isVisible());
     }
 
     void exitUnloadsAndTheNextOpeningIsFresh()

@@ -68,6 +68,25 @@ private Q_SLOTS:
         QTest::mouseRelease(exit, Qt::RightButton, {}, QPoint(6, 6));
     }
 
+    // Wayland: the compositor follows the pointer; the window never moves
+    // itself, and a control's press is still the control's.
+    void whereTheCompositorMovesThePressHandsTheMoveToIt()
+    {
+        fake.compositorMoves = true;
+        auto window = shownWindow();
+        QTest::mousePress(window->controls().exitButton, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(window->controls().exitButton, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(fake.systemMoves.isEmpty());
+
+        QTest::mousePress(window.get(), Qt::LeftButton, {}, QPoint(10, 20));
+        QCOMPARE(fake.systemMoves, QList<QPointer<QWidget>>{window.get()});
+        fake.cursor = QPoint(500, 400);
+        QTest::mouseMove(window.get(), QPoint(12, 22));
+        QTest::mouseRelease(window.get(), Qt::LeftButton, {}, QPoint(12, 22));
+        QCOMPARE(window->pos(), QPoint(300, 200));
+        fake.compositorMoves = false;
+    }
+
     void aPressOnALabelNeverDrags()
     {
         HelpWindow help(fake.desktop());

@@ -45,6 +45,8 @@ depends=$(dpkg-deb --field "$deb" Depends)
 for needed in libqt6sql6-sqlite libqt6gui6 libqt6widgets6 libsqlite3-0; do
   grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
+recommends=$(dpkg-deb --field "$deb" Recommends)
+grep -q qt6-wayland <<<"$recommends" || fail "Recommends lacks qt6-wayland: $recommends"
 # Every dependency can be met from Debian's own packages.
 apt-get install --simulate -qq "$deb" >/dev/null || fail "dependencies cannot be met"
 

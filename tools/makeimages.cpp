@@ -1,6 +1,8 @@
 // Draws every picture the windows show: the six background panels, the book
 // icon (PNG sizes, one ICO, a scalable SVG), the two cursors and the palette
-// GIF. Everything is drawn from code, so the outputs rebuild byte for byte
+// GIF; the panels, the cursors and the window icon's sizes also at twice the
+// size for scaled screens ("name@2x.png", which Qt reads at a device pixel
+// ratio of 2). Everything is drawn from code, so the outputs rebuild byte for byte
 // on one processor; another may round a smoothed edge by a level.
 //
 //   dialvault-makeimages OUTDIR         writes every file into OUTDIR
@@ -99,22 +101,24 @@ bool sameDrawing(const QByteArray &committed, const QByteArray &drawn)
 
 void checkHotSpot(const QImage &cursor, QPoint hotSpot, const char *name)
 {
-    if (qAlpha(cursor.pixel(hotSpot)) < 200)
+    if (qAlpha(cursor.pixel(hotSpot * cursor.devicePixelRatio())) < 200)
         qFatal("the %s cursor has no ink at its hot spot", name);
 }
 
 QList<Output> everyOutput()
 {
     QList<Output> outputs;
-    const QList<std::pair<QString, QImage>> panels{
-        {QStringLiteral("form1.jpg"), mainPanel()},  {QStringLiteral("form2.jpg"), helpPanel()},
-        {QStringLiteral("form3.jpg"), aboutPanel()}, {QStringLiteral("form4.jpg"), pictureCard()},
-        {QStringLiteral("form5.jpg"), listPanel()},  {QStringLiteral("form6.jpg"), passwordPanel()},
+    const QList<std::pair<QString, QImage (*)(int)>> panels{
+        {QStringLiteral("form1"), mainPanel},  {QStringLiteral("form2"), helpPanel},
+        {QStringLiteral("form3"), aboutPanel}, {QStringLiteral("form4"), pictureCard},
+        {QStringLiteral("form5"), listPanel},  {QStringLiteral("form6"), passwordPanel},
     };
-    for (const auto &[name, image] : panels) {
-        const QByteArray bytes = jpegBytes(image);
-        checkProgressiveJpeg(bytes, name);
-        outputs.append({name, bytes});
+    for (const auto &[name, draw] : panels) {
+        for (const QString &suffix : {QStringLiteral(".jpg"), QStringLiteral("@2x.jpg")}) {
+            const QByteArray bytes = jpegBytes(draw(suffix.startsWith(u'@') ? 2 : 1));
+            checkProgressiveJpeg(bytes, name + suffix);
+            outputs.append({name + suffix, bytes});
+        }
     }
 
     QList<QImage> icoImages;
@@ -124,17 +128,23 @@ QList<Output> everyOutput()
         if (size == 48 || size == 32 || size == 16)
             icoImages.prepend(icon);
     }
+    // The window icon's sizes on a scaled screen, which QIcon takes by itself.
+    for (const int size : {16, 32, 48})
+        outputs.append({QStringLiteral("book-%1@2x.png").arg(size), pngBytes(bookIcon(2 * size))});
     const QByteArray ico = icoBytes(icoImages);
     checkReadsBack(ico, "ico", icoImages);
     outputs.append({QStringLiteral("book.ico"), ico});
     outputs.append({QStringLiteral("book.svg"), bookSvg()});
 
-    const QImage arrow = arrowCursor();
-    checkHotSpot(arrow, arrowHotSpot, "arrow");
-    outputs.append({QStringLiteral("arrow.png"), pngBytes(arrow)});
-    const QImage bird = birdCursor();
-    checkHotSpot(bird, birdHotSpot, "bird");
-    outputs.append({QStringLiteral("bird.png"), pngBytes(bird)});
+    for (const int scale : {1, 2}) {
+        const QString suffix = scale == 1 ? QStringLiteral(".png") : QStringLiteral("@2x.png");
+        const QImage arrow = arrowCursor(scale);
+        checkHotSpot(arrow, arrowHotSpot, "arrow");
+        outputs.append({QStringLiteral("arrow") + suffix, pngBytes(arrow)});
+        const QImage bird = birdCursor(scale);
+        checkHotSpot(bird, birdHotSpot, "bird");
+        outputs.append({QStringLiteral("bird") + suffix, pngBytes(bird)});
+    }
 
     const QImage palette = paletteStrip();
     const QByteArray gif = gifBytes(palette);

@@ -69,6 +69,10 @@ QFont ButtonSurface::captionFont() const
     QFont f = m_font;
     if (m_bold)
         f.setBold(true);
+    // Unsmoothed letters look uneven once a pixel is several device pixels,
+    // beside the smoothed text of the labels and boxes.
+    if (m_scale > 1)
+        f.setStyleStrategy(QFont::PreferAntialias);
     return f;
 }
 

@@ -61,6 +61,9 @@ public:
     // Sets width, height and the three rectangles and resizes the surface.
     // Does not build the region or redraw.
     void setSize(int w, int h);
+    // Device pixels per pixel of the screen the button shows on; the next
+    // setSize makes the surface at that resolution.
+    void setScale(qreal scale) { m_surface.setScale(scale); }
 
     void buildPalette();
     // Builds the window shape for buttonType, width and height, stores it in `region` and returns

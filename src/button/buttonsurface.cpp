@@ -1,25 +1,50 @@
 #include "button/buttonsurface.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace dialvault {
 
+void ButtonSurface::setScale(qreal scale)
+{
+    m_scale = scale > 0 ? scale : 1;
+}
+
 void ButtonSurface::resize(int w, int h, Colour colour)
 {
-    m_image = QImage(std::max(w, 0), std::max(h, 0), QImage::Format_RGB32);
+    m_image = QImage(int(std::ceil(std::max(w, 0) * m_scale)),
+                     int(std::ceil(std::max(h, 0) * m_scale)), QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(m_scale);
     m_image.fill(toQRgb(colour));
+}
+
+int ButtonSurface::toDevice(qint64 v, int size) const
+{
+    // Rounded the same way on both edges, neighbouring pixels share theirs.
+    return int(std::clamp<double>(std::round(double(v) * m_scale), 0, size));
 }
 
 void ButtonSurface::fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb)
 {
-    const int l = int(std::clamp<qint64>(left, 0, m_image.width()));
-    const int t = int(std::clamp<qint64>(top, 0, m_image.height()));
-    const int r = int(std::clamp<qint64>(right, 0, m_image.width()));
-    const int b = int(std::clamp<qint64>(bottom, 0, m_image.height()));
+    const int l = toDevice(left, m_image.width());
+    const int t = toDevice(top, m_image.height());
+    const int r = toDevice(right, m_image.width());
+    const int b = toDevice(bottom, m_image.height());
     for (int y = t; y < b; ++y) {
         QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(y));
         std::fill(row + l, row + std::max(l, r), rgb);
+    }
+}
+
+void ButtonSurface::invert(int x, int y)
+{
+    const int r = toDevice(qint64(x) + 1, m_image.width());
+    const int b = toDevice(qint64(y) + 1, m_image.height());
+    for (int dy = toDevice(y, m_image.height()); dy < b; ++dy) {
+        QRgb *row = reinterpret_cast<QRgb *>(m_image.scanLine(dy));
+        for (int dx = toDevice(x, m_image.width()); dx < r; ++dx)
+            row[dx] ^= 0x00FFFFFFu;
     }
 }
 
@@ -70,8 +95,7 @@ void ButtonSurface::drawLine(int x1, int y1, int x2, int y2, Colour colour)
     qint64 x = x1;
     qint64 y = y1;
     for (qint64 i = 0; i < steps; ++i) {
-        if (x >= 0 && y >= 0 && x < m_image.width() && y < m_image.height())
-            reinterpret_cast<QRgb *>(m_image.scanLine(int(y)))[x] = rgb;
+        fill(x, y, x + 1, y + 1, rgb);
         const qint64 e = error;
         if (e > -dx) {
             error -= dy;
@@ -96,22 +120,19 @@ void ButtonSurface::drawFocus(const Rect &r, Colour textColour)
         return;
     // Dotted and inverting: every other pixel, counted from the top-left one,
     // is inverted, and no pixel twice, so a second call restores the image.
-    const auto invert = [this, &r](int x, int y) {
-        if ((x - r.left + y - r.top) % 2 != 0 || x < 0 || y < 0 || x >= m_image.width()
-            || y >= m_image.height())
-            return;
-        QRgb &p = reinterpret_cast<QRgb *>(m_image.scanLine(y))[x];
-        p ^= 0x00FFFFFFu;
+    const auto dot = [this, &r](int x, int y) {
+        if ((x - r.left + y - r.top) % 2 == 0)
+            invert(x, y);
     };
     for (int x = r.left; x < r.right; ++x) {
-        invert(x, r.top);
+        dot(x, r.top);
         if (r.bottom - 1 > r.top)
-            invert(x, r.bottom - 1);
+            dot(x, r.bottom - 1);
     }
     for (int y = r.top + 1; y < r.bottom - 1; ++y) {
-        invert(r.left, y);
+        dot(r.left, y);
         if (r.right - 1 > r.left)
-            invert(r.right - 1, y);
+            dot(r.right - 1, y);
     }
 }
 

@@ -26,8 +26,14 @@ struct Rect
 class ButtonSurface
 {
 public:
-    // A new w x h image, all of one colour: a new image holds whatever
-    // memory it got.
+    // Device pixels per pixel, for the images made from now on: each pixel
+    // the drawing rules set covers its block of device pixels, so that the
+    // drawing stays crisp on a scaled screen, and the caption is drawn at
+    // the device's resolution, smoothed when that is finer. At 1 the image
+    // is exactly the window system's.
+    void setScale(qreal scale);
+    // A new w x h image (in pixels; the scale times that in device pixels),
+    // all of one colour: a new image holds whatever memory it got.
     void resize(int w, int h, Colour colour);
     const QImage &image() const { return m_image; }
 
@@ -53,8 +59,13 @@ public:
 private:
     // Sets the pixels of (left, top)-(right, bottom), right and bottom exclusive, clipped.
     void fill(qint64 left, qint64 top, qint64 right, qint64 bottom, QRgb rgb);
+    // Inverts the colour of pixel (x, y), if it is in the image.
+    void invert(int x, int y);
+    // The device pixel where pixel `v` starts, clamped to the image's `size`.
+    int toDevice(qint64 v, int size) const;
     QFont captionFont() const;
 
+    qreal m_scale = 1;
     QImage m_image;
     QString m_caption;
     QFont m_font;

@@ -252,13 +252,20 @@ quint8 PaintedButton::lastKeyCode() const
     return m_lastKeyCode;
 }
 
-void PaintedButton::paintEvent(QPaintEvent *event)
+void PaintedButton::paintEvent(QPaintEvent *)
 {
+    // Drawn again at the screen's resolution whenever that is new: the first
+    // showing, a move to another screen, a change of its scale.
+    if (m_face.image().devicePixelRatio() != devicePixelRatioF()) {
+        m_face.setScale(devicePixelRatioF());
+        m_face.setSize(width(), height());
+        m_face.redraw(m_face.lastState, true);
+    }
     const QImage &image = m_face.image();
     if (image.isNull())
         return;
     QPainter painter(this);
-    painter.drawImage(event->rect(), image, event->rect());
+    painter.drawImage(QPoint(0, 0), image);
 }
 
 void PaintedButton::resizeEvent(QResizeEvent *)

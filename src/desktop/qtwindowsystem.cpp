@@ -10,17 +10,29 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstdlib>
 
 namespace dialvault {
 
-int QtWindowSystem::messageBox(const QString &text, int style, const std::optional<QString> &title)
+namespace {
+
+// Wayland's compositor places and moves every window; a program cannot.
+bool compositorPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
+
+int QtWindowSystem::messageBox(const QString &text, int style, const std::optional<QString> &title,
+                               QWidget *owner)
 {
     // Over the window that asked, laid out left to right like every window
     // of the program: a Persian text still reads right to left within its
     // line, but the paragraph starts at the left, as the texts were written.
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(owner ? owner : QApplication::activeWindow());
     box.setLayoutDirection(Qt::LeftToRight);
     box.setWindowTitle(title.value_or(applicationTitle()));
     box.setTextFormat(Qt::RichText);
@@ -43,8 +55,18 @@ int QtWindowSystem::messageBox(const QString &text, int style, const std::option
     }
 }
 
-void QtWindowSystem::showWindow(QWidget *window)
+void QtWindowSystem::showWindow(QWidget *window, QWidget *openedFrom)
 {
+    if (openedFrom && compositorPlacesWindows() && !window->isVisible()) {
+        // A child of the main window, however deep the chain of windows
+        // that opened it: the compositor keeps it with that window.
+        QWindow *main = openedFrom->window()->windowHandle();
+        while (main && main->transientParent())
+            main = main->transientParent();
+        window->winId();
+        if (main && main != window->windowHandle())
+            window->windowHandle()->setTransientParent(main);
+    }
     window->show();
     window->raise();
     window->activateWindow();
@@ -66,6 +88,14 @@ void QtWindowSystem::endProgram(int exitStatus)
 QPoint QtWindowSystem::pointerPosition()
 {
     return QCursor::pos();
+}
+
+bool QtWindowSystem::startSystemMove(QWidget *window)
+{
+    if (!compositorPlacesWindows())
+        return false;
+    window->winId();
+    return window->windowHandle()->startSystemMove();
 }
 
 std::optional<quint32> QtWindowSystem::chooseColour(QWidget *owner, quint32 initial)

@@ -8,11 +8,13 @@ namespace dialvault {
 class QtWindowSystem final : public WindowSystem
 {
 public:
-    int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
-    void showWindow(QWidget *window) override;
+    int messageBox(const QString &text, int style, const std::optional<QString> &title,
+                   QWidget *owner) override;
+    void showWindow(QWidget *window, QWidget *openedFrom) override;
     void unloadWindow(QWidget *window) override;
     void endProgram(int exitStatus) override;
     QPoint pointerPosition() override;
+    bool startSystemMove(QWidget *window) override;
     std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
     std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
                                                const QString &suggested,

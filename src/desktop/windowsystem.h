@@ -40,12 +40,18 @@ class WindowSystem
 public:
     virtual ~WindowSystem() = default;
 
-    // A modal box; returns the answer (AnswerOk, AnswerYes, AnswerNo).
+    // A modal box over `owner`, or over the active window when none is
+    // named; returns the answer (AnswerOk, AnswerYes, AnswerNo).
     virtual int messageBox(const QString &text, int style,
-                           const std::optional<QString> &title = std::nullopt)
+                           const std::optional<QString> &title = std::nullopt,
+                           QWidget *owner = nullptr)
         = 0;
-    // Shows a top-level window modeless, or brings it forward if already shown.
-    virtual void showWindow(QWidget *window) = 0;
+    // Shows a top-level window modeless, or brings it forward if already
+    // shown. `openedFrom` is the window whose button opened it: where the
+    // compositor places windows (Wayland), the new one becomes a child of
+    // the main window that began the chain of openings, which compositors
+    // keep it above.
+    virtual void showWindow(QWidget *window, QWidget *openedFrom = nullptr) = 0;
     // Closes and destroys a window; the next show builds it afresh.
     virtual void unloadWindow(QWidget *window) = 0;
     // Ends the program at once with the given exit status: no window's
@@ -53,6 +59,10 @@ public:
     virtual void endProgram(int exitStatus = 0) = 0;
     // The pointer's position on the screen, in pixels.
     virtual QPoint pointerPosition() = 0;
+    // Hands the move of `window` to the compositor, as a title bar's drag
+    // does, while a button is held: on Wayland a program cannot place its
+    // own windows. False where the program moves them itself (X11).
+    virtual bool startSystemMove(QWidget *window) = 0;
     // The modal colour picker over `owner`, starting at `initial`
     // (0x00BBGGRR); nothing when the person cancels.
     virtual std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) = 0;

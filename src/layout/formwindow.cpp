@@ -6,6 +6,7 @@
 #include "layout/twips.h"
 #include "layout/windowdrag.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -18,7 +19,6 @@ FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
     , m_layout(layout)
     , m_windows(windows)
-    , m_picture(layout.picture)
 {
     setObjectName(layout.name);
     setWindowTitle(shownText(layout.caption));
@@ -26,7 +26,7 @@ FormWindow::FormWindow(const WindowLayout &layout, WindowSystem &windows)
         setWindowIcon(bookIcon());
     setLayoutDirection(Qt::LeftToRight);
     setFont(layout.font.toQFont());
-    setCursor(pointerCursor(layout.pointer));
+    setCursor(pointerCursor(layout.pointer, devicePixelRatioF()));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFixedSize(twipsToPixels(layout.clientWidth), twipsToPixels(layout.clientHeight));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -42,9 +42,25 @@ void FormWindow::unload()
 
 void FormWindow::paintEvent(QPaintEvent *)
 {
+    // Read again for a screen of another scale: the window moved there, or
+    // this is its first showing.
+    if (m_pictureScale != devicePixelRatioF()) {
+        m_pictureScale = devicePixelRatioF();
+        m_picture = layoutPicture(m_layout.picture, m_pictureScale);
+    }
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.fillRect(rect(), layoutColour(m_layout.backColour));
     painter.drawPixmap(0, 0, m_picture);
+}
+
+void FormWindow::closeEvent(QCloseEvent *event)
+{
+    // A window only hidden would come back with what it showed then: old
+    // rows, old typing.
+    event->accept();
+    if (!m_unloaded)
+        unload();
 }
 
 void FormWindow::showEvent(QShowEvent *event)

@@ -24,7 +24,8 @@ public:
     const WindowLayout &layout() const { return m_layout; }
 
     // The window's exit: it disappears with its controls, and the next
-    // opening builds it afresh at its layout values.
+    // opening builds it afresh at its layout values. A close from outside
+    // (the window manager's close, Alt+F4) unloads it too.
     void unload();
     bool isUnloaded() const { return m_unloaded; }
 
@@ -50,11 +51,13 @@ protected:
 
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     const WindowLayout &m_layout;
     WindowSystem &m_windows;
-    QPixmap m_picture;
+    QPixmap m_picture; // for screens of m_pictureScale device pixels to a pixel
+    qreal m_pictureScale = 0;
     std::vector<QObject *> m_made; // in the layout's order
     bool m_shownBefore = false;
     bool m_unloaded = false;

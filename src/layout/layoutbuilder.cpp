@@ -148,7 +148,7 @@ void place(QWidget *widget, const ControlLayout &control)
     if (control.font)
         widget->setFont(control.font->toQFont());
     if (control.pointer != PointerShape::Default)
-        widget->setCursor(pointerCursor(control.pointer));
+        widget->setCursor(pointerCursor(control.pointer, widget->devicePixelRatioF()));
     widget->setToolTip(shownText(control.toolTip));
     widget->setEnabled(control.enabled);
     if (!control.visible)

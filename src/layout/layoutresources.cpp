@@ -2,23 +2,52 @@
 
 #include "button/colour.h"
 
-#include <QPixmap>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 
 namespace dialvault {
 
-QCursor pointerCursor(PointerShape shape)
+namespace {
+
+QCursor pictureCursor(const QString &path, QPoint hotSpot, qreal scale)
+{
+    const QPixmap picture = layoutPicture(path, scale);
+    // X11 takes the hot spot in the image's own pixels, Wayland in pixels
+    // of the screen.
+    if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        hotSpot *= picture.devicePixelRatio();
+    return QCursor(picture, hotSpot.x(), hotSpot.y());
+}
+
+} // namespace
+
+QCursor pointerCursor(PointerShape shape, qreal scale)
 {
     switch (shape) {
     case PointerShape::Crosshair:
         return Qt::CrossCursor;
     case PointerShape::Arrow:
-        return QCursor(QPixmap(QStringLiteral(":/arrow.png")), 10, 5);
+        return pictureCursor(QStringLiteral(":/arrow.png"), QPoint(10, 5), scale);
     case PointerShape::Bird:
-        return QCursor(QPixmap(QStringLiteral(":/bird.png")), 5, 7);
+        return pictureCursor(QStringLiteral(":/bird.png"), QPoint(5, 7), scale);
     case PointerShape::Default:
         break;
     }
     return Qt::ArrowCursor;
+}
+
+QPixmap layoutPicture(const QString &path, qreal scale)
+{
+    if (scale > 1) {
+        // Read at a device pixel ratio of 2, as its name says.
+        const QFileInfo file(path);
+        const QString twice
+            = file.path() + u'/' + file.completeBaseName() + QStringLiteral("@2x.") + file.suffix();
+        if (QFile::exists(twice))
+            return QPixmap(twice);
+    }
+    return QPixmap(path);
 }
 
 QColor layoutColour(LayoutColour colour)

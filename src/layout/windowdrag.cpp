@@ -34,6 +34,12 @@ bool WindowDrag::eventFilter(QObject *watched, QEvent *event)
         const auto *press = static_cast<QMouseEvent *>(event);
         if (m_window->childAt(press->position().toPoint()))
             return false;
+        // Where the compositor moves windows, it follows the pointer itself
+        // until the button is released.
+        if (m_windows.startSystemMove(m_window)) {
+            m_dragging = 0;
+            return true;
+        }
         m_dragging = 1;
         m_grabX = float(press->position().x() * twipsPerPixel);
         m_grabY = float(press->position().y() * twipsPerPixel);

@@ -12,7 +12,8 @@ class WindowSystem;
 // itself (never on a control) with any mouse button takes the grab position,
 // each move puts the window so that the point pressed stays under the pointer,
 // and the release ends the drag. Positions are twips at a fixed 15 per pixel,
-// whatever the screen's resolution.
+// whatever the screen's resolution. Where the compositor moves windows
+// (Wayland), the press hands the drag to it instead.
 class WindowDrag : public QObject
 {
     Q_OBJECT

@@ -33,11 +33,11 @@ MainWindow::MainWindow(const Desktop &desktop)
     connect(c.exitButton, &PaintedButton::Click, this, &MainWindow::confirmExit);
     connect(c.deleteButton, &PaintedButton::Click, this, &MainWindow::deleteByName);
     connect(c.helpButton, &PaintedButton::Click, this,
-            [this] { showSingle<HelpWindow>(m_desktop); });
+            [this] { showSingle<HelpWindow>(m_desktop, this); });
     connect(c.aboutButton, &PaintedButton::Click, this,
-            [this] { showSingle<AboutWindow>(m_desktop); });
+            [this] { showSingle<AboutWindow>(m_desktop, this); });
     connect(c.listButton, &PaintedButton::Click, this,
-            [this] { showSingle<ContactListWindow>(m_desktop); });
+            [this] { showSingle<ContactListWindow>(m_desktop, this); });
 
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking
@@ -194,7 +194,10 @@ void MainWindow::refreshAfterChange()
 
 void MainWindow::confirmExit()
 {
-    if (m_desktop.windows.messageBox(exitQuestion(), MsgYesNoQuestion, exitTitle()) == AnswerYes)
+    // Over this window, even when the window manager closes it while another
+    // of the program's windows is active.
+    if (m_desktop.windows.messageBox(exitQuestion(), MsgYesNoQuestion, exitTitle(), this)
+        == AnswerYes)
         m_desktop.windows.endProgram();
 }
 

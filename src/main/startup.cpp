@@ -11,12 +11,15 @@
 #include "main/mainwindow.h"
 #include "main/mainwindowtexts.h"
 #include "main/openedfiles.h"
+#include "main/runningcopy.h"
 #include "place/phonebookplace.h"
 #include "place/serverchoice.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace dialvault {
@@ -29,19 +32,36 @@ struct BeforeWindows
 {
     QString server; // empty: the local file
     Result<PhoneBookPlace> place;
+    PhoneBookSource phoneBook;
+    std::unique_ptr<RunningCopy> copy;
+    bool handedOver = false; // the copy running on this phone book took over
     Status prepared;
     Result<CarryOver> carried;
 };
+
+// The copy already running on the phone book, if any, takes this start's
+// files and comes forward; nothing else is done for this start then.
+void checkRunningCopy(BeforeWindows &before, const QStringList &files)
+{
+    before.phoneBook = before.server.isEmpty()
+        ? PhoneBookSource::inFolder(before.place.value.folder)
+        : PhoneBookSource::server(before.server);
+    before.copy = std::make_unique<RunningCopy>(
+        before.phoneBook, QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation));
+    before.handedOver = before.copy->handOver(files);
+}
 
 // Reading an old Jet file forks a child process, which is only safe while the
 // program has one thread: before the window system's application exists. The
 // engine is chosen first: with a server the local folder keeps only the
 // settings, so it is neither prepared nor carried over, and a portable folder
 // that cannot be written does not matter. Otherwise the place is decided, so
-// the carry-over works where the phone book lives.
+// the carry-over works where the phone book lives. A copy already running on
+// the phone book is asked as soon as the phone book is known.
 BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFolder,
                                    const QString &serverOption,
-                                   std::optional<InterfaceLanguage> language)
+                                   std::optional<InterfaceLanguage> language,
+                                   const QStringList &files)
 {
     QCoreApplication probe(argc, argv);
     // The settings that may choose a language are found only by deciding
@@ -53,10 +73,15 @@ BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFo
         PlaceFacts facts = placeFacts(dataFolder);
         facts.canWriteIn = [](const QString &) { return true; };
         before.place = decidePlace(facts);
+        if (before.place.ok())
+            checkRunningCopy(before, files);
         return before;
     }
     before.place = decidePlace(placeFacts(dataFolder));
     if (!before.place.ok())
+        return before;
+    checkRunningCopy(before, files);
+    if (before.handedOver)
         return before;
     before.prepared = preparePlace(before.place.value);
     if (before.prepared.ok())
@@ -76,7 +101,10 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
         std::fputs(qPrintable(missingDisplayText(QString::fromLocal8Bit(argv[0])) + u'\n'), stderr);
         return 1;
     }
-    const BeforeWindows before = prepareBeforeWindows(argc, argv, dataFolder, server, language);
+    const BeforeWindows before
+        = prepareBeforeWindows(argc, argv, dataFolder, server, language, files);
+    if (before.handedOver)
+        return 0;
 
     QApplication app(argc, argv);
     // Lets the desktop match the windows with the menu entry and its icon.
@@ -101,10 +129,16 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
     }
     SystemClock clock;
     SettingsStore settings(place.settingsFile);
-    DecidedPhoneBook phoneBook(before.server.isEmpty() ? PhoneBookSource::inFolder(place.folder)
-                                                       : PhoneBookSource::server(before.server));
+    DecidedPhoneBook phoneBook(before.phoneBook);
     const Desktop desktop{windows, clock, settings, phoneBook};
     MainWindow window(desktop);
+    // Another start on this phone book brings this window forward with the
+    // files named to it.
+    before.copy->listen(&window, [&windows, &window](const QStringList &opened) {
+        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+        windows.showWindow(&window, nullptr);
+        importFilesGivenAtStart(windows, window, opened);
+    });
     if (!window.start())
         return 1;
     if (before.carried.value.converted)

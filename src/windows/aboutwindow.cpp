@@ -14,7 +14,7 @@ AboutWindow::AboutWindow(const Desktop &desktop)
     build(aboutWindowLayout(), m_controls);
     connect(m_controls.exitButton, &PaintedButton::Click, this, &FormWindow::unload);
     connect(m_controls.programmerButton, &PaintedButton::Click, this,
-            [this] { showSingle<CodePromptWindow>(m_desktop); });
+            [this] { showSingle<CodePromptWindow>(m_desktop, this); });
     showPhoneBookPath();
 }
 

@@ -30,7 +30,7 @@ void CodePromptWindow::confirm()
         m_controls.messageLabel->setText(tr("رمز عبور اشتباه مي باشد."));
         return;
     }
-    showSingle<PictureWindow>(m_desktop);
+    showSingle<PictureWindow>(m_desktop, this);
 }
 
 } // namespace dialvault

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace dialvault {
@@ -261,6 +262,24 @@ void ContactGrid::scrollContentsBy(int, int)
     viewport()->update();
 }
 
+void ContactGrid::paintCellLines(QPainter &painter, const QRect &rect, QRgb colour)
+{
+    // Whole device pixels, as many as make one pixel or more: a pen's line
+    // on a scaled screen straddles device pixels and leaves part of them
+    // grey between the cells.
+    const qreal scale = painter.device()->devicePixelRatioF();
+    const int width = std::max(1, int(std::ceil(scale)));
+    const int left = qRound(rect.left() * scale);
+    const int top = qRound(rect.top() * scale);
+    const int right = qRound((rect.right() + 1) * scale);
+    const int bottom = qRound((rect.bottom() + 1) * scale);
+    painter.save();
+    painter.scale(1 / scale, 1 / scale);
+    painter.fillRect(QRect(right - width, top, width, bottom - top), QColor::fromRgb(colour));
+    painter.fillRect(QRect(left, bottom - width, right - left, width), QColor::fromRgb(colour));
+    painter.restore();
+}
+
 void ContactGrid::paintCell(QPainter &painter, Cell cell, const QRect &rect) const
 {
     // Each cell owns the grid line on its right and bottom edge.
@@ -278,9 +297,7 @@ void ContactGrid::paintCell(QPainter &painter, Cell cell, const QRect &rect) con
     painter.drawText(
         textRect,
         int(alignmentOf(m_shown->data(index, Qt::TextAlignmentRole))) | Qt::TextSingleLine, text);
-    painter.setPen(QColor::fromRgb(gridColour));
-    painter.drawLine(rect.topRight(), rect.bottomRight());
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    paintCellLines(painter, rect, gridColour);
     if (isCurrent && hasFocus()) {
         painter.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DotLine));
         painter.drawRect(inside.adjusted(0, 0, -1, -1));
@@ -295,9 +312,7 @@ void ContactGrid::paintFixedCell(QPainter &painter, const QRect &rect, const QSt
     const QRect textRect = rect.adjusted(2, 0, -3, -1);
     painter.drawText(textRect, int(alignment) | Qt::TextSingleLine,
                      fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
-    painter.setPen(QColor::fromRgb(fixedGridColour));
-    painter.drawLine(rect.topRight(), rect.bottomRight());
-    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    paintCellLines(painter, rect, fixedGridColour);
 }
 
 void ContactGrid::paintEvent(QPaintEvent *event)

@@ -91,6 +91,8 @@ private:
     void select(Cell corner, Cell end);
     void ensureVisible(Cell cell);
 
+    // The lines a cell owns, on its right and bottom edge.
+    static void paintCellLines(QPainter &painter, const QRect &rect, QRgb colour);
     void paintCell(QPainter &painter, Cell cell, const QRect &rect) const;
     void paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
                         Qt::Alignment alignment) const;

@@ -8,14 +8,14 @@ namespace dialvault {
 
 // Shows the one instance of a window type, modeless and without an owner:
 // loaded on first use (and again after it was unloaded), otherwise brought
-// forward as it stands.
+// forward as it stands. `openedFrom` is the window whose button asked.
 template <typename Window>
-Window *showSingle(const Desktop &desktop)
+Window *showSingle(const Desktop &desktop, QWidget *openedFrom)
 {
     static QPointer<Window> instance;
     if (!instance || instance->isUnloaded())
         instance = new Window(desktop);
-    desktop.windows.showWindow(instance);
+    desktop.windows.showWindow(instance, openedFrom);
     return instance;
 }
 

@@ -5,9 +5,10 @@
 
 namespace dialvault {
 
-int FakeDesktop::messageBox(const QString &text, int style, const std::optional<QString> &title)
+int FakeDesktop::messageBox(const QString &text, int style, const std::optional<QString> &title,
+                            QWidget *owner)
 {
-    const Box box{text, style, title.value_or(applicationTitle())};
+    const Box box{text, style, title.value_or(applicationTitle()), owner};
     boxes.append(box);
     if (whileOpen)
         whileOpen(box);
@@ -16,9 +17,10 @@ int FakeDesktop::messageBox(const QString &text, int style, const std::optional<
     return style == MsgYesNoQuestion ? AnswerNo : AnswerOk;
 }
 
-void FakeDesktop::showWindow(QWidget *window)
+void FakeDesktop::showWindow(QWidget *window, QWidget *opener)
 {
     shown.append(window);
+    openedFrom.append(opener);
     window->show();
     window->activateWindow();
 }
@@ -49,6 +51,13 @@ QDateTime FakeDesktop::now()
 QPoint FakeDesktop::pointerPosition()
 {
     return cursor;
+}
+
+bool FakeDesktop::startSystemMove(QWidget *window)
+{
+    if (compositorMoves)
+        systemMoves.append(window);
+    return compositorMoves;
 }
 
 std::optional<quint32> FakeDesktop::chooseColour(QWidget *, quint32 initial)

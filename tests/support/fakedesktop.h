@@ -25,16 +25,20 @@ public:
         QString text;
         int style = 0;
         QString title; // as shown: the application title when none was given
+        QPointer<QWidget> owner; // the window it was asked over; null: the active one
     };
 
     // What the windows under test are given.
     Desktop desktop() { return {*this, *this, settings, *this}; }
 
-    int messageBox(const QString &text, int style, const std::optional<QString> &title) override;
-    void showWindow(QWidget *window) override;
+    int messageBox(const QString &text, int style, const std::optional<QString> &title,
+                   QWidget *owner) override;
+    // Tests show windows through here as the program's buttons do.
+    void showWindow(QWidget *window, QWidget *openedFrom = nullptr) override;
     void unloadWindow(QWidget *window) override;
     void endProgram(int exitStatus) override;
     QPoint pointerPosition() override;
+    bool startSystemMove(QWidget *window) override;
     std::optional<quint32> chooseColour(QWidget *owner, quint32 initial) override;
     std::optional<ChosenFile> chooseFileToSave(QWidget *owner, const QString &title,
                                                const QString &suggested,
@@ -52,6 +56,12 @@ public:
     // Runs while a box is open, before it is answered.
     std::function<void(const Box &)> whileOpen;
     QList<QPointer<QWidget>> shown;
+    // The window each showWindow named as the opener, in step with `shown`.
+    QList<QPointer<QWidget>> openedFrom;
+    // Whether the compositor moves windows (Wayland), and the windows whose
+    // move was handed to it.
+    bool compositorMoves = false;
+    QList<QPointer<QWidget>> systemMoves;
     QList<QPointer<QWidget>> unloaded;
     int endCount = 0;
     int exitStatus = -1; // as the last endProgram asked

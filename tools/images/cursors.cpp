@@ -8,9 +8,10 @@
 
 namespace images {
 
-QImage arrowCursor()
+QImage arrowCursor(int scale)
 {
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage image(32 * scale, 32 * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     // The classic arrow, tip at the hot spot; drawn without smoothing so its
     // edges are crisp pixel steps.
@@ -30,9 +31,10 @@ QImage arrowCursor()
     return image;
 }
 
-QImage birdCursor()
+QImage birdCursor(int scale)
 {
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    QImage image(32 * scale, 32 * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

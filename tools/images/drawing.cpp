@@ -57,7 +57,11 @@ QRgb scaled(const QColor &colour, qreal factor)
 void drawSoftShadow(QImage &target, const QPainterPath &shape, const QColor &colour, QPointF offset,
                     qreal spread, int radius)
 {
+    // Drawn at the target's resolution: the blur's reach is in its pixels.
+    const qreal ratio = target.devicePixelRatio();
+    radius = int(std::lround(radius * ratio));
     QImage mask(target.size(), QImage::Format_ARGB32_Premultiplied);
+    mask.setDevicePixelRatio(ratio);
     mask.fill(Qt::transparent);
     {
         QPainter painter(&mask);
@@ -79,6 +83,7 @@ void drawSoftShadow(QImage &target, const QPainterPath &shape, const QColor &col
     alpha = blurred(std::move(alpha), w, h, radius);
 
     QImage shadow(target.size(), QImage::Format_ARGB32_Premultiplied);
+    shadow.setDevicePixelRatio(ratio);
     for (int y = 0; y < h; ++y) {
         auto *line = reinterpret_cast<QRgb *>(shadow.scanLine(y));
         for (int x = 0; x < w; ++x) {

@@ -23,16 +23,22 @@ constexpr qreal stripeShade = 0.78;
 
 } // namespace
 
-QImage stripedPanel(QSize picture, QSize visible, std::optional<QPointF> glow)
+QImage stripedPanel(QSize picture, QSize visible, std::optional<QPointF> glow, int scale)
 {
-    QImage image(picture, QImage::Format_RGB32);
+    QImage image(picture * scale, QImage::Format_RGB32);
     const int vw = std::min(picture.width(), visible.width());
     const int vh = std::min(picture.height(), visible.height());
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
+    for (int deviceY = 0; deviceY < image.height(); ++deviceY) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(deviceY));
+        // The window pixel a device pixel belongs to, for the frame and the
+        // stripes, and where its centre lies, for the smooth shading.
+        const int y = deviceY / scale;
+        const qreal centreY = (deviceY + 0.5) / scale - 0.5;
+        for (int deviceX = 0; deviceX < image.width(); ++deviceX) {
+            const int x = deviceX / scale;
+            const qreal centreX = (deviceX + 0.5) / scale - 0.5;
             if (x >= vw || y >= vh) {
-                line[x] = frameOuter.rgb();
+                line[deviceX] = frameOuter.rgb();
                 continue;
             }
             const int toLeft = x;
@@ -41,30 +47,32 @@ QImage stripedPanel(QSize picture, QSize visible, std::optional<QPointF> glow)
             const int toBottom = vh - 1 - y;
             const int edge = std::min({toLeft, toTop, toRight, toBottom});
             if (edge == 0) {
-                line[x] = frameOuter.rgb();
+                line[deviceX] = frameOuter.rgb();
             } else if (edge <= bevelWidth) {
                 // Light falls from the top left; corners split on the diagonal.
                 const bool lit = std::min(toLeft, toTop) <= std::min(toRight, toBottom);
                 const qreal depth = qreal(edge - 1) / (bevelWidth - 1);
-                line[x] = lit ? mix(frameLightOuter, frameLightInner, depth).rgb()
-                              : mix(frameDarkOuter, frameDarkInner, depth).rgb();
+                line[deviceX] = lit ? mix(frameLightOuter, frameLightInner, depth).rgb()
+                                    : mix(frameDarkOuter, frameDarkInner, depth).rgb();
             } else if (edge == bevelWidth + 1) {
-                line[x] = frameInnerRim.rgb();
+                line[deviceX] = frameInnerRim.rgb();
             } else {
-                const qreal along = qreal(y) / (vh - 1);
+                const qreal along = centreY / (vh - 1);
                 qreal light = 1.0;
                 if (glow) {
                     const qreal reach = 0.55 * vw;
-                    const qreal distance = std::hypot(x - glow->x(), (y - glow->y()) * 1.6);
+                    const qreal distance
+                        = std::hypot(centreX - glow->x(), (centreY - glow->y()) * 1.6);
                     const qreal near = std::max(0.0, 1.0 - distance / reach);
                     light += 0.32 * near * near;
                 }
                 if (y % 2 == 1)
                     light *= stripeShade;
-                line[x] = scaled(mix(panelTop, panelBottom, along), light);
+                line[deviceX] = scaled(mix(panelTop, panelBottom, along), light);
             }
         }
     }
+    image.setDevicePixelRatio(scale);
     return image;
 }
 } // namespace images

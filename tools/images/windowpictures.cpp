@@ -85,11 +85,11 @@ void drawPortrait(QImage &image, const QRect &frame)
 
 } // namespace
 
-QImage mainPanel()
+QImage mainPanel(int scale)
 {
     // Labels and entry boxes start at y 64 and the button column at x 32..125:
     // the title keeps to the band above them at the right.
-    QImage image = stripedPanel({413, 240}, {413, 239}, QPointF(330, 20));
+    QImage image = stripedPanel({413, 240}, {413, 239}, QPointF(330, 20), scale);
     const QPainterPath title = placed(textPath(bookTitle, 30, true), 396, 40, Anchor::Right);
     drawLettering(image, title, goldLettering);
     const QPainterPath name = placed(textPath(programName, 12, true), 396, 56, Anchor::Right);
@@ -98,10 +98,10 @@ QImage mainPanel()
     return image;
 }
 
-QImage helpPanel()
+QImage helpPanel(int scale)
 {
     // The instructions start at y 120.
-    QImage image = stripedPanel({314, 382}, {314, 382}, QPointF(157, 40));
+    QImage image = stripedPanel({314, 382}, {314, 382}, QPointF(157, 40), scale);
     const QPainterPath heading
         = placed(textPath(QStringLiteral("راهنما"), 34, true), 157, 62, Anchor::Centre);
     drawLettering(image, heading, goldLettering);
@@ -111,10 +111,10 @@ QImage helpPanel()
     return image;
 }
 
-QImage aboutPanel()
+QImage aboutPanel(int scale)
 {
     // The version line starts at y 96.
-    QImage image = stripedPanel({384, 377}, {384, 376}, QPointF(192, 34));
+    QImage image = stripedPanel({384, 377}, {384, 376}, QPointF(192, 34), scale);
     const QPainterPath title = placed(textPath(bookTitle, 30, true), 192, 50, Anchor::Centre);
     drawLettering(image, title, goldLettering);
     const QPainterPath name = placed(textPath(programName, 13, true), 192, 78, Anchor::Centre);
@@ -125,10 +125,10 @@ QImage aboutPanel()
     return image;
 }
 
-QImage pictureCard()
+QImage pictureCard(int scale)
 {
     // The exit button stands at x 192..256, y 128..153.
-    QImage image = stripedPanel({272, 165}, {272, 164}, QPointF(190, 50));
+    QImage image = stripedPanel({272, 165}, {272, 164}, QPointF(190, 50), scale);
     drawPortrait(image, QRect(14, 14, 86, 134));
     const qreal column = 186;
     drawLettering(image, placed(textPath(programName, 20, true), column, 48, Anchor::Centre),
@@ -143,15 +143,15 @@ QImage pictureCard()
     return image;
 }
 
-QImage listPanel()
+QImage listPanel(int scale)
 {
-    return stripedPanel({493, 325}, {493, 325}, QPointF(246, 20));
+    return stripedPanel({493, 325}, {493, 325}, QPointF(246, 20), scale);
 }
 
-QImage passwordPanel()
+QImage passwordPanel(int scale)
 {
     // The entry box covers x 104..193, y 31..50; its text sits near y 45.
-    QImage image = stripedPanel({226, 110}, {224, 109}, QPointF(112, 10));
+    QImage image = stripedPanel({226, 110}, {224, 109}, QPointF(112, 10), scale);
     const QPainterPath word
         = placed(textPath(QStringLiteral("Password:"), 14, true), 14, 46, Anchor::Left);
     if (word.boundingRect().right() > 100)

@@ -1,0 +1,137 @@
+// Dragging windows on a real Wayland compositor, as a person would: the built
+// program on weston, which runs in a virtual X display (tools/westontest.sh)
+// whose pointer xdotool moves and presses. Where the windows stand is read
+// back from the compositor's screenshots.
+#include "button/paintedbutton.h"
+#include "main/mainwindow.h"
+#include "support/compositorscreen.h"
+#include "support/fakedesktop.h"
+#include "support/sqlitefile.h"
+#include "windows/contactlistwindow.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+using namespace dialvault;
+
+namespace {
+
+const QString westonDir = QStringLiteral(DIALVAULT_WESTON_X11_DIR);
+
+} // namespace
+
+class TestCompositorDrag : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QProcess program;
+    QString display;
+
+    QString runtime() const { return westonDir + QStringLiteral("/runtime"); }
+
+    // The pointer of the virtual display, which weston's window fills, given
+    // xdotool's commands ("mousemove 10 20 click 1").
+    void pointer(const QString &commands)
+    {
+        QProcess xdotool;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        xdotool.setProcessEnvironment(environment);
+        xdotool.start(QStringLiteral("xdotool"), commands.split(u' '));
+        QVERIFY(xdotool.waitForFinished(10000));
+        QCOMPARE(xdotool.exitCode(), 0);
+    }
+
+    // Presses at `from` on the screen, moves in steps to `from` + `by`, and
+    // lets go there.
+    void drag(QPoint from, QPoint by)
+    {
+        QString commands
+            = QStringLiteral("mousemove %1 %2 sleep 0.2 mousedown 1").arg(from.x()).arg(from.y());
+        for (int step = 1; step <= 8; ++step) {
+            const QPoint at = from + by * step / 8;
+            commands += QStringLiteral(" sleep 0.05 mousemove %1 %2").arg(at.x()).arg(at.y());
+        }
+        pointer(commands + QStringLiteral(" sleep 0.2 mouseup 1"));
+    }
+
+    // Where the window whose picture is `picture` stands on the screen:
+    // found by a part of the picture that no control covers.
+    std::optional<QPoint> windowAt(const QString &picture, const QRect &bare)
+    {
+        const QImage part = QImage(picture).copy(bare);
+        std::optional<QPoint> found = findIn(compositorScreenshot(runtime()), part);
+        if (found)
+            *found -= bare.topLeft();
+        return found;
+    }
+
+    // A move of `window` that keeps it on the 1280 x 1024 screen.
+    static QPoint moveFor(QPoint window)
+    {
+        return QPoint(window.x() > 600 ? -240 : 240, window.y() > 450 ? -170 : 170);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QFile number(westonDir + QStringLiteral("/display"));
+        QVERIFY(number.open(QIODevice::ReadOnly));
+        display = u':' + QString::fromLatin1(number.readAll().trimmed());
+        makeEmptyDatabase(dir.path());
+
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-dialvault"));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
+        environment.remove(QStringLiteral("DISPLAY"));
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        program.start(QStringLiteral(DIALVAULT_PROGRAM),
+                      {QStringLiteral("--data-dir"), dir.path()});
+        QVERIFY(program.waitForStarted());
+    }
+    void cleanupTestCase()
+    {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+
+    // The main window, then the list it opens: each pressed on its own
+    // surface and dragged, each where the pointer let it go.
+    void windowsMoveWithThePointer()
+    {
+        FakeDesktop fake;
+        fake.folder = dir.path();
+        MainWindow main(fake.desktop());
+        ContactListWindow list(fake.desktop());
+        const QString mainPicture = QStringLiteral(":/form1.jpg");
+        const QRect mainBare(140, 8, 260, 48); // the title, above the boxes
+        const QString listPicture = QStringLiteral(":/form5.jpg");
+        const QRect listBare(20, 10, 450, 40); // above the grid
+
+        std::optional<QPoint> at;
+        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(mainPicture, mainBare)).has_value(), 20000);
+        QPoint by = moveFor(*at);
+        drag(*at + QPoint(15, 120), by);
+        const QPoint mainMoved = *at + by;
+        QTRY_COMPARE_WITH_TIMEOUT(windowAt(mainPicture, mainBare).value_or(QPoint(-1, -1)),
+                                  mainMoved, 5000);
+
+        const QPoint listButton = mainMoved + main.controls().listButton->geometry().center();
+        pointer(QStringLiteral("mousemove %1 %2 sleep 0.2 click 1")
+                    .arg(listButton.x())
+                    .arg(listButton.y()));
+        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(listPicture, listBare)).has_value(), 20000);
+        by = moveFor(*at);
+        drag(*at + QPoint(8, list.height() / 2), by);
+        QTRY_COMPARE_WITH_TIMEOUT(windowAt(listPicture, listBare).value_or(QPoint(-1, -1)),
+                                  *at + by, 5000);
+    }
+};
+
+QTEST_MAIN(TestCompositorDrag)
+#include "tst_compositordrag.moc"
