@@ -44,6 +44,12 @@ QString causeWords(FailureCause cause)
     case FailureCause::OutcomeUnknown:
         return QStringLiteral("اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. "
                               "وقتي سرور دوباره پاسخ دهد بررسي مي شود.");
+    case FailureCause::ForeignSchema:
+        return QStringLiteral("در اين پرونده چيزي از برنامه ديگري هست، يا تکه اي از دفترچه تلفن "
+                              "در آن نيست؛ برنامه آن را به کار نمي برد تا چيزي از آن اجرا نشود.");
+    case FailureCause::UnsafeFolder:
+        return QStringLiteral("اين پوشه پيوندي (symbolic link) به جاي ديگري است يا از آن شما "
+                              "نيست؛ برنامه در آن چيزي نمي نويسد و از آن چيزي پاک نمي کند.");
     case FailureCause::Other:
         return QStringLiteral("خطاي پيش بيني نشده اي رخ داد.");
     }
@@ -55,6 +61,8 @@ QString errorWords(const StoreError &error)
     QString words = causeWords(error.cause);
     if (error.cause == FailureCause::PermissionDenied && !error.missingRight.isEmpty())
         words += QStringLiteral(" اجازه لازم: %1").arg(error.missingRight);
+    if (error.cause == FailureCause::ForeignSchema && !error.foreignPart.isEmpty())
+        words += QStringLiteral(" بخش ناآشنا: %1").arg(error.foreignPart);
     return words;
 }
 
