@@ -164,8 +164,10 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString old = QDir(folder).filePath(".partial-AAAAAA");
         const QString fresh = QDir(folder).filePath(".partial-BBBBBB");
-        writeBytes(old, "half");
-        writeBytes(fresh, "half");
+        // What a copy writes first: the start of a SQLite file.
+        const QByteArray half = QByteArray("SQLite format 3", 16) + "half";
+        writeBytes(old, half);
+        writeBytes(fresh, half);
         QFile stale(old);
         QVERIFY(stale.open(QIODevice::ReadWrite));
         QVERIFY(stale.setFileTime(QDateTime::currentDateTime().addSecs(-7200),

@@ -31,6 +31,10 @@ Commands:
   backup           make a backup of the phone book now
   restore FILE     put the phone book kept in FILE (a backup) in place of the
                    current one, which is kept as a backup
+  repair           copy the name, number, note and row number of every entry
+                   into a phone book made afresh, for a phone book refused
+                   for holding something of another program's; the file as
+                   it was is kept as a backup
   import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
                    files to the phone book, each file whole or not at all;
                    entries already there are skipped
@@ -80,6 +84,8 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return backupCommand(line, out, err);
     if (line.command == QLatin1String("restore"))
         return restoreCommand(line, out, err);
+    if (line.command == QLatin1String("repair"))
+        return repairCommand(line, out, err);
     if (line.command == QLatin1String("import"))
         return importCommand(line, out, err);
     if (line.command == QLatin1String("export"))

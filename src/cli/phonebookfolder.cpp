@@ -9,6 +9,19 @@
 
 namespace dialvault {
 
+namespace {
+
+QString repairHint(Language language)
+{
+    if (language == Language::Persian)
+        return QStringLiteral("dialvault repair همه شماره ها را به دفترچه تازه اي مي برد و اين "
+                              "پرونده را در پوشه پشتيبان ها نگه مي دارد.");
+    return QStringLiteral("'dialvault repair' copies every entry into a phone book made afresh "
+                          "and keeps this file among the backups.");
+}
+
+} // namespace
+
 std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err)
 {
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
@@ -58,7 +71,11 @@ std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextSt
         return nullptr;
     auto book = std::make_unique<PhoneBook>(*source);
     if (const Status opened = book->open(); !opened.ok()) {
-        err << "dialvault: " << notOpenedText(book->source(), opened.error, userLanguage()) << "\n";
+        const Language language = userLanguage();
+        err << "dialvault: " << notOpenedText(book->source(), opened.error, language) << "\n";
+        // The user's own file, refused for what another program put in it.
+        if (opened.error.cause == FailureCause::ForeignSchema && !book->source().isServer())
+            err << "dialvault: " << repairHint(language) << "\n";
         return nullptr;
     }
     return book;

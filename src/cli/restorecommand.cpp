@@ -21,6 +21,8 @@ QString refusal(FailureCause cause)
     case FailureCause::NoTable:
     case FailureCause::MissingField:
         return QStringLiteral("it is no phone book of Dialvault's");
+    case FailureCause::ForeignSchema:
+        return QStringLiteral("it holds what a phone book of Dialvault's has not");
     default:
         return QStringLiteral("it could not be used");
     }

@@ -3,6 +3,7 @@
 #include "place/backups.h"
 #include "place/databasecopy.h"
 #include "store/databasecheck.h"
+#include "store/databasecreation.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,21 +16,22 @@ namespace dialvault {
 
 namespace {
 
-// A current phone book that SQLite cannot read is still kept, byte for byte:
-// it may be all the person has.
+// A current phone book that SQLite cannot read, or one the program refuses,
+// is still kept, byte for byte: it may be all the person has.
 Result<QString> keepCurrent(const PhoneBookPlace &place, const QDateTime &now)
 {
     Result<QString> kept = backups::make(place.databasePath(), place.backupFolder(), now);
     if (kept.ok() || !QFileInfo::exists(place.databasePath()))
         return kept;
-    const QString bytes
-        = QDir(place.backupFolder())
-              .filePath(now.toString(QStringLiteral("'db1-'yyyy-MM-dd-HHmmss'.mdb'")));
-    if (!QFile::copy(place.databasePath(), bytes))
-        return kept;
-    kept.error = {};
-    kept.value = bytes;
-    return kept;
+    return backups::keepBytes(place.databasePath(), place.backupFolder(), now);
+}
+
+template <typename T>
+Result<T> failed(const Status &status)
+{
+    Result<T> result;
+    result.error = status.error;
+    return result;
 }
 
 } // namespace
@@ -45,6 +47,7 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
             = {1, QStringLiteral("%1 is the phone book itself").arg(file), FailureCause::Other};
         return result;
     }
+    // A regular file only: a device or a pipe is not read at all.
     if (!QFileInfo(file).isFile()) {
         result.error = {14, QStringLiteral("no such file: %1").arg(file), FailureCause::CannotOpen};
         return result;
@@ -54,9 +57,12 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
                         FailureCause::ReadOnly};
         return result;
     }
-
-    // The copy, not the file, is checked and put in place: the file may
-    // change after it was read.
+    // Checked as it lies, then read once more into a phone book of our own:
+    // nothing of the file but its entries' four fields is ever put in place.
+    if (Status room = checkRoom(file, place.folder); !room.ok())
+        return failed<QString>(room);
+    if (Status ours = checkPhoneBook(file); !ours.ok())
+        return failed<QString>(ours);
     QTemporaryFile copy(database + QStringLiteral(".restoring-XXXXXX"));
     if (!copy.open()) {
         result.error
@@ -65,13 +71,9 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
         return result;
     }
     copy.close();
-    Status status = copyDatabase(file, copy.fileName());
-    if (status.ok())
-        status = checkPhoneBook(copy.fileName());
-    if (!status.ok()) {
-        result.error = status.error;
-        return result;
-    }
+    if (Status rebuilt = rebuildPhoneBook(copy.fileName(), file, SqliteUse::Inspecting);
+        !rebuilt.ok())
+        return failed<QString>(rebuilt);
 
     if (QFileInfo::exists(database)) {
         const Result<QString> kept = keepCurrent(place, now);
