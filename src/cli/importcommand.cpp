@@ -4,6 +4,7 @@
 #include "cli/phonebookfolder.h"
 #include "interchange/contactsimport.h"
 #include "interchange/transfertexts.h"
+#include "place/storedsetting.h"
 
 #include <QTextStream>
 
@@ -20,12 +21,13 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return CommandFailed;
     PhoneBook &book = *opened;
     const Language language = userLanguage();
+    const qint64 sizeLimit = importLimitOf(storedSetting(importLimitSettingName, line.dataFolder));
     ImportCounts total;
     QStringList notes;
     bool everyFile = true;
     for (const QString &path : line.arguments) {
-        const FileImport taken
-            = isJetFileName(path) ? importJetFile(book, path) : importContactsFile(book, path);
+        const FileImport taken = isJetFileName(path) ? importJetFile(book, path, sizeLimit)
+                                                     : importContactsFile(book, path, sizeLimit);
         if (taken.refused) {
             err << "dialvault: " << refusedFileText(*taken.refused, language) << "\n";
         } else if (!taken.ok()) {

@@ -15,6 +15,11 @@ Texts textsOf(ReadFault fault)
     switch (fault) {
     case ReadFault::CannotOpen:
         return {u"the file cannot be opened", u"فايل باز نشد"};
+    case ReadFault::NotAFile:
+        return {u"not a regular file (a device, a pipe or a folder)",
+                u"فايل معمولي نيست (دستگاه، لوله يا پوشه است)"};
+    case ReadFault::TooLarge:
+        return {u"larger than an import takes", u"بزرگ تر از اندازه اي است که وارد مي شود"};
     case ReadFault::NotContacts:
         return {u"not vCard or CSV", u"فايل vCard يا CSV نيست"};
     case ReadFault::UnknownColumns:
