@@ -34,4 +34,17 @@ inline const QString searchFailed = QStringLiteral("جستجو انجام نشد
 inline const QString deleteFailed = QStringLiteral("شماره اي حذف نشد.");
 inline const QString refreshFailed = QStringLiteral("تعداد شماره ها به روز نشد.");
 
+// Asked under startupFailed when the phone book holds something of another
+// program's: the way out is a phone book made afresh from its entries.
+inline const QString repairQuestion
+    = QStringLiteral("برنامه مي تواند نام، تلفن، يادداشت و رديف همه شماره ها را به دفترچه تلفن "
+                     "تازه اي ببرد و اين پرونده را همان طور که هست در پوشه پشتيبان ها (backups) "
+                     "نگه دارد. اين کار انجام شود؟");
+// %1: where the file as it was is kept.
+inline const QString repairDone
+    = QStringLiteral("دفترچه تلفن تازه ساخته شد و همه شماره ها در آن است. پرونده پيشين اينجا "
+                     "نگه داشته شد:\n%1");
+inline const QString repairFailed
+    = QStringLiteral("دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.");
+
 } // namespace dialvault::mainwindowtexts
