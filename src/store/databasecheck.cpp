@@ -5,17 +5,23 @@
 #include "store/storefailure.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
 #include <QtEndian>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace dialvault {
 
 namespace {
 
-// SQLite's number for a damaged file.
+// SQLite's numbers for a damaged file and for one that is no database.
 constexpr int sqliteCorrupt = 11;
+constexpr int sqliteNotADatabase = 26;
 
 // The parts of a SQLite file's first 100 bytes that say how long it is.
 constexpr char magic[] = "SQLite format 3";
@@ -25,15 +31,42 @@ constexpr int changeCounterAt = 24;
 constexpr int pageCountAt = 28;
 constexpr int validForAt = 92;
 
+// A file far longer than the disk space it takes is sparse.
+constexpr quint64 sparseRatio = 16;
+constexpr quint64 sparseExcess = quint64(64) << 20;
+
 quint32 bigEndian32(const QByteArray &header, int at)
 {
     return qFromBigEndian<quint32>(header.constData() + at);
+}
+
+// The disk space the open `file` takes; its length where that is not known.
+quint64 allocatedBytes(QFile &file)
+{
+#ifdef Q_OS_UNIX
+    struct stat info = {};
+    if (::fstat(file.handle(), &info) == 0)
+        return quint64(info.st_blocks) * 512;
+#endif
+    return quint64(file.size());
+}
+
+Status damaged(const QString &description)
+{
+    return {{sqliteCorrupt, description, FailureCause::Damaged}};
 }
 
 } // namespace
 
 Status checkPageCount(const QString &path)
 {
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    // A device or a pipe would be read without end, or wait for a writer.
+    if (!info.isFile())
+        return {{sqliteNotADatabase, QStringLiteral("%1 is not a regular file").arg(path),
+                 FailureCause::NotADatabase}};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -43,22 +76,27 @@ Status checkPageCount(const QString &path)
     const quint16 sizeField = qFromBigEndian<quint16>(header.constData() + pageSizeAt);
     const quint64 pageSize = sizeField == 1 ? 65536 : sizeField;
     const quint32 pages = bigEndian32(header, pageCountAt);
+    const quint64 size = quint64(file.size());
     // SQLite believes the count only when the file was last written by a
     // version that keeps it, which the two counters tell; otherwise it goes
     // by the file's size.
-    if (pages == 0 || bigEndian32(header, validForAt) != bigEndian32(header, changeCounterAt))
-        return {};
-    const quint64 claimed = quint64(pages) * pageSize;
-    if (claimed <= quint64(file.size()))
-        return {};
-    return {{sqliteCorrupt,
-             QStringLiteral("the file says it holds %1 pages of %2 bytes (%3 bytes), but it has "
-                            "%4 bytes")
-                 .arg(pages)
-                 .arg(pageSize)
-                 .arg(claimed)
-                 .arg(file.size()),
-             FailureCause::Damaged}};
+    const bool counted
+        = pages != 0 && bigEndian32(header, validForAt) == bigEndian32(header, changeCounterAt);
+    const quint64 claimed = counted ? quint64(pages) * pageSize : size;
+    if (claimed > size)
+        return damaged(QStringLiteral("the file says it holds %1 bytes, but it has %2")
+                           .arg(claimed)
+                           .arg(size));
+    // A sparse file holds its length without the disk space: gigabytes of
+    // nothing, which a copy would write out in full. Compressing file
+    // systems keep far less than the length too, but not this much less.
+    const quint64 allocated = allocatedBytes(file);
+    if (claimed > sparseRatio * allocated && claimed - allocated > sparseExcess)
+        return damaged(
+            QStringLiteral("the file says it holds %1 bytes, but only %2 are on the disk")
+                .arg(claimed)
+                .arg(allocated));
+    return {};
 }
 
 Status checkPhoneBook(const QString &path)

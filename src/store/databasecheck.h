@@ -15,9 +15,11 @@ namespace dialvault {
 Status checkPhoneBook(const QString &path);
 
 // Whether the SQLite file at `path` holds as many bytes as its header says
-// it has pages: a file cut short, or made to claim gigabytes it has not, is
-// refused (Damaged) before anything reads or copies that many pages. A file
-// that is no SQLite file passes, for SQLite to refuse.
+// it has pages, on the disk: a file cut short, or made to claim gigabytes it
+// has not (a sparse file, long but nearly empty), is refused (Damaged) before
+// anything reads or copies that many pages; so is anything but a regular
+// file (NotADatabase), which would be read without end. A missing file, or
+// one that is no SQLite file, passes, for SQLite to refuse.
 Status checkPageCount(const QString &path);
 
 } // namespace dialvault

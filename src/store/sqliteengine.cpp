@@ -1,5 +1,6 @@
 #include "store/sqliteengine.h"
 
+#include "store/databasecheck.h"
 #include "store/schemacheck.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
@@ -145,9 +146,14 @@ Status SqliteEngine::connect()
 
 Status SqliteEngine::open()
 {
-    if (Status status = connect(); !status.ok())
-        return status;
-    Status status = checkPhoneBook();
+    // Before SQLite reads the file: it may claim gigabytes it has not.
+    Status status = checkPageCount(m_path);
+    if (status.ok()) {
+        // A file that cannot be opened leaves the previous connection in use.
+        if (status = connect(); !status.ok())
+            return status;
+        status = checkPhoneBook();
+    }
     // A file refused is not used: the next statement opens it again, and is
     // refused again, rather than run whatever of another program's it holds.
     if (!status.ok())
