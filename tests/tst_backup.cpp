@@ -12,6 +12,7 @@
 #include "store/storeschema.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "words/causewords.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -143,6 +144,12 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         writeBytes(QDir(folder).filePath("notes.txt"), "mine");
         writeBytes(QDir(folder).filePath("db1-jet-backup.mdb"), "mine");
+        // Named as old backups, but no phone book of ours, or a link to one
+        // elsewhere: neither goes, nor what the link leads to.
+        writeBytes(QDir(folder).filePath("db1-2020-01-01.mdb"), "mine");
+        const QString elsewhere = scratch->filePath(QStringLiteral("elsewhere.mdb"));
+        QVERIFY(QFile::copy(place.databasePath(), elsewhere));
+        QVERIFY(QFile::link(elsewhere, QDir(folder).filePath("db1-2020-01-02.mdb")));
         for (int day = 0; day < 20; ++day)
             QVERIFY(makeDailyBackup(place, morning.addDays(day)).ok());
         // A second backup of the last day keeps its own name and both stay.
@@ -150,12 +157,45 @@ private Q_SLOTS:
             = backups::make(place.databasePath(), folder, morning.addDays(19).addSecs(61));
         QCOMPARE(QFileInfo(extra.value).fileName(), QStringLiteral("db1-2026-12-26-090101.mdb"));
 
-        QStringList expected{"db1-jet-backup.mdb", "notes.txt"};
+        QStringList expected{"db1-2020-01-01.mdb", "db1-2020-01-02.mdb", "db1-jet-backup.mdb",
+                             "notes.txt"};
         for (int day = 6; day < 20; ++day)
             expected.append(morning.addDays(day).toString("'db1-'yyyy-MM-dd'.mdb'"));
         expected.append(QFileInfo(extra.value).fileName());
         expected.sort();
         QCOMPARE(namesIn(folder), expected);
+        QVERIFY(QFileInfo::exists(elsewhere));
+    }
+
+    // A backups folder that leads elsewhere is neither written into nor
+    // pruned, and it is told once, not every day.
+    void backupsFolderThatIsALinkIsRefused()
+    {
+        const QString elsewhere = scratch->filePath(QStringLiteral("someone's folder"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        for (int day = 1; day <= 20; ++day)
+            writeBytes(QDir(elsewhere).filePath(
+                           QStringLiteral("db1-2020-01-%1.mdb").arg(day, 2, 10, QLatin1Char('0'))),
+                       "theirs");
+        const QStringList theirs = namesIn(elsewhere);
+        QVERIFY(QFile::link(elsewhere, place.backupFolder()));
+
+        FakeDesktop fake;
+        for (int day = 0; day < 2; ++day) {
+            fake.clock = morning.addDays(day);
+            const Result<QString> made = makeDailyBackup(place, fake.clock);
+            QCOMPARE(made.error.cause, FailureCause::UnsafeFolder);
+            QWidget window;
+            DailyBackupStart daily(fake.desktop(), place, &window);
+            QSignalSpy failed(&daily.backup(), &BackgroundBackup::failed);
+            fake.showWindow(&window);
+            QTRY_COMPARE(failed.size(), 1);
+        }
+        QCOMPARE(fake.boxes.size(), 1);
+        QVERIFY(fake.boxes.first().text.contains(causeWords(FailureCause::UnsafeFolder)));
+        QCOMPARE(namesIn(elsewhere), theirs);
+        QCOMPARE(run(command(QStringLiteral("backup"))), int(CommandFailed));
+        QCOMPARE(namesIn(elsewhere), theirs);
     }
 
     void leftoversOfAnInterruptedCopyGoOnlyWhenOld()

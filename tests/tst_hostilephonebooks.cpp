@@ -4,6 +4,7 @@
 // beside it; repair, from the command line or at start-up, gives back its
 // four fields and nothing else.
 #include "cli/commands.h"
+#include "cli/contactcommands.h"
 #include "layout/formtextbox.h"
 #include "main/mainwindow.h"
 #include "main/mainwindowtexts.h"
@@ -174,7 +175,8 @@ private:
     QString folder; // holds the phone book, db1.mdb
     QString database;
 
-    int runCommand(const QString &word, const QStringList &arguments, QString *out = nullptr)
+    int runCommand(const QString &word, const QStringList &arguments, QString *out = nullptr,
+                   QString *err = nullptr)
     {
         CommandLine line;
         line.command = word;
@@ -186,8 +188,11 @@ private:
         QTextStream errStream(&e);
         const int status = dialvault::runCommand(line, outStream, errStream);
         outStream.flush();
+        errStream.flush();
         if (out)
             *out = o;
+        if (err)
+            *err = e;
         return status;
     }
 
@@ -280,6 +285,12 @@ private Q_SLOTS:
         const QByteArray original = snapshot(database).start;
         const Snapshot before = snapshot(database);
         QString out;
+        QString err;
+        // The commands that open the phone book point the way out.
+        QCOMPARE(runCommand(QStringLiteral("find"), {QStringLiteral("x")}, &out, &err),
+                 int(FindFailed));
+        QCOMPARE(err.contains(QStringLiteral("'dialvault repair'")),
+                 cause == FailureCause::ForeignSchema);
         const int status = runCommand(QStringLiteral("repair"), {}, &out);
 
         // Nothing to read the entries from: a view's rows come from its
