@@ -351,6 +351,49 @@ private Q_SLOTS:
         QCOMPARE(storedRows(place.databasePath()).size(), 4);
     }
 
+    // The file restored from is read as it lies, and never written to or
+    // beside: one whose log still holds changes is refused, as they would be
+    // passed over.
+    void restoreLeavesTheFileAsItWas()
+    {
+        const QString copied = scratch->filePath(QStringLiteral("copied"));
+        const QString live = scratch->filePath(QStringLiteral("live"));
+        QVERIFY(QDir().mkpath(copied) && QDir().mkpath(live));
+        const QString source = makeEmptyDatabase(live);
+        addEntries(source, 1, 2);
+        {
+            // Copied while another program had changes only in its log.
+            RawDatabase writer(source);
+            QVERIFY(writer.exec(QStringLiteral("PRAGMA journal_mode = WAL; "
+                                               "PRAGMA wal_autocheckpoint = 0")));
+            QVERIFY(writer.insert(QStringLiteral("in the log"), QStringLiteral("3"), {}, 3));
+            for (const char *suffix : {"", "-wal"})
+                QVERIFY(QFile::copy(
+                    source + QLatin1String(suffix),
+                    QDir(copied).filePath(QStringLiteral("db1.mdb") + QLatin1String(suffix))));
+        }
+        const QString file = QDir(copied).filePath(QStringLiteral("db1.mdb"));
+        const QByteArray bytes = bytesOf(file);
+        const QByteArray log = bytesOf(file + QStringLiteral("-wal"));
+        const QByteArray current = bytesOf(place.databasePath());
+
+        const Result<QString> restored = restorePhoneBook(place, file, morning);
+        QCOMPARE(restored.error.cause, FailureCause::BusyOrLocked);
+        QCOMPARE(namesIn(copied), (QStringList{"db1.mdb", "db1.mdb-wal"}));
+        QCOMPARE(bytesOf(file), bytes);
+        QCOMPARE(bytesOf(file + QStringLiteral("-wal")), log);
+        QCOMPARE(bytesOf(place.databasePath()), current);
+
+        // Once that program has written them in, all of them come.
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QFile::remove(file + QStringLiteral("-wal")));
+        QVERIFY(QFile::copy(source, file));
+        QVERIFY(restorePhoneBook(place, file, morning).ok());
+        QCOMPARE(storedRows(place.databasePath()).size(), 3);
+        QCOMPARE(namesIn(copied), QStringList{"db1.mdb"});
+        QCOMPARE(bytesOf(file), bytesOf(source));
+    }
+
     void restoreReplacesAPhoneBookSQLiteCannotRead()
     {
         const Result<QString> saved = makeDailyBackup(place, morning);

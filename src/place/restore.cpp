@@ -26,6 +26,23 @@ Result<QString> keepCurrent(const PhoneBookPlace &place, const QDateTime &now)
     return backups::keepBytes(place.databasePath(), place.backupFolder(), now);
 }
 
+// The file is read as it lies, with nothing written beside it: changes that
+// a program left in its log or journal would be passed over, so such a file
+// is refused.
+Status checkNothingPending(const QString &file)
+{
+    for (const char *suffix : {"-wal", "-journal"}) {
+        const QFileInfo beside(file + QLatin1String(suffix));
+        if (beside.exists() && beside.size() > 0)
+            return {{5,
+                     QStringLiteral("%1 holds changes that another program has not yet written "
+                                    "into %2")
+                         .arg(beside.filePath(), file),
+                     FailureCause::BusyOrLocked}};
+    }
+    return {};
+}
+
 template <typename T>
 Result<T> failed(const Status &status)
 {
@@ -61,6 +78,8 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
     // nothing of the file but its entries' four fields is ever put in place.
     if (Status room = checkRoom(file, place.folder); !room.ok())
         return failed<QString>(room);
+    if (Status whole = checkNothingPending(file); !whole.ok())
+        return failed<QString>(whole);
     if (Status ours = checkPhoneBook(file); !ours.ok())
         return failed<QString>(ours);
     QTemporaryFile copy(database + QStringLiteral(".restoring-XXXXXX"));
