@@ -13,6 +13,7 @@
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 #include "tst_durablesteps.h"
+#include "words/causewords.h"
 #include "words/interfacelanguage.h"
 
 #include <QDir>
@@ -149,6 +150,12 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         writeBytes(QDir(folder).filePath("notes.txt"), "mine");
         writeBytes(QDir(folder).filePath("db1-jet-backup.mdb"), "mine");
+        // Named as old backups, but no phone book of ours, or a link to one
+        // elsewhere: neither goes, nor what the link leads to.
+        writeBytes(QDir(folder).filePath("db1-2020-01-01.mdb"), "mine");
+        const QString elsewhere = scratch->filePath(QStringLiteral("elsewhere.mdb"));
+        QVERIFY(QFile::copy(place.databasePath(), elsewhere));
+        QVERIFY(QFile::link(elsewhere, QDir(folder).filePath("db1-2020-01-02.mdb")));
         for (int day = 0; day < 20; ++day)
             QVERIFY(makeDailyBackup(place, morning.addDays(day)).ok());
         // A second backup of the last day keeps its own name and both stay.
@@ -156,12 +163,45 @@ private Q_SLOTS:
             = backups::make(place.databasePath(), folder, morning.addDays(19).addSecs(61));
         QCOMPARE(QFileInfo(extra.value).fileName(), QStringLiteral("db1-2026-12-26-090101.mdb"));
 
-        QStringList expected{"db1-jet-backup.mdb", "notes.txt"};
+        QStringList expected{"db1-2020-01-01.mdb", "db1-2020-01-02.mdb", "db1-jet-backup.mdb",
+                             "notes.txt"};
         for (int day = 6; day < 20; ++day)
             expected.append(morning.addDays(day).toString("'db1-'yyyy-MM-dd'.mdb'"));
         expected.append(QFileInfo(extra.value).fileName());
         expected.sort();
         QCOMPARE(namesIn(folder), expected);
+        QVERIFY(QFileInfo::exists(elsewhere));
+    }
+
+    // A backups folder that leads elsewhere is neither written into nor
+    // pruned, and it is told once, not every day.
+    void backupsFolderThatIsALinkIsRefused()
+    {
+        const QString elsewhere = scratch->filePath(QStringLiteral("someone's folder"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        for (int day = 1; day <= 20; ++day)
+            writeBytes(QDir(elsewhere).filePath(
+                           QStringLiteral("db1-2020-01-%1.mdb").arg(day, 2, 10, QLatin1Char('0'))),
+                       "theirs");
+        const QStringList theirs = namesIn(elsewhere);
+        QVERIFY(QFile::link(elsewhere, place.backupFolder()));
+
+        FakeDesktop fake;
+        for (int day = 0; day < 2; ++day) {
+            fake.clock = morning.addDays(day);
+            const Result<QString> made = makeDailyBackup(place, fake.clock);
+            QCOMPARE(made.error.cause, FailureCause::UnsafeFolder);
+            QWidget window;
+            DailyBackupStart daily(fake.desktop(), place, &window);
+            QSignalSpy failed(&daily.backup(), &BackgroundBackup::failed);
+            fake.showWindow(&window);
+            QTRY_COMPARE(failed.size(), 1);
+        }
+        QCOMPARE(fake.boxes.size(), 1);
+        QVERIFY(fake.boxes.first().text.contains(causeWords(FailureCause::UnsafeFolder)));
+        QCOMPARE(namesIn(elsewhere), theirs);
+        QCOMPARE(run(command(QStringLiteral("backup"))), int(CommandFailed));
+        QCOMPARE(namesIn(elsewhere), theirs);
     }
 
     void leftoversOfAnInterruptedCopyGoOnlyWhenOld()
@@ -170,8 +210,10 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         const QString old = QDir(folder).filePath(".partial-AAAAAA");
         const QString fresh = QDir(folder).filePath(".partial-BBBBBB");
-        writeBytes(old, "half");
-        writeBytes(fresh, "half");
+        // What a copy writes first: the start of a SQLite file.
+        const QByteArray half = QByteArray("SQLite format 3", 16) + "half";
+        writeBytes(old, half);
+        writeBytes(fresh, half);
         QFile stale(old);
         QVERIFY(stale.open(QIODevice::ReadWrite));
         QVERIFY(stale.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
@@ -313,6 +355,49 @@ private Q_SLOTS:
         QVERIFY(store.open().ok());
         QCOMPARE(store.countEntries().value, 4);
         QCOMPARE(storedRows(place.databasePath()).size(), 4);
+    }
+
+    // The file restored from is read as it lies, and never written to or
+    // beside: one whose log still holds changes is refused, as they would be
+    // passed over.
+    void restoreLeavesTheFileAsItWas()
+    {
+        const QString copied = scratch->filePath(QStringLiteral("copied"));
+        const QString live = scratch->filePath(QStringLiteral("live"));
+        QVERIFY(QDir().mkpath(copied) && QDir().mkpath(live));
+        const QString source = makeEmptyDatabase(live);
+        addEntries(source, 1, 2);
+        {
+            // Copied while another program had changes only in its log.
+            RawDatabase writer(source);
+            QVERIFY(writer.exec(QStringLiteral("PRAGMA journal_mode = WAL; "
+                                               "PRAGMA wal_autocheckpoint = 0")));
+            QVERIFY(writer.insert(QStringLiteral("in the log"), QStringLiteral("3"), {}, 3));
+            for (const char *suffix : {"", "-wal"})
+                QVERIFY(QFile::copy(
+                    source + QLatin1String(suffix),
+                    QDir(copied).filePath(QStringLiteral("db1.mdb") + QLatin1String(suffix))));
+        }
+        const QString file = QDir(copied).filePath(QStringLiteral("db1.mdb"));
+        const QByteArray bytes = bytesOf(file);
+        const QByteArray log = bytesOf(file + QStringLiteral("-wal"));
+        const QByteArray current = bytesOf(place.databasePath());
+
+        const Result<QString> restored = restorePhoneBook(place, file, morning);
+        QCOMPARE(restored.error.cause, FailureCause::BusyOrLocked);
+        QCOMPARE(namesIn(copied), (QStringList{"db1.mdb", "db1.mdb-wal"}));
+        QCOMPARE(bytesOf(file), bytes);
+        QCOMPARE(bytesOf(file + QStringLiteral("-wal")), log);
+        QCOMPARE(bytesOf(place.databasePath()), current);
+
+        // Once that program has written them in, all of them come.
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QFile::remove(file + QStringLiteral("-wal")));
+        QVERIFY(QFile::copy(source, file));
+        QVERIFY(restorePhoneBook(place, file, morning).ok());
+        QCOMPARE(storedRows(place.databasePath()).size(), 3);
+        QCOMPARE(namesIn(copied), QStringList{"db1.mdb"});
+        QCOMPARE(bytesOf(file), bytesOf(source));
     }
 
     void restoreReplacesAPhoneBookSQLiteCannotRead()

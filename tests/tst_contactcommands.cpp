@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace dialvault;
 
 namespace {
@@ -88,6 +90,10 @@ private Q_SLOTS:
             QFile out(file(QLatin1String(name)));
             QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
         }
+        // What an import must not wait on: pipes nobody writes, and a folder.
+        for (const char *name : {"pipe.vcf", "pipe.mdb"})
+            QCOMPARE(mkfifo(QFile::encodeName(file(QLatin1String(name))).constData(), 0600), 0);
+        QVERIFY(QDir(dir->path()).mkdir(QStringLiteral("cards.vcf")));
     }
     void cleanup() { dir.reset(); }
 
@@ -163,6 +169,13 @@ private Q_SLOTS:
             << QStringList{"export", "--format=vcard4", "out.txt"} << 0
             << "2 entries written to out.txt\n"
             << "";
+        QTest::newRow("export to a device that is full")
+            << QStringList{"export", "--format", "csv", "/dev/full"} << 1 << ""
+            << "/dev/full was not written";
+        QTest::newRow("import of what never ends or never comes")
+            << QStringList{"import", "/dev/zero", "pipe.vcf", "pipe.mdb", "cards.vcf"} << 1
+            << "0 added, 0 duplicates skipped, 0 without name or number\n"
+            << "not a regular file";
         QTest::newRow("export, folder missing")
             << QStringList{"export", "missing/out.vcf"} << 1 << ""
             << "missing/out.vcf";

@@ -2,6 +2,7 @@
 // its phone book and the result is said in Persian; the list's grid menu
 // exports every entry through the file dialog and selects the rows that
 // match a part of a name or number.
+#include "interchange/importfilecheck.h"
 #include "layout/formtextbox.h"
 #include "main/mainwindow.h"
 #include "support/fakedesktop.h"
@@ -94,6 +95,29 @@ private Q_SLOTS:
         QCOMPARE(rows.size(), 5);
         QCOMPARE(rows.last().name, QStringLiteral("Zahra;Test"));
         QCOMPARE(rows.last().rowNumber, 5.0);
+    }
+
+    // The settings say how large a file an import takes; a larger one is
+    // refused before it is read.
+    void droppedFileLargerThanTheSettingIsRefused()
+    {
+        QVERIFY(fake->settings.write(importLimitSettingName, QStringLiteral("1")));
+        const QString large = dir->filePath(QStringLiteral("large.vcf"));
+        QFile file(large);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray card = "BEGIN:VCARD\r\nFN:x\r\nTEL:1\r\nEND:VCARD\r\n";
+        QVERIFY(file.write(card.repeated((1 << 20) / card.size() + 1)) > (1 << 20));
+        file.close();
+        MainWindow form(fake->desktop());
+        QVERIFY(form.start());
+        QVERIFY(drop(&form, {QUrl::fromLocalFile(large), fixture("dialvault.csv")}));
+        QTRY_COMPARE(fake->boxes.size(), 1);
+        QVERIFY2(fake->boxes.first().text.endsWith(
+                     QStringLiteral("پرونده %1 اضافه نشد: بزرگ تر از اندازه اي است که وارد مي شود "
+                                    "(1 MiB)")
+                         .arg(QDir::toNativeSeparators(large))),
+                 qPrintable(fake->boxes.first().text));
+        QCOMPARE(storedRows(db).size(), 2);
     }
 
     void listMenuExportsAndFinds()

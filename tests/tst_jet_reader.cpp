@@ -14,6 +14,9 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
 
 #include <unistd.h>
 
@@ -247,6 +250,20 @@ void TestJetReader::childTroubleBecomesRefusal_data()
         return Status();
     }) << false << FailureCause::Damaged
                                   << u"ended unexpectedly (status 3)"_qs;
+    // 2 GiB in all, a row sent after each 64 MiB so that the reading never
+    // falls silent: only the limit on its memory stops it.
+    QTest::newRow("takes memory without end") << Behaviour([](JetRowSink &sink) {
+        constexpr int chunks = 32;
+        constexpr size_t chunk = size_t(64) << 20;
+        sink.tableFound(chunks);
+        std::vector<std::unique_ptr<char[]>> held;
+        for (int i = 0; i < chunks; ++i) {
+            held.emplace_back(new char[chunk]);
+            std::memset(held.back().get(), 1, chunk);
+            sink.row(jetRow(u"x"_qs, {}, QString(64 * 1024, u'n'), i));
+        }
+        return Status();
+    }) << false << FailureCause::Damaged << u"of the 32 rows"_qs;
     QTest::newRow("more rows than recorded")
         << Behaviour(send(1, 3)) << false << FailureCause::Damaged << u"more rows"_qs;
     QTest::newRow("fewer rows, yet content")

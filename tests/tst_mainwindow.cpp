@@ -397,26 +397,23 @@ private Q_SLOTS:
     void refusedAddKeepsTheEntryAndTheProgram()
     {
         startForm();
-        // The file refuses the value (a constraint of the file, as a field
-        // too narrow for the text would).
-        QCOMPARE(
-            execSql(db,
-                    QStringLiteral(
-                        "CREATE TRIGGER refuse BEFORE INSERT ON test WHEN length(NEW.\"نام\") > 5 "
-                        "BEGIN SELECT RAISE(ABORT, 'value too long'); END;")),
-            QString());
+        // Another program took away the count the phone book keeps: no add
+        // can be stored until it is back.
+        RawDatabase other(db);
+        QVERIFY(other.exec(QStringLiteral("DROP TABLE test_count")));
         fill(QStringLiteral("a long name"), QStringLiteral("1"), QStringLiteral("n"));
         click(form->controls().addButton);
         QCOMPARE(fake->boxes.size(), 1);
         QVERIFY(fake->boxes[0].text.startsWith(QStringLiteral("اين شماره ذخيره نشد.")));
-        QVERIFY(fake->boxes[0].text.contains(QStringLiteral("value too long")));
+        QVERIFY(fake->boxes[0].text.contains(QStringLiteral("test_count")));
         QCOMPARE(fake->boxes[0].title, QStringLiteral("Dialvault"));
         QCOMPARE(fake->endCount, 0);
         verifyBoxes(QStringLiteral("a long name"), QStringLiteral("1"), QStringLiteral("n"));
         QVERIFY(storedRows(db).isEmpty());
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("0"));
 
-        form->controls().nameBox->setText(QStringLiteral("short"));
+        QVERIFY(other.exec(QStringLiteral("CREATE TABLE test_count(n INTEGER NOT NULL); "
+                                          "INSERT INTO test_count VALUES (0)")));
         click(form->controls().addButton);
         QCOMPARE(fake->boxes.last().text, addStored());
         QCOMPARE(storedRows(db).size(), 1);

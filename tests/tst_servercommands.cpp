@@ -113,6 +113,42 @@ private Q_SLOTS:
         QVERIFY(checked.out.contains(grant));
     }
 
+    // The schema's name comes from the server and goes back to it only as a
+    // value: a quote in it changes no statement.
+    void serverInitWithAQuoteInTheSchema()
+    {
+        for (const QString &statement : {QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)"),
+                                         QStringLiteral("CREATE DATABASE %1"),
+                                         QStringLiteral("ALTER DATABASE %1 SET search_path = "
+                                                        "\"o'brien\"")})
+            QVERIFY(server->exec(QStringLiteral("postgres"), statement.arg(database)));
+        QVERIFY(server->exec(database, QStringLiteral("CREATE SCHEMA \"o'brien\"")));
+
+        const QStringList init{QStringLiteral("--server"), url(QStringLiteral("postgres")),
+                               QStringLiteral("server-init")};
+        const Run made = run(init);
+        QVERIFY2(made.status == 0, qPrintable(made.err));
+        QVERIFY(made.out.contains(QStringLiteral("ON \"o'brien\".test TO office_user;")));
+        const Run checked = run(init);
+        QVERIFY2(checked.out.contains(QStringLiteral("nothing was changed")),
+                 qPrintable(checked.out + checked.err));
+        // The count's function looks only in that schema, and counts.
+        QCOMPARE(server
+                     ->scalar(database,
+                              QStringLiteral("SELECT array_to_string(proconfig, ';') FROM pg_proc "
+                                             "WHERE proname = 'test_count_change'"))
+                     .toString(),
+                 QStringLiteral("search_path=\"o'brien\", pg_temp"));
+        QCOMPARE(run({QStringLiteral("--server"), url(QStringLiteral("postgres")),
+                      QStringLiteral("import"), file(QStringLiteral("cards.vcf"))})
+                     .status,
+                 0);
+        QCOMPARE(
+            server->scalar(database, QStringLiteral("SELECT sum(n) FROM \"o'brien\".test_count"))
+                .toInt(),
+            2);
+    }
+
     // --server, else DIALVAULT_SERVER, else the setting; none: the local file.
     void contactsCommandsOnTheServer_data()
     {

@@ -81,6 +81,18 @@
         <source> اجازه لازم: %1</source>
         <translation> The right needed: %1</translation>
     </message>
+    <message>
+        <source>در اين پرونده چيزي از برنامه ديگري هست، يا تکه اي از دفترچه تلفن در آن نيست؛ برنامه آن را به کار نمي برد تا چيزي از آن اجرا نشود.</source>
+        <translation>This file holds something of another program&apos;s, or lacks a part of a phone book; the program does not use it, so that nothing in it can run.</translation>
+    </message>
+    <message>
+        <source>اين پوشه پيوندي (symbolic link) به جاي ديگري است يا از آن شما نيست؛ برنامه در آن چيزي نمي نويسد و از آن چيزي پاک نمي کند.</source>
+        <translation>This folder is a link (symbolic link) to another place, or is not yours; the program writes nothing in it and removes nothing from it.</translation>
+    </message>
+    <message>
+        <source> بخش ناآشنا: %1</source>
+        <translation> The foreign part: %1</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -106,81 +118,6 @@
     <message>
         <source>پشتيبان: %1</source>
         <translation>backup: %1</translation>
-    </message>
-    <message>
-        <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
-
-بدون فرمان، ديال والت پنجره هايش را باز مي کند.
-
-گزينه ها:
-  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)
-  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني
-                   libpq مانند postgresql://user@host:5432/office?sslmode=require
-                   (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
-                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
-  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
-
-فرمان ها:
-  --import-jet OLD.mdb NEW.mdb
-                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه
-                   تلفن تازه از آن ديال والت منتقل مي کند
-  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند
-  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد
-  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،
-                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد
-  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به
-                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
-                   که از پيش در آن هست کنار گذاشته مي شوند
-  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
-                   .csv، يا --format vcard3، vcard4 يا csv
-  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
-                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
-                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
-                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام
-  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و
-                   اجازه هايي را که هر کس لازم دارد نشان مي دهد
-  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
-                   که از پيش آنجا هست کنار گذاشته مي شوند
-  --help           همين متن را نشان مي دهد
-  --version        نگارش برنامه را نشان مي دهد
-</source>
-        <translation>Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
-
-With no command, Dialvault opens its windows.
-
-Options:
-  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
-  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
-                   as postgresql://user@host:5432/office?sslmode=require (also
-                   DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
-                   from ~/.pgpass, PGPASSWORD or a service file
-  --language LANG  the language of the commands and the windows: fa for
-                   Persian, en for English
-
-Commands:
-  --import-jet OLD.mdb NEW.mdb
-                   carry a phone book kept in a Jet (Access) file over into a
-                   new phone book of Dialvault&apos;s own
-  where            show where the phone book, its backups and the settings are
-  backup           make a backup of the phone book now
-  restore FILE     put the phone book kept in FILE (a backup) in place of the
-                   current one, which is kept as a backup
-  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
-                   files to the phone book, each file whole or not at all;
-                   entries already there are skipped
-  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
-                   .csv, or --format vcard3, vcard4 or csv
-  find TEXT        show the entries whose name or number holds TEXT (a text
-                   of digits looks at numbers), one a line: name, number and
-                   the note&apos;s first line; with --start only those that start
-                   with it. Exit status 0 when one matches, 1 when none does
-  server-init      make the phone book on the server (or complete or check
-                   it) and show the rights each person needs
-  server-push      copy the local phone book to the server in one
-                   transaction; entries already there are skipped
-  --help           show this text
-  --version        show the program&apos;s version
-</translation>
     </message>
     <message>
         <source>براي راهنما: dialvault --help</source>
@@ -285,6 +222,97 @@ Commands:
     <message>
         <source>تنظيمات: %1</source>
         <translation>settings: %1</translation>
+    </message>
+    <message>
+        <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+بدون فرمان، ديال والت پنجره هايش را باز مي کند.
+
+گزينه ها:
+  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)
+  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني
+                   libpq مانند postgresql://user@host:5432/office?sslmode=require
+                   (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
+                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
+  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
+
+فرمان ها:
+  --import-jet OLD.mdb NEW.mdb
+                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه
+                   تلفن تازه از آن ديال والت منتقل مي کند
+  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند
+  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد
+  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،
+                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد
+  repair           نام، شماره، يادداشت و رديف هر شماره را در دفترچه تلفني که
+                   تازه ساخته مي شود مي نويسد، براي دفترچه اي که به خاطر چيزي از
+                   برنامه اي ديگر پذيرفته نشد؛ پرونده همان طور که بود به عنوان
+                   پشتيبان نگه داشته مي شود
+  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به
+                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
+                   که از پيش در آن هست کنار گذاشته مي شوند
+  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
+                   .csv، يا --format vcard3، vcard4 يا csv
+  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
+                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
+                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
+                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام
+  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و
+                   اجازه هايي را که هر کس لازم دارد نشان مي دهد
+  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
+                   که از پيش آنجا هست کنار گذاشته مي شوند
+  --help           همين متن را نشان مي دهد
+  --version        نگارش برنامه را نشان مي دهد
+</source>
+        <translation>Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+With no command, Dialvault opens its windows.
+
+Options:
+  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
+  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
+                   as postgresql://user@host:5432/office?sslmode=require (also
+                   DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
+                   from ~/.pgpass, PGPASSWORD or a service file
+  --language LANG  the language of the commands and the windows: fa for
+                   Persian, en for English
+
+Commands:
+  --import-jet OLD.mdb NEW.mdb
+                   carry a phone book kept in a Jet (Access) file over into a
+                   new phone book of Dialvault&apos;s own
+  where            show where the phone book, its backups and the settings are
+  backup           make a backup of the phone book now
+  restore FILE     put the phone book kept in FILE (a backup) in place of the
+                   current one, which is kept as a backup
+  repair           copy the name, number, note and row of every entry into a
+                   phone book made afresh, for a phone book refused for holding
+                   something of another program&apos;s; the file is kept as it
+                   was, as a backup
+  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
+                   files to the phone book, each file whole or not at all;
+                   entries already there are skipped
+  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
+                   .csv, or --format vcard3, vcard4 or csv
+  find TEXT        show the entries whose name or number holds TEXT (a text
+                   of digits looks at numbers), one a line: name, number and
+                   the note&apos;s first line; with --start only those that start
+                   with it. Exit status 0 when one matches, 1 when none does
+  server-init      make the phone book on the server (or complete or check
+                   it) and show the rights each person needs
+  server-push      copy the local phone book to the server in one
+                   transaction; entries already there are skipped
+  --help           show this text
+  --version        show the program&apos;s version
+</translation>
+    </message>
+    <message>
+        <source>dialvault repair همه شماره ها را به دفترچه تازه اي مي برد و اين پرونده را در پوشه پشتيبان ها نگه مي دارد.</source>
+        <translation>&apos;dialvault repair&apos; copies every entry into a phone book made afresh and keeps this file among the backups.</translation>
+    </message>
+    <message>
+        <source>اين پرونده چيزي دارد که دفترچه تلفن ديال والت ندارد</source>
+        <translation>it holds what a phone book of Dialvault&apos;s has not</translation>
     </message>
 </context>
 <context>
@@ -595,6 +623,20 @@ Commands:
         <source>تعداد شماره ها به روز نشد.</source>
         <translation>The number of entries could not be shown again.</translation>
     </message>
+    <message>
+        <source>برنامه مي تواند نام، تلفن، يادداشت و رديف همه شماره ها را به دفترچه تلفن تازه اي ببرد و اين پرونده را همان طور که هست در پوشه پشتيبان ها (backups) نگه دارد. اين کار انجام شود؟</source>
+        <translation>The program can copy the name, phone, note and row number of every entry into a new phone book, and keep this file as it is in the backups folder. Do it?</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن تازه ساخته شد و همه شماره ها در آن است. پرونده پيشين اينجا نگه داشته شد:
+%1</source>
+        <translation>A new phone book was made with every entry in it. The earlier file is kept here:
+%1</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.</source>
+        <translation>No new phone book was made; the file is as it was.</translation>
+    </message>
 </context>
 <context>
     <name>PhoneBookPlace</name>
@@ -667,6 +709,14 @@ The program does not open another phone book in its place. Make the folder writa
         <source>%1: %2</source>
         <comment>the reason, then the columns the file holds</comment>
         <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>فايل معمولي نيست (دستگاه، لوله يا پوشه است)</source>
+        <translation>not a regular file (a device, a pipe or a folder)</translation>
+    </message>
+    <message>
+        <source>بزرگ تر از اندازه اي است که وارد مي شود</source>
+        <translation>larger than an import takes</translation>
     </message>
 </context>
 <context>

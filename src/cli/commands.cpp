@@ -35,6 +35,10 @@ const char usage[] = QT_TRANSLATE_NOOP(
     "  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد\n"
     "  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،\n"
     "                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد\n"
+    "  repair           نام، شماره، يادداشت و رديف هر شماره را در دفترچه تلفني که\n"
+    "                   تازه ساخته مي شود مي نويسد، براي دفترچه اي که به خاطر چيزي از\n"
+    "                   برنامه اي ديگر پذيرفته نشد؛ پرونده همان طور که بود به عنوان\n"
+    "                   پشتيبان نگه داشته مي شود\n"
     "  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به\n"
     "                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي\n"
     "                   که از پيش در آن هست کنار گذاشته مي شوند\n"
@@ -101,6 +105,8 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return backupCommand(line, out, err);
     if (line.command == QLatin1String("restore"))
         return restoreCommand(line, out, err);
+    if (line.command == QLatin1String("repair"))
+        return repairCommand(line, out, err);
     if (line.command == QLatin1String("import"))
         return importCommand(line, out, err);
     if (line.command == QLatin1String("export"))

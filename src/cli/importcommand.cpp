@@ -4,6 +4,7 @@
 #include "cli/phonebookfolder.h"
 #include "interchange/contactsimport.h"
 #include "interchange/transfertexts.h"
+#include "place/storedsetting.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -22,12 +23,13 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
     if (!opened)
         return CommandFailed;
     PhoneBook &book = *opened;
+    const qint64 sizeLimit = importLimitOf(storedSetting(importLimitSettingName, line.dataFolder));
     ImportCounts total;
     QStringList notes;
     bool everyFile = true;
     for (const QString &path : line.arguments) {
-        const FileImport taken
-            = isJetFileName(path) ? importJetFile(book, path) : importContactsFile(book, path);
+        const FileImport taken = isJetFileName(path) ? importJetFile(book, path, sizeLimit)
+                                                     : importContactsFile(book, path, sizeLimit);
         if (taken.refused) {
             err << "dialvault: " << refusedFileText(*taken.refused) << "\n";
         } else if (!taken.ok()) {

@@ -10,10 +10,12 @@ bool isJetFileName(const QString &path)
         || path.endsWith(QLatin1String(".accdb"), Qt::CaseInsensitive);
 }
 
-FileImport importJetFile(PhoneBook &book, const QString &path)
+FileImport importJetFile(PhoneBook &book, const QString &path, qint64 sizeLimit)
 {
     FileImport outcome;
     outcome.path = path;
+    if (outcome.refused = refusedImportFile(path, sizeLimit); outcome.refused)
+        return outcome;
     const Result<QList<JetRow>> rows = readJetTable(path);
     if (!rows.ok()) {
         outcome.notStored = rows.error;

@@ -5,9 +5,21 @@
 #include "place/serverchoice.h"
 #include "store/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QTextStream>
 
 namespace dialvault {
+
+namespace {
+
+QString repairHint()
+{
+    return QCoreApplication::translate("Commands",
+                                       "dialvault repair همه شماره ها را به دفترچه تازه اي مي برد "
+                                       "و اين پرونده را در پوشه پشتيبان ها نگه مي دارد.");
+}
+
+} // namespace
 
 std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err)
 {
@@ -59,6 +71,9 @@ std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextSt
     auto book = std::make_unique<PhoneBook>(*source);
     if (const Status opened = book->open(); !opened.ok()) {
         err << "dialvault: " << notOpenedText(book->source(), opened.error) << "\n";
+        // The user's own file, refused for what another program put in it.
+        if (opened.error.cause == FailureCause::ForeignSchema && !book->source().isServer())
+            err << "dialvault: " << repairHint() << "\n";
         return nullptr;
     }
     return book;

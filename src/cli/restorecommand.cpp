@@ -22,6 +22,9 @@ QString refusal(FailureCause cause)
     case FailureCause::NoTable:
     case FailureCause::MissingField:
         return QCoreApplication::translate("Commands", "اين پرونده دفترچه تلفن ديال والت نيست");
+    case FailureCause::ForeignSchema:
+        return QCoreApplication::translate("Commands",
+                                           "اين پرونده چيزي دارد که دفترچه تلفن ديال والت ندارد");
     default:
         return QCoreApplication::translate("Commands", "اين پرونده به کار نمي آيد");
     }

@@ -74,11 +74,18 @@ private:
         return engine.failure(query.lastError(), right);
     }
 
-    Result<QVariant> value(const QString &sql)
+    // The first value of the answer to `sql`, the names it compares bound
+    // to its parameters: no name of the server's is ever put in SQL text.
+    Result<QVariant> value(const QString &sql, const QVariantList &names = {})
     {
         Result<QVariant> result;
-        if (Status status = exec(sql); !status.ok()) {
-            result.error = status.error;
+        bool done = query.prepare(sql);
+        for (const QVariant &name : names)
+            query.addBindValue(name);
+        if (done)
+            done = query.exec();
+        if (!done) {
+            result.error = engine.failure(query.lastError()).error;
             return result;
         }
         if (query.next())
@@ -87,21 +94,22 @@ private:
         return result;
     }
 
-    Result<bool> exists(const QString &sql)
+    Result<bool> exists(const QString &sql, const QVariantList &names)
     {
-        Result<QVariant> found = value(QStringLiteral("SELECT EXISTS (%1)").arg(sql));
+        Result<QVariant> found = value(QStringLiteral("SELECT EXISTS (%1)").arg(sql), names);
         Result<bool> result;
         result.error = found.error;
         result.value = found.value.toBool();
         return result;
     }
 
+    // Relations of the current schema, by name.
     Result<bool> relationExists(const QString &name)
     {
         return exists(QStringLiteral("SELECT 1 FROM pg_class c JOIN pg_namespace s ON s.oid = "
                                      "c.relnamespace WHERE s.nspname = current_schema() AND "
-                                     "c.relname = '%1'")
-                          .arg(name));
+                                     "c.relname = ?"),
+                      {name});
     }
 
     Status make(const QString &what, const QString &sql, QStringList &made)
@@ -116,10 +124,10 @@ private:
     {
         if (Status status = exec(QStringLiteral("BEGIN")); !status.ok())
             return status;
-        if (Status status
-            = exec(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(preparationLock));
-            !status.ok())
-            return status;
+        if (const Result<QVariant> locked
+            = value(QStringLiteral("SELECT pg_advisory_xact_lock(?)"), {preparationLock});
+            !locked.ok())
+            return locked;
 
         const Result<QVariant> encoding
             = value(QStringLiteral("SELECT pg_encoding_to_char(encoding) FROM pg_database "
@@ -218,10 +226,11 @@ private:
 
     Result<bool> columnExists(const QString &column)
     {
-        return exists(
-            QStringLiteral("SELECT 1 FROM pg_attribute WHERE attrelid = '%1.%2'::regclass "
-                           "AND attname = '%3' AND NOT attisdropped")
-                .arg(identifier(schema), table, column));
+        return exists(QStringLiteral("SELECT 1 FROM pg_attribute a JOIN pg_class c ON c.oid = "
+                                     "a.attrelid JOIN pg_namespace s ON s.oid = c.relnamespace "
+                                     "WHERE s.nspname = current_schema() AND c.relname = ? AND "
+                                     "a.attname = ? AND NOT a.attisdropped"),
+                      {table, column});
     }
 
     Status prepareCount(QStringList &made)
@@ -231,8 +240,8 @@ private:
             return hasCount;
         const Result<bool> hasFunction = exists(
             QStringLiteral("SELECT 1 FROM pg_proc p JOIN pg_namespace s ON s.oid = p.pronamespace "
-                           "WHERE s.nspname = current_schema() AND p.proname = '%1'")
-                .arg(countFunction));
+                           "WHERE s.nspname = current_schema() AND p.proname = ?"),
+            {countFunction});
         if (!hasFunction.ok())
             return hasFunction;
         const std::pair<QString, QString> triggers[]{
@@ -246,9 +255,10 @@ private:
         QList<std::pair<QString, QString>> missingTriggers;
         for (const auto &trigger : triggers) {
             const Result<bool> present = exists(
-                QStringLiteral("SELECT 1 FROM pg_trigger WHERE tgrelid = '%1.%2'::regclass AND "
-                               "tgname = '%3'")
-                    .arg(identifier(schema), table, trigger.first));
+                QStringLiteral("SELECT 1 FROM pg_trigger t JOIN pg_class c ON c.oid = t.tgrelid "
+                               "JOIN pg_namespace s ON s.oid = c.relnamespace WHERE s.nspname = "
+                               "current_schema() AND c.relname = ? AND t.tgname = ?"),
+                {table, trigger.first});
             if (!present.ok())
                 return present;
             if (!present.value)
@@ -273,16 +283,7 @@ private:
                 return status;
         }
         if (!hasFunction.value) {
-            // The function runs with its owner's rights, so that a person
-            // needs only to read the count; its search path is fixed, as a
-            // function with its owner's rights must have it.
-            Status status = make(
-                QStringLiteral("function %1").arg(countFunction),
-                QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SECURITY "
-                               "DEFINER SET search_path = %2, pg_temp AS $body$%3$body$")
-                    .arg(countFunction, identifier(schema), countFunctionBody()),
-                made);
-            if (!status.ok())
+            if (Status status = makeCountFunction(made); !status.ok())
                 return status;
         }
         for (const auto &[name, event] : missingTriggers) {
@@ -305,6 +306,33 @@ private:
                 return status;
         }
         return {};
+    }
+
+    // The function runs with its owner's rights, so that a person needs only
+    // to read the count; its search path is fixed, as a function with its
+    // owner's rights must have it: the current schema, which the server
+    // itself quotes into the setting the function takes over.
+    Status makeCountFunction(QStringList &made)
+    {
+        const Result<QVariant> searchPath
+            = value(QStringLiteral("SELECT current_setting('search_path')"));
+        if (!searchPath.ok())
+            return searchPath;
+        if (const Result<QVariant> set
+            = value(QStringLiteral("SELECT set_config('search_path', "
+                                   "quote_ident(current_schema()) || ', pg_temp', true)"));
+            !set.ok())
+            return set;
+        Status status
+            = make(QStringLiteral("function %1").arg(countFunction),
+                   QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SECURITY "
+                                  "DEFINER SET search_path FROM CURRENT AS $body$%2$body$")
+                       .arg(countFunction, countFunctionBody()),
+                   made);
+        if (!status.ok())
+            return status;
+        return value(QStringLiteral("SELECT set_config('search_path', ?, true)"),
+                     {searchPath.value});
     }
 
     StoreEngine &engine;

@@ -13,10 +13,12 @@ QList<ContactEntry> entriesToStore(const QList<ImportedEntry> &entries)
     return stored;
 }
 
-FileImport importContactsFile(PhoneBook &book, const QString &path)
+FileImport importContactsFile(PhoneBook &book, const QString &path, qint64 sizeLimit)
 {
     FileImport outcome;
     outcome.path = path;
+    if (outcome.refused = refusedImportFile(path, sizeLimit); outcome.refused)
+        return outcome;
     const ReadResult read = readContactsFile(path);
     if (read.failure) {
         outcome.refused = read.failure;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "interchange/importfilecheck.h"
 #include "interchange/readresult.h"
 #include "store/phonebook.h"
 #include "store/storeerror.h"
@@ -32,8 +33,9 @@ QList<ContactEntry> entriesToStore(const QList<ImportedEntry> &entries);
 
 // Reads a vCard or CSV file and adds its entries to `book` in one
 // transaction; the cards or rows without a name or a number are counted
-// with the store's own.
-FileImport importContactsFile(PhoneBook &book, const QString &path);
+// with the store's own. A file refusedImportFile() refuses is not opened.
+FileImport importContactsFile(PhoneBook &book, const QString &path,
+                              qint64 sizeLimit = defaultImportLimit);
 
 // True for the files that a drop imports: .vcf, .vcard and .csv, by name.
 bool isContactsFileName(const QString &path);

@@ -44,7 +44,7 @@ bool CsvWriter::write(const ContactEntry &entry)
 
 bool CsvWriter::finish()
 {
-    return writeHeaderOnce();
+    return writeHeaderOnce() && m_sink.finish();
 }
 
 } // namespace dialvault

@@ -12,6 +12,10 @@ const char *reasonOf(ReadFault fault)
     switch (fault) {
     case ReadFault::CannotOpen:
         return QT_TRANSLATE_NOOP("ReadFault", "فايل باز نشد");
+    case ReadFault::NotAFile:
+        return QT_TRANSLATE_NOOP("ReadFault", "فايل معمولي نيست (دستگاه، لوله يا پوشه است)");
+    case ReadFault::TooLarge:
+        return QT_TRANSLATE_NOOP("ReadFault", "بزرگ تر از اندازه اي است که وارد مي شود");
     case ReadFault::NotContacts:
         return QT_TRANSLATE_NOOP("ReadFault", "فايل vCard يا CSV نيست");
     case ReadFault::UnknownColumns:

@@ -22,6 +22,8 @@ struct ImportedEntry
 // Why a file was refused whole.
 enum class ReadFault {
     CannotOpen,
+    NotAFile, // a device, a FIFO or a folder
+    TooLarge, // larger than an import takes
     NotContacts, // neither a vCard nor a CSV file
     UnknownColumns, // a CSV header row naming no name and no phone column
     InvalidBytes, // bytes that are not text in the file's encoding

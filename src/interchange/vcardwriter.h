@@ -25,8 +25,8 @@ public:
     explicit VCardWriter(QIODevice &device, VCardVersion version = VCardVersion::V3);
 
     bool write(const ContactEntry &entry);
-    // Nothing is held back; true when every write succeeded.
-    bool finish() { return m_sink.ok(); }
+    // What a buffer holds goes out; true when every write succeeded.
+    bool finish() { return m_sink.finish(); }
     // Empty while every write succeeded.
     QString errorString() const { return m_sink.errorString(); }
 

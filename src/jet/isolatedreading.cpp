@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,6 +77,25 @@ private:
     quint32 sent = 0;
 };
 
+// The address space the child may have: what it has now (which, under a
+// sanitizer, is terabytes of reserved shadow) and `growth` more.
+void limitMemory(qint64 growth)
+{
+    char text[64] = {};
+    const int fd = open("/proc/self/statm", O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        _exit(1);
+    const ssize_t got = ::read(fd, text, sizeof text - 1);
+    close(fd);
+    const long pages = got > 0 ? std::strtol(text, nullptr, 10) : 0;
+    if (pages <= 0)
+        _exit(1);
+    const rlim_t size = rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + rlim_t(growth);
+    const rlimit limit{size, size};
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        _exit(1);
+}
+
 void leaveAtOnce(int status, void *)
 {
     _exit(status);
@@ -84,11 +104,12 @@ void leaveAtOnce(int status, void *)
 // The child: reads the file and sends what it found. It never returns, and
 // never runs the handlers it inherited from the parent at exit (libmdb calls
 // exit() on some damaged pages).
-[[noreturn]] void runReader(int out, const ChildReading &read, pid_t parent)
+[[noreturn]] void runReader(int out, const ChildReading &read, pid_t parent, qint64 memoryLimit)
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent)
         _exit(1);
+    limitMemory(memoryLimit);
     on_exit(leaveAtOnce, nullptr);
     // The parent's handlers (a test framework's crash report, say) are not
     // the child's: a crash must simply end it.
@@ -132,7 +153,7 @@ int waitFor(pid_t child)
 } // namespace
 
 Result<QList<JetRow>> readInChildProcess(const QString &path, const ChildReading &read,
-                                         std::chrono::milliseconds silenceLimit)
+                                         std::chrono::milliseconds silenceLimit, qint64 memoryLimit)
 {
     Result<QList<JetRow>> result;
     int fds[2];
@@ -144,7 +165,7 @@ Result<QList<JetRow>> readInChildProcess(const QString &path, const ChildReading
     const pid_t child = fork();
     if (child == 0) {
         close(fds[0]);
-        runReader(fds[1], read, parent);
+        runReader(fds[1], read, parent, memoryLimit);
     }
     close(fds[1]);
     if (child < 0) {

@@ -20,6 +20,8 @@ QString backupNotMade()
 
 // The day a failure was last told, so that it is told once a day.
 const QString failureToldOn = QStringLiteral("backup failure told on");
+// The backups folder last told to be unfit for them.
+const QString unfitFolderTold = QStringLiteral("backup folder refusal told for");
 
 } // namespace
 
@@ -57,10 +59,15 @@ void DailyBackupStart::begin()
 
 void DailyBackupStart::report(const StoreError &error)
 {
-    const QString today = m_desktop.clock.now().date().toString(Qt::ISODate);
-    if (m_desktop.settings.read(failureToldOn) == today)
+    // A folder unfit for backups stays so until someone changes it: that is
+    // told once, not every day.
+    const bool lasting = error.cause == FailureCause::UnsafeFolder;
+    const QString &toldKey = lasting ? unfitFolderTold : failureToldOn;
+    const QString told
+        = lasting ? m_place.backupFolder() : m_desktop.clock.now().date().toString(Qt::ISODate);
+    if (m_desktop.settings.read(toldKey) == told)
         return;
-    m_desktop.settings.write(failureToldOn, today);
+    m_desktop.settings.write(toldKey, told);
     m_desktop.windows.messageBox(
         failureText(backupNotMade(), error, QDir::toNativeSeparators(m_place.backupFolder())),
         MsgOk);

@@ -11,8 +11,9 @@ namespace dialvault {
 
 // The day's backup of the phone book, begun once the main window has painted
 // its first frame, so that it never delays it (or after two seconds, for a
-// window that paints nothing). A failure is told once a day; the program
-// goes on either way. The desktop's clock says which day it is.
+// window that paints nothing). A failure is told once a day, a backups
+// folder unfit for them once; the program goes on either way. The desktop's
+// clock says which day it is.
 class DailyBackupStart : public QObject
 {
     Q_OBJECT

@@ -3,10 +3,13 @@
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
 #include "desktop/unhandledfailure.h"
+#include "interchange/importfilecheck.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "main/clocktext.h"
 #include "main/mainwindowtexts.h"
+#include "place/phonebookplace.h"
+#include "place/repair.h"
 #include "windows/aboutwindow.h"
 #include "windows/contactlistwindow.h"
 #include "windows/contactsdrop.h"
@@ -14,11 +17,36 @@
 #include "windows/singlewindow.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QThread>
 #include <QTimer>
+
+#include <functional>
+#include <memory>
 
 namespace dialvault {
 
 using namespace mainwindowtexts;
+
+namespace {
+
+// `work`, which waits on the disk, run on a thread of its own while the
+// window's events go on.
+template <typename T>
+T awaitOffThread(const std::function<T()> &work)
+{
+    T result;
+    QEventLoop loop;
+    std::unique_ptr<QThread> thread(QThread::create([&] { result = work(); }));
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec();
+    thread->wait();
+    return result;
+}
+
+} // namespace
 
 MainWindow::MainWindow(const Desktop &desktop)
     : FormWindow(mainWindowLayout(), desktop.windows)
@@ -49,7 +77,7 @@ MainWindow::MainWindow(const Desktop &desktop)
 
     // Contacts files dropped on the window go into its phone book; the count
     // shows them.
-    ContactsDrop::install(this, m_desktop.windows, m_store.source(),
+    ContactsDrop::install(this, m_desktop.windows, m_store.source(), importSizeLimit(),
                           [this] { refreshAfterChange(); });
 }
 
@@ -57,7 +85,10 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::start()
 {
-    const Status opened = refreshMain();
+    Status opened = refreshMain();
+    if (opened.error.cause == FailureCause::ForeignSchema && !m_store.source().isServer()
+        && !repairAtStart(opened))
+        return false;
     if (!opened.ok()) {
         reportUnhandledFailure(m_desktop.windows,
                                failureText(startupFailed(), opened.error, m_store.source()));
@@ -65,6 +96,30 @@ bool MainWindow::start()
     }
     m_desktop.windows.showWindow(this);
     m_controls.nameBox->setFocus(Qt::OtherFocusReason);
+    return true;
+}
+
+bool MainWindow::repairAtStart(Status &opened)
+{
+    const PhoneBookSource source = m_store.source();
+    const QString question = failureText(startupFailed(), opened.error, source)
+        + QStringLiteral("\n\n") + repairQuestion();
+    if (m_desktop.windows.messageBox(question, MsgYesNoQuestion) != AnswerYes) {
+        m_desktop.windows.endProgram(1);
+        return false;
+    }
+    const QString database = source.databasePath();
+    const QDateTime now = m_desktop.clock.now();
+    const Result<QString> repaired = awaitOffThread<Result<QString>>(
+        [&] { return repairPhoneBook(database, backupFolderBeside(database), now); });
+    if (!repaired.ok()) {
+        reportUnhandledFailure(m_desktop.windows,
+                               failureText(repairFailed(), repaired.error, source));
+        return false;
+    }
+    m_desktop.windows.messageBox(repairDone().arg(QDir::toNativeSeparators(repaired.value)),
+                                 MsgOkInformation);
+    opened = refreshMain();
     return true;
 }
 
@@ -84,6 +139,11 @@ void MainWindow::reportSettledAdds()
     for (const SettledAdd &settled : m_store.settledAdds())
         m_desktop.windows.messageBox(addSettled().arg(settled.entry.name), MsgOkInformation,
                                      addStoredTitle());
+}
+
+qint64 MainWindow::importSizeLimit() const
+{
+    return importLimitOf(m_desktop.settings.read(importLimitSettingName));
 }
 
 void MainWindow::clearFields()

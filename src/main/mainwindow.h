@@ -28,12 +28,18 @@ public:
     void clearFields();
 
     ContactStore &store() { return m_store; }
+    // The largest contacts file an import takes, as the settings say.
+    qint64 importSizeLimit() const;
     const MainWindowControls &controls() const { return m_controls; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Offers the way out of a phone book refused for what another program
+    // put in it, and takes it when the person agrees; false when the
+    // program is to end.
+    bool repairAtStart(Status &opened);
     void search();
     void add();
     void deleteByName();

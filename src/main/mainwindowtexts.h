@@ -87,4 +87,28 @@ inline QString refreshFailed()
     return QCoreApplication::translate("MainWindow", "تعداد شماره ها به روز نشد.");
 }
 
+// Asked under startupFailed when the phone book holds something of another
+// program's: the way out is a phone book made afresh from its entries.
+inline QString repairQuestion()
+{
+    return QCoreApplication::translate(
+        "MainWindow",
+        "برنامه مي تواند نام، تلفن، يادداشت و رديف همه شماره ها را به دفترچه تلفن "
+        "تازه اي ببرد و اين پرونده را همان طور که هست در پوشه پشتيبان ها (backups) "
+        "نگه دارد. اين کار انجام شود؟");
+}
+// %1: where the file as it was is kept.
+inline QString repairDone()
+{
+    return QCoreApplication::translate(
+        "MainWindow",
+        "دفترچه تلفن تازه ساخته شد و همه شماره ها در آن است. پرونده پيشين اينجا "
+        "نگه داشته شد:\n%1");
+}
+inline QString repairFailed()
+{
+    return QCoreApplication::translate(
+        "MainWindow", "دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.");
+}
+
 } // namespace dialvault::mainwindowtexts

@@ -1,6 +1,10 @@
 #include "place/backups.h"
 
+#include "store/databasecheck.h"
 #include "store/durablefiles.h"
+#include "store/schemacheck.h"
+#include "store/sqliteconnection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +12,10 @@
 #include <QTemporaryFile>
 
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace dialvault {
 
@@ -41,15 +49,89 @@ QString candidateName(const QDateTime &now, int attempt)
     return name + QStringLiteral(".mdb");
 }
 
+bool ownedByUser(const QFileInfo &info)
+{
+#ifdef Q_OS_UNIX
+    return info.ownerId() == ::getuid();
+#else
+    // No owner the program could compare with.
+    Q_UNUSED(info);
+    return true;
+#endif
+}
+
+// Files the program may have written: regular, the user's own, and not
+// reached through a symbolic link.
+QFileInfoList plainFiles(const QString &folder)
+{
+    QFileInfoList files;
+    for (const QFileInfo &file :
+         QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (!file.isSymLink() && file.isFile() && ownedByUser(file))
+            files.append(file);
+    }
+    return files;
+}
+
+Status unsafe(const QString &folder, const QString &why)
+{
+    return {{1,
+             QStringLiteral("the backups folder %1 %2: nothing is written into it or removed "
+                            "from it")
+                 .arg(QDir::toNativeSeparators(folder), why),
+             FailureCause::UnsafeFolder}};
+}
+
+// Makes `folder` when missing; then it must be fit for backups.
+Status prepareFolder(const QString &folder)
+{
+    if (Status fit = checkFolder(folder); !fit.ok())
+        return fit;
+    if (!QDir().mkpath(folder))
+        return {
+            {1, QStringLiteral("cannot create the folder %1").arg(folder), FailureCause::ReadOnly}};
+    // Another program may have put something in its place meanwhile.
+    return checkFolder(folder);
+}
+
+Status checkOurs(const QString &path, SqliteUse use)
+{
+    SqliteConnection connection;
+    Status status = connection.open(path, use);
+    return status.ok() ? checkSchema(connection.database()) : status;
+}
+
+// What an interrupted copy leaves: nothing yet, or the start of a SQLite file.
+bool isPartialCopy(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray start = file.read(16);
+    return start.isEmpty() || start == QByteArray("SQLite format 3", 16);
+}
+
 } // namespace
+
+Status checkFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    if (info.isSymLink())
+        return unsafe(folder, QStringLiteral("is a symbolic link"));
+    // A file in the way is said when the folder cannot be made.
+    if (!info.isDir())
+        return {};
+    if (!ownedByUser(info))
+        return unsafe(folder, QStringLiteral("belongs to another user"));
+    return {};
+}
 
 bool madeOn(const QString &folder, QDate day)
 {
-    const QString prefix = QStringLiteral("db1-") + dayText(day);
-    const QStringList names
-        = QDir(folder).entryList({prefix + QStringLiteral("*.mdb")}, QDir::Files);
-    for (const QString &name : names) {
-        const QRegularExpressionMatch match = backupName().match(name);
+    if (!checkFolder(folder).ok())
+        return false;
+    for (const QFileInfo &file : plainFiles(folder)) {
+        const QRegularExpressionMatch match = backupName().match(file.fileName());
         if (match.hasMatch() && match.captured(1) == dayText(day))
             return true;
     }
@@ -60,9 +142,17 @@ Result<QString> make(const QString &database, const QString &folder, const QDate
                      const CopyPacing &pacing)
 {
     Result<QString> result;
-    if (!QDir().mkpath(folder)) {
-        result.error = {1, QStringLiteral("cannot create the folder %1").arg(folder),
-                        FailureCause::ReadOnly};
+    // Only a phone book the program would open is copied, and never more
+    // pages than the file holds or room the disk has.
+    Status status = prepareFolder(folder);
+    if (status.ok())
+        status = checkPageCount(database);
+    if (status.ok())
+        status = checkRoom(database, folder);
+    if (status.ok())
+        status = checkOurs(database, SqliteUse::Reading);
+    if (!status.ok()) {
+        result.error = status.error;
         return result;
     }
     // Copied under a name that is no backup's, so that an interrupted copy
@@ -108,16 +198,50 @@ Result<QString> make(const QString &database, const QString &folder, const QDate
     return result;
 }
 
+Result<QString> keepBytes(const QString &file, const QString &folder, const QDateTime &now)
+{
+    Result<QString> result;
+    Status status = prepareFolder(folder);
+    if (status.ok())
+        status = checkRoom(file, folder);
+    if (!status.ok()) {
+        result.error = status.error;
+        return result;
+    }
+    // copy() never replaces: a name taken meanwhile moves on to the next.
+    for (int attempt = 1; attempt < 100; ++attempt) {
+        const QString path = QDir(folder).filePath(candidateName(now, attempt));
+        if (QFileInfo::exists(path))
+            continue;
+        if (QFile::copy(file, path)) {
+            // On the disk, name and all, before the phone book it keeps is
+            // replaced.
+            status = syncFile(path);
+            if (status.ok())
+                status = syncFolder(folder);
+            if (status.ok())
+                result.value = path;
+            else
+                result.error = status.error;
+            return result;
+        }
+    }
+    result.error
+        = {1, QStringLiteral("cannot copy %1 into %2").arg(file, folder), FailureCause::Other};
+    return result;
+}
+
 void prune(const QString &folder, const QString &spare)
 {
-    const QDir dir(folder);
+    if (!QFileInfo(folder).isDir() || !checkFolder(folder).ok())
+        return;
     std::map<QString, QStringList, std::greater<>> byDay;
     const QDateTime anHourAgo = QDateTime::currentDateTime().addSecs(-3600);
-    for (const QFileInfo &file : dir.entryInfoList(QDir::Files | QDir::Hidden)) {
+    for (const QFileInfo &file : plainFiles(folder)) {
         const QString name = file.fileName();
         if (name.startsWith(partialPrefix)) {
             // Another copy of the program may be writing this one right now.
-            if (file.lastModified() < anHourAgo)
+            if (file.lastModified() < anHourAgo && isPartialCopy(file.filePath()))
                 QFile::remove(file.filePath());
             continue;
         }
@@ -130,7 +254,7 @@ void prune(const QString &folder, const QString &spare)
         if (++day <= keptDays)
             continue;
         for (const QString &path : paths) {
-            if (QFileInfo(path) != QFileInfo(spare))
+            if (QFileInfo(path) != QFileInfo(spare) && checkOurs(path, SqliteUse::Inspecting).ok())
                 QFile::remove(path);
         }
     }

@@ -5,6 +5,8 @@
 #include "store/storefailure.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 #include <sqlite3.h>
 
@@ -88,6 +90,22 @@ Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pa
     if (!status.ok())
         QFile::remove(to);
     return status;
+}
+
+Status checkRoom(const QString &file, const QString &folder)
+{
+    const qint64 size = QFileInfo(file).size();
+    const qint64 free = QStorageInfo(folder).bytesAvailable();
+    // A size the system does not tell is no reason to refuse.
+    if (free < 0 || size <= free)
+        return {};
+    return {{SQLITE_FULL,
+             QStringLiteral("%1 holds %2 bytes, but %3 has %4 bytes free")
+                 .arg(file)
+                 .arg(size)
+                 .arg(folder)
+                 .arg(free),
+             FailureCause::DiskFull}};
 }
 
 Status copyDatabaseInto(const QString &from, const QString &to)

@@ -25,6 +25,11 @@ struct CopyPacing
 // opens, flushed to the disk. On failure `to` is removed again.
 Status copyDatabase(const QString &from, const QString &to, const CopyPacing &pacing = {});
 
+// Whether the folder `folder` has room for a copy of the file at `file`: a
+// file larger than the free space (a sparse one, say) is refused (DiskFull)
+// before anything is copied.
+Status checkRoom(const QString &file, const QString &folder);
+
 // Replaces the contents of the existing database `to` with those of `from`
 // in one transaction of `to`: connections that other programs hold open on
 // `to` see the new contents at their next statement.

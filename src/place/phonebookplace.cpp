@@ -38,7 +38,7 @@ QString PhoneBookPlace::databasePath() const
 
 QString PhoneBookPlace::backupFolder() const
 {
-    return QDir(folder).filePath(QStringLiteral("backups"));
+    return backupFolderBeside(databasePath());
 }
 
 QString PhoneBookPlace::settingsLocation() const
@@ -150,6 +150,11 @@ Status preparePlace(const PhoneBookPlace &place)
         return {};
     return failure(FailureCause::CannotOpen,
                    QStringLiteral("cannot rename %1 to %2").arg(copy.fileName(), database));
+}
+
+QString backupFolderBeside(const QString &database)
+{
+    return QFileInfo(database).dir().filePath(QStringLiteral("backups"));
 }
 
 bool canWriteIn(const QString &folder)

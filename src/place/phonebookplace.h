@@ -63,6 +63,9 @@ Result<PhoneBookPlace> decidePlace(const PlaceFacts &facts);
 // is said when it is opened.
 Status preparePlace(const PhoneBookPlace &place);
 
+// The backups folder of the phone book file at `database`: backups/ beside it.
+QString backupFolderBeside(const QString &database);
+
 // Creates and removes a probe file in `folder`: whether SQLite could put its
 // journal beside a phone book there.
 bool canWriteIn(const QString &folder);

@@ -3,6 +3,7 @@
 #include "place/backups.h"
 #include "place/databasecopy.h"
 #include "store/databasecheck.h"
+#include "store/databasecreation.h"
 #include "store/durablefiles.h"
 
 #include <QDir>
@@ -14,29 +15,39 @@ namespace dialvault {
 
 namespace {
 
-// A current phone book that SQLite cannot read is still kept, byte for byte:
-// it may be all the person has.
+// A current phone book that SQLite cannot read, or one the program refuses,
+// is still kept, byte for byte: it may be all the person has.
 Result<QString> keepCurrent(const PhoneBookPlace &place, const QDateTime &now)
 {
     Result<QString> kept = backups::make(place.databasePath(), place.backupFolder(), now);
     if (kept.ok() || !QFileInfo::exists(place.databasePath()))
         return kept;
-    const QString bytes
-        = QDir(place.backupFolder())
-              .filePath(now.toString(QStringLiteral("'db1-'yyyy-MM-dd-HHmmss'.mdb'")));
-    if (!QFile::copy(place.databasePath(), bytes))
-        return kept;
-    // On the disk, name and all, before the phone book it keeps is replaced.
-    Status flushed = syncFile(bytes);
-    if (flushed.ok())
-        flushed = syncFolder(place.backupFolder());
-    if (!flushed.ok()) {
-        kept.error = flushed.error;
-        return kept;
+    return backups::keepBytes(place.databasePath(), place.backupFolder(), now);
+}
+
+// The file is read as it lies, with nothing written beside it: changes that
+// a program left in its log or journal would be passed over, so such a file
+// is refused.
+Status checkNothingPending(const QString &file)
+{
+    for (const char *suffix : {"-wal", "-journal"}) {
+        const QFileInfo beside(file + QLatin1String(suffix));
+        if (beside.exists() && beside.size() > 0)
+            return {{5,
+                     QStringLiteral("%1 holds changes that another program has not yet written "
+                                    "into %2")
+                         .arg(beside.filePath(), file),
+                     FailureCause::BusyOrLocked}};
     }
-    kept.error = {};
-    kept.value = bytes;
-    return kept;
+    return {};
+}
+
+template <typename T>
+Result<T> failed(const Status &status)
+{
+    Result<T> result;
+    result.error = status.error;
+    return result;
 }
 
 } // namespace
@@ -52,6 +63,7 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
             = {1, QStringLiteral("%1 is the phone book itself").arg(file), FailureCause::Other};
         return result;
     }
+    // A regular file only: a device or a pipe is not read at all.
     if (!QFileInfo(file).isFile()) {
         result.error = {14, QStringLiteral("no such file: %1").arg(file), FailureCause::CannotOpen};
         return result;
@@ -61,9 +73,14 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
                         FailureCause::ReadOnly};
         return result;
     }
-
-    // The copy, not the file, is checked and put in place: the file may
-    // change after it was read.
+    // Checked as it lies, then read once more into a phone book of our own:
+    // nothing of the file but its entries' four fields is ever put in place.
+    if (Status room = checkRoom(file, place.folder); !room.ok())
+        return failed<QString>(room);
+    if (Status whole = checkNothingPending(file); !whole.ok())
+        return failed<QString>(whole);
+    if (Status ours = checkPhoneBook(file); !ours.ok())
+        return failed<QString>(ours);
     QTemporaryFile copy(database + QStringLiteral(".restoring-XXXXXX"));
     if (!copy.open()) {
         result.error
@@ -72,13 +89,12 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
         return result;
     }
     copy.close();
-    Status status = copyDatabase(file, copy.fileName());
-    if (status.ok())
-        status = checkPhoneBook(copy.fileName());
-    if (!status.ok()) {
-        result.error = status.error;
-        return result;
-    }
+    if (Status rebuilt = rebuildPhoneBook(copy.fileName(), file, SqliteUse::Inspecting);
+        !rebuilt.ok())
+        return failed<QString>(rebuilt);
+    // Whole on the disk before it may take the phone book's name.
+    if (Status synced = syncFile(copy.fileName()); !synced.ok())
+        return failed<QString>(synced);
 
     if (QFileInfo::exists(database)) {
         const Result<QString> kept = keepCurrent(place, now);

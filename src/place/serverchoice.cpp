@@ -1,8 +1,6 @@
 #include "place/serverchoice.h"
 
-#include "place/phonebookplace.h"
-
-#include <QSettings>
+#include "place/storedsetting.h"
 
 namespace dialvault {
 
@@ -13,18 +11,7 @@ QString chosenServer(const QString &serverOption, const QString &dataFolderOptio
     if (const QString environment = qEnvironmentVariable("DIALVAULT_SERVER");
         !environment.isEmpty())
         return environment;
-    // The settings the windows would use, even where a portable folder
-    // cannot be written: with a server the folder holds only the settings.
-    PlaceFacts facts = placeFacts(dataFolderOption);
-    facts.canWriteIn = [](const QString &) { return true; };
-    const Result<PhoneBookPlace> place = decidePlace(facts);
-    if (!place.value.settingsFile.isEmpty())
-        return QSettings(place.value.settingsFile, QSettings::IniFormat)
-            .value(serverSettingName)
-            .toString();
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Dialvault"))
-        .value(serverSettingName)
-        .toString();
+    return storedSetting(serverSettingName, dataFolderOption);
 }
 
 } // namespace dialvault

@@ -102,6 +102,77 @@ Status insertEntries(const QSqlDatabase &db, const QList<ExactEntry> &entries)
     return status;
 }
 
+// Whether the new phone book's kept count says it holds `expected` entries.
+Status checkCount(const QSqlDatabase &db, qint64 expected)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable)))
+        return sqliteFailure(query.lastError());
+    if (!query.next() || query.value(0).toLongLong() != expected)
+        return sqliteFailure(QSqlError(QStringLiteral("the new phone book does not hold every row"),
+                                       {}, QSqlError::UnknownError));
+    return {};
+}
+
+// Whether the attached schema `schema` has a table `test` with the four fields.
+Status checkSourceTable(const QSqlDatabase &db, const QString &schema)
+{
+    using namespace StoreSchema;
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT type FROM %1.sqlite_master WHERE name = '%2' COLLATE "
+                                   "NOCASE")
+                        .arg(schema, table)))
+        return sqliteFailure(query.lastError());
+    if (!query.next())
+        return {{1, QStringLiteral("no such table: %1").arg(table), FailureCause::NoTable}};
+    if (const QString type = query.value(0).toString(); type != QLatin1String("table")) {
+        Status status = storeFailure(UnrecognizedFormat);
+        status.error.foreignPart = QStringLiteral("%1 %2").arg(type, table);
+        status.error.description
+            = QStringLiteral("%1 is no table: its rows would come from its code").arg(table);
+        return status;
+    }
+    query.finish();
+    if (!query.exec(
+            QStringLiteral("SELECT name FROM pragma_table_info('%1', '%2')").arg(table, schema)))
+        return sqliteFailure(query.lastError());
+    QStringList columns;
+    while (query.next())
+        columns.append(query.value(0).toString());
+    for (const QString &field : {nameField, phoneField, noteField, rowNumberField}) {
+        if (!columns.contains(field, Qt::CaseInsensitive))
+            return {{1, QStringLiteral("table %1 has no field %2").arg(table, field),
+                     FailureCause::MissingField}};
+    }
+    return {};
+}
+
+// The rows of the attached source copied into table `test`, in one
+// transaction; the number copied.
+Result<qint64> copyRows(const QSqlDatabase &db, const QString &schema)
+{
+    using namespace StoreSchema;
+    Result<qint64> result;
+    const QString fields = QStringList{quoted(nameField), quoted(phoneField), quoted(noteField),
+                                       quoted(rowNumberField)}
+                               .join(QStringLiteral(", "));
+    // NOT INDEXED: the source's own indexes, and their expressions, stay unused.
+    const QString sql = QStringLiteral("INSERT INTO main.%1 (%2) SELECT %2 FROM %3.%1 NOT INDEXED "
+                                       "ORDER BY rowid")
+                            .arg(table, fields, schema);
+    if (!run(db, QStringLiteral("BEGIN"), result))
+        return result;
+    QSqlQuery query(db);
+    if (!query.exec(sql)) {
+        result.error = sqliteFailure(query.lastError()).error;
+        return result;
+    }
+    result.value = query.numRowsAffected();
+    run(db, QStringLiteral("COMMIT"), result);
+    return result;
+}
+
 } // namespace
 
 Result<bool> createDatabaseIfMissing(const QString &path)
@@ -159,13 +230,29 @@ Status fillNewPhoneBook(const QString &path, const QList<ExactEntry> &entries)
     status = StoreSchema::completeSchema(db);
     if (!status.ok())
         return status;
-    QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT n FROM %1").arg(StoreSchema::countTable)))
-        return sqliteFailure(query.lastError());
-    if (!query.next() || query.value(0).toLongLong() != entries.size())
-        return sqliteFailure(QSqlError(QStringLiteral("the new phone book does not hold every row"),
-                                       {}, QSqlError::UnknownError));
-    return status;
+    return checkCount(db, entries.size());
+}
+
+Status rebuildPhoneBook(const QString &path, const QString &source, SqliteUse sourceUse)
+{
+    const QString schema = QStringLiteral("source");
+    SqliteConnection connection;
+    Status status = connection.open(path, SqliteUse::Building);
+    if (status.ok())
+        status = connection.attach(source, schema, sourceUse);
+    if (status.ok())
+        status = checkSourceTable(connection.database(), schema);
+    const QSqlDatabase &db = connection.database();
+    if (!status.ok() || !run(db, StoreSchema::createTableStatement(), status))
+        return status;
+    const Result<qint64> copied = copyRows(db, schema);
+    if (!copied.ok())
+        return copied;
+    if (!run(db, QStringLiteral("DETACH DATABASE %1").arg(schema), status))
+        return status;
+    if (status = StoreSchema::completeSchema(db); !status.ok())
+        return status;
+    return checkCount(db, copied.value);
 }
 
 } // namespace dialvault

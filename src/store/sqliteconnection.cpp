@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 #include <sqlite3.h>
@@ -24,8 +25,19 @@ std::atomic<quint64> connectionCounter{0};
 QString fileUri(const QString &path, SqliteUse use)
 {
     const QByteArray encoded = QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/");
-    const char *mode = use == SqliteUse::Reading ? "ro" : use == SqliteUse::Writing ? "rw" : "rwc";
+    const char *mode = "ro&immutable=1";
+    if (use == SqliteUse::Reading)
+        mode = "ro";
+    else if (use == SqliteUse::Writing)
+        mode = "rw";
+    else if (use == SqliteUse::Building)
+        mode = "rwc";
     return QStringLiteral("file:%1?mode=%2").arg(QString::fromLatin1(encoded), QLatin1String(mode));
+}
+
+bool readOnly(SqliteUse use)
+{
+    return use == SqliteUse::Reading || use == SqliteUse::Inspecting;
 }
 
 Status noHandle()
@@ -56,16 +68,53 @@ Status SqliteConnection::open(const QString &path, SqliteUse use)
     m_db.close();
     m_db.setDatabaseName(fileUri(path, use));
     QString options = QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs);
-    if (use == SqliteUse::Reading)
+    if (readOnly(use))
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     m_db.setConnectOptions(options);
     m_durable = false;
     if (!m_db.open())
         return sqliteFailure(m_db.lastError());
-    Status status = handle() ? applySettings(use) : noHandle();
+    Status status;
+    if (use == SqliteUse::Building) {
+        // A new file, which nobody else uses, drops its journal first: a
+        // defensive connection may no longer do so.
+        status = applySettings(use);
+        if (status.ok())
+            status = distrustSchema();
+    } else {
+        // Before the first statement, which is when SQLite reads the schema.
+        status = distrustSchema();
+        if (status.ok())
+            status = applySettings(use);
+    }
     if (!status.ok())
         m_db.close();
     return status;
+}
+
+Status SqliteConnection::openInMemory()
+{
+    m_db.close();
+    m_db.setDatabaseName(QStringLiteral(":memory:"));
+    m_db.setConnectOptions();
+    m_durable = false;
+    if (!m_db.open())
+        return sqliteFailure(m_db.lastError());
+    Status status = distrustSchema();
+    if (!status.ok())
+        m_db.close();
+    return status;
+}
+
+Status SqliteConnection::attach(const QString &path, const QString &name, SqliteUse use)
+{
+    QSqlQuery query(m_db);
+    if (!query.prepare(QStringLiteral("ATTACH DATABASE ? AS %1").arg(name)))
+        return sqliteFailure(query.lastError());
+    query.addBindValue(fileUri(path, use));
+    if (!query.exec())
+        return sqliteFailure(query.lastError());
+    return {};
 }
 
 void SqliteConnection::close()
@@ -92,12 +141,27 @@ Status SqliteConnection::makeDurable()
     return status;
 }
 
+Status SqliteConnection::distrustSchema()
+{
+    sqlite3 *db = handle();
+    if (!db)
+        return noHandle();
+    int defensive = 0;
+    int trusted = 1;
+    if (sqlite3_db_config(db, SQLITE_DBCONFIG_DEFENSIVE, 1, &defensive) != SQLITE_OK
+        || sqlite3_db_config(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, &trusted) != SQLITE_OK
+        || defensive != 1 || trusted != 0)
+        return {{1, QStringLiteral("SQLite refused the defensive settings"), FailureCause::Other}};
+    return {};
+}
+
 Status SqliteConnection::applySettings(SqliteUse use)
 {
     switch (use) {
     case SqliteUse::Writing:
         return {}; // made durable before its first change: makeDurable()
     case SqliteUse::Reading:
+    case SqliteUse::Inspecting:
         // A negative cache size is in KiB.
         return run("PRAGMA temp_store = FILE; PRAGMA main.cache_size = -512; "
                    "PRAGMA temp.cache_size = -512");

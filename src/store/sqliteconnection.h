@@ -26,11 +26,20 @@ enum class SqliteUse {
     // A new file that nobody else uses until it is whole (it is then renamed
     // into place): no journal, on the disk at each commit. Made when missing.
     Building,
+    // A file from elsewhere (a backup to restore, a copy to check), only
+    // read, as it lies: immutable, so that nothing is written beside it (no
+    // journal rolled back, no -wal folded in and removed). Settings as for
+    // Reading.
+    Inspecting,
 };
 
 // One SQLite connection of the program. Every one is opened here, with the
 // settings of its use, through Qt's driver; handle() reaches SQLite itself
-// for what the driver does not offer.
+// for what the driver does not offer. A phone book may come from anyone, so
+// every connection distrusts the file's schema (trusted_schema off: its
+// triggers, views and expressions call only harmless functions) and is
+// defensive (nothing can write the schema table or corrupt the file on
+// purpose).
 class SqliteConnection
 {
 public:
@@ -41,6 +50,11 @@ public:
 
     // Opens the file at `path`, closing any earlier connection first.
     Status open(const QString &path, SqliteUse use);
+    // Opens a private database in memory, for the program's own scratch work.
+    Status openInMemory();
+    // Attaches the existing file at `path` as schema `name`, opened for
+    // `use` (Reading or Inspecting).
+    Status attach(const QString &path, const QString &name, SqliteUse use);
     // Before the first change on a connection for Writing: every change is
     // on the disk before it is reported, whatever the library's default. Not
     // at opening, which the main window's refresh does again and again to
@@ -53,6 +67,7 @@ public:
     sqlite3 *handle() const;
 
 private:
+    Status distrustSchema();
     Status applySettings(SqliteUse use);
     Status run(const char *settings);
 

@@ -1,5 +1,7 @@
 #include "store/sqliteengine.h"
 
+#include "store/databasecheck.h"
+#include "store/schemacheck.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
@@ -66,13 +68,12 @@ const Statements &statements()
     using namespace StoreSchema;
     static const Statements made = [] {
         Statements s;
-        // The count with the schema's version and whether table `test`
-        // exists: opening the file prepares this one statement, which the
-        // count then runs again.
+        // The count with the schema's version: opening the file prepares
+        // this one statement, which the count then runs again.
         s.count.text
             = QStringLiteral(
-                  "SELECT (SELECT n FROM %1), (SELECT user_version FROM pragma_user_version), %2")
-                  .arg(countTable, tableExists(table));
+                  "SELECT (SELECT n FROM %1), (SELECT user_version FROM pragma_user_version)")
+                  .arg(countTable);
         s.firstEntry.text
             = QStringLiteral("SELECT rowid FROM %1 ORDER BY rowid LIMIT 1").arg(table);
         s.nameQuery.text = nameQueryStatement();
@@ -103,12 +104,6 @@ const Statements &statements()
         return s;
     }();
     return made;
-}
-
-Status noTable()
-{
-    return {
-        {1, QStringLiteral("no such table: %1").arg(StoreSchema::table), FailureCause::NoTable}};
 }
 
 template <typename T>
@@ -151,9 +146,19 @@ Status SqliteEngine::connect()
 
 Status SqliteEngine::open()
 {
-    if (Status status = connect(); !status.ok())
-        return status;
-    return checkPhoneBook();
+    // Before SQLite reads the file: it may claim gigabytes it has not.
+    Status status = checkPageCount(m_path);
+    if (status.ok()) {
+        // A file that cannot be opened leaves the previous connection in use.
+        if (status = connect(); !status.ok())
+            return status;
+        status = checkPhoneBook();
+    }
+    // A file refused is not used: the next statement opens it again, and is
+    // refused again, rather than run whatever of another program's it holds.
+    if (!status.ok())
+        close();
+    return status;
 }
 
 Status SqliteEngine::openForReading()
@@ -164,24 +169,18 @@ Status SqliteEngine::openForReading()
 Status SqliteEngine::checkPhoneBook()
 {
     Status status;
+    int version = -1; // an older file may lack the count table that tells it
     if (QSqlQuery *query = statement(countStatement(), status)) {
         if (!query->exec() || !query->next())
             return failure(query->lastError());
-        const int version = query->value(1).toInt();
-        const bool hasTable = query->value(2).toBool();
+        version = query->value(1).toInt();
         query->finish();
-        if (!hasTable)
-            return noTable();
-        if (version == StoreSchema::version)
-            return {};
     }
-    // An older or foreign file, perhaps without the count table yet.
-    const Result<QVariant> hasTable
-        = scalar(QStringLiteral("SELECT ") + tableExists(StoreSchema::table));
-    if (!hasTable.ok())
-        return hasTable;
-    if (!hasTable.value.toBool())
-        return noTable();
+    // At every opening: another file may have been put in this one's place.
+    if (status = checkSchema(database()); !status.ok())
+        return status;
+    if (version >= StoreSchema::version)
+        return {};
     forgetStatements();
     return StoreSchema::completeSchema(database());
 }
@@ -221,8 +220,11 @@ Status SqliteEngine::closedFailure()
 
 Status SqliteEngine::prepareForChanges()
 {
-    if (!isOpen())
-        return closedFailure();
+    // A file refused at its last opening is opened, and checked, again.
+    if (!isOpen()) {
+        if (Status reopened = open(); !reopened.ok())
+            return reopened;
+    }
     return m_connections[m_current].makeDurable();
 }
 
@@ -233,7 +235,13 @@ Status SqliteEngine::begin(Transaction kind)
     // IMMEDIATE takes the write lock before the first read, so that no other
     // writer changes what the transaction read until it commits.
     Status status = prepareForChanges();
-    return status.ok() ? run(QStringLiteral("BEGIN IMMEDIATE")) : status;
+    if (status.ok())
+        status = run(QStringLiteral("BEGIN IMMEDIATE"));
+    // Nor the schema: checked under the lock, it holds for every change made
+    // until the commit, even one another program made since the opening.
+    if (status.ok() && !(status = checkSchema(database())).ok())
+        rollback();
+    return status;
 }
 
 Result<bool> SqliteEngine::lostCommitStored(const QString &)
@@ -295,23 +303,8 @@ const ListSql &SqliteEngine::listSql() const
 Result<KeyExtent> SqliteEngine::listExtent()
 {
     using namespace StoreSchema;
-    const auto hasTable = scalar(QStringLiteral("SELECT ") + tableExists(table));
-    if (!hasTable.ok())
-        return failed<KeyExtent>(hasTable.error);
-    if (!hasTable.value.toBool())
-        return failed<KeyExtent>(noTable().error);
-
-    const auto present = scalar(QStringLiteral("SELECT group_concat(name, char(10)) FROM "
-                                               "pragma_table_info('%1', 'main')")
-                                    .arg(table));
-    if (!present.ok())
-        return failed<KeyExtent>(present.error);
-    const QStringList columns = present.value.toString().split(QLatin1Char('\n'));
-    for (const QString &field : {nameField, phoneField, noteField, rowNumberField}) {
-        if (!columns.contains(field))
-            return failed<KeyExtent>(
-                {1, QStringLiteral("no such column: %1").arg(field), FailureCause::MissingField});
-    }
+    if (const Status checked = checkSchema(database()); !checked.ok())
+        return failed<KeyExtent>(checked.error);
 
     // The kept count makes the size known without walking the table; a file
     // that keeps none yet (the main window adds it on its next opening) is

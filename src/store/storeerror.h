@@ -24,6 +24,11 @@ enum class FailureCause {
     PermissionDenied, // the user lacks a right on the server (StoreError::missingRight)
     ServerNotPrepared, // no phone book on the server: its database, `test` or the count
     OutcomeUnknown, // the connection broke while a change was committed
+    // the file holds what a phone book of the program's has not (a trigger,
+    // index, view, table or column of another program's), or lacks a piece
+    // of its own (StoreError::foreignPart names it)
+    ForeignSchema,
+    UnsafeFolder, // a folder to write into is a symbolic link, or not the user's own
     Other,
 };
 
@@ -38,6 +43,9 @@ struct StoreError
     // For PermissionDenied: the right the operation needs, as GRANT names it
     // ("INSERT ON test").
     QString missingRight = {};
+    // For ForeignSchema: the piece as SQL names it ("trigger x", "column y",
+    // "no index test_phone_digits").
+    QString foreignPart = {};
 };
 
 // Failure numbers the program itself raises (the rest are the engine's own).
@@ -47,6 +55,7 @@ enum StoreErrorNumber : int {
     ObjectNotSet = 3420, // nothing is open to work on
     CountMissing = 3049, // the kept entry count is gone: the file is damaged
     ServerCallFailed = 3146, // the database server refused or failed a statement
+    UnrecognizedFormat = 3343, // the file is no phone book as the program makes it
 };
 
 // The outcome of an operation that gives back nothing.

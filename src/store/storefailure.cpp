@@ -56,6 +56,9 @@ Status storeFailure(StoreErrorNumber number)
                  FailureCause::Damaged}};
     case ServerCallFailed:
         return {{number, QStringLiteral("ODBC--call failed."), FailureCause::Other}};
+    case UnrecognizedFormat:
+        return {
+            {number, QStringLiteral("Unrecognized database format."), FailureCause::ForeignSchema}};
     }
     return {{number, QString(), FailureCause::Other}};
 }

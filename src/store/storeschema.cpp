@@ -1,5 +1,6 @@
 #include "store/storeschema.h"
 
+#include "store/schemacheck.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
 
@@ -10,7 +11,6 @@
 #include <QVariant>
 
 #include <span>
-#include <utility>
 
 namespace dialvault::StoreSchema {
 
@@ -80,45 +80,29 @@ Status addMissingPieces(const QSqlDatabase &db)
         return status;
     if (query.next() && query.value(0).toInt() == version)
         return status;
+    query.finish();
+    // Nothing is added to, nor counted in, a file that holds anything of
+    // another program's: its triggers would run.
+    if (status = checkSchema(db); !status.ok())
+        return status;
 
-    const std::pair<QString, QString> generatedColumns[]{
-        {foldedNameColumn, foldedNameExpression(quoted(nameField))},
-        {foldedPhoneColumn, foldedPhoneExpression(quoted(phoneField))},
-        {unmarkedPhoneColumn, unmarkedPhoneExpression(foldedPhoneColumn)},
-        {phoneDigitsColumn, phoneDigitsExpression(unmarkedPhoneColumn)},
-    };
-    for (const auto &[column, expression] : generatedColumns) {
+    for (const GeneratedColumn &column : generatedColumns()) {
         if (!run(query,
                  QStringLiteral("SELECT 1 FROM pragma_table_xinfo('%1') WHERE name = '%2'")
-                     .arg(table, column),
+                     .arg(table, column.name),
                  status))
             return status;
         const bool present = query.next();
         query.finish();
-        if (!present
-            && !run(
-                query,
-                QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT GENERATED ALWAYS AS (%3) VIRTUAL")
-                    .arg(table, column, expression),
-                status))
+        if (!present && !run(query, addColumnStatement(column), status))
             return status;
     }
 
-    const QStringList statements{
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-            .arg(foldedNameIndex, table, foldedNameColumn),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-            .arg(phoneDigitsIndex, table, phoneDigitsColumn),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
+    QStringList statements = companionStatements();
+    statements += {
         // The triggers may be new, so the count is taken afresh.
         QStringLiteral("DELETE FROM %1").arg(countTable),
         QStringLiteral("INSERT INTO %1(n) SELECT COUNT(*) FROM %2").arg(countTable, table),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
-                       "BEGIN UPDATE %2 SET n = n + 1; END")
-            .arg(table, countTable),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
-                       "BEGIN UPDATE %2 SET n = n - 1; END")
-            .arg(table, countTable),
         QStringLiteral("PRAGMA user_version = %1").arg(version),
     };
     for (const QString &statement : statements) {
@@ -172,6 +156,44 @@ const QString &nameQueryStatement()
         = QStringLiteral("SELECT rowid FROM %1 WHERE %2 = %3 ORDER BY rowid LIMIT 1")
               .arg(table, foldedNameColumn, foldedNameExpression(QStringLiteral("?")));
     return sql;
+}
+
+QList<GeneratedColumn> generatedColumns()
+{
+    return {
+        {foldedNameColumn, foldedNameExpression(quoted(nameField))},
+        {foldedPhoneColumn, foldedPhoneExpression(quoted(phoneField))},
+        {unmarkedPhoneColumn, unmarkedPhoneExpression(foldedPhoneColumn)},
+        {phoneDigitsColumn, phoneDigitsExpression(unmarkedPhoneColumn)},
+    };
+}
+
+QString columnDefinition(const GeneratedColumn &column)
+{
+    return QStringLiteral("%1 TEXT GENERATED ALWAYS AS (%2) VIRTUAL")
+        .arg(column.name, column.expression);
+}
+
+QString addColumnStatement(const GeneratedColumn &column)
+{
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table, columnDefinition(column));
+}
+
+QStringList companionStatements()
+{
+    return {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+            .arg(foldedNameIndex, table, foldedNameColumn),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+            .arg(phoneDigitsIndex, table, phoneDigitsColumn),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
+                       "BEGIN UPDATE %2 SET n = n + 1; END")
+            .arg(table, countTable),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
+                       "BEGIN UPDATE %2 SET n = n - 1; END")
+            .arg(table, countTable),
+    };
 }
 
 QString createTableStatement()

@@ -2,7 +2,9 @@
 
 #include "store/storeerror.h"
 
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class QSqlDatabase;
 
@@ -59,8 +61,28 @@ const QString &nameQueryStatement();
 // The statement that makes table `test` with the four fields.
 QString createTableStatement();
 
+// A generated column of table `test`.
+struct GeneratedColumn
+{
+    QString name;
+    QString expression;
+};
+
+// The generated columns, in the order they were added to the table (the
+// folded name in version 1, the number's in version 2).
+QList<GeneratedColumn> generatedColumns();
+// The column's definition, as CREATE TABLE and ALTER TABLE write it.
+QString columnDefinition(const GeneratedColumn &column);
+// The statement that adds `column` to an existing table `test`.
+QString addColumnStatement(const GeneratedColumn &column);
+// The statements that make the indexes, the count table and its triggers,
+// each only when missing.
+QStringList companionStatements();
+
 // Adds whatever the file lacks beside an existing table `test`, in one
-// transaction; a file already at `version` costs one read of the version.
+// transaction; a file already at `version` costs one read of the version. A
+// file holding anything of another program's is refused (see checkSchema)
+// and left untouched.
 Status completeSchema(const QSqlDatabase &db);
 
 } // namespace StoreSchema

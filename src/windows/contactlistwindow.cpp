@@ -2,6 +2,7 @@
 
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
+#include "interchange/importfilecheck.h"
 #include "layout/formtextbox.h"
 #include "layout/layoutresources.h"
 #include "windows/colourpicker.h"
@@ -79,7 +80,8 @@ void ContactListWindow::load()
 
     // Files dropped here go into the phone book the list shows, which is
     // read again to show them; the grid's menu exports it and finds in it.
-    ContactsDrop::install(this, m_desktop.windows, phoneBook, [this, phoneBook] {
+    const qint64 sizeLimit = importLimitOf(m_desktop.settings.read(importLimitSettingName));
+    ContactsDrop::install(this, m_desktop.windows, phoneBook, sizeLimit, [this, phoneBook] {
         m_model->open(phoneBook);
         m_grid->setModel(m_model);
     });

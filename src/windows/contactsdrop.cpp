@@ -15,17 +15,18 @@
 namespace dialvault {
 
 ContactsDrop::ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                           std::function<void()> afterImport)
+                           qint64 sizeLimit, std::function<void()> afterImport)
     : QObject(window)
     , m_windows(windows)
     , m_phoneBook(phoneBook)
+    , m_sizeLimit(sizeLimit)
     , m_afterImport(std::move(afterImport))
 { }
 
 void ContactsDrop::install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                           std::function<void()> afterImport)
+                           qint64 sizeLimit, std::function<void()> afterImport)
 {
-    auto *drop = new ContactsDrop(window, windows, phoneBook, std::move(afterImport));
+    auto *drop = new ContactsDrop(window, windows, phoneBook, sizeLimit, std::move(afterImport));
     window->setAcceptDrops(true);
     window->installEventFilter(drop);
     // A text box takes drops itself and would insert the files' names.
@@ -50,7 +51,7 @@ bool ContactsDrop::eventFilter(QObject *watched, QEvent *event)
         // After the drop has finished: the source waits for it, and a modal
         // message box must not run inside it.
         QTimer::singleShot(0, this, [this, files] {
-            if (importDroppedFiles(m_windows, m_phoneBook, files) && m_afterImport)
+            if (importDroppedFiles(m_windows, m_phoneBook, files, m_sizeLimit) && m_afterImport)
                 m_afterImport();
         });
     }
@@ -70,7 +71,7 @@ QStringList droppedContactsFiles(const QMimeData *data)
 }
 
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        const QStringList &files)
+                        const QStringList &files, qint64 sizeLimit)
 {
     PhoneBook book(phoneBook);
     if (const Status opened = book.open(); !opened.ok()) {
@@ -81,7 +82,7 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
     QStringList notes;
     QStringList problems;
     for (const QString &path : files) {
-        const FileImport taken = importContactsFile(book, path);
+        const FileImport taken = importContactsFile(book, path, sizeLimit);
         if (taken.refused) {
             problems.append(refusedFileText(*taken.refused));
         } else if (!taken.ok()) {

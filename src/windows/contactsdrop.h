@@ -24,30 +24,32 @@ class ContactsDrop : public QObject
 
 public:
     // Watches `window` and every control in it that takes drops of its own.
-    // Files dropped go into `phoneBook`; `afterImport` runs when at least one
-    // entry was added.
+    // Files dropped go into `phoneBook`, none larger than `sizeLimit` bytes;
+    // `afterImport` runs when at least one entry was added.
     static void install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        std::function<void()> afterImport = {});
+                        qint64 sizeLimit, std::function<void()> afterImport = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                 std::function<void()> afterImport);
+                 qint64 sizeLimit, std::function<void()> afterImport);
 
     WindowSystem &m_windows;
     PhoneBookSource m_phoneBook;
+    qint64 m_sizeLimit;
     std::function<void()> m_afterImport;
 };
 
 // The local contacts files a drag carries, in its order.
 QStringList droppedContactsFiles(const QMimeData *data);
 
-// Imports `files` into the phone book, each file whole or not at all, and
+// Imports `files` into the phone book, each file whole or not at all (a file
+// that is not a regular one of at most `sizeLimit` bytes is refused), and
 // tells the result in one Persian message box: the summary, then every file
 // that was refused and why. True when an entry was added.
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        const QStringList &files);
+                        const QStringList &files, qint64 sizeLimit);
 
 } // namespace dialvault

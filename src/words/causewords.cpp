@@ -59,6 +59,16 @@ QString causeWords(FailureCause cause)
             "CauseWords",
             "اتصال به سرور درست هنگام ثبت قطع شد و معلوم نيست ثبت شد يا نه. "
             "وقتي سرور دوباره پاسخ دهد بررسي مي شود.");
+    case FailureCause::ForeignSchema:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "در اين پرونده چيزي از برنامه ديگري هست، يا تکه اي از دفترچه تلفن "
+            "در آن نيست؛ برنامه آن را به کار نمي برد تا چيزي از آن اجرا نشود.");
+    case FailureCause::UnsafeFolder:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "اين پوشه پيوندي (symbolic link) به جاي ديگري است يا از آن شما "
+            "نيست؛ برنامه در آن چيزي نمي نويسد و از آن چيزي پاک نمي کند.");
     case FailureCause::Other:
         return QCoreApplication::translate("CauseWords", "خطاي پيش بيني نشده اي رخ داد.");
     }
@@ -71,6 +81,9 @@ QString errorWords(const StoreError &error)
     if (error.cause == FailureCause::PermissionDenied && !error.missingRight.isEmpty())
         words
             += QCoreApplication::translate("CauseWords", " اجازه لازم: %1").arg(error.missingRight);
+    if (error.cause == FailureCause::ForeignSchema && !error.foreignPart.isEmpty())
+        words
+            += QCoreApplication::translate("CauseWords", " بخش ناآشنا: %1").arg(error.foreignPart);
     return words;
 }
 
