@@ -58,6 +58,32 @@ private:
         pointer(commands + QStringLiteral(" sleep 0.2 mouseup 1"));
     }
 
+    // Drags the window whose picture is `picture`, standing at `at`, by
+    // `by`, pressing at `grip` inside it; true once it stands where the
+    // pointer let it go. A press the program reads only after the button is
+    // up (it is still busy starting on a loaded machine) is one the
+    // compositor no longer moves for, and the window stays put: a person
+    // would drag again, and so does the test, while it has not moved at all.
+    bool dragWindow(const QString &picture, const QRect &bare, QPoint at, QPoint grip, QPoint by)
+    {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            drag(at + grip, by);
+            if (QTest::currentTestFailed())
+                return false;
+            std::optional<QPoint> now;
+            QDeadlineTimer deadline(5000);
+            while (!deadline.hasExpired()) {
+                now = windowAt(picture, bare);
+                if (now == at + by)
+                    return true;
+                QTest::qWait(100);
+            }
+            if (now != at)
+                return false;
+        }
+        return false;
+    }
+
     // Where the window whose picture is `picture` stands on the screen:
     // found by a part of the picture that no control covers.
     std::optional<QPoint> windowAt(const QString &picture, const QRect &bare)
@@ -114,22 +140,18 @@ private Q_SLOTS:
         const QRect listBare(20, 10, 450, 40); // above the grid
 
         std::optional<QPoint> at;
-        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(mainPicture, mainBare)).has_value(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(mainPicture, mainBare)).has_value(), 60000);
         QPoint by = moveFor(*at);
-        drag(*at + QPoint(15, 120), by);
+        QVERIFY(dragWindow(mainPicture, mainBare, *at, QPoint(15, 120), by));
         const QPoint mainMoved = *at + by;
-        QTRY_COMPARE_WITH_TIMEOUT(windowAt(mainPicture, mainBare).value_or(QPoint(-1, -1)),
-                                  mainMoved, 5000);
 
         const QPoint listButton = mainMoved + main.controls().listButton->geometry().center();
         pointer(QStringLiteral("mousemove %1 %2 sleep 0.2 click 1")
                     .arg(listButton.x())
                     .arg(listButton.y()));
-        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(listPicture, listBare)).has_value(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(listPicture, listBare)).has_value(), 60000);
         by = moveFor(*at);
-        drag(*at + QPoint(8, list.height() / 2), by);
-        QTRY_COMPARE_WITH_TIMEOUT(windowAt(listPicture, listBare).value_or(QPoint(-1, -1)),
-                                  *at + by, 5000);
+        QVERIFY(dragWindow(listPicture, listBare, *at, QPoint(8, list.height() / 2), by));
     }
 };
 
