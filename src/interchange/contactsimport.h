@@ -4,7 +4,6 @@
 #include "store/phonebook.h"
 #include "store/storeerror.h"
 
-#include <QList>
 #include <QString>
 
 #include <optional>
@@ -20,19 +19,17 @@ struct FileImport
     ImportCounts counts;
     std::optional<ReadFailure> refused;
     StoreError notStored;
-    // What the person is told besides the counts (see ReadResult).
+    // What the person is told besides the counts (see ReadTally).
     int skippedLines = 0;
     QString assumedEncoding;
 
     bool ok() const { return !refused && notStored.number == 0; }
 };
 
-// The entries a reader gave, ready for the store.
-QList<ContactEntry> entriesToStore(const QList<ImportedEntry> &entries);
-
-// Reads a vCard or CSV file and adds its entries to `book` in one
-// transaction; the cards or rows without a name or a number are counted
-// with the store's own.
+// Reads a vCard or CSV file (ContactsReader) and adds its entries to `book`
+// in one transaction as they are read, so that memory stays the same at any
+// size; a fault found far into the file stores nothing. The cards or rows
+// without a name or a number are counted with the store's own.
 FileImport importContactsFile(PhoneBook &book, const QString &path);
 
 // True for the files that a drop imports: .vcf, .vcard and .csv, by name.

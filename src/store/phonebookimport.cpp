@@ -146,14 +146,46 @@ private:
 
 } // namespace
 
-Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries)
+Result<ImportCounts> PhoneBook::importEntries(EntrySource &source)
 {
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;
-    for (qsizetype i = 0; result.ok() && i < entries.size(); ++i)
-        result.error = import.add(entries.at(i)).error;
-    return result.ok() ? import.commit() : result;
+    ContactEntry entry;
+    while (result.ok() && source.next(entry))
+        result.error = import.add(entry).error;
+    if (!result.ok())
+        return result;
+    if (source.failed()) {
+        result.error = import.rolledBack(storeFailure(ImportStopped)).error;
+        return result;
+    }
+    return import.commit();
+}
+
+Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries)
+{
+    class ListSource : public EntrySource
+    {
+    public:
+        explicit ListSource(const QList<ContactEntry> &entries)
+            : m_entries(entries)
+        { }
+        bool next(ContactEntry &entry) override
+        {
+            if (m_at == m_entries.size())
+                return false;
+            entry = m_entries.at(m_at++);
+            return true;
+        }
+        bool failed() const override { return false; }
+
+    private:
+        const QList<ContactEntry> &m_entries;
+        qsizetype m_at = 0;
+    };
+    ListSource source(entries);
+    return importEntries(source);
 }
 
 Result<ImportCounts> PhoneBook::importPhoneBook(PhoneBook &other)

@@ -47,6 +47,7 @@ enum StoreErrorNumber : int {
     ObjectNotSet = 3420, // nothing is open to work on
     CountMissing = 3049, // the kept entry count is gone: the file is damaged
     ServerCallFailed = 3146, // the database server refused or failed a statement
+    ImportStopped = 3059, // an import's entries stopped before their end: nothing was stored
 };
 
 // The outcome of an operation that gives back nothing.

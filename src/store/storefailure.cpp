@@ -56,6 +56,8 @@ Status storeFailure(StoreErrorNumber number)
                  FailureCause::Damaged}};
     case ServerCallFailed:
         return {{number, QStringLiteral("ODBC--call failed."), FailureCause::Other}};
+    case ImportStopped:
+        return {{number, QStringLiteral("Operation canceled."), FailureCause::Other}};
     }
     return {{number, QString(), FailureCause::Other}};
 }
