@@ -15,7 +15,8 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         err << "dialvault: import needs at least one FILE\n";
         return CommandMisused;
     }
-    const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
+    const std::unique_ptr<PhoneBook> opened
+        = openCommandPhoneBook(line, err, EmptyFolder::GetsPhoneBook);
     if (!opened)
         return CommandFailed;
     PhoneBook &book = *opened;

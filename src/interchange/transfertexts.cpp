@@ -145,6 +145,13 @@ QString exportedText(qint64 count, const QString &path, Language language)
         .arg(count == 1 ? QStringLiteral("entry") : QStringLiteral("entries"), shown(path));
 }
 
+QString newPhoneBookText(const QString &folder, Language language)
+{
+    if (language == Language::Persian)
+        return QStringLiteral("دفترچه تلفن تازه و خالي در پوشه %1 ساخته شد.").arg(shown(folder));
+    return QStringLiteral("made a new empty phone book in %1").arg(shown(folder));
+}
+
 QString notOpenedText(const PhoneBookSource &source, const StoreError &error, Language language)
 {
     if (!source.isServer())

@@ -32,6 +32,8 @@ QString refusedFileText(const ReadFailure &failure, Language language);
 QString notDoneText(const QString &path, const StoreError &error, bool reading, Language language);
 // "1000 entries written to FILE".
 QString exportedText(qint64 count, const QString &path, Language language);
+// A new empty phone book was made in `folder`, named by --data-dir.
+QString newPhoneBookText(const QString &folder, Language language);
 // The phone book at `path` could not be opened.
 QString notOpenedText(const QString &path, const StoreError &error, Language language);
 // The phone book on a file or a server could not be opened (or read).
