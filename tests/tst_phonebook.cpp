@@ -70,6 +70,7 @@ private Q_SLOTS:
     void olderFileIsUpgraded();
     void importNumbersRowsAndSkipsDuplicates();
     void failedImportStoresNothing();
+    void duplicatesNearAndFarInALargeImport();
     void findByPart_data();
     void findByPart();
     void startOfAPartIsAnIndexRange_data();
@@ -212,8 +213,12 @@ void TestPhoneBook::failedImportStoresNothing()
                                      "END")));
     PhoneBook book(folder.folder());
     QVERIFY(book.open().ok());
-    const Result<ImportCounts> imported
-        = book.importEntries({entry("good", "1"), entry("good too", "2"), entry("bad", "3")});
+    // Enough good entries before the bad one to be stored in several batches.
+    QList<ContactEntry> entries;
+    for (int i = 0; i < 130; ++i)
+        entries.append(entry(QStringLiteral("good %1").arg(i), QString::number(i)));
+    entries.append(entry("bad", "3"));
+    const Result<ImportCounts> imported = book.importEntries(entries);
     QVERIFY(!imported.ok());
     QVERIFY(imported.error.description.contains(QStringLiteral("refused")));
     QVERIFY(allEntries(book).isEmpty());
@@ -221,6 +226,35 @@ void TestPhoneBook::failedImportStoresNothing()
     QVERIFY(book.importEntries({entry("good", "1")}).ok());
     RawDatabase raw(folder.databasePath());
     QCOMPARE(raw.scalar(QStringLiteral("SELECT n FROM test_count")).toInt(), 1);
+}
+
+void TestPhoneBook::duplicatesNearAndFarInALargeImport()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    PhoneBook book(folder.folder());
+    QVERIFY(book.open().ok());
+    // Each entry comes again in other letters and digits: at once, a few
+    // entries later, or far later, when the first is stored long since.
+    QList<ContactEntry> entries;
+    QStringList expected;
+    for (int i = 0; i < 300; ++i) {
+        const QString name = QStringLiteral("کاظم %1").arg(i);
+        entries.append(entry(name, QStringLiteral("0912 %1").arg(i)));
+        expected.append(name);
+        const int again = i - (i % 3 == 0 ? 0 : i % 3 == 1 ? 7 : 120);
+        if (again >= 0)
+            entries.append(entry(QStringLiteral("KAZEM كاظم %1").arg(again).mid(6),
+                                 QStringLiteral("+98 ۹۱۲ %1").arg(again)));
+    }
+    const Result<ImportCounts> imported = book.importEntries(entries);
+    QVERIFY2(imported.ok(), qPrintable(imported.error.description));
+    QCOMPARE(imported.value.added, 300);
+    QCOMPARE(imported.value.duplicates, entries.size() - 300);
+    const QList<ContactEntry> stored = allEntries(book);
+    QCOMPARE(namesOf(stored), expected);
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        QCOMPARE(stored[i].rowNumber, double(i + 1));
 }
 
 void TestPhoneBook::findByPart_data()

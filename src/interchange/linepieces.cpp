@@ -1,7 +1,5 @@
 #include "interchange/linepieces.h"
 
-#include "interchange/lineends.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -94,15 +92,26 @@ bool LinePieces::rewind()
 
 qsizetype lineEndCount(QByteArrayView text)
 {
-    if (text.isEmpty())
-        return 0;
-    if (!std::memchr(text.data(), '\r', text.size()))
-        return std::count(text.begin(), text.end(), '\n');
+    const char *const end = text.data() + text.size();
     qsizetype count = 0;
-    for (qsizetype at = 0; at < text.size();) {
-        const qsizetype length = lineEndLength(text, at);
-        count += length > 0 ? 1 : 0;
-        at += std::max<qsizetype>(length, 1);
+    for (const char *at = text.data(); at != end; ++count) {
+        const auto *lf = static_cast<const char *>(std::memchr(at, '\n', end - at));
+        if (!lf)
+            break;
+        at = lf + 1;
+    }
+    // A run of CRs before an LF is part of the LF's line end; any other CR
+    // ends a line of its own.
+    const char *at = text.data();
+    while (at != end) {
+        const auto *cr = static_cast<const char *>(std::memchr(at, '\r', end - at));
+        if (!cr)
+            break;
+        at = cr;
+        while (at != end && *at == '\r')
+            ++at;
+        if (at == end || *at != '\n')
+            count += at - cr;
     }
     return count;
 }
