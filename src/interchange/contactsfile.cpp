@@ -145,6 +145,7 @@ struct ContactsReader::Impl
             return true;
         if (tally.failure)
             return false;
+        pieces.reset();
         utf16.reset();
         if (!raw->rewind())
             return refuse(ReadFault::CannotOpen, 0);

@@ -18,8 +18,8 @@ namespace dialvault {
 // names neither a name column nor a telephone column refuses the file: as
 // not CSV when it is one column or not text, else naming its columns; so do
 // bytes that are not text, before any row is read. start() reads the text
-// through once when it is UTF-8, three times when not; next() once more, a
-// piece at a time, holding no more than a piece and a row.
+// through once when it is UTF-8, up to three times when not; next() once
+// more. No more than a piece of the text and a row are held.
 std::unique_ptr<EntryReader> csvReader(LinePieces &pieces, bool declaredUtf8);
 
 // How many columns of the header row, the first record of `text`, this

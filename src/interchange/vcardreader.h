@@ -15,9 +15,9 @@ namespace dialvault {
 // a 4.0 card is always UTF-8. A value's CHARSET may be any that ICU knows.
 // Comment lines, and lines that are not properties inside a property that
 // is not kept, are skipped and counted; any other break refuses the file.
-// start() reads the text through once when the file is all UTF-8, three
-// times when it is not; next() once more, a piece at a time, holding no
-// more than a piece and a card.
+// start() reads the text through once when it is all UTF-8, and again,
+// unfolded, when it is not; next() once more. No more than a piece of the
+// text and a card are held.
 std::unique_ptr<EntryReader> vcardReader(LinePieces &pieces, bool declaredUtf8);
 
 } // namespace dialvault
