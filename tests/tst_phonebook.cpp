@@ -238,6 +238,11 @@ void TestPhoneBook::duplicatesNearAndFarInALargeImport()
     // entries later, or far later, when the first is stored long since.
     QList<ContactEntry> entries;
     QStringList expected;
+    // Equal digits but for a letter are looked up apart, so they are two
+    // entries whether the first is stored already or not.
+    const QString same = QStringLiteral("Same");
+    entries << entry(same, QStringLiteral("0912 5")) << entry(same, QStringLiteral("0912x5"));
+    expected << same << same;
     for (int i = 0; i < 300; ++i) {
         const QString name = QStringLiteral("کاظم %1").arg(i);
         entries.append(entry(name, QStringLiteral("0912 %1").arg(i)));
@@ -247,10 +252,12 @@ void TestPhoneBook::duplicatesNearAndFarInALargeImport()
             entries.append(entry(QStringLiteral("KAZEM كاظم %1").arg(again).mid(6),
                                  QStringLiteral("+98 ۹۱۲ %1").arg(again)));
     }
+    entries << entry(same, QStringLiteral("0912/5"));
+    expected << same;
     const Result<ImportCounts> imported = book.importEntries(entries);
     QVERIFY2(imported.ok(), qPrintable(imported.error.description));
-    QCOMPARE(imported.value.added, 300);
-    QCOMPARE(imported.value.duplicates, entries.size() - 300);
+    QCOMPARE(imported.value.added, 303);
+    QCOMPARE(imported.value.duplicates, entries.size() - 303);
     const QList<ContactEntry> stored = allEntries(book);
     QCOMPARE(namesOf(stored), expected);
     for (qsizetype i = 0; i < stored.size(); ++i)

@@ -113,28 +113,31 @@ public:
     }
 
 private:
-    // What an entry is compared by: a duplicate has the same of both.
+    // What an entry is compared by: a duplicate has the same name and
+    // digits; the stored digits find the candidates.
     struct Keys
     {
         QString name;
         QString digits;
+        QString storedDigits = {};
     };
 
-    // An entry already stored, or earlier in this import.
-    Result<bool> isDuplicate(const ContactEntry &entry, const Keys &keys)
+    // An entry already stored, or earlier in this import. Stored entries
+    // are candidates by their stored digits (by the folded name for an entry
+    // without any), those not yet stored are compared the same way.
+    Result<bool> isDuplicate(const ContactEntry &entry, Keys &keys)
     {
+        keys.storedDigits = storedNumberDigits(entry.phone);
+        const bool byNumber = !keys.storedDigits.isEmpty();
         Result<bool> found;
         for (const Keys &earlier : m_pendingKeys) {
-            if (earlier.name == keys.name && earlier.digits == keys.digits) {
+            if (earlier.name == keys.name && earlier.digits == keys.digits
+                && (!byNumber || earlier.storedDigits == keys.storedDigits)) {
                 found.value = true;
                 return found;
             }
         }
-        // The stored digits look up fewer candidates than a name; an entry
-        // without them is looked up by its name.
-        const QString storedDigits = storedNumberDigits(entry.phone);
-        const bool byNumber = !storedDigits.isEmpty();
-        return m_statements->anyDuplicate(byNumber, byNumber ? storedDigits : keys.name,
+        return m_statements->anyDuplicate(byNumber, byNumber ? keys.storedDigits : keys.name,
                                           [&](const QString &name, const QString &phone) {
                                               return foldedName(name) == keys.name
                                                   && numberDigits(phone) == keys.digits;
