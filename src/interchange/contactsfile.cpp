@@ -121,7 +121,7 @@ struct ContactsReader::Impl
     // the file is refused.
     bool chooseEncoding(bool &declaredUtf8)
     {
-        // The start tells UTF-16 (UTF16Pattern looks at no more).
+        // The start tells UTF-16 (utf16Pattern() looks at no more).
         QByteArray start(qsizetype(1) << 16, Qt::Uninitialized);
         qsizetype size = 0;
         for (qsizetype read = 1; read > 0 && size < start.size(); size += read) {
