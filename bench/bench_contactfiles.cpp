@@ -1,10 +1,11 @@
 // Contacts files in and out of a phone book, the whole way: importing a
 // 100,000-card vCard 3.0 file (read, duplicates looked for, stored in one
 // transaction) beside the SQLite C API inserting the same 100,000 rows into
-// a fresh phone book in one transaction; and the peak memory of exporting
+// a fresh phone book in one transaction; and the peak memory of importing
+// 10,000 against 1,000,000 cards into a fresh phone book, and of exporting
 // 10,000 against 1,000,000 entries from a phone book to a file, each in a
-// fresh process of this program. Phone books are built once and kept under
-// $TMPDIR/dialvault-bench-contactfiles.
+// fresh process of this program. Files and phone books are made once and
+// kept under $TMPDIR/dialvault-bench-contactfiles.
 //
 //   cmake --build build-release --target bench_contactfiles
 //   build-release/bench/bench_contactfiles --benchmark_repetitions=3
@@ -63,27 +64,32 @@ ContactEntry entryOf(qint64 i)
     return ContactEntry{name, phone, note, double(i + 1)};
 }
 
-// A 3.0 file as address books write it: structured name, two typed numbers,
-// a mail address and a note long enough to fold. Written once.
-QString vcardFile()
+// A 3.0 file of `count` cards as address books write it: structured name,
+// two typed numbers, a mail address and a note long enough to fold. Written
+// once.
+QString vcardFile(qint64 count = cards)
 {
-    const QString path = QDir(benchFolder(QStringLiteral("vcard"))).filePath("100000.vcf");
+    const QString path = QDir(benchFolder(QStringLiteral("vcard")))
+                             .filePath(QString::number(count) + QStringLiteral(".vcf"));
     if (QFileInfo(path).size() > 0)
         return path;
-    QByteArray bytes;
-    for (qint64 i = 0; i < cards; ++i) {
+    QFile file(path + QStringLiteral(".part"));
+    if (!file.open(QIODevice::WriteOnly))
+        throw std::runtime_error("cannot write the vCard file");
+    for (qint64 i = 0; i < count; ++i) {
         const ContactEntry entry = entryOf(i);
-        bytes += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;" + entry.name.toUtf8()
+        QByteArray card = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;" + entry.name.toUtf8()
             + ";;;\r\nFN:" + entry.name.toUtf8()
             + "\r\nitem1.TEL;type=CELL;type=VOICE;type=pref:" + entry.phone.toUtf8()
             + "\r\nTEL;TYPE=WORK,VOICE:021 8888 " + QByteArray::number(i % 10000)
             + "\r\nEMAIL;type=INTERNET:person" + QByteArray::number(i) + "@example.com\r\n";
-        QByteArray note;
-        appendFoldedLine(note, "NOTE:" + escapedVCardText(entry.note + entry.note).toUtf8());
-        bytes += note + "END:VCARD\r\n";
+        appendFoldedLine(card, "NOTE:" + escapedVCardText(entry.note + entry.note).toUtf8());
+        card += "END:VCARD\r\n";
+        if (file.write(card) != card.size())
+            throw std::runtime_error("cannot write the vCard file");
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    file.close();
+    if (!file.rename(path))
         throw std::runtime_error("cannot write the vCard file");
     return path;
 }
@@ -191,6 +197,37 @@ void ensurePhoneBook(qint64 size)
     insertAll(path, size, entryOf);
 }
 
+// One import of `count` cards into a fresh phone book in this process;
+// prints its peak resident size.
+int importAndReportPeak(qint64 count)
+{
+    QTemporaryDir dir;
+    freshPhoneBook(dir);
+    PhoneBook book(dir.path());
+    if (!book.open().ok())
+        return 1;
+    const FileImport taken = importContactsFile(book, vcardFile(count));
+    if (!taken.ok() || taken.counts.added != count)
+        return 1;
+    std::printf("%ld\n", bench::peakKilobytes());
+    return 0;
+}
+
+void importPeakMemory(benchmark::State &state)
+{
+    vcardFile(state.range(0));
+    long peak = 0;
+    for (auto _ : state) {
+        peak = bench::peakKilobytesOfRun(
+            {QStringLiteral("--import-peak"), QString::number(state.range(0))});
+        if (peak < 0) {
+            state.SkipWithError("the import process failed");
+            return;
+        }
+    }
+    state.counters["peak_kB"] = double(peak);
+}
+
 enum Format { Vcard3, Vcard4, Csv };
 const char *const formatNames[] = {"vcard3", "vcard4", "csv"};
 
@@ -241,12 +278,15 @@ void exportSizes(benchmark::internal::Benchmark *benchmark)
 
 BENCHMARK(importVCard100k)->Unit(benchmark::kMillisecond);
 BENCHMARK(sqliteInsert100k)->Unit(benchmark::kMillisecond);
+BENCHMARK(importPeakMemory)->Arg(10000)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(exportPeakMemory)->Apply(exportSizes)->Iterations(1);
 
 int main(int argc, char **argv)
 {
     // Qt SQL loads its SQLite driver as a plugin, which needs an application object.
     QCoreApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--import-peak") == 0)
+        return importAndReportPeak(std::atoll(argv[2]));
     if (argc == 4 && std::strcmp(argv[1], "--export-peak") == 0) {
         Format format = Vcard3;
         for (const Format candidate : {Vcard3, Vcard4, Csv}) {

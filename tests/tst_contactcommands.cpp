@@ -40,9 +40,10 @@ private:
     QString file(const QString &name) const { return dir->filePath(name); }
 
     // `language` is the system's (LC_ALL); `messages` the languages the user
-    // reads messages in (LANGUAGE), none when empty.
+    // reads messages in (LANGUAGE), none when empty; `dataFolder` the
+    // --data-dir, the test's folder when empty.
     Run run(const QStringList &arguments, const QString &language = QStringLiteral("C.UTF-8"),
-            const QString &messages = {})
+            const QString &messages = {}, const QString &dataFolder = {})
     {
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -55,7 +56,9 @@ private:
         program.setProcessEnvironment(environment);
         program.setWorkingDirectory(dir->path());
         program.start(QStringLiteral(DIALVAULT_PROGRAM),
-                      QStringList{QStringLiteral("--data-dir"), dir->path()} + arguments);
+                      QStringList{QStringLiteral("--data-dir"),
+                                  dataFolder.isEmpty() ? dir->path() : dataFolder}
+                          + arguments);
         Run result;
         if (!program.waitForFinished(60000))
             return result;
@@ -234,6 +237,65 @@ private Q_SLOTS:
         // A command never makes a phone book from nothing.
         QVERIFY(!QFile::exists(file("db1.mdb")));
         QVERIFY(!QFile::exists(file("out.vcf")));
+    }
+
+    void firstImportIntoANewFolderMakesItsPhoneBook_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("missing folder") << false << "C.UTF-8"
+                                        << "dialvault: made a new empty phone book in ";
+        QTest::newRow("empty folder, Persian") << true << "fa_IR.UTF-8"
+                                               << "dialvault: دفترچه تلفن تازه و خالي در پوشه ";
+    }
+    void firstImportIntoANewFolderMakesItsPhoneBook()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QString, language);
+        QFETCH(QString, said);
+        const QString folder = file(QStringLiteral("new/phone book"));
+        if (exists)
+            QVERIFY(QDir().mkpath(folder));
+        const Run imported = run({"import", "dialvault.csv"}, language, {}, folder);
+        QCOMPARE(imported.status, 0);
+        QCOMPARE(imported.err, said + folder + (language.startsWith("fa") ? " ساخته شد.\n" : "\n"));
+        QCOMPARE(storedRows(QDir(folder).filePath(QStringLiteral("db1.mdb"))).size(), 2);
+        // The next import finds it there and says nothing more.
+        const Run again = run({"import", "dialvault.csv"}, language, {}, folder);
+        QCOMPARE(again.err, QString());
+        QCOMPARE(again.status, 0);
+    }
+
+    void folderWhoseDb1IsNoPhoneBookIsLeftUntouched_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("import") << "import";
+        QTest::newRow("export") << "export";
+        QTest::newRow("find") << "find";
+    }
+    void folderWhoseDb1IsNoPhoneBookIsLeftUntouched()
+    {
+        QFETCH(QString, command);
+        const QString folder = file(QStringLiteral("other"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString database = QDir(folder).filePath(QStringLiteral("db1.mdb"));
+        QVERIFY(QFile::copy(file("not-a-database.mdb"), database));
+        QFile original(database);
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        const QByteArray bytes = original.readAll();
+        original.close();
+
+        const QString argument = command == QLatin1String("import") ? file("dialvault.csv")
+            : command == QLatin1String("export")                    ? file("out.vcf")
+                                                                    : QStringLiteral("x");
+        const Run result = run({command, argument}, QStringLiteral("C.UTF-8"), {}, folder);
+        QVERIFY(result.status != 0);
+        QVERIFY2(result.err.contains(database), qPrintable(result.err));
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), bytes);
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{"db1.mdb"});
     }
 
     void persianWhereTheUserReadsIt()

@@ -60,6 +60,8 @@ private Q_SLOTS:
     void emptyPhoneBookComesBackEmpty_data();
     void emptyPhoneBookComesBackEmpty();
     void samePersonFromAnotherFileIsADuplicate();
+    void faultFarIntoALargeFileStoresNothing_data();
+    void faultFarIntoALargeFileStoresNothing();
 };
 
 void TestContactFiles::exportThenImportGivesEveryEntryBack_data()
@@ -232,6 +234,53 @@ void TestContactFiles::samePersonFromAnotherFileIsADuplicate()
     QCOMPARE(stored.size(), 1);
     QCOMPARE(stored.front().name, QStringLiteral("Bob Smith"));
     QCOMPARE(stored.front().phone, QStringLiteral("+98 912 000 1111"));
+}
+
+void TestContactFiles::faultFarIntoALargeFileStoresNothing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("line");
+    // Entries enough for several pieces of the file, all stored in the
+    // transaction before the fault in the last card or row is read.
+    constexpr int entries = 40000;
+    QByteArray cards;
+    QByteArray rows = "Name,Mobile Phone\r\n";
+    for (int i = 0; i < entries; ++i) {
+        const QByteArray number = QByteArray::number(i);
+        cards += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Name " + number + "\r\nTEL:0912 " + number
+            + "\r\nEND:VCARD\r\n";
+        rows += "Name " + number + ",0912 " + number + "\r\n";
+    }
+    QTest::newRow("vCard") << cards + "BEGIN:VCARD\r\nFN:Last\r\nno colon\r\nEND:VCARD\r\n"
+                           << 5 * entries + 3;
+    QTest::newRow("CSV") << rows + "Last,\"never closed\r\n" << entries + 2;
+}
+
+void TestContactFiles::faultFarIntoALargeFileStoresNothing()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, line);
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    QVERIFY(RawDatabase(folder.databasePath()).insert("kept", "1", "", 1));
+    const QString path = QDir(folder.folder()).filePath(QStringLiteral("large"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    file.close();
+
+    PhoneBook book(folder.folder());
+    QVERIFY(book.open().ok());
+    const FileImport taken = importContactsFile(book, path);
+    QVERIFY(taken.refused.has_value());
+    QCOMPARE(taken.refused->line, line);
+    QCOMPARE(taken.counts.added, 0);
+    QCOMPARE(storedRows(folder.databasePath()).size(), 1);
+    // The transaction is over: the same phone book takes the next file.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("Name,Mobile Phone\r\nNext,0935\r\n");
+    file.close();
+    QCOMPARE(importContactsFile(book, path).counts.added, 1);
+    QCOMPARE(storedRows(folder.databasePath()).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestContactFiles)

@@ -38,9 +38,31 @@ namespace {
 const QString officeNote = QStringLiteral("دفتر مرکزی، طبقه سوم، اتاق ۳۱۲؛ ساعت کاری شنبه تا "
                                           "چهارشنبه ۸ تا ۱۶ — تماس فوری فقط با تلفن همراه");
 
+// The file's text read whole, and again a line at a time: where a piece of
+// it ends must change nothing, or the result is a refusal saying so.
 ReadResult readBytes(const QByteArray &bytes)
 {
-    return readContacts(bytes, QStringLiteral("contacts"));
+    const QString name = QStringLiteral("contacts");
+    ReadResult whole = readContacts(bytes, name);
+    const ReadResult lines = readContacts(bytes, name, 1);
+    const auto said = [](const ReadResult &result) {
+        return result.failure ? QStringLiteral("refused at line %1 (%2)")
+                                    .arg(result.failure->line)
+                                    .arg(int(result.failure->fault))
+                              : QStringLiteral("%1 entries, %2 without name or number, %3 "
+                                               "skipped, read as '%4'")
+                                    .arg(result.entries.size())
+                                    .arg(result.withoutNameOrNumber)
+                                    .arg(result.skippedLines)
+                                    .arg(result.assumedEncoding);
+    };
+    if (said(whole) == said(lines) && whole.entries == lines.entries)
+        return whole;
+    ReadResult differs;
+    differs.failure = ReadFailure{name, -1, ReadFault::NotContacts,
+                                  QStringLiteral("whole: ") + said(whole)
+                                      + QStringLiteral("; a line at a time: ") + said(lines)};
+    return differs;
 }
 
 // QVERIFY2 builds its message even when the check passes.
@@ -447,6 +469,9 @@ void TestInterchangeRead::refusedFilesNameTheirLine()
     const ReadResult result = readContactsFile(path);
     QVERIFY(!result.ok());
     QVERIFY(result.entries.isEmpty());
+    QFile read(path);
+    QVERIFY(read.open(QIODevice::ReadOnly));
+    QCOMPARE(readBytes(read.readAll()).failure->line, line);
     QCOMPARE(result.withoutNameOrNumber, 0);
     QCOMPARE(result.failure->fileName, path);
     QCOMPARE(result.failure->fault, fault);

@@ -70,6 +70,7 @@ private Q_SLOTS:
     void olderFileIsUpgraded();
     void importNumbersRowsAndSkipsDuplicates();
     void failedImportStoresNothing();
+    void duplicatesNearAndFarInALargeImport();
     void findByPart_data();
     void findByPart();
     void startOfAPartIsAnIndexRange_data();
@@ -223,6 +224,42 @@ void TestPhoneBook::failedImportStoresNothing()
     QVERIFY(raw.exec(QStringLiteral("DROP TRIGGER refuse")));
     QVERIFY(book.importEntries({entry("good", "1")}).ok());
     QCOMPARE(raw.scalar(QStringLiteral("SELECT n FROM test_count")).toInt(), 1);
+}
+
+void TestPhoneBook::duplicatesNearAndFarInALargeImport()
+{
+    StoreFolder folder;
+    QVERIFY(folder.create());
+    PhoneBook book(folder.folder());
+    QVERIFY(book.open().ok());
+    // Each entry comes again in other letters and digits: at once, a few
+    // entries later, or far later, when the first is stored long since.
+    QList<ContactEntry> entries;
+    QStringList expected;
+    // Equal digits but for a letter are looked up apart, so they are two
+    // entries whether the first is stored already or not.
+    const QString same = QStringLiteral("Same");
+    entries << entry(same, QStringLiteral("0912 5")) << entry(same, QStringLiteral("0912x5"));
+    expected << same << same;
+    for (int i = 0; i < 300; ++i) {
+        const QString name = QStringLiteral("کاظم %1").arg(i);
+        entries.append(entry(name, QStringLiteral("0912 %1").arg(i)));
+        expected.append(name);
+        const int again = i - (i % 3 == 0 ? 0 : i % 3 == 1 ? 7 : 120);
+        if (again >= 0)
+            entries.append(entry(QStringLiteral("KAZEM كاظم %1").arg(again).mid(6),
+                                 QStringLiteral("+98 ۹۱۲ %1").arg(again)));
+    }
+    entries << entry(same, QStringLiteral("0912/5"));
+    expected << same;
+    const Result<ImportCounts> imported = book.importEntries(entries);
+    QVERIFY2(imported.ok(), qPrintable(imported.error.description));
+    QCOMPARE(imported.value.added, 303);
+    QCOMPARE(imported.value.duplicates, entries.size() - 303);
+    const QList<ContactEntry> stored = allEntries(book);
+    QCOMPARE(namesOf(stored), expected);
+    for (qsizetype i = 0; i < stored.size(); ++i)
+        QCOMPARE(stored[i].rowNumber, double(i + 1));
 }
 
 void TestPhoneBook::findByPart_data()

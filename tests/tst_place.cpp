@@ -220,6 +220,50 @@ private Q_SLOTS:
         QVERIFY(!writable);
     }
 
+    void chosenFolderForAFirstUseGetsAPhoneBook_data()
+    {
+        QTest::addColumn<QString>("holds"); // a file already in the folder; "-": no folder
+        QTest::addColumn<bool>("made");
+        QTest::newRow("missing folder") << "-" << true;
+        QTest::newRow("empty folder") << "" << true;
+        QTest::newRow("folder of other files") << "notes.txt" << false;
+        QTest::newRow("hidden file") << ".hidden" << false;
+        QTest::newRow("db1.mdb that is no phone book") << "db1.mdb" << false;
+    }
+    void chosenFolderForAFirstUseGetsAPhoneBook()
+    {
+        QFETCH(QString, holds);
+        QFETCH(bool, made);
+        PlaceFacts f = facts();
+        f.optionFolder = QDir(scratch->path()).filePath(QStringLiteral("chosen/folder"));
+        const Result<PhoneBookPlace> place = decidePlace(f);
+        QVERIFY(place.ok());
+        if (holds != QLatin1String("-"))
+            QVERIFY(QDir().mkpath(f.optionFolder));
+        if (!holds.isEmpty() && holds != QLatin1String("-"))
+            touch(QDir(f.optionFolder).filePath(holds));
+        const auto before = snapshot(scratch->path());
+
+        const Result<bool> prepared = makePhoneBookInEmptyFolder(place.value);
+        QVERIFY2(prepared.ok(), qPrintable(prepared.error.description));
+        QCOMPARE(prepared.value, made);
+        if (made) {
+            QCOMPARE(QDir(f.optionFolder)
+                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                     QStringList{"db1.mdb"});
+            QVERIFY(storedRows(place.value.databasePath()).isEmpty());
+            // Once there, it is the folder's phone book: never made again.
+            insertRow(place.value.databasePath(), {QStringLiteral("مينا"), "0912", {}, 1});
+            QVERIFY(!makePhoneBookInEmptyFolder(place.value).value);
+            QCOMPARE(storedRows(place.value.databasePath()).size(), 1);
+        } else {
+            QVERIFY(snapshot(scratch->path()) == before);
+        }
+        // Only a folder named for it: the installed place has its own first start.
+        QVERIFY(!makePhoneBookInEmptyFolder(decidePlace(facts()).value).value);
+        QVERIFY(!QFileInfo::exists(userData));
+    }
+
     void existingPortableFolderIsLeftExactlyAsItWas()
     {
         const QString database = makeEmptyDatabase(program);

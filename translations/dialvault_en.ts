@@ -792,6 +792,10 @@ The program does not open another phone book in its place. Make the folder writa
 پرونده: %2</source>
         <translation>the phone book %2 could not be opened: %1</translation>
     </message>
+    <message>
+        <source>دفترچه تلفن تازه و خالي در پوشه %1 ساخته شد.</source>
+        <translation>made a new empty phone book in %1</translation>
+    </message>
 </context>
 <context>
     <name>dialvault::CodePromptWindow</name>

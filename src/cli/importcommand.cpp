@@ -19,7 +19,8 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
             << "\n";
         return CommandMisused;
     }
-    const std::unique_ptr<PhoneBook> opened = openCommandPhoneBook(line, err);
+    const std::unique_ptr<PhoneBook> opened
+        = openCommandPhoneBook(line, err, EmptyFolder::GetsPhoneBook);
     if (!opened)
         return CommandFailed;
     PhoneBook &book = *opened;

@@ -21,7 +21,8 @@ QString repairHint()
 
 } // namespace
 
-std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err)
+std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err,
+                                              EmptyFolder empty)
 {
     const std::optional<PhoneBookPlace> place = commandPlace(line, err);
     if (!place)
@@ -31,6 +32,15 @@ std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStre
     if (const Status prepared = preparePlace(*place); !prepared.ok()) {
         err << "dialvault: " << prepared.error.description << "\n";
         return std::nullopt;
+    }
+    if (empty == EmptyFolder::GetsPhoneBook) {
+        const Result<bool> made = makePhoneBookInEmptyFolder(*place);
+        if (!made.ok()) {
+            err << "dialvault: " << made.error.description << "\n";
+            return std::nullopt;
+        }
+        if (made.value)
+            err << "dialvault: " << newPhoneBookText(place->folder) << "\n";
     }
     return place->folder;
 }
@@ -50,22 +60,24 @@ std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStrea
     return PhoneBookSource::server(url);
 }
 
-std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err)
+std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err,
+                                                EmptyFolder empty)
 {
     bool refused = false;
     if (std::optional<PhoneBookSource> server = commandServer(line, err, refused))
         return server;
     if (refused)
         return std::nullopt;
-    const std::optional<QString> folder = commandPhoneBookFolder(line, err);
+    const std::optional<QString> folder = commandPhoneBookFolder(line, err, empty);
     if (!folder)
         return std::nullopt;
     return PhoneBookSource::inFolder(*folder);
 }
 
-std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextStream &err)
+std::unique_ptr<PhoneBook> openCommandPhoneBook(const CommandLine &line, QTextStream &err,
+                                                EmptyFolder empty)
 {
-    const std::optional<PhoneBookSource> source = commandPhoneBook(line, err);
+    const std::optional<PhoneBookSource> source = commandPhoneBook(line, err, empty);
     if (!source)
         return nullptr;
     auto book = std::make_unique<PhoneBook>(*source);

@@ -5,7 +5,6 @@
 #include "store/phonebook.h"
 #include "store/storeerror.h"
 
-#include <QList>
 #include <QString>
 
 #include <optional>
@@ -21,19 +20,18 @@ struct FileImport
     ImportCounts counts;
     std::optional<ReadFailure> refused;
     StoreError notStored;
-    // What the person is told besides the counts (see ReadResult).
+    // What the person is told besides the counts (see ReadTally).
     int skippedLines = 0;
     QString assumedEncoding;
 
     bool ok() const { return !refused && notStored.number == 0; }
 };
 
-// The entries a reader gave, ready for the store.
-QList<ContactEntry> entriesToStore(const QList<ImportedEntry> &entries);
-
-// Reads a vCard or CSV file and adds its entries to `book` in one
-// transaction; the cards or rows without a name or a number are counted
-// with the store's own. A file refusedImportFile() refuses is not opened.
+// Reads a vCard or CSV file (ContactsReader) and adds its entries to `book`
+// in one transaction as they are read, so that memory stays the same at any
+// size; a fault found far into the file stores nothing. The cards or rows
+// without a name or a number are counted with the store's own. A file
+// refusedImportFile() refuses is not opened.
 FileImport importContactsFile(PhoneBook &book, const QString &path,
                               qint64 sizeLimit = defaultImportLimit);
 

@@ -30,10 +30,29 @@ QChar csvSeparator(QStringView text)
     return candidates[best];
 }
 
-CsvParser::CsvParser(QStringView text, QChar separator)
+CsvParser::CsvParser(QStringView text, QChar separator, bool last)
     : m_text(text)
     , m_separator(separator)
+    , m_last(last)
 { }
+
+void CsvParser::continueWith(QStringView text, bool last)
+{
+    m_text = text;
+    m_last = last;
+    m_at = 0;
+    m_needsMore = false;
+}
+
+bool CsvParser::needMore(qsizetype at, int line)
+{
+    if (m_last)
+        return false;
+    m_needsMore = true;
+    m_at = at;
+    m_line = line;
+    return true;
+}
 
 bool CsvParser::atLineBreak() const
 {
@@ -72,6 +91,8 @@ bool CsvParser::readQuotedCell(QString &cell)
     for (;;) {
         const qsizetype quote = m_text.indexOf(u'"', m_at);
         if (quote < 0) {
+            if (!m_last)
+                return false;
             m_failure = readFailure(ReadFault::QuoteNeverCloses, openedOn);
             return false;
         }
@@ -92,15 +113,24 @@ bool CsvParser::readQuotedCell(QString &cell)
 
 bool CsvParser::next(CsvRecord &record)
 {
-    if (m_failure || m_at >= m_text.size())
+    if (m_failure || m_needsMore)
         return false;
+    if (m_at >= m_text.size()) {
+        needMore(m_at, m_line);
+        return false;
+    }
+    const qsizetype begin = m_at;
+    const int line = m_line;
     record.cells.clear();
     record.line = m_line;
     for (;;) {
         QString cell;
         if (m_at < m_text.size() && m_text[m_at] == u'"') {
-            if (!readQuotedCell(cell))
+            if (!readQuotedCell(cell)) {
+                if (!m_failure)
+                    needMore(begin, line);
                 return false;
+            }
         } else {
             const qsizetype start = m_at;
             while (m_at < m_text.size() && m_text[m_at] != m_separator && !atLineBreak())
@@ -108,8 +138,9 @@ bool CsvParser::next(CsvRecord &record)
             cell = m_text.sliced(start, m_at - start).toString();
         }
         record.cells.append(cell);
+        // Only the file's last line ends without a line break.
         if (m_at >= m_text.size())
-            return true;
+            return !needMore(begin, line);
         if (m_text[m_at] == m_separator) {
             ++m_at;
             continue;

@@ -1,5 +1,6 @@
 #include "interchange/encodingguess.h"
 
+#include "interchange/lineends.h"
 #include "interchange/utf8.h"
 
 #include <algorithm>
@@ -43,9 +44,8 @@ bool isAsciiLetter(char c)
 
 } // namespace
 
-void EncodingSniffer::add(QByteArrayView piece)
+void EncodingSniffer::add(QByteArrayView piece, const std::function<int(qsizetype)> &lineOf)
 {
-    const qsizetype base = piece.data() - m_base;
     qsizetype at = 0;
     while (at < piece.size()) {
         at = skipPlainAscii(piece, at);
@@ -59,10 +59,10 @@ void EncodingSniffer::add(QByteArrayView piece)
             at += length;
             continue;
         }
-        if (m_firstInvalid < 0)
-            m_firstInvalid = base + at;
-        if (m_firstNul < 0 && piece[at] == 0)
-            m_firstNul = base + at;
+        if (m_firstInvalid == 0)
+            m_firstInvalid = lineOf(at);
+        if (m_firstNul == 0 && piece[at] == 0)
+            m_firstNul = lineOf(at);
         ++m_invalid;
         ++at;
     }
@@ -88,7 +88,7 @@ void EncodingSniffer::addEightBit(QByteArrayView piece, qsizetype at)
 
 EncodingGuess EncodingSniffer::guess() const
 {
-    if (m_firstInvalid < 0)
+    if (m_firstInvalid == 0)
         return {};
     // Persian text in Windows-1256 runs letter bytes (0xC1 to 0xFF) together,
     // which UTF-8 never allows, so its faults far outnumber chance sequences.
@@ -100,8 +100,8 @@ EncodingGuess EncodingSniffer::guess() const
 
 EncodingGuess guessEncoding(QByteArrayView bytes)
 {
-    EncodingSniffer sniffer(bytes.data());
-    sniffer.add(bytes);
+    EncodingSniffer sniffer;
+    sniffer.add(bytes, [&](qsizetype at) { return lineNumberAt(bytes, at); });
     return sniffer.guess();
 }
 

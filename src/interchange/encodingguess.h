@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QList>
 
+#include <functional>
 #include <optional>
 
 namespace dialvault {
@@ -14,34 +15,30 @@ namespace dialvault {
 // damaged UTF-8 file. Anything else is one of the 8-bit code pages met here:
 // Windows-1256 (Persian and Arabic) or Windows-1252 (the languages written
 // in Latin letters). `invalidAt` is the offset of the first fault in the
-// chosen encoding (a NUL, in a code page), or -1; `assumed` is true for a
-// code page, which the person is told about.
+// code page, which the person is told about. `invalidLine` is the line of
+// the first fault in the chosen encoding (a NUL, in a code page), or 0.
 struct EncodingGuess
 {
     TextEncoding encoding;
-    qsizetype invalidAt = -1;
+    int invalidLine = 0;
     bool assumed = false;
 };
 
-// Gathers what tells the encoding, over one or more pieces of one buffer
-// (the lines of a vCard that do not name their own charset); offsets are
-// from `base`, where the buffer begins.
+// Gathers what tells the encoding, over pieces of a file in any number (the
+// lines of a vCard that do not name their own charset, or pieces of lines).
 class EncodingSniffer
 {
 public:
-    explicit EncodingSniffer(const char *base)
-        : m_base(base)
-    { }
-
-    void add(QByteArrayView piece);
+    // `lineOf` gives the line of a byte of `piece` by its offset; it is asked
+    // for the first fault only.
+    void add(QByteArrayView piece, const std::function<int(qsizetype)> &lineOf);
     EncodingGuess guess() const;
 
 private:
     void addEightBit(QByteArrayView piece, qsizetype at);
 
-    const char *m_base;
-    qsizetype m_firstInvalid = -1;
-    qsizetype m_firstNul = -1;
+    int m_firstInvalid = 0; // lines
+    int m_firstNul = 0;
     qsizetype m_invalid = 0;
     qsizetype m_multibyte = 0;
     // High bytes that are letters in either code page: beside an ASCII
@@ -52,6 +49,7 @@ private:
     bool m_controlIn1252 = false; // a byte that Windows-1252 leaves without a letter
 };
 
+// The guess for text all in memory.
 EncodingGuess guessEncoding(QByteArrayView bytes);
 
 // The code pages a header row of CSV is tried in when its bytes are not

@@ -59,13 +59,6 @@ QString columnList(const QStringList &columns)
 
 } // namespace
 
-ReadResult refusedRead(ReadFailure failure)
-{
-    ReadResult result;
-    result.failure = std::move(failure);
-    return result;
-}
-
 ReadFailure unknownColumnsFailure(const QStringList &columns)
 {
     ReadFailure failure = readFailure(ReadFault::UnknownColumns, 1);

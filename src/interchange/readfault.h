@@ -10,9 +10,6 @@ namespace dialvault {
 // knows the file's name sets it.
 ReadFailure readFailure(ReadFault fault, int line);
 
-// A result of nothing but `failure`.
-ReadResult refusedRead(ReadFailure failure);
-
 // A CSV file refused for its header row, naming the columns it holds.
 ReadFailure unknownColumnsFailure(const QStringList &columns);
 

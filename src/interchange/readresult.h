@@ -48,21 +48,54 @@ struct ReadFailure
     QString reason;
 };
 
-// What a contacts file holds: its entries in file order, the number of
-// cards or rows skipped for having neither a name nor a number, and what
-// the person is told besides: the lines passed over inside properties that
-// are not kept, and the code page the file was read in when it did not say
-// and was not UTF-8 (its shown name; empty otherwise). When `failure` is
-// set, nothing at all.
-struct ReadResult
+// What reading a contacts file came to besides its entries: the number of
+// cards or rows skipped for having neither a name nor a number, and what the
+// person is told besides: the lines passed over inside properties that are
+// not kept, and the code page the file was read in when it did not say and
+// was not UTF-8 (its shown name; empty otherwise). When `failure` is set,
+// the file is refused whole.
+struct ReadTally
 {
-    QList<ImportedEntry> entries;
     int withoutNameOrNumber = 0;
     std::optional<ReadFailure> failure;
     int skippedLines = 0;
     QString assumedEncoding;
 
     bool ok() const { return !failure.has_value(); }
+};
+
+// What a contacts file holds: its entries in file order, and the tally. When
+// `failure` is set, nothing at all.
+struct ReadResult : ReadTally
+{
+    QList<ImportedEntry> entries;
+};
+
+// The entries of a contacts file, read one at a time, so that a file of any
+// size is read in the same memory.
+class EntryReader
+{
+public:
+    virtual ~EntryReader() = default;
+
+    // What must be known before the first entry (the encoding, that the file
+    // is of this format at all), reading the file through as often as that
+    // takes. False when the file is refused.
+    virtual bool start() = 0;
+    // The next entry; false after the last, and when the file is refused
+    // (tally().failure), which may be found after entries were given.
+    virtual bool next(ImportedEntry &entry) = 0;
+    // The failure, if any, has no file name yet.
+    const ReadTally &tally() const { return m_tally; }
+
+protected:
+    bool fail(ReadFailure failure)
+    {
+        m_tally.failure = std::move(failure);
+        return false;
+    }
+
+    ReadTally m_tally;
 };
 
 } // namespace dialvault

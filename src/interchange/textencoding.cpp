@@ -193,35 +193,4 @@ qsizetype TextEncoding::firstInvalid(QByteArrayView bytes) const
     return decode(bytes, text);
 }
 
-qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString &text)
-{
-    const qsizetype units = bytes.size() / 2;
-    text.resize(units);
-    QChar *out = text.data();
-    const auto unitAt = [&](qsizetype i) {
-        const auto first = static_cast<uchar>(bytes[2 * i]);
-        const auto second = static_cast<uchar>(bytes[2 * i + 1]);
-        return char16_t(bigEndian ? (first << 8) | second : (second << 8) | first);
-    };
-    qsizetype i = 0;
-    while (i < units) {
-        const char16_t unit = unitAt(i);
-        qsizetype length = 1;
-        if (unit == 0 || QChar::isLowSurrogate(unit))
-            length = 0;
-        else if (QChar::isHighSurrogate(unit))
-            length = i + 1 < units && QChar::isLowSurrogate(unitAt(i + 1)) ? 2 : 0;
-        if (length == 0) {
-            text.truncate(i);
-            return i;
-        }
-        for (qsizetype k = 0; k < length; ++k)
-            out[i + k] = QChar(unitAt(i + k));
-        i += length;
-    }
-    if (bytes.size() % 2 != 0)
-        return units;
-    return -1;
-}
-
 } // namespace dialvault

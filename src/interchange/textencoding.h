@@ -45,9 +45,4 @@ private:
     QByteArray m_name; // ICU's own name of its converter; empty for UTF-8
 };
 
-// Decodes UTF-16 without its byte order mark into `text`. Returns the index
-// (in UTF-16 units) of the first unpaired surrogate, NUL or odd trailing byte,
-// with `text` holding what came before it; -1 when all of it is valid.
-qsizetype decodeUtf16(QByteArrayView bytes, bool bigEndian, QString &text);
-
 } // namespace dialvault

@@ -110,6 +110,13 @@ QString exportedText(qint64 count, const QString &path)
         .arg(QString::number(count), shown(path));
 }
 
+QString newPhoneBookText(const QString &folder)
+{
+    return QCoreApplication::translate("TransferTexts",
+                                       "دفترچه تلفن تازه و خالي در پوشه %1 ساخته شد.")
+        .arg(shown(folder));
+}
+
 QString notOpenedText(const PhoneBookSource &source, const StoreError &error)
 {
     if (!source.isServer())

@@ -24,6 +24,9 @@ QString refusedFileText(const ReadFailure &failure);
 QString notDoneText(const QString &path, const StoreError &error, bool reading);
 // "1000 شماره در پرونده FILE نوشته شد."
 QString exportedText(qint64 count, const QString &path);
+// "دفترچه تلفن تازه و خالي در پوشه FOLDER ساخته شد." for a folder named by
+// --data-dir that held none.
+QString newPhoneBookText(const QString &folder);
 // The phone book at `path` could not be opened.
 QString notOpenedText(const QString &path, const StoreError &error);
 // The phone book on a file or a server could not be opened (or read).

@@ -25,21 +25,18 @@ bool isQuotedPrintable(QByteArrayView logical)
 
 } // namespace
 
-UnfoldedLines::UnfoldedLines(QByteArrayView bytes)
+void UnfoldedLines::append(QByteArrayView bytes)
 {
-    // Unfolding only removes bytes (a line break becomes at most one LF), so
-    // the text fits in the input's size.
-    m_text.resize(bytes.size());
+    // Unfolding only removes bytes (a line break becomes at most one LF); the
+    // LF before the piece's first line ended the piece before.
+    qsizetype size = m_text.size();
+    m_text.resize(size + bytes.size() + 1);
     char *const out = m_text.data();
-    qsizetype size = 0;
-    qsizetype logicalBegin = -1;
-    bool softBreak = false;
-    int line = 0;
     qsizetype at = 0;
     // The next LF, found once for all the lines a lone CR ends before it.
     qsizetype nextLf = -1;
     while (at < bytes.size()) {
-        ++line;
+        ++m_line;
         if (nextLf < at) {
             nextLf = bytes.indexOf('\n', at);
             if (nextLf < 0)
@@ -52,22 +49,40 @@ UnfoldedLines::UnfoldedLines(QByteArrayView bytes)
         at = end < bytes.size() ? end + lineEndLength(bytes, end) : end;
 
         const bool folded = !piece.isEmpty() && (piece[0] == ' ' || piece[0] == '\t');
-        if (logicalBegin >= 0 && softBreak) {
+        if (m_lastLine >= 0 && m_softBreak) {
             --size; // the "=" of the soft break
-        } else if (logicalBegin >= 0 && folded) {
+        } else if (m_lastLine >= 0 && folded) {
             piece = piece.sliced(1);
         } else {
-            if (logicalBegin >= 0)
+            if (m_lastLine >= 0)
                 out[size++] = '\n';
-            logicalBegin = size;
+            m_lastLine = size;
         }
-        m_pieceStarts.emplace_back(size, line);
+        m_pieceStarts.emplace_back(size, m_line);
         std::memcpy(out + size, piece.data(), piece.size());
         size += piece.size();
-        softBreak = size > logicalBegin && out[size - 1] == '='
-            && isQuotedPrintable(QByteArrayView(out + logicalBegin, size - logicalBegin));
+        m_softBreak = size > m_lastLine && out[size - 1] == '='
+            && isQuotedPrintable(QByteArrayView(out + m_lastLine, size - m_lastLine));
     }
     m_text.truncate(size);
+}
+
+void UnfoldedLines::discard(qsizetype offset)
+{
+    if (offset <= 0)
+        return;
+    m_text.remove(0, offset);
+    m_lastLine -= offset;
+    // The piece holding the new start keeps its line.
+    const auto first
+        = std::upper_bound(m_pieceStarts.begin(), m_pieceStarts.end(), offset,
+                           [](qsizetype value, const std::pair<qsizetype, int> &start) {
+                               return value < start.first;
+                           });
+    const auto kept = first == m_pieceStarts.begin() ? first : std::prev(first);
+    m_pieceStarts.erase(m_pieceStarts.begin(), kept);
+    for (auto &[start, line] : m_pieceStarts)
+        start = std::max<qsizetype>(start - offset, 0);
 }
 
 int UnfoldedLines::lineAt(qsizetype offset) const

@@ -10,6 +10,7 @@
 #include "interchange/vcardtext.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace dialvault {
 
@@ -148,9 +149,10 @@ QByteArrayView lineFrom(QByteArrayView text, qsizetype begin)
     return text.sliced(begin, (end < 0 ? text.size() : end) - begin);
 }
 
-// True when the card whose lines follow `rest` says VERSION:4.0 before it
-// ends: its values are UTF-8 then, read before VERSION or after it.
-bool isVersion4(QByteArrayView rest)
+// Whether the card whose lines follow `rest` says VERSION:4.0 before it
+// ends: its values are UTF-8 then, read before VERSION or after it. Unknown
+// when `rest` ends first and more of the file may follow (`more`).
+std::optional<bool> isVersion4(QByteArrayView rest, bool more)
 {
     qsizetype at = 0;
     while (at < rest.size()) {
@@ -165,68 +167,177 @@ bool isVersion4(QByteArrayView rest)
         if (property.is("END") || property.is("BEGIN"))
             return false;
     }
-    return false;
+    return more ? std::nullopt : std::optional<bool>(false);
 }
 
-// The encoding of a vCard file's text that has no byte order mark: UTF-8
-// when all of it is (`allUtf8`), else what the lines that do not name their
-// own charset tell.
-EncodingGuess vcardEncoding(const QByteArray &text, bool &allUtf8)
+// Hands each settled line of `lines` after `at` to `visit` with its offset;
+// returns where the next line begins.
+qsizetype forEachSettledLine(const UnfoldedLines &lines, qsizetype at,
+                             const std::function<void(QByteArrayView, qsizetype)> &visit)
 {
-    allUtf8 = firstInvalidUtf8(text) < 0;
-    if (allUtf8)
-        return {};
-    EncodingSniffer sniffer(text.constData());
-    qsizetype at = 0;
-    while (at < text.size()) {
+    const QByteArray &text = lines.text();
+    while (at < lines.settled()) {
         const QByteArrayView line = lineFrom(text, at);
+        visit(line, at);
         at += line.size() + 1;
-        const qsizetype colon = propertyColon(line);
-        if (colon < 0 || parseParameters(splitProperty(line, colon).parameters).charset.isEmpty())
-            sniffer.add(line);
     }
-    return sniffer.guess();
+    return at;
 }
 
-class Reader
+class Reader : public EntryReader
 {
 public:
-    Reader(const UnfoldedLines &lines, TextEncoding encoding, bool allUtf8)
-        : m_lines(lines)
-        , m_encoding(std::move(encoding))
-        , m_allUtf8(allUtf8)
+    Reader(LinePieces &pieces, bool declaredUtf8)
+        : m_pieces(pieces)
+        , m_declaredUtf8(declaredUtf8)
     { }
 
-    ReadResult read()
+    bool start() override
     {
-        const QByteArray &text = m_lines.text();
-        qsizetype begin = 0;
-        while (begin <= text.size() && !m_result.failure) {
-            const QByteArrayView line = lineFrom(text, begin);
-            readLine(line);
-            begin += line.size() + 1;
+        bool allUtf8 = false;
+        if (!bytesAreUtf8(allUtf8))
+            return false;
+        if (!allUtf8 && !decideEncoding())
+            return false;
+        m_allUtf8 = m_allUtf8 || allUtf8;
+        return m_pieces.rewind() || cannotRead();
+    }
+
+    bool next(ImportedEntry &entry) override
+    {
+        while (!m_tally.failure) {
+            const QByteArray &text = m_lines.text();
+            bool needMore = false;
+            while (m_at < m_lines.settled() && !needMore) {
+                const QByteArrayView line = lineFrom(text, m_at);
+                needMore = !readLine(line);
+                if (needMore)
+                    break;
+                m_at += line.size() + 1;
+                if (m_tally.failure)
+                    return false;
+                if (m_ready) {
+                    m_ready = false;
+                    entry = std::move(m_entry);
+                    return true;
+                }
+            }
+            if (m_lines.finished()) {
+                if (m_inCard)
+                    return fail(readFailure(ReadFault::CardNeverEnds, lineOf(m_card.begin)));
+                return false;
+            }
+            // A card is read whole from one text: one cut by the end of the
+            // text is read again once more of it is there.
+            if (m_inCard) {
+                m_inCard = false;
+                m_at = m_cardAt;
+                m_tally.skippedLines = m_skippedBeforeCard;
+                m_base64Block = m_base64BeforeCard;
+            }
+            m_lines.discard(m_at);
+            m_at = 0;
+            if (!readMore(m_lines))
+                return cannotRead();
         }
-        if (m_inCard && !m_result.failure)
-            fail(ReadFault::CardNeverEnds, lineOf(m_card.begin));
-        if (m_result.failure)
-            return refusedRead(*m_result.failure);
-        return m_result;
+        return false;
     }
 
 private:
+    bool cannotRead() { return fail(readFailure(ReadFault::CannotOpen, 0)); }
+
+    // Appends the next pieces to `lines`, at least doubling what it holds, or
+    // finishes it; false when the file could not be read.
+    bool readMore(UnfoldedLines &lines)
+    {
+        const qsizetype held = lines.text().size();
+        do {
+            const QByteArrayView piece = m_pieces.next();
+            if (piece.isEmpty()) {
+                lines.finish();
+                return !m_pieces.failed();
+            }
+            lines.append(piece);
+        } while (lines.text().size() < 2 * held);
+        return true;
+    }
+
+    // Whether every byte is UTF-8, as most files are: then nothing is
+    // unfolded to find out, and no value is checked again.
+    bool bytesAreUtf8(bool &allUtf8)
+    {
+        allUtf8 = true;
+        for (QByteArrayView piece = m_pieces.next(); !piece.isEmpty(); piece = m_pieces.next()) {
+            if (firstInvalidUtf8(piece) >= 0) {
+                allUtf8 = false;
+                break;
+            }
+        }
+        return !m_pieces.failed() || cannotRead();
+    }
+
+    // For text that is not all UTF-8, over its logical lines: a fold may
+    // have cut a character in two. With a byte order mark any other fault
+    // refuses the file; without one, the lines that do not name their own
+    // charset tell the code page.
+    bool decideEncoding()
+    {
+        if (!m_pieces.rewind())
+            return cannotRead();
+        UnfoldedLines lines;
+        EncodingSniffer sniffer;
+        int invalidLine = 0;
+        qsizetype at = 0;
+        do {
+            if (!readMore(lines))
+                return cannotRead();
+            at = forEachSettledLine(lines, at, [&](QByteArrayView line, qsizetype offset) {
+                const auto lineOf = [&](qsizetype in) { return lines.lineAt(offset + in); };
+                if (invalidLine == 0) {
+                    if (const qsizetype invalid = firstInvalidUtf8(line); invalid >= 0)
+                        invalidLine = lineOf(invalid);
+                }
+                const qsizetype colon = propertyColon(line);
+                if (!m_declaredUtf8
+                    && (colon < 0
+                        || parseParameters(splitProperty(line, colon).parameters)
+                               .charset.isEmpty()))
+                    sniffer.add(line, lineOf);
+            });
+            lines.discard(std::min(at, lines.settled()));
+            at = 0;
+        } while (!lines.finished());
+
+        m_allUtf8 = invalidLine == 0;
+        if (m_declaredUtf8 || m_allUtf8) {
+            if (invalidLine > 0)
+                return fail(readFailure(ReadFault::InvalidBytes, invalidLine));
+            m_allUtf8 = true;
+            return true;
+        }
+        const EncodingGuess guess = sniffer.guess();
+        if (guess.invalidLine > 0)
+            return fail(readFailure(ReadFault::InvalidBytes, guess.invalidLine));
+        m_encoding = guess.encoding;
+        if (guess.assumed)
+            m_tally.assumedEncoding = guess.encoding.shownName();
+        return true;
+    }
+
     int lineOf(const char *at) const { return m_lines.lineAt(at - m_lines.text().constData()); }
 
-    void fail(ReadFault fault, int line) { m_result.failure = readFailure(fault, line); }
+    void failAt(ReadFault fault, int line) { fail(readFailure(fault, line)); }
 
-    void readLine(QByteArrayView line)
+    // False when the line cannot be read before more of the file is there.
+    bool readLine(QByteArrayView line)
     {
         if (line.isEmpty() || ((line[0] == ' ' || line[0] == '\t') && line.trimmed().isEmpty())) {
             m_base64Block = false;
-            return;
+            return true;
         }
         if (isComment(line)) {
-            ++m_result.skippedLines;
-            return;
+            ++m_tally.skippedLines;
+            return true;
         }
         const qsizetype colon = propertyColon(line);
         if (colon < 0) {
@@ -235,37 +346,56 @@ private:
             // structure or a property that is kept; inside one that is not
             // kept (an address run on without folding), nothing is lost.
             if (m_inCard && m_base64Block)
-                return;
+                return true;
             if (m_inCard && !m_lastKept)
-                ++m_result.skippedLines;
+                ++m_tally.skippedLines;
             else
-                fail(m_inCard ? ReadFault::NotAProperty : ReadFault::OutsideCard,
-                     lineOf(line.data()));
-            return;
+                failAt(m_inCard ? ReadFault::NotAProperty : ReadFault::OutsideCard,
+                       lineOf(line.data()));
+            return true;
         }
         const VCardProperty property = splitProperty(line, colon);
         const bool isBegin = property.is("BEGIN") && isVCardValue(property.value);
-        m_lastKept = true;
         if (!m_inCard) {
             if (!isBegin) {
-                fail(ReadFault::OutsideCard, lineOf(line.data()));
-                return;
+                failAt(ReadFault::OutsideCard, lineOf(line.data()));
+                return true;
             }
-            m_inCard = true;
-            m_card.clear(line.data());
-            if (!m_allUtf8) {
-                const QByteArrayView text(m_lines.text());
-                m_card.version4 = isVersion4(text.sliced(line.data() + line.size() - text.data()));
-            }
-            return;
+            return beginCard(line);
         }
+        m_lastKept = true;
         m_base64Block = !property.parameters.isEmpty() && namesBase64(property.parameters);
         if (isBegin)
-            fail(ReadFault::CardNeverEnds, lineOf(m_card.begin));
+            failAt(ReadFault::CardNeverEnds, lineOf(m_card.begin));
         else if (property.is("END") && isVCardValue(property.value))
             endCard(line);
         else
             m_lastKept = readProperty(property);
+        return true;
+    }
+
+    bool beginCard(QByteArrayView line)
+    {
+        bool version4 = false;
+        if (!m_allUtf8) {
+            // The card's lines that are settled, after this one.
+            const qsizetype settled = m_lines.settled();
+            const qsizetype after = std::min(m_at + line.size() + 1, settled);
+            const QByteArrayView rest
+                = QByteArrayView(m_lines.text()).sliced(after, settled - after);
+            const std::optional<bool> is4 = isVersion4(rest, !m_lines.finished());
+            if (!is4)
+                return false;
+            version4 = *is4;
+        }
+        m_lastKept = true;
+        m_inCard = true;
+        m_cardAt = m_at;
+        m_skippedBeforeCard = m_tally.skippedLines;
+        m_base64BeforeCard = m_base64Block;
+        m_card.clear(line.data());
+        m_card.version4 = version4;
+        return true;
     }
 
     // True when the property is one an entry is made from.
@@ -298,7 +428,7 @@ private:
         const DecodedValue decoded = decodeValue(
             property.value, parameters, m_card.version4 ? TextEncoding() : m_encoding, m_allUtf8);
         if (!decoded.ok()) {
-            fail(decoded.fault, lineOf(property.value.data() + decoded.faultAt));
+            failAt(decoded.fault, lineOf(property.value.data() + decoded.faultAt));
             return true;
         }
         switch (kind) {
@@ -333,43 +463,41 @@ private:
             const QByteArrayView card(m_card.begin, endLine.data() + endLine.size() - m_card.begin);
             const qsizetype invalid = firstInvalidUtf8(card);
             if (invalid >= 0) {
-                fail(ReadFault::InvalidBytes, lineOf(m_card.begin + invalid));
+                failAt(ReadFault::InvalidBytes, lineOf(m_card.begin + invalid));
                 return;
             }
         }
-        if (std::optional<ImportedEntry> entry = entryFromDraft(draftOf(m_card)))
-            m_result.entries.append(*entry);
-        else
-            ++m_result.withoutNameOrNumber;
+        if (std::optional<ImportedEntry> entry = entryFromDraft(draftOf(m_card))) {
+            m_entry = std::move(*entry);
+            m_ready = true;
+        } else {
+            ++m_tally.withoutNameOrNumber;
+        }
     }
 
-    const UnfoldedLines &m_lines;
-    const TextEncoding m_encoding;
-    const bool m_allUtf8; // every byte of the file is UTF-8: nothing more to check
-    ReadResult m_result;
+    LinePieces &m_pieces;
+    const bool m_declaredUtf8;
+    TextEncoding m_encoding;
+    bool m_allUtf8 = false; // every byte of the file is UTF-8: nothing more to check
+    UnfoldedLines m_lines;
+    qsizetype m_at = 0; // where the next line begins in m_lines
     Card m_card;
     bool m_inCard = false;
     bool m_base64Block = false;
     bool m_lastKept = true; // the last property is one an entry is made from
+    // Where the card being read began, and what it may have changed since.
+    qsizetype m_cardAt = 0;
+    int m_skippedBeforeCard = 0;
+    bool m_base64BeforeCard = false;
+    ImportedEntry m_entry;
+    bool m_ready = false;
 };
 
 } // namespace
 
-ReadResult readVCards(QByteArrayView bytes, bool declaredUtf8)
+std::unique_ptr<EntryReader> vcardReader(LinePieces &pieces, bool declaredUtf8)
 {
-    const UnfoldedLines lines(bytes);
-    EncodingGuess guess;
-    bool allUtf8 = true;
-    if (declaredUtf8)
-        guess.invalidAt = firstInvalidUtf8(lines.text());
-    else
-        guess = vcardEncoding(lines.text(), allUtf8);
-    if (guess.invalidAt >= 0)
-        return refusedRead(readFailure(ReadFault::InvalidBytes, lines.lineAt(guess.invalidAt)));
-    ReadResult result = Reader(lines, guess.encoding, allUtf8).read();
-    if (result.ok() && guess.assumed)
-        result.assumedEncoding = guess.encoding.shownName();
-    return result;
+    return std::make_unique<Reader>(pieces, declaredUtf8);
 }
 
 } // namespace dialvault

@@ -84,6 +84,10 @@ BeforeWindows prepareBeforeWindows(int &argc, char **argv, const QString &dataFo
     if (before.handedOver)
         return before;
     before.prepared = preparePlace(before.place.value);
+    // A folder named for a first use gets its phone book as the commands
+    // that add entries give it: the main window adds them.
+    if (before.prepared.ok())
+        before.prepared = makePhoneBookInEmptyFolder(before.place.value);
     if (before.prepared.ok())
         before.carried = carryOverJetPhoneBook(before.place.value.folder);
     return before;

@@ -2,6 +2,7 @@
 
 #include "place/placetexts.h"
 #include "store/contactstore.h"
+#include "store/databasecreation.h"
 #include "store/durablefiles.h"
 
 #include <QCoreApplication>
@@ -155,6 +156,26 @@ Status preparePlace(const PhoneBookPlace &place)
 QString backupFolderBeside(const QString &database)
 {
     return QFileInfo(database).dir().filePath(QStringLiteral("backups"));
+}
+
+Result<bool> makePhoneBookInEmptyFolder(const PhoneBookPlace &place)
+{
+    Result<bool> result;
+    if (place.kind != PlaceKind::Chosen)
+        return result;
+    const QFileInfo folder(place.folder);
+    if (folder.exists()) {
+        const QDir::Filters everything
+            = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+        if (!folder.isDir() || !QDir(place.folder).isEmpty(everything))
+            return result;
+    } else if (!QDir().mkpath(place.folder)) {
+        result.error = failure(FailureCause::CannotOpen,
+                               QStringLiteral("cannot create the folder %1").arg(place.folder))
+                           .error;
+        return result;
+    }
+    return createDatabaseIfMissing(place.databasePath());
 }
 
 bool canWriteIn(const QString &folder)

@@ -66,6 +66,13 @@ Status preparePlace(const PhoneBookPlace &place);
 // The backups folder of the phone book file at `database`: backups/ beside it.
 QString backupFolderBeside(const QString &database);
 
+// A chosen folder (--data-dir) that is missing or empty, a first use, is
+// made and given a new empty phone book: the value tells whether one was
+// made. Any other folder is left exactly as it is (a folder of other files
+// is no phone book's, and a db1.mdb there is said when it is opened), and
+// so is every other place.
+Result<bool> makePhoneBookInEmptyFolder(const PhoneBookPlace &place);
+
 // Creates and removes a probe file in `folder`: whether SQLite could put its
 // journal beside a phone book there.
 bool canWriteIn(const QString &folder);

@@ -37,10 +37,12 @@ Status buildSchema(const QString &path)
     return status;
 }
 
+// The file could not be made or put in place: a folder that cannot be
+// written, mostly.
 Result<bool> failure(const QString &description)
 {
     Result<bool> result;
-    result.error = {1, description};
+    result.error = {1, description, FailureCause::CannotOpen};
     return result;
 }
 

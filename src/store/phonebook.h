@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/contactentry.h"
+#include "store/entrysource.h"
 #include "store/partquery.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
@@ -50,8 +51,9 @@ public:
     // The file or the server, as a person is shown it.
     QString shownName() const;
 
-    // Adds `entries` in one transaction: all that are stored, or none when a
-    // step fails. Skipped and counted: an entry with neither a name nor a
+    // Adds the entries of `source` in one transaction as they come: all that
+    // are stored, or none when a step fails or the source does (then with
+    // ImportStopped). Skipped and counted: an entry with neither a name nor a
     // number, and a duplicate, whose folded name and whose number's digits
     // both equal those of an entry already stored (before this import or
     // earlier in it). Each stored entry's row number is set as an add from
@@ -62,6 +64,7 @@ public:
     // commit itself, the server is asked whether the import was stored (its
     // first entry carries a key made for it) once a new connection is had;
     // without one the outcome is OutcomeUnknown, never "not stored".
+    Result<ImportCounts> importEntries(EntrySource &source);
     Result<ImportCounts> importEntries(const QList<ContactEntry> &entries);
     // Every entry of `other`, in its order, imported so in one transaction.
     Result<ImportCounts> importPhoneBook(PhoneBook &other);

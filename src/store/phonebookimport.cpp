@@ -12,148 +12,210 @@ namespace dialvault {
 
 namespace {
 
-// One import: begun, fed entry by entry, committed.
+// One import: begun, fed entry by entry, committed. Entries are stored a
+// batch at a time, as the engine takes them best; those of the batch not
+// yet stored are compared here.
 class Import
 {
 public:
     explicit Import(PhoneBook::Impl &d)
-        : engine(*d.engine)
-        , d(d)
+        : m_engine(*d.engine)
+        , m_d(d)
     { }
 
     Status begin()
     {
-        if (Status status = d.ready(); !status.ok())
+        if (Status status = m_d.ready(); !status.ok())
             return status;
         // The count is read, and the row numbers handed out, while no other
         // import can change it.
-        Status status = engine.begin(Transaction::Write);
+        Status status = m_engine.begin(Transaction::Write);
         if (!status.ok())
             return rolledBack(status);
-        const EngineSql &countSql = engine.countStatement();
-        QSqlQuery *count = engine.statement(countSql, status);
+        const EngineSql &countSql = m_engine.countStatement();
+        QSqlQuery *count = m_engine.statement(countSql, status);
         if (!count)
             return rolledBack(status);
         if (!count->exec() || !count->next()) {
             const QSqlError error = count->lastError();
             count->finish();
-            return rolledBack(error.isValid() ? engine.failure(error, countSql.right)
+            return rolledBack(error.isValid() ? m_engine.failure(error, countSql.right)
                                               : storeFailure(CountMissing));
         }
         const QVariant counted = count->value(0);
         count->finish();
         if (counted.isNull())
             return rolledBack(storeFailure(CountMissing));
-        stored = counted.toDouble();
+        m_stored = counted.toDouble();
 
-        byDigits = engine.statement(engine.candidatesStatement(true), status);
-        byName = byDigits ? engine.statement(engine.candidatesStatement(false), status) : nullptr;
-        insert = byName ? engine.statement(engine.insertStatement(), status) : nullptr;
-        return insert ? status : rolledBack(status);
+        m_statements = m_engine.importStatements(status);
+        if (!m_statements)
+            return rolledBack(status);
+        m_pending.reserve(m_statements->batchSize());
+        m_pendingKeys.reserve(m_statements->batchSize());
+        return status;
     }
 
     Status add(const ContactEntry &entry)
     {
         if (entry.name.isEmpty() && entry.phone.isEmpty()) {
-            ++counts.withoutNameOrNumber;
+            ++m_counts.withoutNameOrNumber;
             return {};
         }
-        const QString name = foldedName(entry.name);
-        const QString digits = numberDigits(entry.phone);
-        const QString storedDigits = storedNumberDigits(entry.phone);
-        const bool byNumber = !storedDigits.isEmpty();
-        QSqlQuery *candidates = byNumber ? byDigits : byName;
-        const QString &right = engine.candidatesStatement(byNumber).right;
-        candidates->bindValue(0, byNumber ? storedDigits : name);
-        if (!candidates->exec())
-            return rolledBack(engine.failure(candidates->lastError(), right));
-        bool duplicate = false;
-        while (!duplicate && candidates->next()) {
-            duplicate = foldedName(candidates->value(0).toString()) == name
-                && numberDigits(candidates->value(1).toString()) == digits;
-        }
-        const QSqlError error = candidates->lastError();
-        candidates->finish();
-        if (error.isValid())
-            return rolledBack(engine.failure(error, right));
-        if (duplicate) {
-            ++counts.duplicates;
+        Keys keys{foldedName(entry.name), numberDigits(entry.phone)};
+        const Result<bool> duplicate = isDuplicate(entry, keys);
+        if (!duplicate.ok())
+            return rolledBack(duplicate);
+        if (duplicate.value) {
+            ++m_counts.duplicates;
             return {};
         }
-        insert->bindValue(0, textValue(entry.name));
-        insert->bindValue(1, textValue(entry.phone));
-        insert->bindValue(2, textValue(entry.note));
-        insert->bindValue(3, ++stored);
-        if (engine.keysAdds()) {
-            // The first entry carries a key, by which the import is found
-            // again when the answer to its commit is lost.
-            QVariant key{QMetaType::fromType<QString>()};
-            if (firstKey.isEmpty()) {
-                firstKey = QUuid::createUuid().toString(QUuid::WithoutBraces);
-                key = firstKey;
-            }
-            insert->bindValue(4, key);
+        ImportRow row{entry, QString()};
+        row.entry.rowNumber = ++m_stored;
+        // The first entry carries a key, by which the import is found again
+        // when the answer to its commit is lost.
+        if (m_engine.keysAdds() && m_firstKey.isEmpty()) {
+            m_firstKey = QUuid::createUuid().toString(QUuid::WithoutBraces);
+            row.key = m_firstKey;
         }
-        if (!insert->exec())
-            return rolledBack(engine.failure(insert->lastError(), engine.insertStatement().right));
-        ++counts.added;
-        return {};
+        m_pending.append(std::move(row));
+        m_pendingKeys.append(std::move(keys));
+        ++m_counts.added;
+        return m_pending.size() < m_statements->batchSize() ? Status() : storePending();
     }
 
     Result<ImportCounts> commit()
     {
         Result<ImportCounts> result;
-        Status committed = engine.commit();
-        if (!committed.ok() && engine.connectionBroke(committed))
+        if (const Status stored = storePending(); !stored.ok()) {
+            result.error = stored.error;
+            return result;
+        }
+        m_statements.reset();
+        Status committed = m_engine.commit();
+        if (!committed.ok() && m_engine.connectionBroke(committed))
             committed = afterLostCommit(committed);
         else if (!committed.ok())
             committed = rolledBack(committed);
         result.error = committed.error;
         if (result.ok())
-            result.value = counts;
+            result.value = m_counts;
         return result;
     }
 
     Status rolledBack(const Status &status)
     {
+        // The m_statements go before the transaction does.
+        m_statements.reset();
         // The first failure is the one worth reporting, not the rollback's.
-        engine.rollback();
+        m_engine.rollback();
         return status;
     }
 
 private:
+    // What an entry is compared by: a duplicate has the same name and
+    // digits; the stored digits find the candidates.
+    struct Keys
+    {
+        QString name;
+        QString digits;
+        QString storedDigits = {};
+    };
+
+    // An entry already stored, or earlier in this import. Stored entries
+    // are candidates by their stored digits (by the folded name for an entry
+    // without any), those not yet stored are compared the same way.
+    Result<bool> isDuplicate(const ContactEntry &entry, Keys &keys)
+    {
+        keys.storedDigits = storedNumberDigits(entry.phone);
+        const bool byNumber = !keys.storedDigits.isEmpty();
+        Result<bool> found;
+        for (const Keys &earlier : m_pendingKeys) {
+            if (earlier.name == keys.name && earlier.digits == keys.digits
+                && (!byNumber || earlier.storedDigits == keys.storedDigits)) {
+                found.value = true;
+                return found;
+            }
+        }
+        return m_statements->anyDuplicate(byNumber, byNumber ? keys.storedDigits : keys.name,
+                                          [&](const QString &name, const QString &phone) {
+                                              return foldedName(name) == keys.name
+                                                  && numberDigits(phone) == keys.digits;
+                                          });
+    }
+
+    Status storePending()
+    {
+        const Status stored = m_statements->insert(m_pending);
+        m_pending.clear();
+        m_pendingKeys.clear();
+        return stored.ok() ? stored : rolledBack(stored);
+    }
+
     // The commit was sent and its answer lost: what was kept is asked on a
     // new connection.
     Status afterLostCommit(const Status &lost)
     {
-        if (firstKey.isEmpty())
+        if (m_firstKey.isEmpty())
             return {}; // nothing was to be stored
-        const Result<bool> found = engine.lostCommitStored(firstKey);
+        const Result<bool> found = m_engine.lostCommitStored(m_firstKey);
         if (!found.ok())
             return outcomeUnknown(lost);
         return found.value ? Status{} : lost;
     }
 
-    StoreEngine &engine;
-    PhoneBook::Impl &d;
-    QSqlQuery *byDigits = nullptr;
-    QSqlQuery *byName = nullptr;
-    QSqlQuery *insert = nullptr;
-    double stored = 0;
-    QString firstKey;
-    ImportCounts counts;
+    StoreEngine &m_engine;
+    PhoneBook::Impl &m_d;
+    std::unique_ptr<ImportStatements> m_statements;
+    QList<ImportRow> m_pending; // added, not yet stored
+    QList<Keys> m_pendingKeys;
+    double m_stored = 0;
+    QString m_firstKey;
+    ImportCounts m_counts;
 };
 
 } // namespace
 
-Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries)
+Result<ImportCounts> PhoneBook::importEntries(EntrySource &source)
 {
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;
-    for (qsizetype i = 0; result.ok() && i < entries.size(); ++i)
-        result.error = import.add(entries.at(i)).error;
-    return result.ok() ? import.commit() : result;
+    ContactEntry entry;
+    while (result.ok() && source.next(entry))
+        result.error = import.add(entry).error;
+    if (!result.ok())
+        return result;
+    if (source.failed()) {
+        result.error = import.rolledBack(storeFailure(ImportStopped)).error;
+        return result;
+    }
+    return import.commit();
+}
+
+Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries)
+{
+    class ListSource : public EntrySource
+    {
+    public:
+        explicit ListSource(const QList<ContactEntry> &entries)
+            : m_entries(entries)
+        { }
+        bool next(ContactEntry &entry) override
+        {
+            if (m_at == m_entries.size())
+                return false;
+            entry = m_entries.at(m_at++);
+            return true;
+        }
+        bool failed() const override { return false; }
+
+    private:
+        const QList<ContactEntry> &m_entries;
+        qsizetype m_at = 0;
+    };
+    ListSource source(entries);
+    return importEntries(source);
 }
 
 Result<ImportCounts> PhoneBook::importPhoneBook(PhoneBook &other)

@@ -76,51 +76,115 @@ std::span<const Replacement> commonSeparatorRemovals()
 
 namespace {
 
-void replaceAll(QString &text, std::span<const SearchKeys::Replacement> pairs)
+// The pairs of several lists, in their order, as one table looked up for
+// each character: a single pass over a text does what a pass for each pair
+// would, since no pair's result is another pair's character. ASCII capitals
+// may be lowered last.
+class CharacterFold
 {
-    for (const auto &[from, to] : pairs)
-        text.replace(from, to);
-}
+public:
+    CharacterFold(std::initializer_list<std::span<const SearchKeys::Replacement>> lists,
+                  bool lowerAscii)
+    {
+        for (const auto &list : lists) {
+            for (const auto &[from, to] : list) {
+                if (from.unicode() >= m_to.size())
+                    m_to.resize(from.unicode() + 1, keep);
+                // A character is replaced by the first pair that names it.
+                if (m_to[from.unicode()] == keep)
+                    m_to[from.unicode()] = to.isEmpty() ? drop : to.front().unicode();
+            }
+        }
+        if (lowerAscii) {
+            for (char16_t c = u'A'; c <= u'Z'; ++c)
+                m_to[c] = c + (u'a' - u'A');
+        }
+    }
+
+    QString apply(const QString &text) const
+    {
+        qsizetype first = 0;
+        while (first < text.size() && to(text[first].unicode()) == keep)
+            ++first;
+        // Most texts need nothing: the same text, not a copy.
+        if (first == text.size())
+            return text;
+        QString folded;
+        folded.reserve(text.size());
+        folded.append(QStringView(text).first(first));
+        for (qsizetype i = first; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            const char16_t mapped = to(c);
+            if (mapped == keep)
+                folded.append(QChar(c));
+            else if (mapped != drop)
+                folded.append(QChar(mapped));
+        }
+        return folded;
+    }
+
+private:
+    static constexpr char16_t keep = 0;
+    static constexpr char16_t drop = 0xFFFF;
+
+    char16_t to(char16_t c) const { return c < m_to.size() ? m_to[c] : keep; }
+
+    std::vector<char16_t> m_to = std::vector<char16_t>(128, keep); // by code unit
+};
 
 } // namespace
 
 QString foldedName(const QString &name)
 {
-    QString folded = name;
-    replaceAll(folded, SearchKeys::nameReplacements());
-    for (QChar &c : folded) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return folded;
+    static const CharacterFold fold({SearchKeys::nameReplacements()}, true);
+    return fold.apply(name);
 }
 
 QString storedNumberDigits(const QString &phone)
 {
-    QString digits = phone;
-    replaceAll(digits, SearchKeys::numberScriptReplacements());
-    replaceAll(digits, SearchKeys::uncommonSeparatorRemovals());
-    replaceAll(digits, SearchKeys::commonSeparatorRemovals());
+    static const CharacterFold fold({SearchKeys::numberScriptReplacements(),
+                                     SearchKeys::uncommonSeparatorRemovals(),
+                                     SearchKeys::commonSeparatorRemovals()},
+                                    false);
+    QString digits = fold.apply(phone);
     // The column marks the start with U+0001 to replace a prefix with
-    // replace(), which knows no anchors; the same steps here, one by one.
+    // replace(), which knows no anchors, and then removes every U+0001.
     const QChar start(1);
-    digits.prepend(start);
-    digits.replace(start + QStringLiteral("+98"), start + QStringLiteral("0"));
-    digits.replace(start + QStringLiteral("0098"), start + QStringLiteral("0"));
-    digits.remove(start);
-    digits.remove(u'+');
+    if (digits.contains(start)) {
+        digits.prepend(start);
+        digits.replace(start + QStringLiteral("+98"), start + QStringLiteral("0"));
+        digits.replace(start + QStringLiteral("0098"), start + QStringLiteral("0"));
+        digits.remove(start);
+    } else {
+        if (digits.startsWith(QStringLiteral("+98")))
+            digits.replace(0, 3, u'0');
+        if (digits.startsWith(QStringLiteral("0098")))
+            digits.replace(0, 4, u'0');
+    }
+    if (digits.contains(u'+'))
+        digits.remove(u'+');
     return digits;
 }
 
 QString numberDigits(const QString &phone)
 {
     QString digits;
+    digits.reserve(phone.size());
     bool plusFirst = false;
-    for (const uint c : phone.toUcs4()) {
+    for (qsizetype i = 0; i < phone.size(); ++i) {
+        char32_t c = phone[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            digits.append(QChar(char16_t(c)));
+            continue;
+        }
+        if (c < 0x80) {
+            plusFirst = plusFirst || (c == u'+' && digits.isEmpty());
+            continue;
+        }
+        if (QChar::isHighSurrogate(c) && i + 1 < phone.size() && phone[i + 1].isLowSurrogate())
+            c = QChar::surrogateToUcs4(char16_t(c), phone[++i].unicode());
         if (QChar::category(c) == QChar::Number_DecimalDigit)
             digits.append(QChar(u'0' + QChar::digitValue(c)));
-        else if (c == U'+' && digits.isEmpty())
-            plusFirst = true;
     }
     if (plusFirst && digits.startsWith(QStringLiteral("98")))
         return u'0' + digits.mid(2);

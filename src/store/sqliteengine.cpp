@@ -2,6 +2,7 @@
 
 #include "store/databasecheck.h"
 #include "store/schemacheck.h"
+#include "store/sqliteimportstatements.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
@@ -278,6 +279,19 @@ const EngineSql &SqliteEngine::deleteStatement() const
 const EngineSql &SqliteEngine::insertStatement() const
 {
     return statements().insert;
+}
+
+std::unique_ptr<ImportStatements> SqliteEngine::importStatements(Status &status)
+{
+    if (!isOpen()) {
+        status = closedFailure();
+        return nullptr;
+    }
+    sqlite3 *const db = m_connections[m_current].handle();
+    if (!db)
+        return StoreEngine::importStatements(status);
+    const QString candidates[2]{statements().candidates[0].text, statements().candidates[1].text};
+    return sqliteImportStatements(db, candidates, statements().insert.text, status);
 }
 
 const EngineSql &SqliteEngine::entriesStatement() const

@@ -35,6 +35,7 @@ public:
     const EngineSql &readStatement() const override;
     const EngineSql &deleteStatement() const override;
     const EngineSql &insertStatement() const override;
+    std::unique_ptr<ImportStatements> importStatements(Status &status) override;
     const EngineSql &entriesStatement() const override;
     const EngineSql &candidatesStatement(bool byDigits) const override;
     const EngineSql &partSearchStatement(bool number, PartPlace place) const override;

@@ -56,6 +56,11 @@ Result<QVariant> StoreEngine::scalar(const QString &sql)
     return result;
 }
 
+std::unique_ptr<ImportStatements> StoreEngine::importStatements(Status &status)
+{
+    return queryImportStatements(*this, status);
+}
+
 Status StoreEngine::commit()
 {
     return run(QStringLiteral("COMMIT"));

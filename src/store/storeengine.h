@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/importstatements.h"
 #include "store/partquery.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
@@ -137,6 +138,9 @@ public:
     virtual const EngineSql &deleteStatement() const = 0;
     // The four fields, then the client's key when keysAdds().
     virtual const EngineSql &insertStatement() const = 0;
+    // The candidates and insert statements for an import, prepared on this
+    // connection; by default through Qt's driver, one row at a time.
+    virtual std::unique_ptr<ImportStatements> importStatements(Status &status);
     // The four fields of every entry, in order.
     virtual const EngineSql &entriesStatement() const = 0;
     // The name and number of the entries whose stored digits (or folded

@@ -56,6 +56,7 @@ enum StoreErrorNumber : int {
     CountMissing = 3049, // the kept entry count is gone: the file is damaged
     ServerCallFailed = 3146, // the database server refused or failed a statement
     UnrecognizedFormat = 3343, // the file is no phone book as the program makes it
+    ImportStopped = 3059, // an import's entries stopped before their end: nothing was stored
 };
 
 // The outcome of an operation that gives back nothing.

@@ -59,6 +59,8 @@ Status storeFailure(StoreErrorNumber number)
     case UnrecognizedFormat:
         return {
             {number, QStringLiteral("Unrecognized database format."), FailureCause::ForeignSchema}};
+    case ImportStopped:
+        return {{number, QStringLiteral("Operation canceled."), FailureCause::Other}};
     }
     return {{number, QString(), FailureCause::Other}};
 }
