@@ -1,5 +1,6 @@
 #include "store/phonebook.h"
 
+#include "store/batchimport.h"
 #include "store/phonebookimpl.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
@@ -25,6 +26,10 @@ public:
     {
         if (Status status = d.ready(); !status.ok())
             return status;
+        // A server decides duplicates and stores entries a batch at a time.
+        batch = engine.batchImport();
+        if (batch)
+            return {};
         // The count is read, and the row numbers handed out, while no other
         // import can change it.
         Status status = engine.begin(Transaction::Write);
@@ -57,6 +62,10 @@ public:
         if (entry.name.isEmpty() && entry.phone.isEmpty()) {
             ++counts.withoutNameOrNumber;
             return {};
+        }
+        if (batch) {
+            const Status added = batch->add(entry);
+            return added.ok() ? added : rolledBack(added);
         }
         const QString name = foldedName(entry.name);
         const QString digits = numberDigits(entry.phone);
@@ -102,6 +111,11 @@ public:
 
     Result<ImportCounts> commit()
     {
+        if (batch) {
+            Result<ImportCounts> result = batch->commit();
+            result.value.withoutNameOrNumber += counts.withoutNameOrNumber;
+            return result;
+        }
         Result<ImportCounts> result;
         Status committed = engine.commit();
         if (!committed.ok() && engine.connectionBroke(committed))
@@ -117,7 +131,10 @@ public:
     Status rolledBack(const Status &status)
     {
         // The first failure is the one worth reporting, not the rollback's.
-        engine.rollback();
+        if (batch)
+            batch->rollback();
+        else
+            engine.rollback();
         return status;
     }
 
@@ -136,6 +153,7 @@ private:
 
     StoreEngine &engine;
     PhoneBook::Impl &d;
+    std::unique_ptr<BatchImport> batch;
     QSqlQuery *byDigits = nullptr;
     QSqlQuery *byName = nullptr;
     QSqlQuery *insert = nullptr;
@@ -148,6 +166,7 @@ private:
 
 Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries)
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;
@@ -158,6 +177,7 @@ Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries
 
 Result<ImportCounts> PhoneBook::importPhoneBook(PhoneBook &other)
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;

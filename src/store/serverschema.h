@@ -9,8 +9,9 @@ namespace dialvault {
 // added, the folded name and the number's digits as generated columns that
 // the server computes itself (each indexed), a key made by the client with
 // each add so that an add whose answer was lost can be told apart, and the
-// exact count kept in a few rows that triggers update, so that writers at
-// the same moment rarely wait for one another.
+// exact count kept as rows that triggers add, one for each change and never
+// updated in place, folded together now and then, so that no writer waits
+// for another's transaction.
 namespace ServerSchema {
 
 inline const QString table = QStringLiteral("test");
@@ -22,8 +23,6 @@ inline const QString foldedNameIndex = QStringLiteral("test_folded_name");
 inline const QString phoneDigitsIndex = QStringLiteral("test_phone_digits");
 inline const QString countTable = QStringLiteral("test_count");
 inline const QString countFunction = QStringLiteral("test_count_change");
-// The count's rows: a writer updates the one its server process falls on.
-inline constexpr int countShards = 16;
 
 // The name folded with PostgreSQL's own functions exactly as SearchKeys
 // folds it: one translate() for the letters and digits, then lower() under
