@@ -71,7 +71,7 @@ kill_server() {
 
 case "$command" in
 setup)
-  if [ -f "$dir/cluster" ]; then "$0" stop "$dir"; fi
+  if [ -f "$dir/cluster" ]; then bash "$0" stop "$dir"; fi
   mkdir -p "$dir"
   home=$(mktemp -d /tmp/dialvault-pgtest.XXXXXX)
   echo "$home" >"$dir/cluster"

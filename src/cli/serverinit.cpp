@@ -151,6 +151,8 @@ private:
 
         if (Status status = prepareTable(done.made); !status.ok())
             return status;
+        if (Status status = prepareImportKeys(done.made); !status.ok())
+            return status;
         return prepareCount(done.made);
     }
 
@@ -231,6 +233,39 @@ private:
             QStringLiteral("SELECT 1 FROM pg_attribute WHERE attrelid = '%1.%2'::regclass "
                            "AND attname = '%3' AND NOT attisdropped")
                 .arg(identifier(schema), table, column));
+    }
+
+    Status prepareImportKeys(QStringList &made)
+    {
+        const Result<bool> hasTable = relationExists(importKeysTable);
+        if (!hasTable.ok())
+            return hasTable;
+        if (!hasTable.value) {
+            Status status = make(
+                QStringLiteral("table %1").arg(importKeysTable),
+                QStringLiteral("CREATE TABLE %1 (key bigint PRIMARY KEY)").arg(importKeysTable),
+                made);
+            if (!status.ok())
+                return status;
+        }
+        const Result<bool> hasFunction = exists(
+            QStringLiteral("SELECT 1 FROM pg_proc p JOIN pg_namespace s ON s.oid = p.pronamespace "
+                           "WHERE s.nspname = current_schema() AND p.proname = '%1'")
+                .arg(importLockFunction));
+        if (!hasFunction.ok() || hasFunction.value)
+            return hasFunction;
+        // A key taken by an import still running is waited for; one taken
+        // before is locked where it stands (a DO UPDATE locks the row even
+        // when it changes nothing). With its owner's rights, so that a
+        // person needs no right on the table.
+        return make(
+            QStringLiteral("function %1").arg(importLockFunction),
+            QStringLiteral("CREATE FUNCTION %1(keys bigint[]) RETURNS void LANGUAGE sql SECURITY "
+                           "DEFINER SET search_path = %2, pg_temp AS $body$INSERT INTO %3 (key) "
+                           "SELECT DISTINCT k FROM unnest(keys) k ORDER BY k ON CONFLICT (key) DO "
+                           "UPDATE SET key = EXCLUDED.key WHERE false$body$")
+                .arg(importLockFunction, identifier(schema), importKeysTable),
+            made);
     }
 
     Status prepareCount(QStringList &made)
@@ -356,8 +391,9 @@ QString serverGrants(const QString &schema, const QString &role)
     const QString where = identifier(schema);
     return QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2;\n"
                           "GRANT SELECT, INSERT, DELETE ON %1.%3 TO %2;\n"
-                          "GRANT SELECT ON %1.%4 TO %2;\n")
-        .arg(where, role, table, countTable);
+                          "GRANT SELECT ON %1.%4 TO %2;\n"
+                          "GRANT EXECUTE ON FUNCTION %1.%5(bigint[]) TO %2;\n")
+        .arg(where, role, table, countTable, importLockFunction);
 }
 
 } // namespace dialvault

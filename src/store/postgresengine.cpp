@@ -289,16 +289,18 @@ Status PostgresEngine::checkPhoneBook()
     if (!query.exec(
             QStringLiteral(
                 "SELECT to_regclass('%1') IS NOT NULL AND to_regclass('%2') IS NOT NULL, "
+                "to_regprocedure('%3(bigint[])') IS NOT NULL, "
                 "(SELECT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
                 "WHERE c.relname = '%1' AND NOT has_schema_privilege(n.oid, 'USAGE') AND n.nspname "
                 "= ANY (SELECT replace(replace(trim(both ' \"' FROM p), '$user', current_user), "
                 "'\"\"', '\"') FROM unnest(string_to_array(current_setting('search_path'), ',')) "
                 "p) LIMIT 1)")
-                .arg(table, countTable))
+                .arg(table, countTable, importLockFunction))
         || !query.next())
         return failure(query.lastError());
     const bool prepared = query.value(0).toBool();
-    const QString forbidden = query.value(1).toString();
+    m_locksImportKeys = query.value(1).toBool();
+    const QString forbidden = query.value(2).toString();
     query.finish();
     if (prepared)
         return {};

@@ -59,6 +59,10 @@ public:
     // import): the driver's connection, null when closed; the check before
     // each; and a failure libpq reported, as failure() takes Qt's.
     pg_conn *connection() const;
+    // Whether the server has the function that locks an import's keys
+    // (ServerSchema::importLockFunction): a server prepared by an earlier
+    // version lets one import run at a time.
+    bool locksImportKeys() const { return m_locksImportKeys; }
     Status beforeStatement() override;
     Status failure(const pg_result *result, const QString &right = {});
 
@@ -98,6 +102,7 @@ private:
     StatementWatch m_watch;
     Backend m_backend;
     Backend m_lostBackend; // of the connection that broke last
+    bool m_locksImportKeys = false;
 };
 
 } // namespace dialvault

@@ -85,9 +85,7 @@ const Sql &sql()
         Sql s;
         // In key order, so that two imports never wait for each other's
         // keys of one batch in opposite order.
-        s.locks
-            = "SELECT count(pg_advisory_xact_lock(k)) FROM (SELECT DISTINCT unnest($1::bigint[]) "
-              "AS k ORDER BY k) keys";
+        s.locks = QStringLiteral("SELECT %1($1::bigint[])").arg(importLockFunction).toUtf8();
         // The rows with the entry's folded name and stored digits (or its
         // name alone, for an entry without digits): the candidates an
         // import entry by entry reads, where the program then compares the
@@ -147,10 +145,18 @@ Status ServerImport::add(const ContactEntry &entry)
 Status ServerImport::sendBatch()
 {
     std::vector<Statement> statements;
+    const bool keyed = m_engine.locksImportKeys();
     if (!m_begun) {
         // The count is read where the transaction begins: row numbers
         // follow it, as an add from the main window numbers its entry.
         statements.push_back({"BEGIN", {}, {}, {}});
+        statements.push_back({QStringLiteral("SELECT pg_advisory_xact_lock%1(%2)")
+                                  .arg(keyed ? QStringLiteral("_shared") : QString())
+                                  .arg(ServerSchema::importLock)
+                                  .toUtf8(),
+                              {},
+                              {},
+                              {}});
         statements.push_back({ServerSchema::countStatement().toUtf8(),
                               {},
                               m_engine.countStatement().right,
@@ -171,7 +177,8 @@ Status ServerImport::sendBatch()
         folded.push_back(row.folded);
         stored.push_back(row.stored);
     }
-    statements.push_back({sql().locks, {numberArray(keys)}, {}, {}});
+    if (keyed)
+        statements.push_back({sql().locks, {numberArray(keys)}, {}, {}});
     std::vector<std::vector<QString>> candidates(m_waiting.size());
     statements.push_back({sql().candidates,
                           {textArray(folded), textArray(stored)},

@@ -16,14 +16,16 @@ class PostgresEngine;
 
 // An import into a phone book on a server, so that many people import at
 // once and a file costs a handful of round trips. Entries go in batches:
-// one round trip takes a lock on each entry's own key (its folded name and
-// number's digits, as a transaction's advisory lock, in order), then finds
-// the entries already stored that may be its duplicates; the program
-// decides as an import entry by entry does, and the next round trip stores
-// the entries kept, in one statement, before the next batch's locks. Two
-// imports of different people never wait for each other; two imports of
-// the same people take turns on their keys, so that each is stored once.
-// Each round trip is one libpq pipeline on the engine's connection.
+// one round trip locks each entry's own key (a hash of its folded name and
+// its number's digits, a row of ServerSchema::importKeysTable locked until
+// the commit), then finds the entries already stored that may be its
+// duplicates; the program decides as an import entry by entry does, and
+// the next round trip stores the entries kept, in one statement, before
+// the next batch's locks. Two imports of different people never wait for
+// each other; two imports of the same person take turns on its key, so
+// that it is stored once. Each round trip is one libpq pipeline on the
+// engine's connection. On a server prepared by an earlier version, without
+// the keys, imports take turns as they did.
 class ServerImport final : public BatchImport
 {
 public:
