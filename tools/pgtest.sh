@@ -6,6 +6,8 @@
 #                         stranger beside postgres; DIR/port then holds its port
 #   pgtest.sh start DIR   start it again (after kill)
 #   pgtest.sh kill DIR    end the server and every backend with SIGKILL, as a crash would
+#   pgtest.sh pause DIR   stop the server and every backend (SIGSTOP), as a hung machine
+#   pgtest.sh resume DIR  let them go on (SIGCONT)
 #   pgtest.sh stop DIR    stop it and remove it and DIR
 #
 # The server refuses to run as root, so under root it runs as `nobody`. Its
@@ -14,8 +16,8 @@
 set -euo pipefail
 
 bin=/usr/lib/postgresql/15/bin
-command=${1:?usage: pgtest.sh setup|start|kill|stop DIR}
-dir=${2:?usage: pgtest.sh setup|start|kill|stop DIR}
+command=${1:?usage: pgtest.sh setup|start|kill|pause|resume|stop DIR}
+dir=${2:?usage: pgtest.sh setup|start|kill|pause|resume|stop DIR}
 
 as_server() {
   if [ "$(id -u)" -eq 0 ]; then
@@ -69,7 +71,22 @@ kill_server() {
   done
 }
 
+# Sends $1 to the server and its children.
+signal_server() {
+  local pid
+  pid=$(server_pid)
+  [ -n "$pid" ] || return 1
+  for child in $(children_of "$pid"); do kill "-$1" "$child" 2>/dev/null || true; done
+  kill "-$1" "$pid"
+}
+
 case "$command" in
+pause)
+  signal_server STOP
+  ;;
+resume)
+  signal_server CONT
+  ;;
 setup)
   if [ -f "$dir/cluster" ]; then bash "$0" stop "$dir"; fi
   mkdir -p "$dir"
@@ -114,7 +131,7 @@ stop)
   rm -rf "$dir"
   ;;
 *)
-  echo "usage: pgtest.sh setup|start|kill|stop DIR" >&2
+  echo "usage: pgtest.sh setup|start|kill|pause|resume|stop DIR" >&2
   exit 2
   ;;
 esac

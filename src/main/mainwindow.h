@@ -3,12 +3,14 @@
 #include "desktop/desktop.h"
 #include "layout/formwindow.h"
 #include "layout/windowlayouts.h"
-#include "store/contactstore.h"
+#include "store/storeworker.h"
 
 namespace dialvault {
 
 // The main window: the entry boxes, the count and clock, and the search,
-// add, delete, clear and exit operations. It owns the run's one contact store.
+// add, delete, clear and exit operations. It owns the run's one contact
+// store, worked on through a StoreWorker: on a server the window goes on
+// drawing while an operation runs, and its buttons wait for its end.
 class MainWindow : public FormWindow
 {
     Q_OBJECT
@@ -22,12 +24,15 @@ public:
     // program ended instead; returns whether the window was shown.
     bool start();
 
-    // Opens the store again and shows its count in the count box.
-    Status refreshMain();
+    // Opens the store again and shows its count in the count box; a
+    // failure is said.
+    void refreshAfterChange();
     // Empties the name, phone and note boxes.
     void clearFields();
 
-    ContactStore &store() { return m_store; }
+    const PhoneBookSource &source() const { return m_worker.source(); }
+    // Whether an operation on the store is under way.
+    bool busy() const { return m_worker.busy(); }
     const MainWindowControls &controls() const { return m_controls; }
 
 protected:
@@ -37,16 +42,26 @@ private:
     void search();
     void add();
     void deleteByName();
-    // refreshMain after a successful search, add or delete; a failure is said.
-    void refreshAfterChange();
-    // Tells of each add whose outcome was unknown that it is now stored.
-    void reportSettledAdds();
+    // What the store said when opened again after a change: its count, and
+    // the adds of unknown outcome now stored.
+    struct Refreshed
+    {
+        Result<qint32> count;
+        QList<SettledAdd> settled;
+    };
+    // On the worker's thread.
+    static Refreshed refresh(ContactStore &store);
+    // Back on the window's: the count shown, each settled add told of.
+    void showRefreshed(const Refreshed &refreshed);
+    void reportSettledAdds(const QList<SettledAdd> &settled);
+    void showRefreshedAfterChange(const Refreshed &refreshed);
+    void showBusy(bool busy);
     void confirmExit();
     void tick();
 
     Desktop m_desktop;
     MainWindowControls m_controls;
-    ContactStore m_store;
+    StoreWorker m_worker;
 };
 
 } // namespace dialvault

@@ -8,8 +8,8 @@ namespace dialvault {
 void importFilesGivenAtStart(WindowSystem &windows, MainWindow &window, const QStringList &files)
 {
     // Files opened with the program from the desktop go in as dropped ones do.
-    if (!files.isEmpty() && importDroppedFiles(windows, window.store().source(), files))
-        window.refreshMain();
+    if (!files.isEmpty() && importDroppedFiles(windows, window.source(), files))
+        window.refreshAfterChange();
 }
 
 } // namespace dialvault

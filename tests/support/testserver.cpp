@@ -113,4 +113,14 @@ bool TestServer::start() const
     return script("start");
 }
 
+bool TestServer::pause() const
+{
+    return script("pause");
+}
+
+bool TestServer::resume() const
+{
+    return script("resume");
+}
+
 } // namespace dialvault
