@@ -81,6 +81,34 @@
         <source> اجازه لازم: %1</source>
         <translation> The right needed: %1</translation>
     </message>
+    <message>
+        <source>سرور دفترچه تلفن شلوغ است: تعداد کساني که به آن وصل اند بيش از حد است. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book server is busy: too many people are connected to it. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن سرگرم تغييري از کس ديگري است. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book is busy with another person&apos;s change. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>سرور اتصال را بست، چون کار نيمه تمام بيش از حد منتظر ماند. دوباره امتحان کنيد.</source>
+        <translation>The server closed the connection because unfinished work waited too long. Try again.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن اکنون تغييري نمي پذيرد (سرور پشتيبان است يا فقط خواندني شده است). مدير سرور بايد آن را بررسي کند.</source>
+        <translation>The phone book server takes no changes now (it is a standby, or has been made read-only). The server&apos;s administrator must look into it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن اين داده ها را نپذيرفت: قاعده اي در جدول سرور با آن ها جور نيست.</source>
+        <translation>The phone book server refused this data: a rule of the server&apos;s table does not agree with it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن به خطايي از خود برخورد (حافظه، ديسک يا خطاي دروني آن). مدير سرور بايد گزارش سرور را ببيند.</source>
+        <translation>The phone book server met a failure of its own (its memory, its disk or an internal error). The server&apos;s administrator must read the server&apos;s log.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن در زمان مقرر پاسخ نداد و معلوم نيست ثبت شد يا نه. وقتي سرور دوباره پاسخ دهد بررسي مي شود.</source>
+        <translation>The phone book server did not answer in the set time, and it is not known whether the entry was stored. It is checked when the server answers again.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -91,6 +119,10 @@
     <message>
         <source>%1 بايد fa يا en باشد</source>
         <translation>%1 must be fa or en</translation>
+    </message>
+    <message>
+        <source>%1 بايد يک عدد مثبت باشد</source>
+        <translation>%1 must be a positive number</translation>
     </message>
     <message>
         <source>گزينه ناشناخته %1</source>
@@ -118,6 +150,7 @@
                    libpq مانند postgresql://user@host:5432/office?sslmode=require
                    (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
                    ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
+  --timeout SEC    براي هر دستور روي سرور بيش از SEC ثانيه صبر نمي کند (پيش فرض 15)
   --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
 
 فرمان ها:
@@ -154,6 +187,8 @@ Options:
                    as postgresql://user@host:5432/office?sslmode=require (also
                    DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
                    from ~/.pgpass, PGPASSWORD or a service file
+  --timeout SEC    wait at most SEC seconds for each statement on a server
+                   (15 unless set)
   --language LANG  the language of the commands and the windows: fa for
                    Persian, en for English
 

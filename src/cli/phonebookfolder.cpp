@@ -7,6 +7,8 @@
 
 #include <QTextStream>
 
+#include <chrono>
+
 namespace dialvault {
 
 std::optional<QString> commandPhoneBookFolder(const CommandLine &line, QTextStream &err)
@@ -35,7 +37,10 @@ std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStrea
         refused = true;
         return std::nullopt;
     }
-    return PhoneBookSource::server(url);
+    const PhoneBookSource source = PhoneBookSource::server(url);
+    if (line.timeoutSeconds)
+        return source.withTimeout(std::chrono::seconds(*line.timeoutSeconds));
+    return source;
 }
 
 std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err)
