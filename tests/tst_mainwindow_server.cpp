@@ -10,8 +10,11 @@
 #include "words/causewords.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -243,6 +246,62 @@ private Q_SLOTS:
         QVERIFY(server->resume());
         QVERIFY(act(form->controls().searchButton));
         QCOMPARE(form->controls().phoneBox->text(), QStringLiteral("0912"));
+    }
+    // A primary and its streaming standby behind one address: the primary
+    // dies under a running window and the standby is promoted; the window's
+    // next add and the command line's next import succeed on it, and the add
+    // whose answer died with the primary is stored once.
+    void standbyTakesOver()
+    {
+        const std::optional<TestServer> primary = TestServer::find("primary");
+        const std::optional<TestServer> standby = TestServer::find("standby");
+        if (!primary || !standby)
+            QSKIP("no standby: these tests run under CTest");
+        QVERIFY(primary->freshPhoneBook(database));
+        const QString url = QStringLiteral("postgresql://clerk@127.0.0.1:%1,127.0.0.1:%2/%3"
+                                           "?target_session_attrs=read-write")
+                                .arg(primary->port())
+                                .arg(standby->port())
+                                .arg(database);
+        fake->server = url;
+        form = std::make_unique<MainWindow>(fake->desktop());
+        QVERIFY(form->start());
+        fill(QStringLiteral("علی"), QStringLiteral("0912"), QStringLiteral("n"));
+        QVERIFY(act(form->controls().addButton));
+        QCOMPARE(lastBox(), addStored());
+        QVERIFY(QTest::qWaitFor([&] { return rowsNamed(*standby, QStringLiteral("علی")) == 1; },
+                                10000));
+
+        QVERIFY(primary->kill());
+        fill(QStringLiteral("مريم"), QStringLiteral("021"), QString());
+        QVERIFY(act(form->controls().addButton));
+        QVERIFY2(lastBox().startsWith(addOutcomeUnknown()), qPrintable(lastBox()));
+        QVERIFY(standby->promote());
+        QVERIFY(act(form->controls().addButton));
+        QCOMPARE(lastBox(), addStored());
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("2"));
+        QCOMPARE(rowsNamed(*standby, QStringLiteral("مريم")), 1);
+
+        QTemporaryDir dir;
+        QFile cards(dir.filePath(QStringLiteral("cards.vcf")));
+        QVERIFY(cards.open(QIODevice::WriteOnly));
+        cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Sara\r\nTEL:0935\r\nEND:VCARD\r\n");
+        cards.close();
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DIALVAULT_SERVER"));
+        environment.insert(QStringLiteral("HOME"), dir.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(DIALVAULT_PROGRAM),
+                      {QStringLiteral("--data-dir"), dir.path(), QStringLiteral("--server"), url,
+                       QStringLiteral("import"), cards.fileName()});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+                 QStringLiteral("1 added, 0 duplicates skipped, 0 without name or number\n"));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(rowsNamed(*standby, QStringLiteral("Sara")), 1);
     }
 };
 

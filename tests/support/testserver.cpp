@@ -123,4 +123,9 @@ bool TestServer::resume() const
     return script("resume");
 }
 
+bool TestServer::promote() const
+{
+    return script("promote");
+}
+
 } // namespace dialvault

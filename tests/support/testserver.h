@@ -41,6 +41,8 @@ public:
     // while its kernel still answers; then let go on (SIGCONT).
     bool pause() const;
     bool resume() const;
+    // A standby made a primary (pg_ctl promote), waited for.
+    bool promote() const;
 
 private:
     bool script(const char *command) const;
