@@ -223,6 +223,23 @@ private Q_SLOTS:
         }
     }
 
+    // A server that takes no more connections says so, not that it is away.
+    void fullServerIsToldSo()
+    {
+        QVERIFY(server->freshPhoneBook(database));
+        QVERIFY(server->exec(QStringLiteral("postgres"),
+                             QStringLiteral("ALTER DATABASE %1 CONNECTION LIMIT 0").arg(database)));
+        const Run refused
+            = run({QStringLiteral("--server"), url(), QStringLiteral("find"), QStringLiteral("a")},
+                  {{QStringLiteral("LC_ALL"), QStringLiteral("fa_IR.UTF-8")}});
+        QVERIFY(
+            server->exec(QStringLiteral("postgres"),
+                         QStringLiteral("ALTER DATABASE %1 CONNECTION LIMIT -1").arg(database)));
+        QCOMPARE(refused.status, 2);
+        QVERIFY2(refused.err.contains(causeWords(FailureCause::ServerFull)),
+                 qPrintable(refused.err));
+    }
+
     void personWithoutRightsIsToldWhichInPersian()
     {
         QVERIFY(server->freshPhoneBook(database));
