@@ -178,7 +178,13 @@ Status ServerImport::sendBatch()
         stored.push_back(row.stored);
     }
     if (keyed)
-        statements.push_back({sql().locks, {numberArray(keys)}, {}, {}});
+        statements.push_back(
+            {sql().locks,
+             {numberArray(keys)},
+             ServerSchema::right(
+                 "EXECUTE",
+                 QStringLiteral("FUNCTION %1(bigint[])").arg(ServerSchema::importLockFunction)),
+             {}});
     std::vector<std::vector<QString>> candidates(m_waiting.size());
     statements.push_back({sql().candidates,
                           {textArray(folded), textArray(stored)},
