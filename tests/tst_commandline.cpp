@@ -39,6 +39,10 @@ private Q_SLOTS:
             << QStringList{"--language=en"} << "" << QStringList{} << "" << false;
         QTest::newRow("a language the program does not speak")
             << QStringList{"--language", "de"} << "" << QStringList{} << "" << true;
+        QTest::newRow("a timeout of no time")
+            << QStringList{"--timeout=0", "find", "a"} << "" << QStringList{} << "" << true;
+        QTest::newRow("a timeout that is no number")
+            << QStringList{"find", "a", "--timeout", "5s"} << "" << QStringList{} << "" << true;
     }
     void wordsBecomeACommand()
     {

@@ -9,6 +9,7 @@
 #include "main/mainwindow.h"
 #include "main/mainwindowtexts.h"
 #include "place/restore.h"
+#include "store/contactstore.h"
 #include "store/databasecheck.h"
 #include "store/phonebook.h"
 #include "store/storeschema.h"
@@ -350,7 +351,9 @@ private Q_SLOTS:
         QCOMPARE(fake.endCount, 0);
         QCOMPARE(window.controls().countBox->text(), QStringLiteral("2"));
         // Adds are stored again: the trigger that swallowed them is gone.
-        QVERIFY(window.store().appendEntry({QStringLiteral("x"), QStringLiteral("3"), {}, 3}).ok());
+        ContactStore store(window.source());
+        QVERIFY(store.open().ok());
+        QVERIFY(store.appendEntry({QStringLiteral("x"), QStringLiteral("3"), {}, 3}).ok());
         QCOMPARE(storedRows(database).size(), 3);
     }
 };

@@ -10,7 +10,12 @@
 #include "words/causewords.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLineEdit>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 #include <arpa/inet.h>
@@ -18,6 +23,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace dialvault;
@@ -60,6 +66,12 @@ private:
     void click(PaintedButton *button)
     {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
+    }
+    // A click, and the operation it began waited for.
+    [[nodiscard]] bool act(PaintedButton *button)
+    {
+        click(button);
+        return QTest::qWaitFor([this] { return !form->busy(); }, 30000);
     }
     QString lastBox() const { return fake->boxes.isEmpty() ? QString() : fake->boxes.last().text; }
     int rowsNamed(const TestServer &server, const QString &name) const
@@ -141,13 +153,13 @@ private Q_SLOTS:
         QVERIFY(form->start());
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("0"));
         fill(QStringLiteral("علی"), QStringLiteral("0912"), QStringLiteral("n"));
-        click(form->controls().addButton);
+        QVERIFY(act(form->controls().addButton));
         QCOMPARE(lastBox(), addStored());
 
         // An add sent as the server goes: its outcome cannot be known.
         QVERIFY(server->kill());
         fill(QStringLiteral("مريم"), QStringLiteral("021"), QStringLiteral(""));
-        click(form->controls().addButton);
+        QVERIFY(act(form->controls().addButton));
         QVERIFY2(lastBox().startsWith(addOutcomeUnknown() + u'\n'
                                       + causeWords(FailureCause::OutcomeUnknown)),
                  qPrintable(lastBox()));
@@ -156,7 +168,7 @@ private Q_SLOTS:
 
         // A search while it is away.
         form->controls().nameBox->setText(QStringLiteral("علی"));
-        click(form->controls().searchButton);
+        QVERIFY(act(form->controls().searchButton));
         QVERIFY2(lastBox().startsWith(searchFailed() + u'\n'
                                       + causeWords(FailureCause::ServerUnreachable)),
                  qPrintable(lastBox()));
@@ -165,7 +177,7 @@ private Q_SLOTS:
         // Back: the search succeeds, and the add of unknown outcome is told.
         QVERIFY(server->start());
         const int before = fake->boxes.size();
-        click(form->controls().searchButton);
+        QVERIFY(act(form->controls().searchButton));
         QCOMPARE(form->controls().phoneBox->text(), QStringLiteral("0912"));
         QCOMPARE(fake->boxes.size(), before + 1);
         QCOMPARE(lastBox(), addSettled().arg(QStringLiteral("مريم")));
@@ -175,15 +187,121 @@ private Q_SLOTS:
         // Away again: the same entry added again once it is back is stored once.
         QVERIFY(server->kill());
         fill(QStringLiteral("سارا"), QStringLiteral("0935"), QStringLiteral("x"));
-        click(form->controls().addButton);
+        QVERIFY(act(form->controls().addButton));
         QVERIFY(lastBox().startsWith(addOutcomeUnknown()));
-        click(form->controls().addButton);
+        QVERIFY(act(form->controls().addButton));
         QVERIFY(lastBox().startsWith(addOutcomeUnknown()));
         QVERIFY(server->start());
-        click(form->controls().addButton);
+        QVERIFY(act(form->controls().addButton));
         QCOMPARE(lastBox(), addStored());
         QCOMPARE(form->controls().countBox->text(), QStringLiteral("3"));
         QCOMPARE(rowsNamed(*server, QStringLiteral("سارا")), 1);
+    }
+    // A search while the server is stopped: the window goes on turning, a
+    // second click is no second search, the deadline ends it with the
+    // server's silence told, and once the server goes on so does the work.
+    void stoppedServerNeverFreezesTheWindow()
+    {
+        const std::optional<TestServer> server = TestServer::find("faults");
+        if (!server)
+            QSKIP("no test server: these tests run under CTest");
+        QVERIFY(server->freshPhoneBook(database));
+        fake->server = server->url(database, QStringLiteral("clerk"));
+        fake->settings.write(QStringLiteral("server timeout"), QStringLiteral("2"));
+        form = std::make_unique<MainWindow>(fake->desktop());
+        QVERIFY(form->start());
+        fill(QStringLiteral("علی"), QStringLiteral("0912"), QString());
+        QVERIFY(act(form->controls().addButton));
+        QCOMPARE(lastBox(), addStored());
+        const qsizetype boxes = fake->boxes.size();
+
+        QVERIFY(server->pause());
+        const auto resume = qScopeGuard([&server] { server->resume(); });
+        form->controls().nameBox->setText(QStringLiteral("علی"));
+        QElapsedTimer clock;
+        clock.start();
+        click(form->controls().searchButton);
+        QVERIFY(form->busy());
+        click(form->controls().searchButton);
+        qint64 last = 0;
+        qint64 longestTurn = 0;
+        QTimer turns;
+        turns.setInterval(10);
+        connect(&turns, &QTimer::timeout, [&] {
+            longestTurn = std::max(longestTurn, clock.elapsed() - last);
+            last = clock.elapsed();
+        });
+        turns.start();
+        QVERIFY(QTest::qWaitFor([this] { return !form->busy(); }, 20000));
+        turns.stop();
+        const qint64 took = clock.elapsed();
+        QVERIFY2(took >= 1500 && took < 8000, qPrintable(QString::number(took)));
+        QVERIFY2(longestTurn < 1000, qPrintable(QString::number(longestTurn)));
+        QCOMPARE(fake->boxes.size(), boxes + 1);
+        QVERIFY2(
+            lastBox().startsWith(searchFailed() + u'\n' + causeWords(FailureCause::ServerBusy)),
+            qPrintable(lastBox()));
+        QCOMPARE(form->controls().nameBox->text(), QStringLiteral("علی"));
+
+        QVERIFY(server->resume());
+        QVERIFY(act(form->controls().searchButton));
+        QCOMPARE(form->controls().phoneBox->text(), QStringLiteral("0912"));
+    }
+    // A primary and its streaming standby behind one address: the primary
+    // dies under a running window and the standby is promoted; the window's
+    // next add and the command line's next import succeed on it, and the add
+    // whose answer died with the primary is stored once.
+    void standbyTakesOver()
+    {
+        const std::optional<TestServer> primary = TestServer::find("primary");
+        const std::optional<TestServer> standby = TestServer::find("standby");
+        if (!primary || !standby)
+            QSKIP("no standby: these tests run under CTest");
+        QVERIFY(primary->freshPhoneBook(database));
+        const QString url = QStringLiteral("postgresql://clerk@127.0.0.1:%1,127.0.0.1:%2/%3"
+                                           "?target_session_attrs=read-write")
+                                .arg(primary->port())
+                                .arg(standby->port())
+                                .arg(database);
+        fake->server = url;
+        form = std::make_unique<MainWindow>(fake->desktop());
+        QVERIFY(form->start());
+        fill(QStringLiteral("علی"), QStringLiteral("0912"), QStringLiteral("n"));
+        QVERIFY(act(form->controls().addButton));
+        QCOMPARE(lastBox(), addStored());
+        QVERIFY(QTest::qWaitFor([&] { return rowsNamed(*standby, QStringLiteral("علی")) == 1; },
+                                10000));
+
+        QVERIFY(primary->kill());
+        fill(QStringLiteral("مريم"), QStringLiteral("021"), QString());
+        QVERIFY(act(form->controls().addButton));
+        QVERIFY2(lastBox().startsWith(addOutcomeUnknown()), qPrintable(lastBox()));
+        QVERIFY(standby->promote());
+        QVERIFY(act(form->controls().addButton));
+        QCOMPARE(lastBox(), addStored());
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("2"));
+        QCOMPARE(rowsNamed(*standby, QStringLiteral("مريم")), 1);
+
+        QTemporaryDir dir;
+        QFile cards(dir.filePath(QStringLiteral("cards.vcf")));
+        QVERIFY(cards.open(QIODevice::WriteOnly));
+        cards.write("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Sara\r\nTEL:0935\r\nEND:VCARD\r\n");
+        cards.close();
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("DIALVAULT_SERVER"));
+        environment.insert(QStringLiteral("HOME"), dir.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(DIALVAULT_PROGRAM),
+                      {QStringLiteral("--data-dir"), dir.path(), QStringLiteral("--server"), url,
+                       QStringLiteral("import"), cards.fileName()});
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()),
+                 QStringLiteral("1 added, 0 duplicates skipped, 0 without name or number\n"));
+        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(rowsNamed(*standby, QStringLiteral("Sara")), 1);
     }
 };
 

@@ -246,6 +246,19 @@ private Q_SLOTS:
         QVERIFY(store.queryByName(QStringLiteral("a")).ok());
         QVERIFY(refused(store.deleteFirstMatch(), "DELETE ON test"));
         QCOMPARE(refreshed(store), 1);
+        // An import names the right it lacks too.
+        QVERIFY(server->exec(database,
+                             QStringLiteral("REVOKE EXECUTE ON FUNCTION test_import_lock(bigint[]) "
+                                            "FROM PUBLIC, clerk")));
+        PhoneBook book(PhoneBookSource::server(url(QStringLiteral("stranger"))));
+        QVERIFY(book.open().ok());
+        const QList<ContactEntry> cards{{QStringLiteral("b"), QStringLiteral("2"), {}, 0}};
+        QVERIFY(
+            refused(book.importEntries(cards), "EXECUTE ON FUNCTION test_import_lock(bigint[])"));
+        QVERIFY(server->exec(
+            database,
+            QStringLiteral("GRANT EXECUTE ON FUNCTION test_import_lock(bigint[]) TO stranger")));
+        QCOMPARE(book.importEntries(cards).value.added, 1);
 
         // Preparing a phone book needs more than a person has.
         QVERIFY(freshDatabase());

@@ -26,6 +26,7 @@ namespace {
 const QString writerMode = QStringLiteral("--child-writer");
 const QString deleterMode = QStringLiteral("--child-deleter");
 const QString crashWriterMode = QStringLiteral("--child-crash-writer");
+const QString importerMode = QStringLiteral("--child-importer");
 
 void say(const QString &line)
 {
@@ -114,8 +115,31 @@ int crashWriter(const QString &url, const QString &tag, int seconds)
     return 0;
 }
 
+// Imports `count` entries of its own and as many that every importer
+// shares, in one import; says what it added and skipped.
+int importer(const QString &url, const QString &tag, int count)
+{
+    QList<ContactEntry> entries;
+    for (int i = 0; i < count; ++i) {
+        entries.append(entryNamed(tag + QString::number(i), 0));
+        entries.append(entryNamed(QStringLiteral("shared") + QString::number(i), 0));
+    }
+    PhoneBook book(PhoneBookSource::server(url));
+    if (!book.open().ok())
+        return 1;
+    const Result<ImportCounts> imported = book.importEntries(entries);
+    if (!imported.ok()) {
+        say(QStringLiteral("failed ") + imported.error.description);
+        return 2;
+    }
+    say(QStringLiteral("%1 %2").arg(imported.value.added).arg(imported.value.duplicates));
+    return 0;
+}
+
 int runChild(const QStringList &args)
 {
+    if (args.at(1) == importerMode && args.size() == 5)
+        return importer(args.at(2), args.at(3), args.at(4).toInt());
     if (args.at(1) == writerMode && args.size() == 6)
         return writer(args.at(2), args.at(3), args.at(4).toInt(), args.at(5).toInt());
     if (args.at(1) == deleterMode && args.size() == 5)
@@ -150,6 +174,7 @@ class TestServerProcesses : public QObject
 
 private Q_SLOTS:
     void writersAtOnceLoseNothing();
+    void importsAtOnceStoreEachPersonOnce();
     void peopleDeletingOneNameAtOnce_data();
     void peopleDeletingOneNameAtOnce();
     void killedServerKeepsWhatItConfirmed();
@@ -184,6 +209,39 @@ void TestServerProcesses::writersAtOnceLoseNothing()
     ContactStore store(PhoneBookSource::server(server->url(database)));
     QVERIFY(store.open().ok());
     QCOMPARE(store.countEntries().value, kept);
+}
+
+// Long imports side by side all succeed; the people they share are stored
+// once, by one of them, and the count stays exact.
+void TestServerProcesses::importsAtOnceStoreEachPersonOnce()
+{
+    const std::optional<TestServer> server = TestServer::find();
+    if (!server)
+        QSKIP("no test server: these tests run under CTest");
+    const QString database = QStringLiteral("tst_server_importers");
+    QVERIFY(server->freshPhoneBook(database));
+    const int importers = 3;
+    const int each = 3000;
+    std::vector<std::unique_ptr<QProcess>> running;
+    for (int i = 0; i < importers; ++i)
+        running.push_back(child({importerMode, server->url(database, QStringLiteral("clerk")),
+                                 QStringLiteral("i%1-").arg(i), QString::number(each)}));
+    qint64 added = 0;
+    qint64 skipped = 0;
+    for (auto &process : running) {
+        QVERIFY(process->waitForFinished(60000));
+        const QStringList said = outputLines(*process);
+        QVERIFY2(process->exitCode() == 0, qPrintable(said.join(u' ')));
+        QCOMPARE(said.size(), 1);
+        added += said.first().section(u' ', 0, 0).toLongLong();
+        skipped += said.first().section(u' ', 1, 1).toLongLong();
+    }
+    QCOMPARE(added, importers * each + each);
+    QCOMPARE(skipped, (importers - 1) * each);
+    QCOMPARE(server->scalar(database, QStringLiteral("SELECT count(DISTINCT \"نام\") FROM test"))
+                 .toInt(),
+             importers * each + each);
+    QVERIFY(server->scalar(database, exactCount).toBool());
 }
 
 void TestServerProcesses::peopleDeletingOneNameAtOnce_data()

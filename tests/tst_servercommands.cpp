@@ -6,8 +6,12 @@
 #include "words/causewords.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -44,10 +48,11 @@ private:
         return server->url(database, user);
     }
 
-    // The program with a scratch home (its own settings store) and data folder.
-    Run run(const QStringList &arguments, const QMap<QString, QString> &extra = {})
+    // The program with a scratch home (its own settings store) and data
+    // folder, started.
+    void start(QProcess &program, const QStringList &arguments,
+               const QMap<QString, QString> &extra = {})
     {
-        QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "DIALVAULT_DATA_DIR",
                                  "DIALVAULT_SERVER", "LANGUAGE", "PGPASSWORD"})
@@ -61,6 +66,10 @@ private:
         program.start(QStringLiteral(DIALVAULT_PROGRAM),
                       QStringList{QStringLiteral("--data-dir"), file(QStringLiteral("local"))}
                           + arguments);
+    }
+    // Its end, waited for.
+    static Run finish(QProcess &program)
+    {
         Run result;
         if (!program.waitForFinished(60000))
             return result;
@@ -68,6 +77,12 @@ private:
         result.out = QString::fromUtf8(program.readAllStandardOutput());
         result.err = QString::fromUtf8(program.readAllStandardError());
         return result;
+    }
+    Run run(const QStringList &arguments, const QMap<QString, QString> &extra = {})
+    {
+        QProcess program;
+        start(program, arguments, extra);
+        return finish(program);
     }
 
 private Q_SLOTS:
@@ -244,6 +259,23 @@ private Q_SLOTS:
         }
     }
 
+    // A server that takes no more connections says so, not that it is away.
+    void fullServerIsToldSo()
+    {
+        QVERIFY(server->freshPhoneBook(database));
+        QVERIFY(server->exec(QStringLiteral("postgres"),
+                             QStringLiteral("ALTER DATABASE %1 CONNECTION LIMIT 0").arg(database)));
+        const Run refused
+            = run({QStringLiteral("--server"), url(), QStringLiteral("find"), QStringLiteral("a")},
+                  {{QStringLiteral("LC_ALL"), QStringLiteral("fa_IR.UTF-8")}});
+        QVERIFY(
+            server->exec(QStringLiteral("postgres"),
+                         QStringLiteral("ALTER DATABASE %1 CONNECTION LIMIT -1").arg(database)));
+        QCOMPARE(refused.status, 2);
+        QVERIFY2(refused.err.contains(causeWords(FailureCause::ServerFull)),
+                 qPrintable(refused.err));
+    }
+
     void personWithoutRightsIsToldWhichInPersian()
     {
         QVERIFY(server->freshPhoneBook(database));
@@ -254,6 +286,72 @@ private Q_SLOTS:
         QVERIFY2(refused.err.contains(errorWords(
                      {0, {}, FailureCause::PermissionDenied, QStringLiteral("SELECT ON test")})),
                  qPrintable(refused.err));
+    }
+    // An import waiting on a server that then stops: its deadline ends it,
+    // the person is told, nothing of it is stored, and once the server goes
+    // on the same import succeeds.
+    void stoppedServerDuringImport()
+    {
+        const std::optional<TestServer> faults = TestServer::find("faults");
+        if (!faults)
+            QSKIP("no server for faults: these tests run under CTest");
+        QVERIFY(faults->freshPhoneBook(database));
+        const QString url = faults->url(database, QStringLiteral("clerk"));
+        {
+            // Another person's work holds the table, so that the import is
+            // under way on the server when it stops.
+            QSqlDatabase holder
+                = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("holder"));
+            holder.setHostName(QStringLiteral("127.0.0.1"));
+            holder.setPort(faults->port());
+            holder.setUserName(QStringLiteral("postgres"));
+            holder.setDatabaseName(database);
+            QVERIFY(holder.open());
+            QSqlQuery hold(holder);
+            QVERIFY(hold.exec(QStringLiteral("BEGIN")));
+            QVERIFY(hold.exec(QStringLiteral("LOCK TABLE test IN EXCLUSIVE MODE")));
+
+            QProcess program;
+            start(program,
+                  {QStringLiteral("--server"), url, QStringLiteral("--timeout"),
+                   QStringLiteral("2"), QStringLiteral("import"),
+                   file(QStringLiteral("cards.vcf"))},
+                  {{QStringLiteral("LC_ALL"), QStringLiteral("fa_IR.UTF-8")}});
+            QVERIFY(QTest::qWaitFor(
+                [&] {
+                    return faults
+                               ->scalar(database,
+                                        QStringLiteral("SELECT count(*) FROM pg_stat_activity "
+                                                       "WHERE usename = 'clerk' AND "
+                                                       "wait_event_type = 'Lock'"))
+                               .toInt()
+                        == 1;
+                },
+                20000));
+            QVERIFY(faults->pause());
+            auto resume = qScopeGuard([&faults] { faults->resume(); });
+            QElapsedTimer clock;
+            clock.start();
+            const Run stopped = finish(program);
+            QVERIFY2(clock.elapsed() < 8000, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY(faults->resume());
+            resume.dismiss();
+            QCOMPARE(stopped.status, 1);
+            // Its last batch and its commit went in one round trip: whether
+            // it was stored is not known until the server answers again.
+            StoreError unanswered{0, {}, FailureCause::OutcomeUnknown};
+            unanswered.lostBy = FailureCause::ServerBusy;
+            QVERIFY2(stopped.err.contains(errorWords(unanswered)), qPrintable(stopped.err));
+            QCOMPARE(stopped.out, QString());
+            QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+        QCOMPARE(faults->scalar(database, QStringLiteral("SELECT count(*) FROM test")).toInt(), 0);
+        const Run again = run({QStringLiteral("--server"), url, QStringLiteral("import"),
+                               file(QStringLiteral("cards.vcf"))});
+        QCOMPARE(again.status, 0);
+        QCOMPARE(again.out,
+                 QStringLiteral("2 added, 0 duplicates skipped, 0 without name or number\n"));
     }
 };
 

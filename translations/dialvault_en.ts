@@ -93,6 +93,34 @@
         <source> بخش ناآشنا: %1</source>
         <translation> The foreign part: %1</translation>
     </message>
+    <message>
+        <source>سرور دفترچه تلفن شلوغ است: تعداد کساني که به آن وصل اند بيش از حد است. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book server is busy: too many people are connected to it. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>دفترچه تلفن سرگرم تغييري از کس ديگري است. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The phone book is busy with another person&apos;s change. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>سرور اتصال را بست، چون کار نيمه تمام بيش از حد منتظر ماند. دوباره امتحان کنيد.</source>
+        <translation>The server closed the connection because unfinished work waited too long. Try again.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن اکنون تغييري نمي پذيرد (سرور پشتيبان است يا فقط خواندني شده است). مدير سرور بايد آن را بررسي کند.</source>
+        <translation>The phone book server takes no changes now (it is a standby, or has been made read-only). The server&apos;s administrator must look into it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن اين داده ها را نپذيرفت: قاعده اي در جدول سرور با آن ها جور نيست.</source>
+        <translation>The phone book server refused this data: a rule of the server&apos;s table does not agree with it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن به خطايي از خود برخورد (حافظه، ديسک يا خطاي دروني آن). مدير سرور بايد گزارش سرور را ببيند.</source>
+        <translation>The phone book server met a failure of its own (its memory, its disk or an internal error). The server&apos;s administrator must read the server&apos;s log.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه تلفن در زمان مقرر پاسخ نداد و معلوم نيست ثبت شد يا نه. وقتي سرور دوباره پاسخ دهد بررسي مي شود.</source>
+        <translation>The phone book server did not answer in the set time, and it is not known whether the entry was stored. It is checked when the server answers again.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -107,6 +135,10 @@
     <message>
         <source>گزينه ناشناخته %1</source>
         <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>%1 بايد يک عدد مثبت باشد</source>
+        <translation>%1 must be a positive number</translation>
     </message>
 </context>
 <context>
@@ -224,6 +256,14 @@
         <translation>settings: %1</translation>
     </message>
     <message>
+        <source>dialvault repair همه شماره ها را به دفترچه تازه اي مي برد و اين پرونده را در پوشه پشتيبان ها نگه مي دارد.</source>
+        <translation>&apos;dialvault repair&apos; copies every entry into a phone book made afresh and keeps this file among the backups.</translation>
+    </message>
+    <message>
+        <source>اين پرونده چيزي دارد که دفترچه تلفن ديال والت ندارد</source>
+        <translation>it holds what a phone book of Dialvault&apos;s has not</translation>
+    </message>
+    <message>
         <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
 
 بدون فرمان، ديال والت پنجره هايش را باز مي کند.
@@ -234,6 +274,7 @@
                    libpq مانند postgresql://user@host:5432/office?sslmode=require
                    (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
                    ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
+  --timeout SEC    براي هر دستور روي سرور بيش از SEC ثانيه صبر نمي کند (پيش فرض 15)
   --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
 
 فرمان ها:
@@ -274,6 +315,8 @@ Options:
                    as postgresql://user@host:5432/office?sslmode=require (also
                    DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
                    from ~/.pgpass, PGPASSWORD or a service file
+  --timeout SEC    wait at most SEC seconds for each statement on a server
+                   (15 unless set)
   --language LANG  the language of the commands and the windows: fa for
                    Persian, en for English
 
@@ -305,14 +348,6 @@ Commands:
   --help           show this text
   --version        show the program&apos;s version
 </translation>
-    </message>
-    <message>
-        <source>dialvault repair همه شماره ها را به دفترچه تازه اي مي برد و اين پرونده را در پوشه پشتيبان ها نگه مي دارد.</source>
-        <translation>&apos;dialvault repair&apos; copies every entry into a phone book made afresh and keeps this file among the backups.</translation>
-    </message>
-    <message>
-        <source>اين پرونده چيزي دارد که دفترچه تلفن ديال والت ندارد</source>
-        <translation>it holds what a phone book of Dialvault&apos;s has not</translation>
     </message>
 </context>
 <context>

@@ -41,7 +41,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         } else if (name == QLatin1String("--start") && !hasValue) {
             line.atStart = true;
         } else if (name == QLatin1String("--data-dir") || name == QLatin1String("--server")
-                   || name == QLatin1String("--format") || name == QLatin1String("--language")) {
+                   || name == QLatin1String("--format") || name == QLatin1String("--language")
+                   || name == QLatin1String("--timeout")) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
                     line.error
@@ -54,6 +55,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
                 line.language = languageOfCode(value);
                 if (!line.language) {
                     line.error = {QT_TRANSLATE_NOOP("CommandLine", "%1 بايد fa يا en باشد"), name};
+                    return line;
+                }
+                continue;
+            }
+            if (name == QLatin1String("--timeout")) {
+                bool valid = false;
+                line.timeoutSeconds = value.toInt(&valid);
+                if (!valid || *line.timeoutSeconds <= 0) {
+                    line.error
+                        = {QT_TRANSLATE_NOOP("CommandLine", "%1 بايد يک عدد مثبت باشد"), name};
                     return line;
                 }
                 continue;

@@ -31,6 +31,7 @@ struct CommandLine
     QString dataFolder; // --data-dir
     QString server; // --server
     QString format; // --format
+    std::optional<int> timeoutSeconds; // --timeout: each statement on a server
     bool atStart = false; // --start: find only where a name or number starts so
     std::optional<InterfaceLanguage> language; // --language
     UsageError error; // empty when none

@@ -25,6 +25,7 @@ const char usage[] = QT_TRANSLATE_NOOP(
     "                   libpq مانند postgresql://user@host:5432/office?sslmode=require\n"
     "                   (همچنين DIALVAULT_SERVER، يا تنظيم \"server\")؛ رمزها از\n"
     "                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند\n"
+    "  --timeout SEC    براي هر دستور روي سرور بيش از SEC ثانيه صبر نمي کند (پيش فرض 15)\n"
     "  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي\n"
     "\n"
     "فرمان ها:\n"

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
+#include <chrono>
+
 namespace dialvault {
 
 namespace {
@@ -57,7 +59,10 @@ std::optional<PhoneBookSource> commandServer(const CommandLine &line, QTextStrea
         refused = true;
         return std::nullopt;
     }
-    return PhoneBookSource::server(url);
+    const PhoneBookSource source = PhoneBookSource::server(url);
+    if (line.timeoutSeconds)
+        return source.withTimeout(std::chrono::seconds(*line.timeoutSeconds));
+    return source;
 }
 
 std::optional<PhoneBookSource> commandPhoneBook(const CommandLine &line, QTextStream &err,

@@ -22,13 +22,17 @@ QString identifier(const QString &name)
     return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
+// Each change of the count is a row of its own, never updated in place, so
+// that no writer waits for another's transaction, however long; now and
+// then the rows that no transaction holds are folded into one.
 QString countFunctionBody()
 {
     return QStringLiteral(R"(DECLARE
   change bigint;
 BEGIN
   IF TG_OP = 'TRUNCATE' THEN
-    UPDATE %1 SET n = 0;
+    DELETE FROM %1;
+    INSERT INTO %1 (n) VALUES (0);
     RETURN NULL;
   END IF;
   IF TG_OP = 'INSERT' THEN
@@ -37,12 +41,17 @@ BEGIN
     SELECT -count(*) INTO change FROM removed;
   END IF;
   IF change <> 0 THEN
-    UPDATE %1 SET n = n + change WHERE shard = pg_backend_pid() % %2;
+    INSERT INTO %1 (n) VALUES (change);
+    IF random() < 0.1 THEN
+      WITH folded AS (
+        DELETE FROM %1 WHERE shard IN (SELECT shard FROM %1 FOR UPDATE SKIP LOCKED)
+        RETURNING n)
+      INSERT INTO %1 (n) SELECT sum(n) FROM folded HAVING count(*) > 0;
+    END IF;
   END IF;
   RETURN NULL;
 END)")
-        .arg(countTable)
-        .arg(countShards);
+        .arg(countTable);
 }
 
 class Preparation
@@ -150,6 +159,8 @@ private:
 
         if (Status status = prepareTable(done.made); !status.ok())
             return status;
+        if (Status status = prepareImportKeys(done.made); !status.ok())
+            return status;
         return prepareCount(done.made);
     }
 
@@ -233,17 +244,63 @@ private:
                       {table, column});
     }
 
+    Status prepareImportKeys(QStringList &made)
+    {
+        const Result<bool> hasTable = relationExists(importKeysTable);
+        if (!hasTable.ok())
+            return hasTable;
+        if (!hasTable.value) {
+            Status status = make(
+                QStringLiteral("table %1").arg(importKeysTable),
+                QStringLiteral("CREATE TABLE %1 (key bigint PRIMARY KEY)").arg(importKeysTable),
+                made);
+            if (!status.ok())
+                return status;
+        }
+        const Result<bool> hasFunction = exists(
+            QStringLiteral("SELECT 1 FROM pg_proc p JOIN pg_namespace s ON s.oid = p.pronamespace "
+                           "WHERE s.nspname = current_schema() AND p.proname = ?"),
+            {importLockFunction});
+        if (!hasFunction.ok() || hasFunction.value)
+            return hasFunction;
+        // A key taken by an import still running is waited for; one taken
+        // before is locked where it stands (a DO UPDATE locks the row even
+        // when it changes nothing). With its owner's rights, so that a
+        // person needs no right on the table.
+        return makeOwnerFunction(
+            importLockFunction,
+            QStringLiteral("CREATE FUNCTION %1(keys bigint[]) RETURNS void LANGUAGE sql SECURITY "
+                           "DEFINER SET search_path FROM CURRENT AS $body$INSERT INTO %2 (key) "
+                           "SELECT DISTINCT k FROM unnest(keys) k ORDER BY k ON CONFLICT (key) DO "
+                           "UPDATE SET key = EXCLUDED.key WHERE false$body$")
+                .arg(importLockFunction, importKeysTable),
+            made);
+    }
+
     Status prepareCount(QStringList &made)
     {
         const Result<bool> hasCount = relationExists(countTable);
         if (!hasCount.ok())
             return hasCount;
-        const Result<bool> hasFunction = exists(
-            QStringLiteral("SELECT 1 FROM pg_proc p JOIN pg_namespace s ON s.oid = p.pronamespace "
-                           "WHERE s.nspname = current_schema() AND p.proname = ?"),
+        // A count made by an earlier version kept a few rows that writers
+        // updated: its rows are kept, its key numbers the rows to come.
+        Result<bool> countKeyed{{}, true};
+        if (hasCount.value)
+            countKeyed = exists(
+                QStringLiteral("SELECT 1 FROM pg_attribute a JOIN pg_class c ON c.oid = "
+                               "a.attrelid JOIN pg_namespace s ON s.oid = c.relnamespace WHERE "
+                               "s.nspname = current_schema() AND c.relname = ? AND a.attname = "
+                               "'shard' AND a.attidentity <> ''"),
+                {countTable});
+        if (!countKeyed.ok())
+            return countKeyed;
+        const Result<QVariant> function = value(
+            QStringLiteral("SELECT p.prosrc FROM pg_proc p JOIN pg_namespace s ON s.oid = "
+                           "p.pronamespace WHERE s.nspname = current_schema() AND p.proname = ?"),
             {countFunction});
-        if (!hasFunction.ok())
-            return hasFunction;
+        if (!function.ok())
+            return function;
+        const bool functionCurrent = function.value.toString() == countFunctionBody();
         const std::pair<QString, QString> triggers[]{
             {QStringLiteral("%1_count_insert").arg(table),
              QStringLiteral("AFTER INSERT ON %1 REFERENCING NEW TABLE AS added").arg(table)},
@@ -264,7 +321,7 @@ private:
             if (!present.value)
                 missingTriggers.append(trigger);
         }
-        if (hasCount.value && hasFunction.value && missingTriggers.isEmpty())
+        if (hasCount.value && countKeyed.value && functionCurrent && missingTriggers.isEmpty())
             return {};
 
         // No entry may come or go between counting them and the triggers
@@ -275,15 +332,38 @@ private:
             return status;
         if (!hasCount.value) {
             Status status = make(QStringLiteral("table %1").arg(countTable),
-                                 QStringLiteral("CREATE TABLE %1 (shard integer PRIMARY KEY, n "
-                                                "bigint NOT NULL)")
+                                 QStringLiteral("CREATE TABLE %1 (shard bigint GENERATED BY "
+                                                "DEFAULT AS IDENTITY PRIMARY KEY, n bigint NOT "
+                                                "NULL)")
                                      .arg(countTable),
                                  made);
             if (!status.ok())
                 return status;
+        } else if (!countKeyed.value) {
+            Status status = make(
+                QStringLiteral("key of table %1").arg(countTable),
+                QStringLiteral("ALTER TABLE %1 ALTER COLUMN shard TYPE bigint, ALTER COLUMN shard "
+                               "ADD GENERATED BY DEFAULT AS IDENTITY")
+                    .arg(countTable),
+                made);
+            if (status.ok())
+                status
+                    = exec(QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', "
+                                          "'shard'), coalesce(max(shard), 0) + 1, false) FROM %1")
+                               .arg(countTable));
+            if (!status.ok())
+                return status;
         }
-        if (!hasFunction.value) {
-            if (Status status = makeCountFunction(made); !status.ok())
+        if (!functionCurrent) {
+            // The function runs with its owner's rights, so that a person
+            // needs only to read the count.
+            Status status = makeOwnerFunction(
+                countFunction,
+                QStringLiteral("CREATE OR REPLACE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql "
+                               "SECURITY DEFINER SET search_path FROM CURRENT AS $body$%2$body$")
+                    .arg(countFunction, countFunctionBody()),
+                made);
+            if (!status.ok())
                 return status;
         }
         for (const auto &[name, event] : missingTriggers) {
@@ -295,24 +375,20 @@ private:
             if (!status.ok())
                 return status;
         }
-        for (const QString &sql :
-             {QStringLiteral("DELETE FROM %1").arg(countTable),
-              QStringLiteral("INSERT INTO %1 SELECT shard, 0 FROM generate_series(0, %2) shard")
-                  .arg(countTable)
-                  .arg(countShards - 1),
-              QStringLiteral("UPDATE %1 SET n = (SELECT count(*) FROM %2) WHERE shard = 0")
-                  .arg(countTable, table)}) {
+        for (const QString &sql : {QStringLiteral("DELETE FROM %1").arg(countTable),
+                                   QStringLiteral("INSERT INTO %1 (n) SELECT count(*) FROM %2")
+                                       .arg(countTable, table)}) {
             if (Status status = exec(sql); !status.ok())
                 return status;
         }
         return {};
     }
 
-    // The function runs with its owner's rights, so that a person needs only
-    // to read the count; its search path is fixed, as a function with its
-    // owner's rights must have it: the current schema, which the server
-    // itself quotes into the setting the function takes over.
-    Status makeCountFunction(QStringList &made)
+    // A function that runs with its owner's rights has its search path
+    // fixed, as such a function must: the current schema, which the server
+    // itself quotes into the setting the function takes over (`definition`
+    // says SET search_path FROM CURRENT).
+    Status makeOwnerFunction(const QString &name, const QString &definition, QStringList &made)
     {
         const Result<QVariant> searchPath
             = value(QStringLiteral("SELECT current_setting('search_path')"));
@@ -323,13 +399,8 @@ private:
                                    "quote_ident(current_schema()) || ', pg_temp', true)"));
             !set.ok())
             return set;
-        Status status
-            = make(QStringLiteral("function %1").arg(countFunction),
-                   QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql SECURITY "
-                                  "DEFINER SET search_path FROM CURRENT AS $body$%2$body$")
-                       .arg(countFunction, countFunctionBody()),
-                   made);
-        if (!status.ok())
+        if (Status status = make(QStringLiteral("function %1").arg(name), definition, made);
+            !status.ok())
             return status;
         return value(QStringLiteral("SELECT set_config('search_path', ?, true)"),
                      {searchPath.value});
@@ -352,8 +423,9 @@ QString serverGrants(const QString &schema, const QString &role)
     const QString where = identifier(schema);
     return QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2;\n"
                           "GRANT SELECT, INSERT, DELETE ON %1.%3 TO %2;\n"
-                          "GRANT SELECT ON %1.%4 TO %2;\n")
-        .arg(where, role, table, countTable);
+                          "GRANT SELECT ON %1.%4 TO %2;\n"
+                          "GRANT EXECUTE ON FUNCTION %1.%5(bigint[]) TO %2;\n")
+        .arg(where, role, table, countTable, importLockFunction);
 }
 
 } // namespace dialvault

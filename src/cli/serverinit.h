@@ -16,16 +16,18 @@ struct ServerPreparation
 };
 
 // Makes the phone book on the PostgreSQL server that `engine` is connected
-// to, in the current schema: table `test`, or what an existing one lacks beside its four fields
-// (its columns, indexes, the count with its function and triggers), in one
-// transaction, one preparation at a time. A complete phone book is only
-// checked: preparing twice changes nothing. A database that cannot hold
-// Persian text (not UTF8), and a table `test` without the four fields, are
-// refused.
+// to, in the current schema: table `test`, or what an existing one lacks
+// beside its four fields (its columns, indexes, the keys imports lock, the
+// count with its function and triggers, an earlier version's count brought
+// up to date), in one transaction, one preparation at a time. A complete
+// phone book is only checked: preparing twice changes nothing. A database
+// that cannot hold Persian text (not UTF8), and a table `test` without the
+// four fields, are refused.
 Result<ServerPreparation> prepareServerPhoneBook(StoreEngine &engine);
 
 // The GRANT statements that give `role` what a person of the office needs:
-// to find, add and delete entries and to read the count.
+// to find, add and delete entries, to read the count and to lock the keys
+// of an import.
 QString serverGrants(const QString &schema, const QString &role);
 
 } // namespace dialvault

@@ -22,6 +22,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -46,12 +47,22 @@ T awaitOffThread(const std::function<T()> &work)
     return result;
 }
 
+// The setting "server timeout", in seconds, when it holds a usable one.
+PhoneBookSource serverTimeout(const PhoneBookSource &source, Settings &settings)
+{
+    bool valid = false;
+    const int seconds = settings.read(QStringLiteral("server timeout")).toInt(&valid);
+    if (!valid || seconds <= 0)
+        return source;
+    return source.withTimeout(std::chrono::seconds(seconds));
+}
+
 } // namespace
 
 MainWindow::MainWindow(const Desktop &desktop)
     : FormWindow(mainWindowLayout(), desktop.windows)
     , m_desktop(desktop)
-    , m_store(desktop.phoneBook.source())
+    , m_worker(serverTimeout(desktop.phoneBook.source(), desktop.settings))
 {
     build(mainWindowLayout(), m_controls);
     const MainWindowControls &c = m_controls;
@@ -74,10 +85,11 @@ MainWindow::MainWindow(const Desktop &desktop)
     c.clockTimer->setTimerType(Qt::PreciseTimer);
     connect(c.clockTimer, &QTimer::timeout, this, &MainWindow::tick);
     c.clockTimer->start();
+    connect(&m_worker, &StoreWorker::busyChanged, this, &MainWindow::showBusy);
 
     // Contacts files dropped on the window go into its phone book; the count
     // shows them.
-    ContactsDrop::install(this, m_desktop.windows, m_store.source(), importSizeLimit(),
+    ContactsDrop::install(this, m_desktop.windows, source(), importSizeLimit(),
                           [this] { refreshAfterChange(); });
 }
 
@@ -85,24 +97,26 @@ MainWindow::~MainWindow() = default;
 
 bool MainWindow::start()
 {
-    Status opened = refreshMain();
-    if (opened.error.cause == FailureCause::ForeignSchema && !m_store.source().isServer()
+    Refreshed opened;
+    m_worker.runNow([&opened](ContactStore &store) { opened = refresh(store); });
+    if (opened.count.error.cause == FailureCause::ForeignSchema && !source().isServer()
         && !repairAtStart(opened))
         return false;
-    if (!opened.ok()) {
+    if (!opened.count.ok()) {
         reportUnhandledFailure(m_desktop.windows,
-                               failureText(startupFailed(), opened.error, m_store.source()));
+                               failureText(startupFailed(), opened.count.error, source()));
         return false;
     }
+    showRefreshed(opened);
     m_desktop.windows.showWindow(this);
     m_controls.nameBox->setFocus(Qt::OtherFocusReason);
     return true;
 }
 
-bool MainWindow::repairAtStart(Status &opened)
+bool MainWindow::repairAtStart(Refreshed &opened)
 {
-    const PhoneBookSource source = m_store.source();
-    const QString question = failureText(startupFailed(), opened.error, source)
+    const PhoneBookSource &source = this->source();
+    const QString question = failureText(startupFailed(), opened.count.error, source)
         + QStringLiteral("\n\n") + repairQuestion();
     if (m_desktop.windows.messageBox(question, MsgYesNoQuestion) != AnswerYes) {
         m_desktop.windows.endProgram(1);
@@ -119,31 +133,46 @@ bool MainWindow::repairAtStart(Status &opened)
     }
     m_desktop.windows.messageBox(repairDone().arg(QDir::toNativeSeparators(repaired.value)),
                                  MsgOkInformation);
-    opened = refreshMain();
+    m_worker.runNow([&opened](ContactStore &store) { opened = refresh(store); });
     return true;
 }
 
-Status MainWindow::refreshMain()
+MainWindow::Refreshed MainWindow::refresh(ContactStore &store)
 {
-    if (Status opened = m_store.open(); !opened.ok())
-        return opened;
-    const Result<qint32> count = m_store.countEntries();
-    if (count.ok())
-        m_controls.countBox->setText(QString::number(count.value));
-    reportSettledAdds();
-    return count;
+    Refreshed refreshed;
+    if (Status opened = store.open(); !opened.ok())
+        refreshed.count.error = opened.error;
+    else
+        refreshed.count = store.countEntries();
+    refreshed.settled = store.settledAdds();
+    return refreshed;
 }
 
-void MainWindow::reportSettledAdds()
+void MainWindow::showRefreshed(const Refreshed &refreshed)
 {
-    for (const SettledAdd &settled : m_store.settledAdds())
-        m_desktop.windows.messageBox(addSettled().arg(settled.entry.name), MsgOkInformation,
+    if (refreshed.count.ok())
+        m_controls.countBox->setText(QString::number(refreshed.count.value));
+    reportSettledAdds(refreshed.settled);
+}
+
+void MainWindow::reportSettledAdds(const QList<SettledAdd> &settled)
+{
+    for (const SettledAdd &add : settled)
+        m_desktop.windows.messageBox(addSettled().arg(add.entry.name), MsgOkInformation,
                                      addStoredTitle());
 }
 
 qint64 MainWindow::importSizeLimit() const
 {
     return importLimitOf(m_desktop.settings.read(importLimitSettingName));
+}
+
+void MainWindow::showBusy(bool busy)
+{
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
 }
 
 void MainWindow::clearFields()
@@ -155,38 +184,58 @@ void MainWindow::clearFields()
 
 void MainWindow::search()
 {
+    if (m_worker.busy())
+        return;
     if (m_controls.nameBox->text().isEmpty()) {
         m_desktop.windows.messageBox(searchNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status found = m_store.queryByName(m_controls.nameBox->text());
-    Result<PhoneAndNote> match;
-    if (found.ok()) {
-        match = m_store.readFirstMatch();
-        found = match;
-    }
-    if (found.error.cause == FailureCause::NotFound) {
-        m_desktop.windows.messageBox(searchNotFound(), MsgOk);
-        clearFields();
-        return;
-    }
-    if (!found.ok()) {
-        // The boxes must not show the previous entry's number and note beside
-        // the name just asked for.
-        m_controls.phoneBox->setText(QString());
-        m_controls.noteBox->setText(QString());
-        m_desktop.windows.messageBox(failureText(searchFailed(), found.error), MsgOk);
-        return;
-    }
-    m_controls.phoneBox->setText(match.value.phone);
-    m_controls.noteBox->setText(match.value.note);
-    m_store.closeResult();
-    refreshAfterChange();
+    struct Outcome
+    {
+        Result<PhoneAndNote> match;
+        Refreshed refreshed;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const QString name = m_controls.nameBox->text();
+    m_worker.post(
+        [outcome, name](ContactStore &store) {
+            const Status found = store.queryByName(name);
+            if (!found.ok()) {
+                outcome->match.error = found.error;
+                return;
+            }
+            outcome->match = store.readFirstMatch();
+            if (!outcome->match.ok())
+                return;
+            store.closeResult();
+            outcome->refreshed = refresh(store);
+        },
+        [this, outcome] {
+            const Result<PhoneAndNote> &match = outcome->match;
+            if (match.error.cause == FailureCause::NotFound) {
+                m_desktop.windows.messageBox(searchNotFound(), MsgOk);
+                clearFields();
+                return;
+            }
+            if (!match.ok()) {
+                // The boxes must not show the previous entry's number and
+                // note beside the name just asked for.
+                m_controls.phoneBox->setText(QString());
+                m_controls.noteBox->setText(QString());
+                m_desktop.windows.messageBox(failureText(searchFailed(), match.error), MsgOk);
+                return;
+            }
+            m_controls.phoneBox->setText(match.value.phone);
+            m_controls.noteBox->setText(match.value.note);
+            showRefreshedAfterChange(outcome->refreshed);
+        });
 }
 
 void MainWindow::add()
 {
+    if (m_worker.busy())
+        return;
     if (m_controls.nameBox->text().isEmpty()) {
         m_desktop.windows.messageBox(addNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
@@ -199,57 +248,101 @@ void MainWindow::add()
     }
     bool counted = false;
     const double shownCount = m_controls.countBox->text().toDouble(&counted);
-    Status stored;
-    if (counted)
-        stored = m_store.appendEntry({m_controls.nameBox->text(), m_controls.phoneBox->text(),
-                                      m_controls.noteBox->text(), shownCount + 1});
-    else
-        stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
-    if (!stored.ok()) {
-        // Nothing was stored, or on a server perhaps nothing: say so and why,
-        // keep the typed entry, and go on with a freshly opened table so the
-        // next try can succeed (on a server, the same entry added again is
-        // stored once at most).
-        const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
-        m_desktop.windows.messageBox(
-            failureText(unknown ? addOutcomeUnknown() : addNotStored(), stored.error), MsgOk);
-        m_store.open();
-        reportSettledAdds();
-        return;
-    }
-    m_desktop.windows.messageBox(addStored(), MsgOkInformation, addStoredTitle());
-    clearFields();
-    refreshAfterChange();
+    struct Outcome
+    {
+        Status stored;
+        Refreshed refreshed;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    if (!counted)
+        outcome->stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
+    const ContactEntry entry{m_controls.nameBox->text(), m_controls.phoneBox->text(),
+                             m_controls.noteBox->text(), shownCount + 1};
+    m_worker.post(
+        [outcome, entry](ContactStore &store) {
+            if (outcome->stored.ok())
+                outcome->stored = store.appendEntry(entry);
+            if (outcome->stored.ok()) {
+                outcome->refreshed = refresh(store);
+                return;
+            }
+            // Go on with a freshly opened table so the next try can succeed
+            // (on a server, the same entry added again is stored once at most).
+            store.open();
+            outcome->refreshed.settled = store.settledAdds();
+        },
+        [this, outcome] {
+            const Status &stored = outcome->stored;
+            if (!stored.ok()) {
+                // Nothing was stored, or on a server perhaps nothing: say so
+                // and why, and keep the typed entry.
+                const bool unknown = stored.error.cause == FailureCause::OutcomeUnknown;
+                m_desktop.windows.messageBox(
+                    failureText(unknown ? addOutcomeUnknown() : addNotStored(), stored.error),
+                    MsgOk);
+                reportSettledAdds(outcome->refreshed.settled);
+                return;
+            }
+            m_desktop.windows.messageBox(addStored(), MsgOkInformation, addStoredTitle());
+            clearFields();
+            showRefreshedAfterChange(outcome->refreshed);
+        });
 }
 
 void MainWindow::deleteByName()
 {
+    if (m_worker.busy())
+        return;
     if (m_controls.nameBox->text().isEmpty()) {
         m_desktop.windows.messageBox(deleteNeedsName(), MsgOk);
         m_controls.nameBox->setFocus(Qt::OtherFocusReason);
         return;
     }
-    Status deleted = m_store.queryByName(m_controls.nameBox->text());
-    if (deleted.ok())
-        deleted = m_store.deleteFirstMatch();
-    if (deleted.error.cause == FailureCause::NotFound) {
-        m_desktop.windows.messageBox(deleteNotFound(), MsgOk);
-        clearFields();
-        return;
-    }
-    if (!deleted.ok()) {
-        m_desktop.windows.messageBox(failureText(deleteFailed(), deleted.error), MsgOk);
-        return;
-    }
-    clearFields();
-    refreshAfterChange();
+    struct Outcome
+    {
+        Status deleted;
+        Refreshed refreshed;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    const QString name = m_controls.nameBox->text();
+    m_worker.post(
+        [outcome, name](ContactStore &store) {
+            outcome->deleted = store.queryByName(name);
+            if (outcome->deleted.ok())
+                outcome->deleted = store.deleteFirstMatch();
+            if (outcome->deleted.ok())
+                outcome->refreshed = refresh(store);
+        },
+        [this, outcome] {
+            const Status &deleted = outcome->deleted;
+            if (deleted.error.cause == FailureCause::NotFound) {
+                m_desktop.windows.messageBox(deleteNotFound(), MsgOk);
+                clearFields();
+                return;
+            }
+            if (!deleted.ok()) {
+                m_desktop.windows.messageBox(failureText(deleteFailed(), deleted.error), MsgOk);
+                return;
+            }
+            clearFields();
+            showRefreshedAfterChange(outcome->refreshed);
+        });
 }
 
 void MainWindow::refreshAfterChange()
 {
+    auto refreshed = std::make_shared<Refreshed>();
+    // While an operation runs, its own end shows the count again.
+    m_worker.post([refreshed](ContactStore &store) { *refreshed = refresh(store); },
+                  [this, refreshed] { showRefreshedAfterChange(*refreshed); });
+}
+
+void MainWindow::showRefreshedAfterChange(const Refreshed &refreshed)
+{
     // The change itself is done; only the count could not be shown again.
-    if (const Status refreshed = refreshMain(); !refreshed.ok())
-        m_desktop.windows.messageBox(failureText(refreshFailed(), refreshed.error), MsgOk);
+    showRefreshed(refreshed);
+    if (!refreshed.count.ok())
+        m_desktop.windows.messageBox(failureText(refreshFailed(), refreshed.count.error), MsgOk);
 }
 
 void MainWindow::confirmExit()

@@ -3,12 +3,14 @@
 #include "desktop/desktop.h"
 #include "layout/formwindow.h"
 #include "layout/windowlayouts.h"
-#include "store/contactstore.h"
+#include "store/storeworker.h"
 
 namespace dialvault {
 
 // The main window: the entry boxes, the count and clock, and the search,
-// add, delete, clear and exit operations. It owns the run's one contact store.
+// add, delete, clear and exit operations. It owns the run's one contact
+// store, worked on through a StoreWorker: on a server the window goes on
+// drawing while an operation runs, and its buttons wait for its end.
 class MainWindow : public FormWindow
 {
     Q_OBJECT
@@ -22,12 +24,15 @@ public:
     // program ended instead; returns whether the window was shown.
     bool start();
 
-    // Opens the store again and shows its count in the count box.
-    Status refreshMain();
+    // Opens the store again and shows its count in the count box; a
+    // failure is said.
+    void refreshAfterChange();
     // Empties the name, phone and note boxes.
     void clearFields();
 
-    ContactStore &store() { return m_store; }
+    const PhoneBookSource &source() const { return m_worker.source(); }
+    // Whether an operation on the store is under way.
+    bool busy() const { return m_worker.busy(); }
     // The largest contacts file an import takes, as the settings say.
     qint64 importSizeLimit() const;
     const MainWindowControls &controls() const { return m_controls; }
@@ -36,23 +41,33 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    // Offers the way out of a phone book refused for what another program
-    // put in it, and takes it when the person agrees; false when the
-    // program is to end.
-    bool repairAtStart(Status &opened);
     void search();
     void add();
     void deleteByName();
-    // refreshMain after a successful search, add or delete; a failure is said.
-    void refreshAfterChange();
-    // Tells of each add whose outcome was unknown that it is now stored.
-    void reportSettledAdds();
+    // What the store said when opened again after a change: its count, and
+    // the adds of unknown outcome now stored.
+    struct Refreshed
+    {
+        Result<qint32> count;
+        QList<SettledAdd> settled;
+    };
+    // On the worker's thread.
+    static Refreshed refresh(ContactStore &store);
+    // Offers the way out of a phone book refused for what another program
+    // put in it, and takes it when the person agrees; false when the
+    // program is to end.
+    bool repairAtStart(Refreshed &opened);
+    // Back on the window's: the count shown, each settled add told of.
+    void showRefreshed(const Refreshed &refreshed);
+    void reportSettledAdds(const QList<SettledAdd> &settled);
+    void showRefreshedAfterChange(const Refreshed &refreshed);
+    void showBusy(bool busy);
     void confirmExit();
     void tick();
 
     Desktop m_desktop;
     MainWindowControls m_controls;
-    ContactStore m_store;
+    StoreWorker m_worker;
 };
 
 } // namespace dialvault

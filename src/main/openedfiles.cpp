@@ -9,8 +9,8 @@ void importFilesGivenAtStart(WindowSystem &windows, MainWindow &window, const QS
 {
     // Files opened with the program from the desktop go in as dropped ones do.
     if (!files.isEmpty()
-        && importDroppedFiles(windows, window.store().source(), files, window.importSizeLimit()))
-        window.refreshMain();
+        && importDroppedFiles(windows, window.source(), files, window.importSizeLimit()))
+        window.refreshAfterChange();
 }
 
 } // namespace dialvault

@@ -201,6 +201,11 @@ QString ContactStore::databasePath() const
     return d->source.databasePath();
 }
 
+void ContactStore::setDeadline(const QDeadlineTimer &deadline)
+{
+    d->engine->setDeadline(deadline);
+}
+
 QList<SettledAdd> ContactStore::settledAdds()
 {
     return std::exchange(d->settled, {});
@@ -208,6 +213,7 @@ QList<SettledAdd> ContactStore::settledAdds()
 
 Status ContactStore::open()
 {
+    const StoreEngine::Watch watching(*d->engine);
     if (Status status = d->open(); !status.ok())
         return status;
     d->opened = Opened::Table;
@@ -217,6 +223,7 @@ Status ContactStore::open()
 
 Result<qint32> ContactStore::countEntries()
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<qint32> result;
     if (d->opened == Opened::Nothing) {
         result.error = storeFailure(ObjectNotSet).error;
@@ -244,6 +251,7 @@ Result<qint32> ContactStore::countEntries()
 
 Status ContactStore::queryByName(const QString &name)
 {
+    const StoreEngine::Watch watching(*d->engine);
     if (d->engine->generation() == 0)
         return storeFailure(ObjectNotSet);
     const Result<qint64> row = d->firstKey(d->engine->nameQueryStatement(), {textValue(name)});
@@ -257,6 +265,7 @@ Status ContactStore::queryByName(const QString &name)
 
 Result<PhoneAndNote> ContactStore::readFirstMatch()
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<PhoneAndNote> result;
     const Result<qint64> row = d->currentRow();
     if (!row.ok()) {
@@ -294,6 +303,7 @@ Status ContactStore::closeResult()
 
 Status ContactStore::deleteFirstMatch()
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<qint64> row = d->currentRow();
     if (!row.ok())
         return row;
@@ -325,6 +335,7 @@ Status ContactStore::deleteFirstMatch()
 
 Status ContactStore::appendEntry(const ContactEntry &entry)
 {
+    const StoreEngine::Watch watching(*d->engine);
     if (d->opened == Opened::Nothing)
         return storeFailure(ObjectNotSet);
     if (Status durable = d->engine->prepareForChanges(); !durable.ok())

@@ -4,6 +4,7 @@
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
+#include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 
@@ -61,6 +62,11 @@ public:
     // Stores one entry (whether the table or a query is open: it lands in
     // `test`), durably, then closes the result.
     Status appendEntry(const ContactEntry &entry);
+
+    // The latest moment of the operations from now on (a window's
+    // operation), beside the timeout of each statement on a server:
+    // nothing is sent, and no connection made, after it.
+    void setDeadline(const QDeadlineTimer &deadline);
 
     const PhoneBookSource &source() const;
     // The file; empty for a server.

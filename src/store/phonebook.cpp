@@ -52,6 +52,7 @@ QString PhoneBook::shownName() const
 
 Status PhoneBook::open()
 {
+    const StoreEngine::Watch watching(*d->engine);
     return d->engine->open();
 }
 

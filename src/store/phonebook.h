@@ -60,7 +60,8 @@ public:
     // the main window sets it: the count at that moment plus 1; the given
     // row numbers are not used. Null texts are stored as empty text.
     //
-    // On a server, imports take turns. When the connection breaks during the
+    // On a server, imports of different people run side by side, and two
+    // imports of the same person store it once. When the connection breaks during the
     // commit itself, the server is asked whether the import was stored (its
     // first entry carries a key made for it) once a new connection is had;
     // without one the outcome is OutcomeUnknown, never "not stored".

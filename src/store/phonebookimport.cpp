@@ -1,5 +1,6 @@
 #include "store/phonebook.h"
 
+#include "store/batchimport.h"
 #include "store/phonebookimpl.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
@@ -14,7 +15,8 @@ namespace {
 
 // One import: begun, fed entry by entry, committed. Entries are stored a
 // batch at a time, as the engine takes them best; those of the batch not
-// yet stored are compared here.
+// yet stored are compared here, unless the engine decides duplicates itself
+// (a server, through its BatchImport).
 class Import
 {
 public:
@@ -27,6 +29,9 @@ public:
     {
         if (Status status = m_d.ready(); !status.ok())
             return status;
+        m_batch = m_engine.batchImport();
+        if (m_batch)
+            return {};
         // The count is read, and the row numbers handed out, while no other
         // import can change it.
         Status status = m_engine.begin(Transaction::Write);
@@ -62,6 +67,10 @@ public:
             ++m_counts.withoutNameOrNumber;
             return {};
         }
+        if (m_batch) {
+            const Status added = m_batch->add(entry);
+            return added.ok() ? added : rolledBack(added);
+        }
         Keys keys{foldedName(entry.name), numberDigits(entry.phone)};
         const Result<bool> duplicate = isDuplicate(entry, keys);
         if (!duplicate.ok())
@@ -86,6 +95,11 @@ public:
 
     Result<ImportCounts> commit()
     {
+        if (m_batch) {
+            Result<ImportCounts> result = m_batch->commit();
+            result.value.withoutNameOrNumber += m_counts.withoutNameOrNumber;
+            return result;
+        }
         Result<ImportCounts> result;
         if (const Status stored = storePending(); !stored.ok()) {
             result.error = stored.error;
@@ -105,9 +119,13 @@ public:
 
     Status rolledBack(const Status &status)
     {
+        // The first failure is the one worth reporting, not the rollback's.
+        if (m_batch) {
+            m_batch->rollback();
+            return status;
+        }
         // The m_statements go before the transaction does.
         m_statements.reset();
-        // The first failure is the one worth reporting, not the rollback's.
         m_engine.rollback();
         return status;
     }
@@ -166,6 +184,7 @@ private:
 
     StoreEngine &m_engine;
     PhoneBook::Impl &m_d;
+    std::unique_ptr<BatchImport> m_batch;
     std::unique_ptr<ImportStatements> m_statements;
     QList<ImportRow> m_pending; // added, not yet stored
     QList<Keys> m_pendingKeys;
@@ -178,6 +197,7 @@ private:
 
 Result<ImportCounts> PhoneBook::importEntries(EntrySource &source)
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;
@@ -220,6 +240,7 @@ Result<ImportCounts> PhoneBook::importEntries(const QList<ContactEntry> &entries
 
 Result<ImportCounts> PhoneBook::importPhoneBook(PhoneBook &other)
 {
+    const StoreEngine::Watch watching(*d->engine);
     Result<ImportCounts> result;
     Import import(*d);
     result.error = import.begin().error;

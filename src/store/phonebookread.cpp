@@ -14,6 +14,8 @@ Status visitRows(StoreEngine &engine, QSqlQuery &query, const QString &right,
                  const std::function<bool(const ContactEntry &)> &visit)
 {
     while (query.next()) {
+        // Rows coming in are the server answering.
+        engine.renewWatch();
         if (!visit(entryAt(query)))
             break;
     }
@@ -26,6 +28,7 @@ Status visitRows(StoreEngine &engine, QSqlQuery &query, const QString &right,
 
 Status PhoneBook::forEachEntry(const std::function<bool(const ContactEntry &)> &visit)
 {
+    const StoreEngine::Watch watching(*d->engine);
     Status status = d->ready();
     if (!status.ok())
         return status;
@@ -43,6 +46,7 @@ Status PhoneBook::findByPart(const PartQuery &query, PartPlace place,
 {
     if (query.isEmpty())
         return {};
+    const StoreEngine::Watch watching(*d->engine);
     Status status = d->ready();
     if (!status.ok())
         return status;

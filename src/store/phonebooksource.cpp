@@ -26,6 +26,13 @@ PhoneBookSource PhoneBookSource::server(const QString &url)
     return source;
 }
 
+PhoneBookSource PhoneBookSource::withTimeout(std::chrono::milliseconds timeout) const
+{
+    PhoneBookSource source = *this;
+    source.m_timeout = timeout;
+    return source;
+}
+
 QString PhoneBookSource::shownName() const
 {
     if (!isServer())

@@ -1,14 +1,19 @@
 #include "store/postgresengine.h"
 
 #include "store/serverfailure.h"
+#include "store/serverimport.h"
 #include "store/serverschema.h"
 #include "store/storeschema.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QStringList>
 
+#include <libpq-fe.h>
+
 #include <algorithm>
 #include <atomic>
+#include <cstring>
 
 namespace dialvault {
 
@@ -16,26 +21,40 @@ namespace {
 
 std::atomic<quint64> connectionCounter{0};
 
-// Any number the imports of all programs agree on: they take turns, so that
-// two imports of one file cannot both find an entry missing.
-constexpr qint64 importLock = 0x4469616c7662;
-
 // libpq's parameters that keep a connection from hanging: how long to wait
 // for the server to answer at all, and how long a connection that stopped
 // answering is kept. A person's own values in the URL win.
 const std::pair<const char *, const char *> defaultParameters[]{
-    {"connect_timeout", "4"},          {"keepalives", "1"},       {"keepalives_idle", "5"},
-    {"keepalives_interval", "2"},      {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"},
-    {"application_name", "dialvault"},
+    {"keepalives", "1"},       {"keepalives_idle", "5"},      {"keepalives_interval", "2"},
+    {"keepalives_count", "3"}, {"tcp_user_timeout", "10000"}, {"application_name", "dialvault"},
 };
+// Seconds to wait for a server to take a connection.
+constexpr int connectSeconds = 4;
 
-// Settings of every session, sent with the connection itself: no statement
-// or lock waits for ever, an abandoned transaction ends, a commit is on disk
-// before it is confirmed, whatever the server's own default, and the
-// server's notices are not printed (its failures come back as such).
-const char sessionOptions[] = "-c statement_timeout=30000 -c lock_timeout=10000 "
-                              "-c idle_in_transaction_session_timeout=60000 "
+// Settings of every session, sent with the connection itself: a commit is on
+// disk before it is confirmed, whatever the server's own default, an
+// abandoned transaction ends, and the server's notices are not printed (its
+// failures come back as such). With the timeouts of sessionTimeouts().
+const char sessionOptions[] = "-c idle_in_transaction_session_timeout=60000 "
                               "-c synchronous_commit=on -c client_min_messages=error";
+
+// The server's own limits, from the program's timeout: a wait for another's
+// lock ends on the server at the timeout, so that it is told as such before
+// the program's watch cuts it short a moment later; a statement ends on the
+// server at twice the timeout, should the program be gone.
+QString sessionTimeouts(std::chrono::milliseconds timeout)
+{
+    return QStringLiteral("-c lock_timeout=%1 -c statement_timeout=%2")
+        .arg(timeout.count())
+        .arg(2 * timeout.count());
+}
+
+// How long after the timeout the watch acts, so that the server's own
+// answer to a timeout comes first where it can.
+std::chrono::milliseconds watchMargin(std::chrono::milliseconds timeout)
+{
+    return std::max(std::chrono::milliseconds(500), timeout / 10);
+}
 
 QString quotedValue(const QString &value)
 {
@@ -45,14 +64,17 @@ QString quotedValue(const QString &value)
     return u'\'' + quoted + u'\'';
 }
 
-QString connectOptions(const ServerAddress &address)
+QString connectOptions(const ServerAddress &address, std::chrono::milliseconds timeout,
+                       int connectTimeout)
 {
     QStringList options;
+    if (!address.hasParameter(QStringLiteral("connect_timeout")))
+        options.append(QStringLiteral("connect_timeout=%1").arg(connectTimeout));
     for (const auto &[name, value] : defaultParameters) {
         if (!address.hasParameter(QLatin1String(name)))
             options.append(QStringLiteral("%1=%2").arg(QLatin1String(name), QLatin1String(value)));
     }
-    QString session = QLatin1String(sessionOptions);
+    QString session = QLatin1String(sessionOptions) + u' ' + sessionTimeouts(timeout);
     for (const auto &[name, value] : address.parameters) {
         if (name == QLatin1String("options"))
             session += u' ' + value; // later settings win
@@ -171,18 +193,34 @@ Result<T> failed(const StoreError &error)
 
 } // namespace
 
-PostgresEngine::PostgresEngine(const QString &url)
+PostgresEngine::PostgresEngine(const QString &url, std::chrono::milliseconds timeout)
     : m_name(QStringLiteral("dialvault-server-%1").arg(++connectionCounter))
     , m_address(ServerAddress::parse(url))
+    , m_timeout(timeout)
 {
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
 }
 
 PostgresEngine::~PostgresEngine()
 {
-    close();
+    m_watch.forget();
+    std::map<QString, QSqlQuery> stale = takeStatements();
     m_db = QSqlDatabase();
     QSqlDatabase::removeDatabase(m_name);
+}
+
+void PostgresEngine::replaceDriver()
+{
+    // Qt's driver deallocates each prepared statement as it ends, a round
+    // trip each, which on a connection that broke fails with a warning on
+    // stderr; without a driver it sends nothing. A new connection is a new
+    // session without them anyway.
+    std::map<QString, QSqlQuery> stale = takeStatements();
+    m_db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(m_name);
+    stale.clear();
+    m_name = QStringLiteral("dialvault-server-%1").arg(++connectionCounter);
+    m_db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_name);
 }
 
 Status PostgresEngine::connect()
@@ -193,6 +231,14 @@ Status PostgresEngine::connect()
     if (!m_db.isValid())
         return serverFailure(FailureCause::Other,
                              QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed"));
+    int connectTimeout = connectSeconds;
+    if (!deadline().isForever()) {
+        // libpq waits at least 2 seconds, whatever it is given.
+        const qint64 left = deadline().remainingTime();
+        if (left < 1000)
+            return timedOut();
+        connectTimeout = int(std::clamp<qint64>((left + 999) / 1000, 2, connectSeconds));
+    }
     const ServerAddress &where = m_address.value;
     m_db.setHostName(where.hosts);
     bool onePort = false;
@@ -201,7 +247,7 @@ Status PostgresEngine::connect()
     m_db.setDatabaseName(where.database);
     m_db.setUserName(where.user);
     m_db.setPassword(where.password);
-    m_db.setConnectOptions(connectOptions(where));
+    m_db.setConnectOptions(connectOptions(where, m_timeout, connectTimeout));
     if (!m_db.open()) {
         StoreError error = serverError(m_db.lastError());
         if (error.cause == FailureCause::PermissionDenied)
@@ -210,6 +256,10 @@ Status PostgresEngine::connect()
         return {error};
     }
     connectionMade();
+    m_watch.watch(connection());
+    // The time spent connecting is not the first statement's.
+    if (watching())
+        m_watch.arm(watchDeadline());
     return readBackend();
 }
 
@@ -229,27 +279,47 @@ Status PostgresEngine::openForReading()
 }
 
 // One look at the catalogue, so that a server without the phone book says
-// so at once instead of at the first statement.
+// so at once instead of at the first statement. Tables that are there in a
+// schema of the search path that the person may not use are a missing right.
 Status PostgresEngine::checkPhoneBook()
 {
     using namespace ServerSchema;
-    const Result<QVariant> prepared
-        = scalar(QStringLiteral("SELECT to_regclass('%1') IS NOT NULL AND to_regclass('%2') IS "
-                                "NOT NULL")
-                     .arg(table, countTable));
-    if (!prepared.ok())
-        return prepared;
-    if (!prepared.value.toBool())
-        return serverFailure(FailureCause::ServerNotPrepared,
-                             QStringLiteral("no table %1 with its count on the server").arg(table));
-    return {};
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.exec(
+            QStringLiteral(
+                "SELECT to_regclass('%1') IS NOT NULL AND to_regclass('%2') IS NOT NULL, "
+                "to_regprocedure('%3(bigint[])') IS NOT NULL, "
+                "(SELECT n.nspname FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+                "WHERE c.relname = '%1' AND NOT has_schema_privilege(n.oid, 'USAGE') AND n.nspname "
+                "= ANY (SELECT replace(replace(trim(both ' \"' FROM p), '$user', current_user), "
+                "'\"\"', '\"') FROM unnest(string_to_array(current_setting('search_path'), ',')) "
+                "p) LIMIT 1)")
+                .arg(table, countTable, importLockFunction))
+        || !query.next())
+        return failure(query.lastError());
+    const bool prepared = query.value(0).toBool();
+    m_locksImportKeys = query.value(1).toBool();
+    const QString forbidden = query.value(2).toString();
+    query.finish();
+    if (prepared)
+        return {};
+    if (!forbidden.isEmpty()) {
+        Status refused
+            = serverFailure(FailureCause::PermissionDenied,
+                            QStringLiteral("permission denied for schema %1").arg(forbidden));
+        refused.error.missingRight = QStringLiteral("USAGE ON SCHEMA %1").arg(forbidden);
+        return refused;
+    }
+    return serverFailure(FailureCause::ServerNotPrepared,
+                         QStringLiteral("no table %1 with its count on the server").arg(table));
 }
 
 void PostgresEngine::close()
 {
-    forgetStatements();
-    m_db.close();
+    m_watch.forget();
     m_backend = {};
+    replaceDriver();
 }
 
 bool PostgresEngine::isOpen() const
@@ -262,28 +332,133 @@ const QSqlDatabase &PostgresEngine::database() const
     return m_db;
 }
 
+pg_conn *PostgresEngine::connection() const
+{
+    if (!m_db.isOpen())
+        return nullptr;
+    // Qt names the type as the compiler spells it: "pg_conn*", or "PGconn*".
+    const QVariant handle = m_db.driver()->handle();
+    if (!handle.isValid()
+        || (std::strcmp(handle.typeName(), "pg_conn*") != 0
+            && std::strcmp(handle.typeName(), "PGconn*") != 0))
+        return nullptr;
+    return *static_cast<PGconn *const *>(handle.constData());
+}
+
 Status PostgresEngine::failure(const QSqlError &error, const QString &right)
 {
-    Status status{serverError(error, right)};
-    if (status.error.cause == FailureCause::ServerUnreachable || !m_db.isOpen()) {
-        status.error.cause = FailureCause::ServerUnreachable;
-        // Its statements stay until the next connection: a caller may still
-        // be holding one.
-        m_lostBackend = m_backend;
-        m_backend = {};
-        m_db.close();
+    return settled({serverError(error, right)});
+}
+
+Status PostgresEngine::failure(const pg_result *result, const QString &right)
+{
+    PGconn *const connected = connection();
+    const char *state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    const char *text = result ? PQresultErrorMessage(result)
+        : connected           ? PQerrorMessage(connected)
+                              : "";
+    return settled({serverError(QString::fromUtf8(state ? state : ""),
+                                QString::fromUtf8(text ? text : ""), right)});
+}
+
+Status PostgresEngine::settled(Status status)
+{
+    PGconn *const connected = connection();
+    const bool broken = status.error.connectionLost || !m_db.isOpen()
+        || (connected && PQstatus(connected) == CONNECTION_BAD);
+    if (watching() && m_watch.fired()) {
+        // The watch ended the wait. When the server answered the cancel,
+        // what was sent is known to have failed; when the connection was
+        // cut, a change may still be stored. Either way the connection
+        // goes, so that a cancel still on its way finds nothing of ours.
+        if (broken) {
+            status.error.cause = FailureCause::ServerBusy;
+            status.error.connectionLost = true;
+            status.error.description
+                = QStringLiteral("no answer from the server within %1 ms: the connection was cut")
+                      .arg(m_timeout.count());
+        }
+        closeBroken();
+        return status;
+    }
+    if (broken) {
+        if (status.error.cause != FailureCause::ServerEndedSession)
+            status.error.cause = FailureCause::ServerUnreachable;
+        status.error.connectionLost = true;
+        closeBroken();
     }
     return status;
 }
 
+void PostgresEngine::closeBroken()
+{
+    // Its statements stay until the next connection: a caller may still be
+    // holding one.
+    m_lostBackend = m_backend;
+    m_backend = {};
+    m_watch.forget();
+    m_db.close();
+}
+
 bool PostgresEngine::connectionBroke(const Status &failure) const
 {
-    return failure.error.cause == FailureCause::ServerUnreachable;
+    return failure.error.connectionLost;
 }
 
 Status PostgresEngine::closedFailure()
 {
-    return {serverError(QSqlError())};
+    Status closed{serverError(QSqlError())};
+    closed.error.connectionLost = true;
+    return closed;
+}
+
+Status PostgresEngine::timedOut() const
+{
+    return serverFailure(FailureCause::ServerBusy,
+                         QStringLiteral("no answer from the server in the time set"));
+}
+
+StatementWatch::Clock::time_point PostgresEngine::watchDeadline() const
+{
+    const StatementWatch::Clock::time_point now = StatementWatch::Clock::now();
+    std::chrono::milliseconds wait = m_timeout;
+    if (!deadline().isForever())
+        wait = std::min(wait, std::chrono::milliseconds(deadline().remainingTime()));
+    return now + wait + watchMargin(m_timeout);
+}
+
+void PostgresEngine::startWatch()
+{
+    m_watch.arm(watchDeadline());
+}
+
+void PostgresEngine::endWatch()
+{
+    m_watch.disarm();
+    // A statement that ended just as the watch cancelled it: the cancel may
+    // still reach the server, so the connection is not used again.
+    if (m_watch.fired() && isOpen())
+        closeBroken();
+}
+
+void PostgresEngine::renewWatch()
+{
+    if (watching())
+        m_watch.renew(watchDeadline());
+}
+
+Status PostgresEngine::beforeStatement()
+{
+    if (!watching())
+        return {};
+    if (m_watch.fired()) {
+        closeBroken();
+        return timedOut();
+    }
+    if (deadline().hasExpired())
+        return timedOut();
+    m_watch.renew(watchDeadline());
+    return {};
 }
 
 Status PostgresEngine::prepareForChanges()
@@ -293,14 +468,17 @@ Status PostgresEngine::prepareForChanges()
 
 Status PostgresEngine::begin(Transaction kind)
 {
-    if (kind == Transaction::Snapshot)
-        // Repeatable read holds the view of one moment without keeping
-        // anybody from writing.
-        return run(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ"));
-    Status status = run(QStringLiteral("BEGIN"));
-    if (status.ok())
-        status = run(QStringLiteral("SELECT pg_advisory_xact_lock(%1)").arg(importLock));
-    return status;
+    // Repeatable read holds the view of one moment without keeping anybody
+    // from writing; an import's writes take locks on the keys they add
+    // (ServerImport), so that imports of different people run side by side.
+    return run(kind == Transaction::Snapshot
+                   ? QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ")
+                   : QStringLiteral("BEGIN"));
+}
+
+std::unique_ptr<BatchImport> PostgresEngine::batchImport()
+{
+    return std::make_unique<ServerImport>(*this);
 }
 
 Status PostgresEngine::readBackend()
@@ -320,19 +498,23 @@ Result<bool> PostgresEngine::lostCommitStored(const QString &key)
     const Backend previous = m_lostBackend;
     if (Status opened = open(); !opened.ok())
         return failed<bool>(opened.error);
-    Result<bool> result;
     // pg_terminate_backend waits up to 5 seconds for the process to end; a
     // process that ended meanwhile is no longer listed.
-    QSqlQuery end(m_db);
-    end.prepare(QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM pg_stat_activity "
-                               "WHERE pid = ? AND (extract(epoch FROM backend_start) * 1000000)"
-                               "::bigint = ?"));
+    const EngineSql end{QStringLiteral("SELECT pg_terminate_backend(pid, 5000) FROM "
+                                       "pg_stat_activity WHERE pid = ? AND (extract(epoch FROM "
+                                       "backend_start) * 1000000)::bigint = ?")};
     for (int attempt = 0;; ++attempt) {
-        end.bindValue(0, previous.pid);
-        end.bindValue(1, previous.startedUs);
-        if (!end.exec())
-            return failed<bool>(failure(end.lastError()).error);
-        if (!end.next() || end.value(0).toBool())
+        Status status;
+        QSqlQuery *ending = statement(end, status);
+        if (!ending)
+            return failed<bool>(status.error);
+        ending->bindValue(0, previous.pid);
+        ending->bindValue(1, previous.startedUs);
+        if (!ending->exec())
+            return failed<bool>(failure(ending->lastError()).error);
+        const bool ended = !ending->next() || ending->value(0).toBool();
+        ending->finish();
+        if (ended)
             break;
         if (attempt == 1)
             return failed<bool>(serverFailure(FailureCause::OutcomeUnknown,
@@ -341,13 +523,19 @@ Result<bool> PostgresEngine::lostCommitStored(const QString &key)
                                                   .arg(previous.pid))
                                     .error);
     }
-    QSqlQuery found(m_db);
-    found.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2 = ?)")
-                      .arg(ServerSchema::table, ServerSchema::clientKeyColumn));
-    found.bindValue(0, key);
-    if (!found.exec() || !found.next())
-        return failed<bool>(failure(found.lastError(), ServerSchema::right("SELECT")).error);
-    result.value = found.value(0).toBool();
+    const EngineSql stored{QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2 = ?)")
+                               .arg(ServerSchema::table, ServerSchema::clientKeyColumn),
+                           ServerSchema::right("SELECT")};
+    Status status;
+    QSqlQuery *found = statement(stored, status);
+    if (!found)
+        return failed<bool>(status.error);
+    found->bindValue(0, key);
+    if (!found->exec() || !found->next())
+        return failed<bool>(failure(found->lastError(), stored.right).error);
+    Result<bool> result;
+    result.value = found->value(0).toBool();
+    found->finish();
     return result;
 }
 

@@ -8,9 +8,12 @@ namespace dialvault {
 // four fields, an identity column `id` that orders the entries as they were
 // added, the folded name and the number's digits as generated columns that
 // the server computes itself (each indexed), a key made by the client with
-// each add so that an add whose answer was lost can be told apart, and the
-// exact count kept in a few rows that triggers update, so that writers at
-// the same moment rarely wait for one another.
+// each add so that an add whose answer was lost can be told apart, the
+// keys that imports lock (importKeysTable) so that two imports of one
+// person at the same moment store it once, and the
+// exact count kept as rows that triggers add, one for each change and never
+// updated in place, folded together now and then, so that no writer waits
+// for another's transaction.
 namespace ServerSchema {
 
 inline const QString table = QStringLiteral("test");
@@ -22,8 +25,15 @@ inline const QString foldedNameIndex = QStringLiteral("test_folded_name");
 inline const QString phoneDigitsIndex = QStringLiteral("test_phone_digits");
 inline const QString countTable = QStringLiteral("test_count");
 inline const QString countFunction = QStringLiteral("test_count_change");
-// The count's rows: a writer updates the one its server process falls on.
-inline constexpr int countShards = 16;
+// A row for each key an import locked, by a folded name and a number's
+// digits: a lock on a row, unlike an advisory lock, costs the server no
+// shared memory, however many entries an import holds.
+inline const QString importKeysTable = QStringLiteral("test_import_keys");
+// Locks the keys given (bigint[]), in order, making the rows that are missing.
+inline const QString importLockFunction = QStringLiteral("test_import_lock");
+// What every import takes beside its keys: shared by imports that lock
+// their keys, whole by those of earlier versions, which lock nothing else.
+inline constexpr qint64 importLock = 0x4469616c7662;
 
 // The name folded with PostgreSQL's own functions exactly as SearchKeys
 // folds it: one translate() for the letters and digits, then lower() under

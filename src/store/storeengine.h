@@ -5,6 +5,7 @@
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
+#include <QDeadlineTimer>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -12,10 +13,13 @@
 
 #include <map>
 #include <memory>
+#include <utility>
 
 class QSqlError;
 
 namespace dialvault {
+
+class BatchImport;
 
 // A statement in the engine's SQL, and the right on a server that it needs
 // (as GRANT names it, "INSERT ON test"), named when the server refuses it.
@@ -113,6 +117,36 @@ public:
     // Nothing is reported: the failure that led to it is the one that counts.
     void rollback();
 
+    // Holds the work on this connection to its deadlines while the guard
+    // lives (each operation of the store takes one; they nest): on a
+    // server, a statement that waits past the timeout of the phone book's
+    // source, or past setDeadline(), is cancelled, and the connection cut
+    // when the cancel does not get through, so that nothing waits for ever.
+    class Watch
+    {
+    public:
+        explicit Watch(StoreEngine &engine);
+        ~Watch();
+        Watch(const Watch &) = delete;
+        Watch &operator=(const Watch &) = delete;
+
+    private:
+        StoreEngine &m_engine;
+    };
+    // The latest moment of the work under way (a window's operation),
+    // beside each statement's timeout: after it no statement is sent and
+    // no connection made. Never, unless set.
+    void setDeadline(const QDeadlineTimer &deadline) { m_deadline = deadline; }
+    const QDeadlineTimer &deadline() const { return m_deadline; }
+    // Within a Watch, the work goes on (a row read, a batch sent): the wait
+    // for the server starts again.
+    virtual void renewWatch() { }
+
+    // The engine's own way of importing, which decides duplicates and
+    // stores many entries per round trip; null where the store's import
+    // goes entry by entry. Begun on the open connection.
+    virtual std::unique_ptr<BatchImport> batchImport();
+
     // Whether adds carry a key made by the client (bound after the four
     // fields, NULL for none), so that an add sent again after its answer was
     // lost is stored once, and an import whose commit was lost can be found.
@@ -158,16 +192,27 @@ public:
 
 protected:
     StoreEngine() = default;
+    // A Watch begins and ends; only the outermost one counts.
+    virtual void startWatch() { }
+    virtual void endWatch() { }
+    bool watching() const { return m_watches > 0; }
+    // Before each statement that statement(), run() and scalar() give or
+    // send: a failure keeps it from being sent.
+    virtual Status beforeStatement() { return {}; }
     // The failure of a statement asked for on a closed connection.
     virtual Status closedFailure() = 0;
     // Before the connection closes or is replaced: its statements go first.
     void forgetStatements() { m_statements.clear(); }
+    // The statements, taken away to be ended once the driver is gone.
+    std::map<QString, QSqlQuery> takeStatements() { return std::exchange(m_statements, {}); }
     // A new connection is in use.
     void connectionMade() { ++m_generation; }
 
 private:
     std::map<QString, QSqlQuery> m_statements;
     int m_generation = 0;
+    int m_watches = 0;
+    QDeadlineTimer m_deadline{QDeadlineTimer::Forever};
 };
 
 // The engine of the phone book at `source`, not yet connected.

@@ -19,7 +19,7 @@ enum class FailureCause {
     NoTable, // a database without table `test`
     MissingField, // table `test` lacks one of its four fields
     ServerUnreachable, // the server is down, does not answer, or the connection broke
-    ServerBusy, // the server gave up waiting for a lock or for the statement's end
+    ServerBusy, // the server did not answer within the deadline
     LoginRefused, // the server refused the user or the password
     PermissionDenied, // the user lacks a right on the server (StoreError::missingRight)
     ServerNotPrepared, // no phone book on the server: its database, `test` or the count
@@ -29,6 +29,12 @@ enum class FailureCause {
     // of its own (StoreError::foreignPart names it)
     ForeignSchema,
     UnsafeFolder, // a folder to write into is a symbolic link, or not the user's own
+    ServerFull, // the server takes no more connections: too many people are connected
+    ChangeConflict, // another person's change held what this one needed, past the deadline
+    ServerEndedSession, // the server ended a connection whose work waited too long
+    ServerReadOnly, // the server takes no changes: a standby, or read-only by its settings
+    ServerRefusedData, // a rule of the server's table refused the data
+    ServerFault, // the server failed of itself: its memory, its disk, an internal error
     Other,
 };
 
@@ -46,6 +52,11 @@ struct StoreError
     // For ForeignSchema: the piece as SQL names it ("trigger x", "column y",
     // "no index test_phone_digits").
     QString foreignPart = {};
+    // Whether the connection to the server is gone with this failure: the
+    // next use makes a new one, and a change sent on it may have been stored.
+    bool connectionLost = false;
+    // For OutcomeUnknown: the cause that left the outcome unknown.
+    FailureCause lostBy = FailureCause::None;
 };
 
 // Failure numbers the program itself raises (the rest are the engine's own).

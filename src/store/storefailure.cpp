@@ -79,7 +79,10 @@ Status sqliteFailure(const QSqlError &error)
 
 Status outcomeUnknown(const Status &lost)
 {
-    return {{lost.error.number, lost.error.description, FailureCause::OutcomeUnknown}};
+    Status unknown{{lost.error.number, lost.error.description, FailureCause::OutcomeUnknown}};
+    unknown.error.lostBy
+        = lost.error.cause == FailureCause::OutcomeUnknown ? lost.error.lostBy : lost.error.cause;
+    return unknown;
 }
 
 } // namespace dialvault

@@ -69,6 +69,33 @@ QString causeWords(FailureCause cause)
             "CauseWords",
             "اين پوشه پيوندي (symbolic link) به جاي ديگري است يا از آن شما "
             "نيست؛ برنامه در آن چيزي نمي نويسد و از آن چيزي پاک نمي کند.");
+    case FailureCause::ServerFull:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن شلوغ است: تعداد کساني که به آن وصل اند بيش از حد است. "
+            "کمي بعد دوباره امتحان کنيد.");
+    case FailureCause::ChangeConflict:
+        return QCoreApplication::translate(
+            "CauseWords", "دفترچه تلفن سرگرم تغييري از کس ديگري است. کمي بعد دوباره امتحان کنيد.");
+    case FailureCause::ServerEndedSession:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور اتصال را بست، چون کار نيمه تمام بيش از حد منتظر ماند. دوباره امتحان کنيد.");
+    case FailureCause::ServerReadOnly:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن اکنون تغييري نمي پذيرد (سرور پشتيبان است يا فقط خواندني "
+            "شده است). مدير سرور بايد آن را بررسي کند.");
+    case FailureCause::ServerRefusedData:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن اين داده ها را نپذيرفت: قاعده اي در جدول سرور با آن ها "
+            "جور نيست.");
+    case FailureCause::ServerFault:
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن به خطايي از خود برخورد (حافظه، ديسک يا خطاي دروني آن). "
+            "مدير سرور بايد گزارش سرور را ببيند.");
     case FailureCause::Other:
         return QCoreApplication::translate("CauseWords", "خطاي پيش بيني نشده اي رخ داد.");
     }
@@ -77,6 +104,12 @@ QString causeWords(FailureCause cause)
 
 QString errorWords(const StoreError &error)
 {
+    // A change the server did not answer in time may still have been stored.
+    if (error.cause == FailureCause::OutcomeUnknown && error.lostBy == FailureCause::ServerBusy)
+        return QCoreApplication::translate(
+            "CauseWords",
+            "سرور دفترچه تلفن در زمان مقرر پاسخ نداد و معلوم نيست ثبت شد يا نه. وقتي "
+            "سرور دوباره پاسخ دهد بررسي مي شود.");
     QString words = causeWords(error.cause);
     if (error.cause == FailureCause::PermissionDenied && !error.missingRight.isEmpty())
         words

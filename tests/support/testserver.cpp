@@ -113,4 +113,19 @@ bool TestServer::start() const
     return script("start");
 }
 
+bool TestServer::pause() const
+{
+    return script("pause");
+}
+
+bool TestServer::resume() const
+{
+    return script("resume");
+}
+
+bool TestServer::promote() const
+{
+    return script("promote");
+}
+
 } // namespace dialvault

@@ -37,6 +37,12 @@ public:
     // again, on the same port.
     bool kill() const;
     bool start() const;
+    // Every server process stopped (SIGSTOP), as on a machine that hangs
+    // while its kernel still answers; then let go on (SIGCONT).
+    bool pause() const;
+    bool resume() const;
+    // A standby made a primary (pg_ctl promote), waited for.
+    bool promote() const;
 
 private:
     bool script(const char *command) const;
