@@ -18,6 +18,8 @@ using namespace dialvault;
 namespace {
 
 const QString westonDir = QStringLiteral(DIALVAULT_WESTON_X11_DIR);
+// Weston's screen (tools/westontest.sh), at the virtual display's top left.
+const QSize screen(1280, 1024);
 
 } // namespace
 
@@ -45,14 +47,26 @@ private:
         QCOMPARE(xdotool.exitCode(), 0);
     }
 
+    // xdotool's commands that put the pointer at `at` on weston's screen.
+    // Weston's X11 backend follows the pointer by its moves, and takes its
+    // place only as it enters weston's window: so the pointer leaves that
+    // window (the virtual display is larger) and comes in again where it is
+    // wanted, lest the two drift apart as a grab or an edge stops it.
+    static QString enter(QPoint at)
+    {
+        return QStringLiteral("mousemove %1 %2 sleep 0.1 mousemove %3 %4")
+            .arg(screen.width() + 32)
+            .arg(screen.height() + 32)
+            .arg(at.x())
+            .arg(at.y());
+    }
+
     // Presses at `from` on the screen, holds still for `hold` seconds, moves
     // in steps to `from` + `by`, and lets go there.
     void drag(QPoint from, QPoint by, double hold)
     {
-        QString commands = QStringLiteral("mousemove %1 %2 sleep 0.2 mousedown 1 sleep %3")
-                               .arg(from.x())
-                               .arg(from.y())
-                               .arg(hold);
+        QString commands
+            = enter(from) + QStringLiteral(" sleep 0.2 mousedown 1 sleep %3").arg(hold);
         for (int step = 1; step <= 8; ++step) {
             const QPoint at = from + by * step / 8;
             commands += QStringLiteral(" sleep 0.05 mousemove %1 %2").arg(at.x()).arg(at.y());
@@ -102,7 +116,7 @@ private:
         return found;
     }
 
-    // A move of `window` that keeps it on the 1280 x 1024 screen.
+    // A move of `window` that keeps it on weston's screen.
     static QPoint moveFor(QPoint window)
     {
         return QPoint(window.x() > 600 ? -240 : 240, window.y() > 450 ? -170 : 170);
@@ -153,9 +167,7 @@ private Q_SLOTS:
         const QPoint mainMoved = *at + by;
 
         const QPoint listButton = mainMoved + main.controls().listButton->geometry().center();
-        pointer(QStringLiteral("mousemove %1 %2 sleep 0.2 click 1")
-                    .arg(listButton.x())
-                    .arg(listButton.y()));
+        pointer(enter(listButton) + QStringLiteral(" sleep 0.2 click 1"));
         QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(listPicture, listBare)).has_value(), 60000);
         by = moveFor(*at);
         QVERIFY(dragWindow(listPicture, listBare, *at, QPoint(8, list.height() / 2), *at + by));

@@ -88,8 +88,11 @@ headless)
   ;;
 x11)
   prepare
-  # Xvfb takes a free display itself and says which.
-  start_alone xvfb Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp \
+  # Xvfb takes a free display itself and says which. Its screen is larger
+  # than weston's window, which stands at its top left: weston's X11 backend
+  # follows the pointer by its moves and takes its place only as it enters
+  # the window, so a test moves it out there and in again to place it.
+  start_alone xvfb Xvfb -displayfd 3 -screen 0 "$((width + 64))x$((height + 64))x24" -nolisten tcp \
     3>"$dir/display"
   for _ in $(seq 200); do
     [ -s "$dir/display" ] && break
