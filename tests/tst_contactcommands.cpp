@@ -175,8 +175,7 @@ private Q_SLOTS:
             << QStringList{"export", "--format", "csv", "/dev/full"} << 1 << ""
             << "/dev/full was not written";
         QTest::newRow("import of what never ends or never comes")
-            << QStringList{"import", "/dev/zero", "pipe.vcf", "pipe.mdb", "cards.vcf"} << 1
-            << ""
+            << QStringList{"import", "/dev/zero", "pipe.vcf", "pipe.mdb", "cards.vcf"} << 1 << ""
             << "not a regular file";
         QTest::newRow("export, folder missing")
             << QStringList{"export", "missing/out.vcf"} << 1 << ""
