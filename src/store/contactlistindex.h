@@ -27,8 +27,8 @@ public:
 
     // Reads the `count` entries a few thousand at a time. Null, without a
     // failure, once `stop` is set.
-    static Result<std::shared_ptr<const ContactListIndex>>
-    build(qint64 count, const ReadRows &read, const std::atomic<bool> &stop);
+    static Result<std::shared_ptr<const ContactListIndex>> build(qint64 count, const ReadRows &read,
+                                                                 const std::atomic<bool> &stop);
 
     qint64 count() const { return m_count; }
 

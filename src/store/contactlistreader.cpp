@@ -64,9 +64,8 @@ Result<ContactListRows> ContactListReader::rowsAt(std::span<const qint64> positi
 {
     Result<ContactListRows> result;
     result.value.resize(qsizetype(positions.size()));
-    const auto inExtent = [&](qint64 position) {
-        return position >= 0 && position < m_extent.count;
-    };
+    const auto inExtent
+        = [&](qint64 position) { return position >= 0 && position < m_extent.count; };
     if (!m_extent.dense()) {
         // Walked one at a time: only a list read from a file whose copy
         // could not be made gets here.
@@ -83,10 +82,10 @@ Result<ContactListRows> ContactListReader::rowsAt(std::span<const qint64> positi
     }
     // Places left over ask for a key outside the extent, which no row has.
     const qint64 noKey = m_extent.first > std::numeric_limits<qint64>::min() ? m_extent.first - 1
-                                                                              : m_extent.last + 1;
+                                                                             : m_extent.last + 1;
     for (std::size_t done = 0; done < positions.size(); done += scatteredKeys) {
-        const std::span<const qint64> part
-            = positions.subspan(done, std::min<std::size_t>(scatteredKeys, positions.size() - done));
+        const std::span<const qint64> part = positions.subspan(
+            done, std::min<std::size_t>(scatteredKeys, positions.size() - done));
         QSqlQuery *query = m_engine.statement(m_scattered, result);
         if (!query)
             return result;

@@ -80,9 +80,8 @@ std::shared_ptr<const ContactListView> ContactListViews::latest() const
 bool ContactListViews::waitUntilCurrent(int timeoutMs) const
 {
     std::unique_lock lock(m_shared->mutex);
-    return m_shared->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] {
-        return m_shared->answered == m_shared->asked;
-    });
+    return m_shared->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                      [&] { return m_shared->answered == m_shared->asked; });
 }
 
 void ContactListViews::serve(Shared &shared)
@@ -93,8 +92,8 @@ void ContactListViews::serve(Shared &shared)
             return;
     }
     const Result<std::shared_ptr<const ContactListIndex>> index = ContactListIndex::build(
-        snapshot.count(),
-        [&](qint64 first, int count) { return snapshot.rows(first, count); }, shared.stopping);
+        snapshot.count(), [&](qint64 first, int count) { return snapshot.rows(first, count); },
+        shared.stopping);
     if (shared.stopping)
         return;
 
