@@ -2,6 +2,7 @@
 
 #include <QList>
 
+#include <initializer_list>
 #include <vector>
 
 namespace dialvault {
@@ -76,31 +77,61 @@ std::span<const Replacement> commonSeparatorRemovals()
 
 namespace {
 
-void replaceAll(QString &text, std::span<const SearchKeys::Replacement> pairs)
+// What each UTF-16 unit becomes under a list of single-unit replacements,
+// applied in one pass: the lists never make a character that a later one
+// would replace again, so one pass gives what applying them in turn gives.
+class UnitMap
 {
-    for (const auto &[from, to] : pairs)
-        text.replace(from, to);
-}
+public:
+    static constexpr char16_t removed = 0xFFFF; // not a character
+
+    explicit UnitMap(std::initializer_list<std::span<const SearchKeys::Replacement>> lists)
+        : m_units(0x10000)
+    {
+        for (std::size_t unit = 0; unit < m_units.size(); ++unit)
+            m_units[unit] = char16_t(unit);
+        for (const auto &list : lists) {
+            for (const auto &[from, to] : list)
+                m_units[from.unicode()] = to.isEmpty() ? removed : to.at(0).unicode();
+        }
+    }
+
+    QString applied(const QString &text) const
+    {
+        QString out(text.size(), Qt::Uninitialized);
+        qsizetype length = 0;
+        for (const QChar c : text) {
+            const char16_t unit = m_units[c.unicode()];
+            if (unit != removed || c.unicode() == removed)
+                out[length++] = QChar(unit == removed ? c.unicode() : unit);
+        }
+        out.truncate(length);
+        return out;
+    }
+
+private:
+    std::vector<char16_t> m_units;
+};
 
 } // namespace
 
 QString foldedName(const QString &name)
 {
-    QString folded = name;
-    replaceAll(folded, SearchKeys::nameReplacements());
-    for (QChar &c : folded) {
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + (u'a' - u'A'));
-    }
-    return folded;
+    static const UnitMap map = [] {
+        static std::vector<SearchKeys::Replacement> upperToLower;
+        for (char16_t c = u'A'; c <= u'Z'; ++c)
+            upperToLower.emplace_back(QChar(c), QString(QChar(c + (u'a' - u'A'))));
+        return UnitMap{SearchKeys::nameReplacements(), upperToLower};
+    }();
+    return name.isNull() ? QString() : map.applied(name);
 }
 
 QString storedNumberDigits(const QString &phone)
 {
-    QString digits = phone;
-    replaceAll(digits, SearchKeys::numberScriptReplacements());
-    replaceAll(digits, SearchKeys::uncommonSeparatorRemovals());
-    replaceAll(digits, SearchKeys::commonSeparatorRemovals());
+    static const UnitMap map{SearchKeys::numberScriptReplacements(),
+                             SearchKeys::uncommonSeparatorRemovals(),
+                             SearchKeys::commonSeparatorRemovals()};
+    QString digits = phone.isNull() ? QString() : map.applied(phone);
     // The column marks the start with U+0001 to replace a prefix with
     // replace(), which knows no anchors; the same steps here, one by one.
     const QChar start(1);
