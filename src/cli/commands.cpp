@@ -76,6 +76,11 @@ QString oneFileText(const char *command)
         .arg(QLatin1String(command));
 }
 
+bool commandDraws(const CommandLine &line)
+{
+    return exportWritesPdf(line);
+}
+
 int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
 {
     if (!line.error.isEmpty())

@@ -2,6 +2,8 @@
 
 #include "fonts/interfacefont.h"
 #include "printing/pagecanvas.h"
+#include "store/contactlistsnapshot.h"
+#include "store/contactlistview.h"
 #include "store/storeschema.h"
 
 #include <QCalendar>
@@ -269,6 +271,18 @@ Result<qint64> printList(PageCanvas &canvas, const PrintedRows &rows, const Prin
     if (result.ok() && !finished.ok())
         result.error = finished.error;
     return result;
+}
+
+PrintedRows printedRowsOf(std::shared_ptr<ContactListSnapshot> snapshot,
+                          std::shared_ptr<const ContactListView> view)
+{
+    if (!snapshot || !view)
+        return {};
+    const qint64 count = view->count;
+    return {count, [snapshot = std::move(snapshot), view = std::move(view)](qint64 first,
+                                                                            int rows) {
+                return snapshot->rows(*view, first, rows);
+            }};
 }
 
 QString printedDateText(const QDate &date, const QLocale &locale)

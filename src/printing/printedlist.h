@@ -9,10 +9,13 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 namespace dialvault {
 
+class ContactListSnapshot;
 class PageCanvas;
+struct ContactListView;
 
 // The entries a printout shows, in the order it shows them, read a few
 // hundred at a time as the pages are drawn.
@@ -21,6 +24,11 @@ struct PrintedRows
     qint64 count = 0;
     std::function<Result<ContactListRows>(qint64 first, int count)> read;
 };
+
+// The rows of `view`, in its order, read from `snapshot`: what the list
+// shows, from any thread.
+PrintedRows printedRowsOf(std::shared_ptr<ContactListSnapshot> snapshot,
+                          std::shared_ptr<const ContactListView> view);
 
 // What a printout says above the entries.
 struct PrintedHeading

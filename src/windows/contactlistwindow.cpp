@@ -2,13 +2,18 @@
 
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
+#include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "layout/layoutresources.h"
+#include "store/contactlistview.h"
 #include "windows/colourpicker.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
 #include "windows/contactsdrop.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 #include <optional>
 
@@ -42,6 +47,12 @@ ContactListWindow::ContactListWindow(const Desktop &desktop)
             &ContactListWindow::changeColour);
     connect(m_controls.saveColourButton, &PaintedButton::Click, this,
             &ContactListWindow::saveColour);
+    connect(m_grid, &ContactGrid::headingClicked, this, &ContactListWindow::orderBy);
+    connect(m_controls.findBox, &QLineEdit::textChanged, m_model, &ContactListModel::setFilter);
+    connect(m_model, &ContactListModel::viewChanged, this, &ContactListWindow::showMatches);
+    // The window's own keys are watched where the application hands them
+    // out; a filter installed later runs first.
+    qApp->installEventFilter(this);
     load();
 }
 
@@ -67,6 +78,7 @@ void ContactListWindow::load()
 {
     if (const auto colour = storedColour(m_desktop.settings.read(colourSettingName())))
         m_grid->setCellColour(*colour);
+    m_model->setOrder(ListOrder::fromText(m_desktop.settings.read(orderSettingName())));
 
     // The same phone book as the main window's, wherever it was decided to
     // live: a file or a server.
@@ -83,7 +95,41 @@ void ContactListWindow::load()
         m_model->open(phoneBook);
         m_grid->setModel(m_model);
     });
-    ContactListMenu::attach(m_grid, m_desktop.windows, phoneBook);
+    ContactListMenu::attach(m_grid, m_desktop.windows, m_desktop.clock, phoneBook);
+}
+
+void ContactListWindow::orderBy(int column)
+{
+    if (column < 0 || column >= listColumnCount)
+        return;
+    ListOrder order{ListColumn(column), false};
+    const ListOrder &current = m_model->requestedOrder();
+    if (current.column == order.column)
+        order.descending = !current.descending;
+    m_model->setOrder(order);
+    // As the colour: a store that cannot be written keeps the order for
+    // this opening only.
+    m_desktop.settings.write(orderSettingName(), order.toText());
+}
+
+void ContactListWindow::showMatches()
+{
+    const ContactListView &view = m_model->view();
+    if (view.filter.isEmpty())
+        m_controls.matchesLabel->clear();
+    else
+        m_controls.matchesLabel->setText(tr("%Ln مورد", nullptr, int(view.count)));
+}
+
+bool ContactListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_controls.findBox && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && !m_controls.findBox->text().isEmpty()) {
+        m_controls.findBox->clear();
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 void ContactListWindow::changeColour()
