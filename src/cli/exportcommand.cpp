@@ -40,9 +40,9 @@ int exportPdf(const CommandLine &line, const QString &path, QTextStream &out, QT
     const std::shared_ptr<const ContactListView> view = views.latest();
     Result<qint64> written;
     if (view->failure.ok()) {
-        const PrintedHeading heading{
-            QCoreApplication::translate("Layouts", "ليست مشترك ها"),
-            printedDateText(QDate::currentDate()), {}};
+        const PrintedHeading heading{QCoreApplication::translate("Layouts", "ليست مشترك ها"),
+                                     printedDateText(QDate::currentDate()),
+                                     {}};
         written = writeListPdf(path, printedRowsOf(snapshot, view), heading);
     } else {
         written.error = view->failure.error;
@@ -60,8 +60,7 @@ int exportPdf(const CommandLine &line, const QString &path, QTextStream &out, QT
 bool exportWritesPdf(const CommandLine &line)
 {
     return line.command == QLatin1String("export") && line.error.isEmpty()
-        && line.arguments.size() == 1 && line.format.isEmpty()
-        && isPdfPath(line.arguments.first());
+        && line.arguments.size() == 1 && line.format.isEmpty() && isPdfPath(line.arguments.first());
 }
 
 int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err)

@@ -279,8 +279,8 @@ PrintedRows printedRowsOf(std::shared_ptr<ContactListSnapshot> snapshot,
     if (!snapshot || !view)
         return {};
     const qint64 count = view->count;
-    return {count, [snapshot = std::move(snapshot), view = std::move(view)](qint64 first,
-                                                                            int rows) {
+    return {count,
+            [snapshot = std::move(snapshot), view = std::move(view)](qint64 first, int rows) {
                 return snapshot->rows(*view, first, rows);
             }};
 }

@@ -130,10 +130,9 @@ void ContactListMenu::saveAsPdf()
     if (QFileInfo(m_saving->path).suffix().isEmpty())
         m_saving->path += QStringLiteral(".pdf");
     PdfSaving *saving = m_saving.get();
-    saving->thread.reset(QThread::create(
-        [saving, rows = shownRows(*m_grid), printed = heading()] {
-            saving->written = writeListPdf(saving->path, rows, printed, &saving->stop);
-        }));
+    saving->thread.reset(QThread::create([saving, rows = shownRows(*m_grid), printed = heading()] {
+        saving->written = writeListPdf(saving->path, rows, printed, &saving->stop);
+    }));
     connect(saving->thread.get(), &QThread::finished, this, &ContactListMenu::pdfSaved);
     saving->thread->start();
 }
@@ -146,8 +145,7 @@ void ContactListMenu::pdfSaved()
     m_saving->thread->wait();
     const std::unique_ptr<PdfSaving> saving = std::move(m_saving);
     if (saving->written.ok())
-        m_windows.messageBox(exportedText(saving->written.value, saving->path),
-                             MsgOkInformation);
+        m_windows.messageBox(exportedText(saving->written.value, saving->path), MsgOkInformation);
     else
         m_windows.messageBox(notDoneText(saving->path, saving->written.error, false), MsgOk);
 }
