@@ -76,7 +76,6 @@ void ContactListMenu::showMenu(const QPoint &position)
     QMenu menu(m_grid);
     QAction *exporting = menu.addAction(exportText());
     QAction *finding = menu.addAction(findText());
-    menu.addSeparator();
     QAction *printing = menu.addAction(printText());
     QAction *pdf = menu.addAction(pdfText());
     // One PDF at a time: a second would race the first for the same file.
