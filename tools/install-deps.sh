@@ -12,6 +12,7 @@ packages=(
   postgresql postgresql-client libpq-dev
   desktop-file-utils appstream dpkg-dev file python3
   xvfb xauth
+  poppler-utils
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 
