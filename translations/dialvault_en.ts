@@ -839,5 +839,9 @@ The program does not open another phone book in its place. Make the folder writa
             <numerusform>%Ln entries</numerusform>
         </translation>
     </message>
+    <message>
+        <source>ليست مرتب يا محدود نشد.</source>
+        <translation>The list could not be ordered or narrowed.</translation>
+    </message>
 </context>
 </TS>

@@ -132,7 +132,11 @@ void ContactListMenu::saveAsPdf()
     saving->thread.reset(QThread::create([saving, rows = shownRows(*m_grid), printed = heading()] {
         saving->written = writeListPdf(saving->path, rows, printed, &saving->stop);
     }));
-    connect(saving->thread.get(), &QThread::finished, this, &ContactListMenu::pdfSaved);
+    // Queued: a save told already by waitUntilSaved() is not told again.
+    connect(saving->thread.get(), &QThread::finished, this, [this, saving] {
+        if (m_saving.get() == saving)
+            pdfSaved();
+    });
     saving->thread->start();
 }
 

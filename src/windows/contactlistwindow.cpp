@@ -115,6 +115,15 @@ void ContactListWindow::orderBy(int column)
 void ContactListWindow::showMatches()
 {
     const ContactListView &view = m_model->view();
+    // The list then shows every entry in stored order: say why, once,
+    // rather than let it pass for the order or the matches asked for. A
+    // phone book that could not be opened at all was said already.
+    if (!view.failure.ok() && m_model->entryCount() > 0 && !m_orderFailureTold) {
+        m_orderFailureTold = true;
+        m_desktop.windows.messageBox(failureText(tr("ليست مرتب يا محدود نشد."), view.failure.error,
+                                                 m_desktop.phoneBook.source()),
+                                     MsgOk);
+    }
     if (view.filter.isEmpty())
         m_controls.matchesLabel->clear();
     else

@@ -46,6 +46,7 @@ private:
     ContactGrid *m_grid = nullptr;
     ContactListModel *m_model = nullptr;
     ColourPicker *m_colourPicker = nullptr;
+    bool m_orderFailureTold = false;
 };
 
 } // namespace dialvault
