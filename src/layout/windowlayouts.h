@@ -57,7 +57,7 @@ struct ContactListWindowControls
     PaintedButton *saveColourButton = nullptr;
     FormTextBox *heldColourBox = nullptr; // the chosen colour until it is saved
     FormTextBox *findBox = nullptr; // narrows the list as a person types
-    FormLabel *matchesLabel = nullptr; // how many entries the find box matches
+    FormLabel *matchesLabel = nullptr; // how many entries the list shows
 };
 
 struct CodePromptWindowControls

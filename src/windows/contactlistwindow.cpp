@@ -85,6 +85,7 @@ void ContactListWindow::load()
     const PhoneBookSource phoneBook = m_desktop.phoneBook.source();
     const Status opened = m_model->open(phoneBook);
     m_grid->setModel(m_model);
+    showMatches();
     if (!opened.ok())
         m_desktop.windows.messageBox(
             failureText(tr("ليست شماره ها باز نشد."), opened.error, phoneBook), MsgOk);
@@ -124,10 +125,7 @@ void ContactListWindow::showMatches()
                                                  m_desktop.phoneBook.source()),
                                      MsgOk);
     }
-    if (view.filter.isEmpty())
-        m_controls.matchesLabel->clear();
-    else
-        m_controls.matchesLabel->setText(tr("%Ln مورد", nullptr, int(view.count)));
+    m_controls.matchesLabel->setText(tr("%Ln مورد", nullptr, int(view.count)));
 }
 
 bool ContactListWindow::eventFilter(QObject *watched, QEvent *event)
