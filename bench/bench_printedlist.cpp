@@ -55,8 +55,8 @@ void writePdf(benchmark::State &state)
 {
     const qint64 count = state.range(0);
     const PrintedRows rows = madeRows(count);
-    const PrintedHeading heading{QStringLiteral("ليست مشترك ها"),
-                                 printedDateText(QDate(2026, 12, 7)), {}};
+    const PrintedHeading heading{
+        QStringLiteral("ليست مشترك ها"), printedDateText(QDate(2026, 12, 7)), {}};
     for (auto _ : state) {
         const Result<qint64> written = writeListPdf(outputPath(), rows, heading);
         if (!written.ok() || written.value != count)
