@@ -87,6 +87,45 @@ private Q_SLOTS:
         QCOMPARE(pages.size(), 1);
         QVERIFY2(pages.first().contains(withoutJoiners(name)), qPrintable(pages.first()));
     }
+
+    // Hundreds of entries over many pages, some with notes of many lines:
+    // every page numbered in turn, every name and every word of every note
+    // on one of them, none cut at a page's foot.
+    void longListsWrapAndNumberTheirPages()
+    {
+        ContactListRows rows;
+        QStringList words;
+        for (int i = 0; i < 60; ++i)
+            words << QStringLiteral("واژه%1").arg(i);
+        for (int i = 0; i < 300; ++i) {
+            rows.append({QStringLiteral("نام%1").arg(i), QStringLiteral("0912 %1").arg(i),
+                         i % 10 == 0 ? words.join(u' ') + QStringLiteral(" پایان%1").arg(i)
+                                     : QString(),
+                         QString::number(i + 1)});
+        }
+        const QString path = dir.filePath(QStringLiteral("long.pdf"));
+        const Result<qint64> written
+            = writeListPdf(path, rowsOf(rows), {QStringLiteral("ليست مشترك ها"), {}, {}});
+        QVERIFY(written.ok());
+        QCOMPARE(written.value, 300);
+        const QStringList pages = pagesText(path);
+        QVERIFY(pages.size() > 3);
+        QString all;
+        for (qsizetype page = 0; page < pages.size(); ++page) {
+            QVERIFY2(pages.at(page).contains(QStringLiteral("صفحه %1").arg(page + 1)),
+                     qPrintable(pages.at(page)));
+            all += pages.at(page);
+        }
+        all.remove(u' ').remove(u'\n');
+        for (int i = 0; i < 300; ++i) {
+            QVERIFY2(all.contains(QStringLiteral("نام%1").arg(i)), qPrintable(QString::number(i)));
+            if (i % 10 == 0)
+                QVERIFY2(all.contains(QStringLiteral("پایان%1").arg(i)),
+                         qPrintable(QString::number(i)));
+        }
+        for (const QString &word : std::as_const(words))
+            QVERIFY2(all.count(word) >= 30, qPrintable(word));
+    }
 };
 
 int main(int argc, char **argv)
