@@ -98,10 +98,10 @@ private Q_SLOTS:
         for (int i = 0; i < 60; ++i)
             words << QStringLiteral("واژه%1").arg(i);
         for (int i = 0; i < 300; ++i) {
-            rows.append({QStringLiteral("نام%1").arg(i), QStringLiteral("0912 %1").arg(i),
-                         i % 10 == 0 ? words.join(u' ') + QStringLiteral(" پایان%1").arg(i)
-                                     : QString(),
-                         QString::number(i + 1)});
+            rows.append(
+                {QStringLiteral("نام%1").arg(i), QStringLiteral("0912 %1").arg(i),
+                 i % 10 == 0 ? words.join(u' ') + QStringLiteral(" پایان%1").arg(i) : QString(),
+                 QString::number(i + 1)});
         }
         const QString path = dir.filePath(QStringLiteral("long.pdf"));
         const Result<qint64> written
