@@ -4,9 +4,11 @@
 #include "words/interfacelanguage.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -21,7 +23,13 @@ int main(int argc, char *argv[])
         return dialvault::runWindows(argc, argv, line.dataFolder, files, line.server,
                                      line.language);
 
-    QCoreApplication app(argc, argv);
+    // Pages are laid out in the interface font without any window, so even
+    // where no display is reachable.
+    if (dialvault::commandDraws(line))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app = dialvault::commandDraws(line)
+        ? std::make_unique<QGuiApplication>(argc, argv)
+        : std::make_unique<QCoreApplication>(argc, argv);
     dialvault::useLanguage(line.language.value_or(dialvault::usersLanguage()));
     QTextStream out(stdout);
     QTextStream err(stderr);

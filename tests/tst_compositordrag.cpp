@@ -158,7 +158,7 @@ private Q_SLOTS:
         const QString mainPicture = QStringLiteral(":/form1.jpg");
         const QRect mainBare(140, 8, 260, 48); // the title, above the boxes
         const QString listPicture = QStringLiteral(":/form5.jpg");
-        const QRect listBare(20, 10, 450, 40); // above the grid
+        const QRect listBare(20, 6, 450, 24); // above the find box
 
         std::optional<QPoint> at;
         QTRY_VERIFY_WITH_TIMEOUT((at = windowAt(mainPicture, mainBare)).has_value(), 60000);

@@ -208,6 +208,35 @@ private Q_SLOTS:
         QVERIFY(exported.out.endsWith(QStringLiteral(",2\r\n2 entries written to /dev/stdout\n")));
     }
 
+    // Drawn without a display: every name readable in the PDF's text, the
+    // names of the phone book in the Persian alphabet's order.
+    void exportPrintedList()
+    {
+        QCOMPARE(run(QStringList{"import"} + goodFiles).status, 0);
+        const Run exported = run({"export", "out.pdf"});
+        // The platform may warn of the session it runs in; nothing of ours.
+        QVERIFY2(!exported.err.contains(QLatin1String("dialvault")), qPrintable(exported.err));
+        QCOMPARE(exported.out, "15 entries written to out.pdf\n");
+        QCOMPARE(exported.status, 0);
+        QProcess extract;
+        extract.start(QStringLiteral("pdftotext"),
+                      {QStringLiteral("-enc"), QStringLiteral("UTF-8"), file("out.pdf"),
+                       QStringLiteral("-")});
+        QVERIFY(extract.waitForFinished(60000) && extract.exitCode() == 0);
+        QString text = QString::fromUtf8(extract.readAllStandardOutput());
+        text.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
+        qsizetype previous = -1;
+        for (const char *name : {"اكبر كريمي", "پرویز صالحی", "حسین کریمی", "سارا نیکنام",
+                                 "علی رضایی", "کاظم", "مریم کاظمی", "مينا احمدي"}) {
+            const qsizetype at = text.indexOf(QString::fromUtf8(name));
+            QVERIFY2(at > previous, name);
+            previous = at;
+        }
+        for (const char *name : {"Hamid \"Hami\" Nouri", "Kaveh Moradi", "Mohammad-Reza",
+                                 "Nasrin Parsa", "Reza Tehrani", "Sara Ahmadi", "Zahra;Test"})
+            QVERIFY2(text.contains(QLatin1String(name)), name);
+    }
+
     void findKeepsOneEntryALine()
     {
         insertRow(file("db1.mdb"), {"two\nlines", "0912\t1", "first\r\nsecond", 1});

@@ -2,7 +2,9 @@
 // order, as of which moment, and what it says of a file it cannot show.
 #include "store/contactlistreader.h"
 #include "store/contactlistsnapshot.h"
+#include "store/contactlistview.h"
 #include "store/contactstore.h"
+#include "store/partquery.h"
 #include "store/storeschema.h"
 #include "support/sqlitefile.h"
 #include "tst_engines.h"
@@ -286,6 +288,117 @@ private Q_SLOTS:
     }
 
     // A file whose count was never kept (another tool made it) is counted.
+    // The order of a column's values, each stored in an entry of its own in
+    // the order given; the other fields are the same in every entry.
+    void order_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("descending");
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QStringList>("shown");
+        const auto names = [](const char *stored, const char *shown) {
+            QTest::newRow(shown) << int(ListColumn::Name) << false
+                                 << QString::fromUtf8(stored).split(u'|')
+                                 << QString::fromUtf8(shown).split(u'|');
+        };
+        names("ابراهيم|آرش|احمد", "آرش|ابراهيم|احمد");
+        names("ثريا|تينا|پري|بهرام", "بهرام|پري|تينا|ثريا");
+        names("گلي|حسن|ژاله|چنگيز|کيان|زهرا|جواد", "جواد|چنگيز|حسن|زهرا|ژاله|کيان|گلي");
+        // Arabic yeh and kaf are the Persian letters: the next word decides.
+        names("علی ب|علي الف|علی", "علی|علي الف|علی ب");
+        names("کامران ج|كامران ب|کامران الف", "کامران الف|كامران ب|کامران ج");
+        names("اتاق 10|اتاق ۹|اتاق 2|اتاق ٣", "اتاق 2|اتاق ٣|اتاق ۹|اتاق 10");
+        names("Zahra|ali|علی|Bahram", "علی|ali|Bahram|Zahra");
+        QTest::newRow("names descending")
+            << int(ListColumn::Name) << true << QStringList{"بهرام", "آرش", "پري"}
+            << QStringList{"پري", "بهرام", "آرش"};
+        QTest::newRow("numbers by their digits")
+            << int(ListColumn::Phone) << false << QStringList{"0912-300", "۰۹۱۲ ۱۰۰", "0912 200"}
+            << QStringList{"۰۹۱۲ ۱۰۰", "0912 200", "0912-300"};
+        QTest::newRow("row numbers by value")
+            << int(ListColumn::RowNumber) << false << QStringList{"10", "9", "100", "2.5"}
+            << QStringList{"2.5", "9", "10", "100"};
+        QTest::newRow("row numbers descending")
+            << int(ListColumn::RowNumber) << true << QStringList{"10", "9", "100"}
+            << QStringList{"100", "10", "9"};
+    }
+    void order()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, descending);
+        QFETCH(QStringList, stored);
+        QFETCH(QStringList, shown);
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            QStringList values{"'نام'", "'0912'", "''", QString::number(i + 1)};
+            values[column] = column == int(ListColumn::RowNumber) ? stored.at(i)
+                                                                  : u'\'' + stored.at(i) + u'\'';
+            QCOMPARE(execSql(path,
+                             QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", "
+                                            "\"يادداشت\", \"رديف\") VALUES (%1)")
+                                 .arg(values.join(u','))),
+                     QString());
+        }
+        ContactListModel model;
+        model.setOrder({ListColumn(column), descending});
+        QVERIFY(model.open(path).ok());
+        QVERIFY(model.waitUntilShown(10000));
+        QVERIFY(model.view().failure.ok());
+        QStringList values;
+        for (int row = 0; row < model.rowCount(); ++row)
+            values << model.index(row, column).data().toString();
+        QCOMPARE(values, shown);
+    }
+
+    // Each text as typed into the find box, over the same entries, in name
+    // order: what `dialvault find` finds, and nothing else.
+    void narrowedAsTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("nothing typed")
+            << QString() << QStringList{"علی رضایی", "علي كريمي", "کاظم", "مینا", "Sara Ahmadi"};
+        QTest::newRow("yeh of either form") << "علی" << QStringList{"علی رضایی", "علي كريمي"};
+        QTest::newRow("Arabic kaf") << "كاظم" << QStringList{"کاظم"};
+        QTest::newRow("Latin of either case") << "sARA" << QStringList{"Sara Ahmadi"};
+        QTest::newRow("within a name") << "ضای" << QStringList{"علی رضایی"};
+        QTest::newRow("Persian digits, separators anywhere")
+            << "۱۲۳۴" << QStringList{"علی رضایی", "علي كريمي", "مینا"};
+        QTest::newRow("+98 for 0") << "0935 111" << QStringList{"Sara Ahmadi"};
+        QTest::newRow("stored in Persian digits") << "0912-777" << QStringList{"کاظم"};
+        QTest::newRow("no match") << "zzz" << QStringList{};
+    }
+    void narrowedAsTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QStringList, names);
+        QCOMPARE(execSql(path,
+                         QStringLiteral(
+                             "INSERT INTO test (\"نام\", \"تلفن\", \"يادداشت\", \"رديف\") "
+                             "VALUES ('مینا', '1234', '', 1), ('Sara Ahmadi', '+98 935 111 2233', "
+                             "'', 2), ('کاظم', '۰۹۱۲ ۷۷۷ ۰۰۰۰', '', 3), ('علی رضایی', "
+                             "'021-8888-1234', '', 4), ('علي كريمي', '0912 123 4567', '', 5)")),
+                 QString());
+        ContactListModel model;
+        model.setOrder({ListColumn::Name, false});
+        QVERIFY(model.open(path).ok());
+        // Keystrokes one after another: only the last text is shown.
+        for (qsizetype length = 1; length < typed.size(); ++length)
+            model.setFilter(typed.left(length));
+        model.setFilter(typed);
+        QVERIFY(model.waitUntilShown(10000));
+        QCOMPARE(model.view().filter, typed);
+        QStringList shown;
+        for (int row = 0; row < model.rowCount(); ++row)
+            shown << model.index(row, 0).data().toString();
+        QCOMPARE(shown, names);
+        const PartQuery query(typed);
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QVERIFY(query.isEmpty()
+                    || query.matches(shown.at(row), model.index(row, 1).data().toString(),
+                                     PartPlace::Anywhere));
+        }
+    }
+
     void fileWithoutKeptCount()
     {
         QFile::remove(path);

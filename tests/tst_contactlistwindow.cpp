@@ -2,16 +2,20 @@
 // grid colour a person chooses and keeps, with a scratch settings store.
 #include "button/colour.h"
 #include "button/paintedbutton.h"
+#include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 #include "windows/contactgrid.h"
+#include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
 #include "windows/contactlistwindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QProcess>
 #include <QtTest>
 
 using namespace dialvault;
@@ -180,6 +184,118 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowActive(list.get()));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
         QVERIFY(list->isUnloaded());
+    }
+
+    void headingOrdersTheListAndTheOrderIsKept()
+    {
+        const QStringList stored{"پري", "آرش", "بهرام"};
+        for (int i = 0; i < stored.size(); ++i)
+            insertRow(db, {stored.at(i), QStringLiteral("0912"), QString(), double(i + 1)});
+        auto list = openList();
+        const auto names = [&list] {
+            if (!list->model()->waitUntilShown(10000))
+                return QStringList{QStringLiteral("never shown")};
+            QStringList shown;
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                shown << list->model()->index(row, 0).data().toString();
+            return shown;
+        };
+        const auto clickHeading = [&list](int column) {
+            ContactGrid *grid = list->grid();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                              grid->cellRect(-1, column).center());
+        };
+        QCOMPARE(names(), stored);
+        clickHeading(0);
+        QCOMPARE(names(), QStringList({"آرش", "بهرام", "پري"}));
+        clickHeading(0);
+        QCOMPARE(names(), QStringList({"پري", "بهرام", "آرش"}));
+        QCOMPARE(fake->settings.read(ContactListWindow::orderSettingName()),
+                 QStringLiteral("name descending"));
+        list.reset();
+        list = openList();
+        QCOMPARE(names(), QStringList({"پري", "بهرام", "آرش"}));
+        // Another column starts ascending.
+        clickHeading(3);
+        QCOMPARE(names(), stored);
+        QCOMPARE(fake->settings.read(ContactListWindow::orderSettingName()), QStringLiteral("row"));
+    }
+
+    void findBoxNarrowsCountsAndEscEmptiesIt()
+    {
+        insertRow(db, {QStringLiteral("علي كريمي"), QStringLiteral("0912 123"), QString(), 1});
+        insertRow(db, {QStringLiteral("مريم"), QStringLiteral("021 555"), QString(), 2});
+        insertRow(db, {QStringLiteral("علی رضایی"), QStringLiteral("0935"), QString(), 3});
+        auto list = openList();
+        QVERIFY(QTest::qWaitForWindowActive(list.get()));
+        FormTextBox *find = list->controls().findBox;
+        find->setFocus();
+        // Typed a letter at a time, as a Persian keyboard sends them.
+        for (const QChar letter : QStringLiteral("علی")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(find, &press);
+        }
+        QCOMPARE(find->text(), QStringLiteral("علی"));
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(list->model()->rowCount(), 2);
+        QCOMPARE(list->controls().matchesLabel->text(), QStringLiteral("2 مورد"));
+
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(!list->isUnloaded());
+        QCOMPARE(find->text(), QString());
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(list->model()->rowCount(), 3);
+        QCOMPARE(list->controls().matchesLabel->text(), QStringLiteral("3 مورد"));
+        // Empty, Esc is the window's again.
+        QTest::keyClick(find, Qt::Key_Escape);
+        QVERIFY(list->isUnloaded());
+    }
+
+    // Printed and saved as a PDF: the rows as the list shows them, narrowed
+    // and ordered, and none of the others.
+    void printedAsShown()
+    {
+        const QStringList stored{"پريسا", "آرش", "مريم", "بهمن"};
+        for (int i = 0; i < stored.size(); ++i)
+            insertRow(db, {stored.at(i), QStringLiteral("0912"), QString(), double(i + 1)});
+        fake->settings.write(ContactListWindow::orderSettingName(), QStringLiteral("name"));
+        auto list = openList();
+        list->controls().findBox->setText(QStringLiteral("ر"));
+        QVERIFY(list->model()->waitUntilShown(10000));
+
+        fake->printPath = dir->filePath(QStringLiteral("printed.pdf"));
+        fake->menuChoice = ContactListMenu::printText();
+        Q_EMIT list->grid()->customContextMenuRequested(QPoint(20, 20));
+        QCOMPARE(fake->printPreviews, 1);
+
+        fake->menuChoice = ContactListMenu::pdfText();
+        fake->fileAnswers = {ChosenFile{dir->filePath(QStringLiteral("saved")), {}}};
+        Q_EMIT list->grid()->customContextMenuRequested(QPoint(20, 20));
+        auto *menu = list->grid()->findChild<ContactListMenu *>();
+        QVERIFY(menu->waitUntilSaved(30000));
+        QCOMPARE(fake->boxes.last().style, int(MsgOkInformation));
+
+        const auto textOf = [](const QString &pdf) {
+            QProcess extract;
+            extract.start(
+                QStringLiteral("pdftotext"),
+                {QStringLiteral("-enc"), QStringLiteral("UTF-8"), pdf, QStringLiteral("-")});
+            extract.waitForFinished(60000);
+            QString text = QString::fromUtf8(extract.readAllStandardOutput())
+                               .normalized(QString::NormalizationForm_KC);
+            text.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
+            return text;
+        };
+        const QString saved = textOf(dir->filePath(QStringLiteral("saved.pdf")));
+        const qsizetype first = saved.indexOf(QStringLiteral("آرش"));
+        const qsizetype second = saved.indexOf(QStringLiteral("پريسا"));
+        const qsizetype third = saved.indexOf(QStringLiteral("مريم"));
+        QVERIFY2(first >= 0 && second > first && third > second, qPrintable(saved));
+        QVERIFY2(!saved.contains(QStringLiteral("بهمن")), qPrintable(saved));
+        // The printer's own PDF maps only some shaped letters back to text.
+        const QString printed = textOf(fake->printPath);
+        QVERIFY2(printed.contains(QStringLiteral("آرش")), qPrintable(printed));
+        QVERIFY2(!printed.contains(QStringLiteral("بهمن")), qPrintable(printed));
     }
 };
 

@@ -136,7 +136,8 @@ private Q_SLOTS:
         fake->fileAnswers = {ChosenFile{dir->filePath("all"), QStringLiteral("CSV (*.csv)")}};
         Q_EMIT grid->customContextMenuRequested(QPoint(20, 20));
         QCOMPARE(fake->menusShown.last(),
-                 QStringList({ContactListMenu::exportText(), ContactListMenu::findText()}));
+                 QStringList({ContactListMenu::exportText(), ContactListMenu::findText(),
+                              ContactListMenu::printText(), ContactListMenu::pdfText()}));
         QFile written(dir->filePath("all.csv"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll().count('\n'), 121);

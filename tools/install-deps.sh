@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev file python3
   xvfb xauth
   qt6-wayland weston xdotool
+  poppler-utils
 )
 command -v npm >/dev/null 2>&1 || packages+=(npm)
 

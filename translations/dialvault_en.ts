@@ -293,7 +293,8 @@
                    دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
                    که از پيش در آن هست کنار گذاشته مي شوند
   export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
-                   .csv، يا --format vcard3، vcard4 يا csv
+                   .csv، يا --format vcard3، vcard4 يا csv؛ براي .pdf ليست چاپي
+                   به ترتيب نام ها
   find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
                    (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
                    نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
@@ -336,7 +337,8 @@ Commands:
                    files to the phone book, each file whole or not at all;
                    entries already there are skipped
   export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
-                   .csv, or --format vcard3, vcard4 or csv
+                   .csv, or --format vcard3, vcard4 or csv; for .pdf the
+                   printed list, by name
   find TEXT        show the entries whose name or number holds TEXT (a text
                    of digits looks at numbers), one a line: name, number and
                    the note&apos;s first line; with --start only those that start
@@ -587,6 +589,14 @@ Commands:
         <source>Dialvault، ۱۳۸۳/۵/۲۸، نسخه 2.03</source>
         <translation>Dialvault, 1383/5/28, version 2.03</translation>
     </message>
+    <message>
+        <source>:جستجو</source>
+        <translation>Find:</translation>
+    </message>
+    <message>
+        <source>بخشي از نام يا شماره؛ Esc همه را نشان مي دهد</source>
+        <translation>Part of a name or number; Esc shows every entry</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -684,6 +694,17 @@ Commands:
 %1
 The program does not open another phone book in its place. Make the folder writable, or move the phone book (db1.mdb) from beside the program to this folder:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>PrintedList</name>
+    <message>
+        <source>فقط شماره هايي که «%1» دارند</source>
+        <translation>Only the entries that hold “%1”</translation>
+    </message>
+    <message>
+        <source>صفحه %1</source>
+        <translation>Page %1</translation>
     </message>
 </context>
 <context>
@@ -873,12 +894,43 @@ The program does not open another phone book in its place. Make the folder writa
         <source>جستجوي بخشي از نام يا شماره...</source>
         <translation>Find part of a name or number...</translation>
     </message>
+    <message>
+        <source>ليست چاپ نشد.</source>
+        <translation>The list was not printed.</translation>
+    </message>
+    <message>
+        <source>ذخيره به صورت PDF</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDF (*.pdf)</source>
+        <translation>PDF (*.pdf)</translation>
+    </message>
+    <message>
+        <source>چاپ...</source>
+        <translation>Print...</translation>
+    </message>
+    <message>
+        <source>ذخيره به صورت PDF...</source>
+        <translation>Save as PDF...</translation>
+    </message>
 </context>
 <context>
     <name>dialvault::ContactListWindow</name>
     <message>
         <source>ليست شماره ها باز نشد.</source>
         <translation>The entry list could not be opened.</translation>
+    </message>
+    <message>
+        <source>ليست مرتب يا محدود نشد.</source>
+        <translation>The list could not be ordered or narrowed.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln مورد</source>
+        <translation>
+            <numerusform>%Ln entry</numerusform>
+            <numerusform>%Ln entries</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

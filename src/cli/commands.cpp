@@ -44,7 +44,8 @@ const char usage[] = QT_TRANSLATE_NOOP(
     "                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي\n"
     "                   که از پيش در آن هست کنار گذاشته مي شوند\n"
     "  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي\n"
-    "                   .csv، يا --format vcard3، vcard4 يا csv\n"
+    "                   .csv، يا --format vcard3، vcard4 يا csv؛ براي .pdf ليست چاپي\n"
+    "                   به ترتيب نام ها\n"
     "  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد\n"
     "                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:\n"
     "                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT\n"
@@ -79,6 +80,11 @@ QString oneFileText(const char *command)
 {
     return QCoreApplication::translate("Commands", "%1 به يک FILE نياز دارد")
         .arg(QLatin1String(command));
+}
+
+bool commandDraws(const CommandLine &line)
+{
+    return exportWritesPdf(line);
 }
 
 int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)

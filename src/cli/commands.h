@@ -23,6 +23,10 @@ QString tryHelpText();
 QString noArgumentsText(const char *command);
 QString oneFileText(const char *command);
 
+// Whether the command draws pages (a PDF) and so needs a QGuiApplication,
+// which runCommand() then takes.
+bool commandDraws(const CommandLine &line);
+
 // Runs a command without any window: results on `out`, one line each,
 // failures on `err`; returns the exit status. Needs a QCoreApplication.
 int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err);

@@ -20,6 +20,8 @@ int importCommand(const CommandLine &line, QTextStream &out, QTextStream &err);
 // dialvault export FILE: every entry written to FILE, in the format its
 // extension or --format names.
 int exportCommand(const CommandLine &line, QTextStream &out, QTextStream &err);
+// Whether `line` is an export to a PDF file (by its extension).
+bool exportWritesPdf(const CommandLine &line);
 // dialvault find TEXT: the entries whose name or number holds TEXT (with
 // --start, starts with it), one a line: name, number, first line of the note.
 int findCommand(const CommandLine &line, QTextStream &out, QTextStream &err);

@@ -9,6 +9,9 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QWidget>
 #include <QWindow>
 
@@ -132,6 +135,19 @@ std::optional<QString> QtWindowSystem::askText(QWidget *owner, const QString &ti
 QAction *QtWindowSystem::popupMenu(QMenu &menu, const QPoint &globalPos)
 {
     return menu.exec(globalPos);
+}
+
+void QtWindowSystem::previewPrint(QWidget *owner, const QString &title,
+                                  const std::function<void(QPrinter &)> &paint)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setDocName(title);
+    QPrintPreviewDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter *target) { paint(*target); });
+    dialog.exec();
 }
 
 } // namespace dialvault

@@ -22,6 +22,8 @@ public:
     std::optional<QString> askText(QWidget *owner, const QString &title,
                                    const QString &label) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
+    void previewPrint(QWidget *owner, const QString &title,
+                      const std::function<void(QPrinter &)> &paint) override;
 };
 
 } // namespace dialvault

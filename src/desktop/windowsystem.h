@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QAction;
 class QMenu;
+class QPrinter;
 class QWidget;
 
 namespace dialvault {
@@ -80,6 +82,11 @@ public:
     // Shows `menu` at `globalPos` until the person picks an action or
     // dismisses it; the action picked, or null.
     virtual QAction *popupMenu(QMenu &menu, const QPoint &globalPos) = 0;
+    // The print preview over `owner`, on A4: `paint` draws the pages on the
+    // printer it is given, for the preview and again for printing.
+    virtual void previewPrint(QWidget *owner, const QString &title,
+                              const std::function<void(QPrinter &)> &paint)
+        = 0;
 };
 
 } // namespace dialvault

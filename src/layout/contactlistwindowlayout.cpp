@@ -5,8 +5,9 @@ namespace dialvault {
 using namespace layoutparts;
 
 // The contact list: the grid over table `test`, its data control below the
-// visible area, the colour picker, and the hidden box that holds the chosen
-// colour until it is saved.
+// visible area, the colour picker, the hidden box that holds the chosen
+// colour until it is saved, and in the free band above the grid the find
+// box with its caption and the number of entries the list shows.
 const WindowLayoutOf<ContactListWindowControls> &contactListWindowLayout()
 {
     using C = ContactListWindowControls;
@@ -48,6 +49,17 @@ const WindowLayoutOf<ContactListWindowControls> &contactListWindowLayout()
         w.add(held, &C::heldColourBox);
         w.add(data);
         w.add(placed(ControlKind::ColourDialog, QStringLiteral("c1"), 240, 120, 0, 0, -1));
+
+        w.add(label(QStringLiteral("Label1"), 4260, 510, 735, 255,
+                    QStringLiteral(QT_TRANSLATE_NOOP("Layouts", ":جستجو")), 5));
+        auto find = textBox(QStringLiteral("Text2"), 2040, 480, 2160, 285, 6);
+        find.toolTip = QStringLiteral(
+            QT_TRANSLATE_NOOP("Layouts", "بخشي از نام يا شماره؛ Esc همه را نشان مي دهد"));
+        find.labelledBy = {QStringLiteral("Label1")};
+        w.add(find, &C::findBox);
+        auto matches = label(QStringLiteral("Label2"), 600, 510, 1380, 255, QString(), 7);
+        matches.rightToLeft = true;
+        w.add(matches, &C::matchesLabel);
         return w;
     }();
     return layout;

@@ -56,6 +56,8 @@ struct ContactListWindowControls
     PaintedButton *changeColourButton = nullptr;
     PaintedButton *saveColourButton = nullptr;
     FormTextBox *heldColourBox = nullptr; // the chosen colour until it is saved
+    FormTextBox *findBox = nullptr; // narrows the list as a person types
+    FormLabel *matchesLabel = nullptr; // how many entries the list shows
 };
 
 struct CodePromptWindowControls

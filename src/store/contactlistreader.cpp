@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <limits>
 
 namespace dialvault {
 
@@ -14,6 +15,8 @@ namespace {
 
 // Enough to resume both directions of several recent jumps.
 constexpr std::size_t maxAnchors = 16;
+// Keys asked for by one statement: a page of an ordered list.
+constexpr int scatteredKeys = 64;
 
 // The key, then the four fields the list shows.
 QString selectedColumns(const QString &key)
@@ -51,6 +54,61 @@ ContactListReader::ContactListReader(StoreEngine &engine, const QString &table, 
         + QStringLiteral("WHERE %1 >= ? AND %1 <= ? ORDER BY %1 LIMIT ? OFFSET ?").arg(key);
     m_backward.text = select
         + QStringLiteral("WHERE %1 <= ? AND %1 >= ? ORDER BY %1 DESC LIMIT ? OFFSET ?").arg(key);
+    QStringList marks;
+    for (int i = 0; i < scatteredKeys; ++i)
+        marks << QStringLiteral("?");
+    m_scattered.text = select + QStringLiteral("WHERE %1 IN (%2)").arg(key, marks.join(u','));
+}
+
+Result<ContactListRows> ContactListReader::rowsAt(std::span<const qint64> positions)
+{
+    Result<ContactListRows> result;
+    result.value.resize(qsizetype(positions.size()));
+    const auto inExtent
+        = [&](qint64 position) { return position >= 0 && position < m_extent.count; };
+    if (!m_extent.dense()) {
+        // Walked one at a time: only a list read from a file whose copy
+        // could not be made gets here.
+        for (std::size_t i = 0; i < positions.size(); ++i) {
+            if (!inExtent(positions[i]))
+                continue;
+            Result<ContactListRows> one = rows(positions[i], 1);
+            if (!one.ok())
+                return one;
+            if (!one.value.isEmpty())
+                result.value[qsizetype(i)] = one.value.first();
+        }
+        return result;
+    }
+    // Places left over ask for a key outside the extent, which no row has.
+    const qint64 noKey = m_extent.first > std::numeric_limits<qint64>::min() ? m_extent.first - 1
+                                                                             : m_extent.last + 1;
+    for (std::size_t done = 0; done < positions.size(); done += scatteredKeys) {
+        const std::span<const qint64> part = positions.subspan(
+            done, std::min<std::size_t>(scatteredKeys, positions.size() - done));
+        QSqlQuery *query = m_engine.statement(m_scattered, result);
+        if (!query)
+            return result;
+        for (int i = 0; i < scatteredKeys; ++i) {
+            const bool asked = std::size_t(i) < part.size() && inExtent(part[i]);
+            query->bindValue(i, asked ? m_extent.first + part[i] : noKey);
+        }
+        if (!query->exec())
+            return failed<ContactListRows>(m_engine.failure(query->lastError()).error);
+        while (query->next()) {
+            const qint64 position = query->value(0).toLongLong() - m_extent.first;
+            const ContactListRow row = rowOf(*query);
+            for (std::size_t i = 0; i < part.size(); ++i) {
+                if (part[i] == position)
+                    result.value[qsizetype(done + i)] = row;
+            }
+        }
+        const QSqlError error = query->lastError();
+        query->finish();
+        if (error.isValid())
+            return failed<ContactListRows>(m_engine.failure(error).error);
+    }
+    return result;
 }
 
 Result<ContactListRows> ContactListReader::rows(qint64 first, int count)

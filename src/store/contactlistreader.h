@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <span>
 #include <vector>
 
 namespace dialvault {
@@ -27,6 +28,10 @@ public:
     // Positions first .. first + count - 1, cut to the extent. A position
     // whose row cannot be found reads as an empty row.
     Result<ContactListRows> rows(qint64 first, int count);
+    // The rows at `positions`, in their order, wherever they stand. A
+    // position outside the extent, or whose row cannot be found, reads as an
+    // empty row.
+    Result<ContactListRows> rowsAt(std::span<const qint64> positions);
 
 private:
     struct Anchor
@@ -44,6 +49,7 @@ private:
     EngineSql m_range;
     EngineSql m_forward;
     EngineSql m_backward;
+    EngineSql m_scattered; // the rows of a few keys at once
     KeyExtent m_extent;
     std::vector<Anchor> m_anchors; // the most recent page edges, oldest first
 };

@@ -1,6 +1,7 @@
 #include "store/contactlistsnapshot.h"
 
 #include "store/contactlistreader.h"
+#include "store/contactlistview.h"
 #include "store/storeengine.h"
 #include "store/storefailure.h"
 
@@ -12,6 +13,8 @@
 #include <limits>
 #include <mutex>
 #include <optional>
+#include <variant>
+#include <vector>
 
 namespace dialvault {
 
@@ -70,6 +73,13 @@ public:
         if (m_copy)
             return m_copy->rows(first, count);
         return m_live->rows(first, count);
+    }
+
+    Result<ContactListRows> rowsAt(std::span<const qint64> positions)
+    {
+        if (m_copy)
+            return m_copy->rowsAt(positions);
+        return m_live->rowsAt(positions);
     }
 
     // Copies the next rows in stored order; the last step lets the file go.
@@ -157,9 +167,10 @@ private:
 
 } // namespace
 
-// Between the caller's thread and the snapshot's own, under `mutex`.
+// Between the callers' threads and the snapshot's own, under `mutex`.
 struct ContactListSnapshot::Shared
 {
+    std::mutex callers; // held by the one caller whose request is served
     std::mutex mutex;
     std::condition_variable changed;
     bool opened = false;
@@ -168,7 +179,7 @@ struct ContactListSnapshot::Shared
     bool released = false;
     bool finished = false;
     bool stopping = false;
-    std::optional<std::pair<qint64, int>> request;
+    std::optional<RowsRequest> request;
     std::optional<Result<ContactListRows>> answer;
 };
 
@@ -212,10 +223,14 @@ void ContactListSnapshot::serve(Shared &shared, const PhoneBookSource &source)
             if (shared.stopping)
                 break;
             if (shared.request) {
-                const auto [first, count] = *shared.request;
+                const RowsRequest request = std::move(*shared.request);
                 shared.request.reset();
                 lock.unlock();
-                Result<ContactListRows> answer = session.rows(first, count);
+                Result<ContactListRows> answer;
+                if (const auto *range = std::get_if<std::pair<qint64, int>>(&request))
+                    answer = session.rows(range->first, range->second);
+                else
+                    answer = session.rowsAt(std::get<std::vector<qint64>>(request));
                 lock.lock();
                 shared.answer = std::move(answer);
                 shared.changed.notify_all();
@@ -253,10 +268,34 @@ Status ContactListSnapshot::open(const PhoneBookSource &source)
 
 Result<ContactListRows> ContactListSnapshot::rows(qint64 first, int count)
 {
+    return ask(std::pair{first, count});
+}
+
+Result<ContactListRows> ContactListSnapshot::rowsAt(std::span<const qint64> positions)
+{
+    return ask(std::vector<qint64>(positions.begin(), positions.end()));
+}
+
+Result<ContactListRows> ContactListSnapshot::rows(const ContactListView &view, qint64 first,
+                                                  int count)
+{
+    first = std::max<qint64>(first, 0);
+    count = int(std::clamp<qint64>(view.count - first, 0, count));
+    if (view.isIdentity())
+        return rows(first, count);
+    std::vector<qint64> positions(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        positions[i] = view.positionAt(first + i);
+    return ask(std::move(positions));
+}
+
+Result<ContactListRows> ContactListSnapshot::ask(RowsRequest request)
+{
+    std::lock_guard turn(m_shared->callers);
     std::unique_lock lock(m_shared->mutex);
     if (m_shared->finished || !m_shared->openStatus.ok() || !m_thread)
         return {};
-    m_shared->request = {first, count};
+    m_shared->request = std::move(request);
     m_shared->answer.reset();
     m_shared->changed.notify_all();
     m_shared->changed.wait(lock, [&] { return m_shared->answer || m_shared->finished; });

@@ -7,10 +7,16 @@
 #include <QString>
 
 #include <memory>
+#include <span>
+#include <utility>
+#include <variant>
+#include <vector>
 
 class QThread;
 
 namespace dialvault {
+
+struct ContactListView;
 
 // Table `test` of a phone book as it stood when open() ran, read by position
 // in stored order, while the main window goes on adding and deleting.
@@ -19,6 +25,8 @@ namespace dialvault {
 // session, under a repeatable-read transaction that keeps nobody from
 // writing and ends once the copy is complete, so that it does not hold back
 // the server's clean-up for as long as the window stays open.
+//
+// Any thread may ask for rows; the requests take turns.
 //
 // A read transaction alone would give that view, but under the file's
 // rollback journal it shuts every writer out for as long as it lasts. So a
@@ -44,13 +52,21 @@ public:
     // Positions first .. first + count - 1, cut to the snapshot. A position
     // without a row (a file whose kept count is wrong) reads as an empty row.
     Result<ContactListRows> rows(qint64 first, int count);
+    // The rows at `positions`, in their order; a position outside the
+    // snapshot reads as an empty row.
+    Result<ContactListRows> rowsAt(std::span<const qint64> positions);
+    // Rows first .. first + count - 1 of `view`, cut to it.
+    Result<ContactListRows> rows(const ContactListView &view, qint64 first, int count);
     // Waits until the file is let go: the copy is complete, or was given up
     // (then later pages are read from the file as it is). True if in time.
     bool waitUntilReleased(int timeoutMs);
 
 private:
+    // A range of positions, or positions one by one.
+    using RowsRequest = std::variant<std::pair<qint64, int>, std::vector<qint64>>;
     struct Shared;
     static void serve(Shared &shared, const PhoneBookSource &source);
+    Result<ContactListRows> ask(RowsRequest request);
 
     std::shared_ptr<Shared> m_shared;
     std::unique_ptr<QThread> m_thread;

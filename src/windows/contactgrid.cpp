@@ -369,6 +369,7 @@ void ContactGrid::mousePressEvent(QMouseEvent *event)
     case Part::Heading:
         if (lastRow >= 0)
             select({0, cell.column}, {lastRow, cell.column});
+        Q_EMIT headingClicked(cell.column);
         break;
     case Part::RowHeading:
         select({cell.row, 0}, {cell.row, lastColumn});

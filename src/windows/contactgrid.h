@@ -57,6 +57,8 @@ public:
 Q_SIGNALS:
     // The current cell or the selection moved, or the rows changed under them.
     void cellsChanged();
+    // A click on the heading of `column`, after it selected the column.
+    void headingClicked(int column);
 
 protected:
     bool viewportEvent(QEvent *event) override;

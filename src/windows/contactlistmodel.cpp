@@ -1,6 +1,8 @@
 #include "windows/contactlistmodel.h"
 
 #include "store/contactlistsnapshot.h"
+#include "store/contactlistview.h"
+#include "store/contactlistviews.h"
 #include "store/storeschema.h"
 
 #include <algorithm>
@@ -21,6 +23,7 @@ enum Column { NameColumn, PhoneColumn, NoteColumn, RowNumberColumn, ColumnCount 
 
 ContactListModel::ContactListModel(QObject *parent)
     : QAbstractTableModel(parent)
+    , m_view(ContactListView::stored(0))
 { }
 
 ContactListModel::~ContactListModel() = default;
@@ -34,17 +37,83 @@ Status ContactListModel::open(const PhoneBookSource &source)
 {
     beginResetModel();
     m_pages.clear();
-    m_snapshot = std::make_unique<ContactListSnapshot>();
+    m_views.reset();
+    m_snapshot = std::make_shared<ContactListSnapshot>();
     const Status status = m_snapshot->open(source);
+    m_view = ContactListView::stored(m_snapshot->count());
     // A view counts rows in int; beyond that the list shows the first ones.
-    m_rows = int(std::min<qint64>(m_snapshot->count(), std::numeric_limits<int>::max()));
+    m_rows = int(std::min<qint64>(m_view->count, std::numeric_limits<int>::max()));
+    // Told on the views' thread, shown on this one; a call still queued
+    // when the model goes is dropped with it.
+    m_views = std::make_unique<ContactListViews>(m_snapshot, [this] {
+        QMetaObject::invokeMethod(this, &ContactListModel::showLatest, Qt::QueuedConnection);
+    });
     endResetModel();
+    askForView();
     return status;
 }
 
 bool ContactListModel::waitUntilReleased(int timeoutMs)
 {
     return !m_snapshot || m_snapshot->waitUntilReleased(timeoutMs);
+}
+
+void ContactListModel::setOrder(const ListOrder &order)
+{
+    m_order = order;
+    askForView();
+}
+
+void ContactListModel::setFilter(const QString &filter)
+{
+    m_filter = filter;
+    askForView();
+}
+
+qint64 ContactListModel::entryCount() const
+{
+    return m_snapshot ? m_snapshot->count() : 0;
+}
+
+bool ContactListModel::waitUntilShown(int timeoutMs)
+{
+    if (!m_views)
+        return true;
+    if (!m_views->waitUntilCurrent(timeoutMs))
+        return false;
+    showLatest();
+    return true;
+}
+
+void ContactListModel::askForView()
+{
+    if (m_views)
+        m_views->request(m_order, m_filter);
+}
+
+void ContactListModel::showLatest()
+{
+    if (!m_views)
+        return;
+    std::shared_ptr<const ContactListView> latest = m_views->latest();
+    if (latest == m_view)
+        return;
+    const int rows = int(std::min<qint64>(latest->count, std::numeric_limits<int>::max()));
+    // The same rows in another order keep the view's place and selection.
+    const bool reordered = latest->filter == m_view->filter && rows == m_rows
+        && latest->failure.ok() == m_view->failure.ok();
+    if (reordered)
+        Q_EMIT layoutAboutToBeChanged();
+    else
+        beginResetModel();
+    m_view = std::move(latest);
+    m_rows = rows;
+    m_pages.clear();
+    if (reordered)
+        Q_EMIT layoutChanged();
+    else
+        endResetModel();
+    Q_EMIT viewChanged();
 }
 
 int ContactListModel::rowCount(const QModelIndex &parent) const
@@ -72,7 +141,7 @@ const ContactListRow *ContactListModel::row(int position) const
         }
         // A page that cannot be read shows empty rows rather than being asked
         // for again at every paint.
-        Result<ContactListRows> read = m_snapshot->rows(number * pageRows, pageRows);
+        Result<ContactListRows> read = m_snapshot->rows(*m_view, number * pageRows, pageRows);
         page->number = number;
         page->rows = read.ok() ? std::move(read.value) : ContactListRows{};
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "store/contactlistrow.h"
+#include "store/listorder.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
@@ -12,13 +13,22 @@
 namespace dialvault {
 
 class ContactListSnapshot;
+class ContactListViews;
+struct ContactListView;
 
-// The contact list's rows: every entry of table `test` as it stood when the
-// model was opened, in stored order, read-only. The four fields are the
-// columns, headed by their names; the vertical header (the grid's fixed left
-// column) carries no text. The row count is known at once, so a view's scroll
-// bar spans the whole table from the start, yet rows are read a page at a
-// time as a view asks for them, and only a few pages are kept.
+// The contact list's rows: the entries of table `test` as they stood when the
+// model was opened, read-only, in stored order or ordered by a column, and
+// narrowed to those matching a text as `dialvault find` matches. The four
+// fields are the columns, headed by their names; the vertical header (the
+// grid's fixed left column) carries no text. The row count is known at once,
+// so a view's scroll bar spans the whole table from the start, yet rows are
+// read a page at a time as a view asks for them, and only a few pages are
+// kept.
+//
+// An order or a text asked for is worked out on a thread of its own (see
+// ContactListViews) and shown once it is ready: viewChanged() tells it. A new
+// order keeps the rows' number and the selection (layoutChanged); a new text
+// gives other rows (modelReset).
 class ContactListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -31,18 +41,41 @@ public:
     // A file that cannot be shown (missing, locked, damaged, not a phone book)
     // comes back as the failure, and the model stays empty.
     Status open(const QString &databasePath);
-    // The same for a phone book on a file or a server.
+    // The same for a phone book on a file or a server. The order and text
+    // asked for before are asked for again.
     Status open(const PhoneBookSource &source);
     // Waits until the file is let go: the private copy that keeps the model
     // as of its opening is complete (see ContactListSnapshot). For
     // measurements and tests; true if in time, or when nothing is open.
     bool waitUntilReleased(int timeoutMs);
 
+    // Asks for the entries in `order`, and narrowed to those whose name or
+    // number holds `filter` (every entry when it is empty).
+    void setOrder(const ListOrder &order);
+    void setFilter(const QString &filter);
+    const ListOrder &requestedOrder() const { return m_order; }
+    const QString &requestedFilter() const { return m_filter; }
+    // What the rows show now.
+    const ContactListView &view() const { return *m_view; }
+    std::shared_ptr<const ContactListView> sharedView() const { return m_view; }
+    // The entries of the snapshot, however many the rows show.
+    qint64 entryCount() const;
+    // The snapshot the rows are read from, for reading them elsewhere (a
+    // printout); null before open().
+    std::shared_ptr<ContactListSnapshot> snapshot() const { return m_snapshot; }
+    // Waits until the order and text asked for last are shown. For
+    // measurements and tests; true if in time.
+    bool waitUntilShown(int timeoutMs);
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
+
+Q_SIGNALS:
+    // Another order or another set of rows is shown.
+    void viewChanged();
 
 private:
     struct Page
@@ -53,8 +86,14 @@ private:
     };
 
     const ContactListRow *row(int position) const;
+    void askForView();
+    void showLatest();
 
-    std::unique_ptr<ContactListSnapshot> m_snapshot;
+    std::shared_ptr<ContactListSnapshot> m_snapshot;
+    std::unique_ptr<ContactListViews> m_views;
+    std::shared_ptr<const ContactListView> m_view;
+    ListOrder m_order;
+    QString m_filter;
     int m_rows = 0;
     mutable std::vector<Page> m_pages;
     mutable quint64 m_useClock = 0;

@@ -3,13 +3,18 @@
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
 #include "interchange/importfilecheck.h"
+#include "layout/formlabel.h"
 #include "layout/formtextbox.h"
 #include "layout/layoutresources.h"
+#include "store/contactlistview.h"
 #include "windows/colourpicker.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
 #include "windows/contactsdrop.h"
+
+#include <QApplication>
+#include <QKeyEvent>
 
 #include <optional>
 
@@ -43,6 +48,12 @@ ContactListWindow::ContactListWindow(const Desktop &desktop)
             &ContactListWindow::changeColour);
     connect(m_controls.saveColourButton, &PaintedButton::Click, this,
             &ContactListWindow::saveColour);
+    connect(m_grid, &ContactGrid::headingClicked, this, &ContactListWindow::orderBy);
+    connect(m_controls.findBox, &QLineEdit::textChanged, m_model, &ContactListModel::setFilter);
+    connect(m_model, &ContactListModel::viewChanged, this, &ContactListWindow::showMatches);
+    // The window's own keys are watched where the application hands them
+    // out; a filter installed later runs first.
+    qApp->installEventFilter(this);
     load();
 }
 
@@ -68,12 +79,14 @@ void ContactListWindow::load()
 {
     if (const auto colour = storedColour(m_desktop.settings.read(colourSettingName())))
         m_grid->setCellColour(*colour);
+    m_model->setOrder(ListOrder::fromText(m_desktop.settings.read(orderSettingName())));
 
     // The same phone book as the main window's, wherever it was decided to
     // live: a file or a server.
     const PhoneBookSource phoneBook = m_desktop.phoneBook.source();
     const Status opened = m_model->open(phoneBook);
     m_grid->setModel(m_model);
+    showMatches();
     if (!opened.ok())
         m_desktop.windows.messageBox(
             failureText(tr("ليست شماره ها باز نشد."), opened.error, phoneBook), MsgOk);
@@ -85,7 +98,47 @@ void ContactListWindow::load()
         m_model->open(phoneBook);
         m_grid->setModel(m_model);
     });
-    ContactListMenu::attach(m_grid, m_desktop.windows, phoneBook);
+    ContactListMenu::attach(m_grid, m_desktop.windows, m_desktop.clock, phoneBook);
+}
+
+void ContactListWindow::orderBy(int column)
+{
+    if (column < 0 || column >= listColumnCount)
+        return;
+    ListOrder order{ListColumn(column), false};
+    const ListOrder &current = m_model->requestedOrder();
+    if (current.column == order.column)
+        order.descending = !current.descending;
+    m_model->setOrder(order);
+    // As the colour: a store that cannot be written keeps the order for
+    // this opening only.
+    m_desktop.settings.write(orderSettingName(), order.toText());
+}
+
+void ContactListWindow::showMatches()
+{
+    const ContactListView &view = m_model->view();
+    // The list then shows every entry in stored order: say why, once,
+    // rather than let it pass for the order or the matches asked for. A
+    // phone book that could not be opened at all was said already.
+    if (!view.failure.ok() && m_model->entryCount() > 0 && !m_orderFailureTold) {
+        m_orderFailureTold = true;
+        m_desktop.windows.messageBox(failureText(tr("ليست مرتب يا محدود نشد."), view.failure.error,
+                                                 m_desktop.phoneBook.source()),
+                                     MsgOk);
+    }
+    m_controls.matchesLabel->setText(tr("%Ln مورد", nullptr, int(view.count)));
+}
+
+bool ContactListWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_controls.findBox && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape
+        && !m_controls.findBox->text().isEmpty()) {
+        m_controls.findBox->clear();
+        return true;
+    }
+    return FormWindow::eventFilter(watched, event);
 }
 
 void ContactListWindow::changeColour()

@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPageSize>
+#include <QPrinter>
 
 namespace dialvault {
 
@@ -82,6 +84,19 @@ std::optional<QString> FakeDesktop::askText(QWidget *, const QString &, const QS
     if (textAnswers.isEmpty())
         return std::nullopt;
     return textAnswers.takeFirst();
+}
+
+void FakeDesktop::previewPrint(QWidget *, const QString &,
+                               const std::function<void(QPrinter &)> &paint)
+{
+    ++printPreviews;
+    if (printPath.isEmpty())
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setOutputFileName(printPath);
+    paint(printer);
 }
 
 QAction *FakeDesktop::popupMenu(QMenu &menu, const QPoint &)

@@ -46,6 +46,8 @@ public:
     std::optional<QString> askText(QWidget *owner, const QString &title,
                                    const QString &label) override;
     QAction *popupMenu(QMenu &menu, const QPoint &globalPos) override;
+    void previewPrint(QWidget *owner, const QString &title,
+                      const std::function<void(QPrinter &)> &paint) override;
     QDateTime now() override;
     PhoneBookSource source() override;
 
@@ -89,6 +91,10 @@ public:
     // (by its text; dismissed when empty or not there).
     QList<QStringList> menusShown;
     QString menuChoice;
+    // The print previews opened; each is drawn once into a PDF at
+    // `printPath` when it is set.
+    int printPreviews = 0;
+    QString printPath;
 };
 
 } // namespace dialvault
