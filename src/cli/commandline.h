@@ -31,6 +31,8 @@ struct CommandLine
     QString dataFolder; // --data-dir
     QString server; // --server
     QString format; // --format
+    QString carddav; // --carddav: the address book to sync with
+    bool allowHttp = false; // --allow-http: plain HTTP to another machine is wanted
     bool atStart = false; // --start: find only where a name or number starts so
     std::optional<InterfaceLanguage> language; // --language
     UsageError error; // empty when none

@@ -1,5 +1,6 @@
 #include "cli/serverinit.h"
 
+#include "store/linktables.h"
 #include "store/serverschema.h"
 #include "store/storeschema.h"
 
@@ -142,7 +143,27 @@ private:
 
         if (Status status = prepareTable(done.made); !status.ok())
             return status;
-        return prepareCount(done.made);
+        if (Status status = prepareCount(done.made); !status.ok())
+            return status;
+        return prepareLinks(done.made);
+    }
+
+    // The links of entries to address book cards, in tables of their own; a
+    // step apart from the others, so that steps can be ordered.
+    Status prepareLinks(QStringList &made)
+    {
+        for (const QString &name : {LinkTables::bookTable, LinkTables::linkTable}) {
+            const Result<bool> present = relationExists(name);
+            if (!present.ok())
+                return present;
+            if (present.value)
+                continue;
+            const QStringList statements = LinkTables::serverStatements();
+            const QString &sql = statements.at(name == LinkTables::bookTable ? 0 : 1);
+            if (Status status = make(QStringLiteral("table %1").arg(name), sql, made); !status.ok())
+                return status;
+        }
+        return {};
     }
 
     Status prepareTable(QStringList &made)
@@ -325,7 +346,8 @@ QString serverGrants(const QString &schema, const QString &role)
     return QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2;\n"
                           "GRANT SELECT, INSERT, DELETE ON %1.%3 TO %2;\n"
                           "GRANT SELECT ON %1.%4 TO %2;\n")
-        .arg(where, role, table, countTable);
+               .arg(where, role, table, countTable)
+        + LinkTables::serverGrants(where, role);
 }
 
 } // namespace dialvault

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 
 namespace dialvault {
 
@@ -14,5 +15,8 @@ inline const QString serverSettingName = QStringLiteral("server");
 // Empty when none names one: the phone book is the local file. Reads no
 // widget, so the commands share it. Needs a QCoreApplication.
 QString chosenServer(const QString &serverOption, const QString &dataFolderOption);
+
+// The value `name` in the settings the windows read, chosen as above.
+QVariant settingValue(const QString &name, const QString &dataFolderOption);
 
 } // namespace dialvault

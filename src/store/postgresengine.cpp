@@ -1,5 +1,6 @@
 #include "store/postgresengine.h"
 
+#include "store/linktables.h"
 #include "store/serverfailure.h"
 #include "store/serverschema.h"
 #include "store/storeschema.h"
@@ -444,6 +445,11 @@ Result<KeyExtent> PostgresEngine::listExtent()
         result.value.last = range.value(2).toLongLong();
     }
     return result;
+}
+
+const LinkSql &PostgresEngine::linkSql() const
+{
+    return serverLinkSql();
 }
 
 } // namespace dialvault

@@ -1,5 +1,6 @@
 #include "store/sqliteengine.h"
 
+#include "store/linktables.h"
 #include "store/storefailure.h"
 #include "store/storeschema.h"
 
@@ -343,6 +344,11 @@ Result<KeyExtent> SqliteEngine::listExtent()
         result.value.last = range.value(1).toLongLong();
     }
     return result;
+}
+
+const LinkSql &SqliteEngine::linkSql() const
+{
+    return fileLinkSql();
 }
 
 } // namespace dialvault

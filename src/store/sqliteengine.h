@@ -41,6 +41,7 @@ public:
 
     Result<KeyExtent> listExtent() override;
     const ListSql &listSql() const override;
+    const LinkSql &linkSql() const override;
 
 protected:
     Status closedFailure() override;

@@ -1,5 +1,6 @@
 #include "store/storeschema.h"
 
+#include "store/linktables.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
 
@@ -70,6 +71,17 @@ bool run(QSqlQuery &query, const QString &sql, Status &status)
     return false;
 }
 
+// Version 3: the links of entries to address book cards, in tables of
+// their own; a step apart from the others, so that steps can be ordered.
+bool addLinkTables(QSqlQuery &query, Status &status)
+{
+    for (const QString &statement : LinkTables::fileStatements()) {
+        if (!run(query, statement, status))
+            return false;
+    }
+    return true;
+}
+
 Status addMissingPieces(const QSqlDatabase &db)
 {
     Status status;
@@ -119,12 +131,14 @@ Status addMissingPieces(const QSqlDatabase &db)
         QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
                        "BEGIN UPDATE %2 SET n = n - 1; END")
             .arg(table, countTable),
-        QStringLiteral("PRAGMA user_version = %1").arg(version),
     };
     for (const QString &statement : statements) {
         if (!run(query, statement, status))
             return status;
     }
+    if (!addLinkTables(query, status))
+        return status;
+    run(query, QStringLiteral("PRAGMA user_version = %1").arg(version), status);
     return status;
 }
 

@@ -16,8 +16,9 @@ namespace dialvault {
 namespace StoreSchema {
 
 // Stored in PRAGMA user_version once every piece below exists.
-// Version 2 added the number's digits.
-inline constexpr int version = 2;
+// Version 2 added the number's digits; version 3 the tables of the address
+// books that entries are synced with (LinkTables).
+inline constexpr int version = 3;
 
 inline const QString table = QStringLiteral("test");
 inline const QString nameField = QStringLiteral("نام");
