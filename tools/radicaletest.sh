@@ -45,8 +45,10 @@ kill_server() {
   pid=$(server_pid)
   [ -n "$pid" ] || return 0
   kill -KILL "$pid" 2>/dev/null || true
+  # Ended once gone, or a zombie that nobody reaps (its parent ended long ago).
   for _ in $(seq 100); do
-    kill -0 "$pid" 2>/dev/null || break
+    state=$(awk 'match($0, /.*\) /) { print substr($0, RSTART + RLENGTH, 1) }' "/proc/$pid/stat" 2>/dev/null || true)
+    [ -z "$state" ] || [ "$state" = Z ] && break
     sleep 0.05
   done
   rm -f "$dir/pid"

@@ -108,81 +108,6 @@
         <translation>backup: %1</translation>
     </message>
     <message>
-        <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
-
-بدون فرمان، ديال والت پنجره هايش را باز مي کند.
-
-گزينه ها:
-  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)
-  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني
-                   libpq مانند postgresql://user@host:5432/office?sslmode=require
-                   (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
-                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
-  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
-
-فرمان ها:
-  --import-jet OLD.mdb NEW.mdb
-                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه
-                   تلفن تازه از آن ديال والت منتقل مي کند
-  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند
-  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد
-  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،
-                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد
-  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به
-                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
-                   که از پيش در آن هست کنار گذاشته مي شوند
-  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
-                   .csv، يا --format vcard3، vcard4 يا csv
-  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
-                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
-                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
-                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام
-  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و
-                   اجازه هايي را که هر کس لازم دارد نشان مي دهد
-  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
-                   که از پيش آنجا هست کنار گذاشته مي شوند
-  --help           همين متن را نشان مي دهد
-  --version        نگارش برنامه را نشان مي دهد
-</source>
-        <translation>Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
-
-With no command, Dialvault opens its windows.
-
-Options:
-  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
-  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
-                   as postgresql://user@host:5432/office?sslmode=require (also
-                   DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
-                   from ~/.pgpass, PGPASSWORD or a service file
-  --language LANG  the language of the commands and the windows: fa for
-                   Persian, en for English
-
-Commands:
-  --import-jet OLD.mdb NEW.mdb
-                   carry a phone book kept in a Jet (Access) file over into a
-                   new phone book of Dialvault&apos;s own
-  where            show where the phone book, its backups and the settings are
-  backup           make a backup of the phone book now
-  restore FILE     put the phone book kept in FILE (a backup) in place of the
-                   current one, which is kept as a backup
-  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
-                   files to the phone book, each file whole or not at all;
-                   entries already there are skipped
-  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
-                   .csv, or --format vcard3, vcard4 or csv
-  find TEXT        show the entries whose name or number holds TEXT (a text
-                   of digits looks at numbers), one a line: name, number and
-                   the note&apos;s first line; with --start only those that start
-                   with it. Exit status 0 when one matches, 1 when none does
-  server-init      make the phone book on the server (or complete or check
-                   it) and show the rights each person needs
-  server-push      copy the local phone book to the server in one
-                   transaction; entries already there are skipped
-  --help           show this text
-  --version        show the program&apos;s version
-</translation>
-    </message>
-    <message>
         <source>براي راهنما: dialvault --help</source>
         <translation>Try &apos;dialvault --help&apos;.</translation>
     </message>
@@ -285,6 +210,101 @@ Commands:
     <message>
         <source>تنظيمات: %1</source>
         <translation>settings: %1</translation>
+    </message>
+    <message>
+        <source>طرز استفاده: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+بدون فرمان، ديال والت پنجره هايش را باز مي کند.
+
+گزينه ها:
+  --data-dir DIR   دفترچه تلفن را در DIR نگه مي دارد (همچنين DIALVAULT_DATA_DIR)
+  --server URL     دفترچه تلفن روي يک سرور PostgreSQL را به کار مي برد، با نشاني
+                   libpq مانند postgresql://user@host:5432/office?sslmode=require
+                   (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
+                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
+  --carddav URL    دفترچه نشاني CardDAV براي همگام سازي (همچنين تنظيم &quot;carddav&quot;)؛
+                   رمز از انبار رمزهاي ميزکار، ~/.netrc يا DIALVAULT_CARDDAV_PASSWORD
+  --allow-http     همگام سازي با http ساده با ماشيني ديگر، بي رمزنگاري
+  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
+
+فرمان ها:
+  --import-jet OLD.mdb NEW.mdb
+                   دفترچه تلفني را که در پرونده Jet (Access) است به يک دفترچه
+                   تلفن تازه از آن ديال والت منتقل مي کند
+  where            نشان مي دهد دفترچه تلفن، پشتيبان هاي آن و تنظيمات کجا هستند
+  backup           همين حالا از دفترچه تلفن پشتيبان مي سازد
+  restore FILE     دفترچه تلفن FILE (يک پشتيبان) را به جاي دفترچه کنوني مي گذارد،
+                   و دفترچه کنوني را به عنوان پشتيبان نگه مي دارد
+  import FILE...   شماره هاي پرونده هاي vCard (.vcf)، CSV (.csv) و Jet (.mdb) را به
+                   دفترچه تلفن اضافه مي کند، هر پرونده يا همه يا هيچ؛ شماره هايي
+                   که از پيش در آن هست کنار گذاشته مي شوند
+  export FILE      همه شماره ها را در FILE مي نويسد: vCard 3.0 براي .vcf، CSV براي
+                   .csv، يا --format vcard3، vcard4 يا csv
+  find TEXT        شماره هايي را نشان مي دهد که نامشان يا شماره شان TEXT را دارد
+                   (متني از رقم ها در شماره ها جستجو مي شود)، هر کدام در يک سطر:
+                   نام، شماره و سطر اول يادداشت؛ با --start فقط آن ها که با TEXT
+                   شروع مي شوند. وضعيت خروج 0 اگر يکي پيدا شود، 1 اگر هيچ کدام
+  server-init      دفترچه تلفن را روي سرور مي سازد (يا کامل يا بررسي مي کند) و
+                   اجازه هايي را که هر کس لازم دارد نشان مي دهد
+  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
+                   که از پيش آنجا هست کنار گذاشته مي شوند
+  sync             دفترچه تلفن را با دفترچه نشاني CardDAV از دو سو همگام مي کند و
+                   مي گويد در هر سو چه اضافه، تغيير يا حذف شد و ناسازگاري ها چه بود
+  --help           همين متن را نشان مي دهد
+  --version        نگارش برنامه را نشان مي دهد
+</source>
+        <translation>Usage: dialvault [OPTIONS] [COMMAND [ARGUMENTS]]
+
+With no command, Dialvault opens its windows.
+
+Options:
+  --data-dir DIR   keep the phone book in DIR (also DIALVAULT_DATA_DIR)
+  --server URL     use the phone book on a PostgreSQL server, a libpq URL such
+                   as postgresql://user@host:5432/office?sslmode=require (also
+                   DIALVAULT_SERVER, or the setting &quot;server&quot;); passwords come
+                   from ~/.pgpass, PGPASSWORD or a service file
+  --carddav URL    the CardDAV address book to sync with (also the setting
+                   &quot;carddav&quot;); its password comes from the desktop&apos;s secret
+                   store, ~/.netrc or DIALVAULT_CARDDAV_PASSWORD
+  --allow-http     sync over plain HTTP with another machine, unencrypted
+  --language LANG  the language of the commands and the windows: fa for
+                   Persian, en for English
+
+Commands:
+  --import-jet OLD.mdb NEW.mdb
+                   carry a phone book kept in a Jet (Access) file over into a
+                   new phone book of Dialvault&apos;s own
+  where            show where the phone book, its backups and the settings are
+  backup           make a backup of the phone book now
+  restore FILE     put the phone book kept in FILE (a backup) in place of the
+                   current one, which is kept as a backup
+  import FILE...   add the entries of vCard (.vcf), CSV (.csv) and Jet (.mdb)
+                   files to the phone book, each file whole or not at all;
+                   entries already there are skipped
+  export FILE      write every entry to FILE: vCard 3.0 for .vcf, CSV for
+                   .csv, or --format vcard3, vcard4 or csv
+  find TEXT        show the entries whose name or number holds TEXT (a text
+                   of digits looks at numbers), one a line: name, number and
+                   the note&apos;s first line; with --start only those that start
+                   with it. Exit status 0 when one matches, 1 when none does
+  server-init      make the phone book on the server (or complete or check
+                   it) and show the rights each person needs
+  server-push      copy the local phone book to the server in one
+                   transaction; entries already there are skipped
+  sync             sync the phone book both ways with the CardDAV address
+                   book, and say what was added, changed and deleted on each
+                   side and the conflicts
+  --help           show this text
+  --version        show the program&apos;s version
+</translation>
+    </message>
+    <message>
+        <source>چيزي نيمه کاره نماند: همگام سازي را مي توانيد دوباره اجرا کنيد.</source>
+        <translation>Nothing was left half done: you can run the sync again.</translation>
+    </message>
+    <message>
+        <source>نسخه کنار گذاشته:</source>
+        <translation>Put aside:</translation>
     </message>
 </context>
 <context>
@@ -667,6 +687,85 @@ The program does not open another phone book in its place. Make the folder writa
         <source>%1: %2</source>
         <comment>the reason, then the columns the file holds</comment>
         <translation>%1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>SyncWords</name>
+    <message>
+        <source>هيچ دفترچه نشاني CardDAV تنظيم نشده است. نشاني آن را با --carddav URL يا تنظيم &quot;carddav&quot; بدهيد.</source>
+        <translation>No CardDAV address book is set. Give its URL with --carddav URL or the setting &quot;carddav&quot;.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني با http است و رمز بي رمزنگاري به %1 فرستاده مي شد. از https استفاده کنيد، يا اگر همين را مي خواهيد --allow-http را بدهيد.</source>
+        <translation>The address book&apos;s URL is plain http: the password would go unencrypted to %1. Use https, or give --allow-http if that is what you want.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني رمز دارد، و رمز نبايد در تنظيمات نوشته شود. آن را از نشاني برداريد و در انبار رمزهاي ميزکار يا در ~/.netrc بگذاريد.</source>
+        <translation>The address book&apos;s URL holds a password, which must not be written in the settings. Take it out of the URL and keep it in the desktop&apos;s secret store or in ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني درست نيست: بايد با https:// شروع شود.</source>
+        <translation>The address book&apos;s URL is not right: it must start with https://.</translation>
+    </message>
+    <message>
+        <source>رمز دفترچه نشاني پيدا نشد. آن را در انبار رمزهاي ميزکار، در ~/.netrc يا در DIALVAULT_CARDDAV_PASSWORD بگذاريد، و نام کاربري را در نشاني يا در ~/.netrc.</source>
+        <translation>No password for the address book was found. Keep it in the desktop&apos;s secret store, in ~/.netrc or in DIALVAULT_CARDDAV_PASSWORD, and the user name in the URL or in ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>پرونده ~/.netrc را ديگران هم مي توانند بخوانند، پس رمزي از آن خوانده نمي شود. با chmod 600 ~/.netrc آن را خصوصي کنيد.</source>
+        <translation>Others can read ~/.netrc, so no password is read from it. Make it private with chmod 600 ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني نام کاربري يا رمز را نپذيرفت.</source>
+        <translation>The address book&apos;s server refused the user name or the password.</translation>
+    </message>
+    <message>
+        <source>شما اجازه خواندن يا تغيير اين دفترچه نشاني را روي سرور نداريد.</source>
+        <translation>You may not read or change this address book on the server.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني در دسترس نيست. شبکه و نشاني را بررسي کنيد و دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server cannot be reached. Check the network and the URL and try again.</translation>
+    </message>
+    <message>
+        <source>گواهي امنيتي سرور دفترچه نشاني معتبر نيست، پس چيزي به آن فرستاده نشد.</source>
+        <translation>The address book&apos;s server has a certificate that is not trusted, so nothing was sent to it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server did not answer in time. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>اين نشاني، دفترچه نشاني CardDAV نيست. نشاني خود دفترچه نشاني را بدهيد.</source>
+        <translation>This URL is not a CardDAV address book. Give the URL of the address book itself.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني پاسخي داد که معنايي ندارد.</source>
+        <translation>The address book&apos;s server gave an answer that makes no sense.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني با خطا پاسخ داد. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server answered with a failure. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>شماره هاي دفترچه تلفن در همان حال پي در پي تغيير کردند. دوباره امتحان کنيد.</source>
+        <translation>The phone book&apos;s entries kept changing meanwhile. Try again.</translation>
+    </message>
+    <message>
+        <source>در دفترچه تلفن: %1 اضافه، %2 تغيير، %3 حذف</source>
+        <translation>In the phone book: %1 added, %2 changed, %3 deleted</translation>
+    </message>
+    <message>
+        <source>در دفترچه نشاني: %1 اضافه، %2 تغيير، %3 حذف</source>
+        <translation>In the address book: %1 added, %2 changed, %3 deleted</translation>
+    </message>
+    <message>
+        <source>ناسازگاري: %1 (نسخه سرور نگه داشته شد و نسخه اينجا کنار گذاشته شد)</source>
+        <translation>Conflicts: %1 (the server&apos;s version was kept and the one here put aside)</translation>
+    </message>
+    <message>
+        <source>کارت هاي کنار گذاشته: %1 (گروه ها، کارت هاي بي نام و شماره، يا کارت هايي که خوانده نشدند)</source>
+        <translation>Cards passed over: %1 (groups, cards without a name or number, or cards that could not be read)</translation>
     </message>
 </context>
 <context>
