@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # A private Radicale (CardDAV server) for the tests and benchmarks of the
 # address book sync, listening on 127.0.0.1 only, with its storage in a
-# scratch folder and one htpasswd user.
+# scratch folder and one htpasswd user. The storage is on /dev/shm when it
+# can be: Radicale syncs every card it writes to the disk, which made a sync
+# of a few hundred cards take seconds.
 #
 #   radicaletest.sh setup DIR   make the storage and the user, start the server;
 #                               DIR/port, DIR/storage, DIR/user and DIR/password then
@@ -54,10 +56,20 @@ kill_server() {
   rm -f "$dir/pid"
 }
 
+# Removes DIR and the storage, wherever it lives.
+remove_dir() {
+  if [ -L "$dir/storage" ]; then rm -rf "$(readlink "$dir/storage")"; fi
+  rm -rf "$dir"
+}
+
 case "$command" in
 setup)
   if [ -f "$dir/pid" ]; then "$0" stop "$dir"; fi
-  rm -rf "$dir"
+  remove_dir
+  mkdir -p "$dir"
+  if storage=$(mktemp -d /dev/shm/dialvault-radicale.XXXXXX 2>/dev/null); then
+    ln -s "$storage" "$dir/storage"
+  fi
   mkdir -p "$dir/storage/collection-root/$user"
   password=$(head -c 12 /dev/urandom | od -An -tx1 | tr -d ' \n')
   echo "$user" >"$dir/user"
@@ -110,7 +122,7 @@ start)
   ;;
 stop)
   kill_server
-  rm -rf "$dir"
+  remove_dir
   ;;
 *)
   echo "usage: radicaletest.sh setup|book|kill|start|stop DIR" >&2
