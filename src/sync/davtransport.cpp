@@ -118,7 +118,9 @@ QList<DavReply> DavTransport::sendAll(const QList<DavRequest> &requests)
             }
             DavReply &answer = replies[(*it)->index];
             answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            answer.body = reply->readAll();
+            // An aborted reply is closed; reading it only warns.
+            if (reply->isOpen())
+                answer.body = reply->readAll();
             answer.etag = reply->rawHeader("ETag");
             if ((*it)->timedOut)
                 answer.failure = {SyncCause::TimedOut, reply->url().host()};
