@@ -254,6 +254,7 @@ private Q_SLOTS:
     void conflictKeepsServersVersion_data();
     void conflictKeepsServersVersion();
     void severalNumbersPhotoAndEmailKept();
+    void deletedEntrysKeyTakenByAnother();
     void failuresSaidWithCause_data();
     void failuresSaidWithCause();
     void serverStoppedMidSyncThenAgain();
@@ -482,6 +483,33 @@ void TestAddressBookSync::severalNumbersPhotoAndEmailKept()
     for (const QString &kept : {u"sara@example.org"_qs, QString::fromLatin1(photo), u"Street 1"_qs,
                                 u"X-CUSTOM:keep me"_qs, u"UID:three"_qs, u"N:Ahmadi;Sara;;;"_qs})
         QVERIFY2(after.contains(kept), qPrintable(kept + u" missing from\n"_qs + after));
+}
+
+// The last entry deleted and another added: the file gives the new one the
+// deleted one's key. Its card goes, and the new entry gets a card of its
+// own instead of taking over the other person's.
+void TestAddressBookSync::deletedEntrysKeyTakenByAnother()
+{
+    LocalBook local(false);
+    const QString book = radicale->book();
+    local.add(u"Sara"_qs, u"0912 1"_qs);
+    local.add(u"Omid"_qs, u"0912 2"_qs);
+    QVERIFY(sync(local, book).ok());
+    QVERIFY(local.remove(u"Omid"_qs));
+    local.add(u"Nima"_qs, u"0935 7"_qs);
+
+    const SyncResult<SyncReport> synced = sync(local, book);
+    QVERIFY2(synced.ok(), qPrintable(syncFailureWords(synced)));
+    QCOMPARE(synced.value.there, (SideCounts{1, 0, 1}));
+    QStringList names;
+    for (const QString &text : radicale->cards(book)) {
+        static const QRegularExpression fn(QStringLiteral("^FN:(.*)$"),
+                                           QRegularExpression::MultilineOption);
+        names.append(fn.match(text).captured(1));
+    }
+    names.sort();
+    QCOMPARE(names, (QStringList{u"Nima"_qs, u"Sara"_qs}));
+    QCOMPARE(sync(local, book).value.there, SideCounts{});
 }
 
 void TestAddressBookSync::failuresSaidWithCause_data()

@@ -91,6 +91,7 @@ private:
     QList<qint64> m_entryOrder;
     QHash<qint64, CardLink> m_linkOf; // by entry
     QHash<QString, qint64> m_entryOf; // by href
+    QSet<qint64> m_keyReused; // entries under a key whose linked entry was deleted
     QSet<QString> m_removedThere;
     QHash<QString, FetchedCard> m_fetched; // the cards changed there, and those to write into
     QList<QString> m_newThere; // hrefs of cards without a link, in the server's order
@@ -110,6 +111,9 @@ SyncStatus Sync::readHere()
         [&](const CardLink &link) {
             m_linkOf.insert(link.entry, link);
             m_entryOf.insert(link.href, link.entry);
+            const auto entry = m_entries.constFind(link.entry);
+            if (entry != m_entries.cend() && !isSameEntry(*entry, link.state))
+                m_keyReused.insert(link.entry);
         });
     return read.ok() ? SyncStatus{} : storeSyncFailure(read);
 }
@@ -141,8 +145,9 @@ SyncStatus Sync::fetchCards(const CardChanges &changes)
     QSet<QString> asked(wanted.begin(), wanted.end());
     for (const CardLink &link : std::as_const(m_linkOf)) {
         const auto entry = m_entries.constFind(link.entry);
-        if (entry != m_entries.cend() && entryState(*entry) != link.state
-            && !m_removedThere.contains(link.href) && !asked.contains(link.href)) {
+        if (entry != m_entries.cend() && !m_keyReused.contains(link.entry)
+            && entryState(*entry) != link.state && !m_removedThere.contains(link.href)
+            && !asked.contains(link.href)) {
             wanted.append(link.href);
             asked.insert(link.href);
         }
@@ -178,7 +183,9 @@ void Sync::decideLinked()
     for (const CardLink &link : std::as_const(m_linkOf)) {
         const qint64 key = link.entry;
         const auto entryAt = m_entries.constFind(key);
-        const bool deletedHere = entryAt == m_entries.cend();
+        // A reused key: the linked entry was deleted, and the one now under
+        // its key is new here (pairAndCreate sends it).
+        const bool deletedHere = entryAt == m_entries.cend() || m_keyReused.contains(key);
         const EntryTexts here = deletedHere ? EntryTexts{} : *entryAt;
         const bool changedHere = !deletedHere && entryState(here) != link.state;
         const bool removedThere = m_removedThere.contains(link.href);
@@ -237,7 +244,7 @@ void Sync::pairAndCreate()
     QHash<QString, QList<qint64>> unlinked;
     QList<qint64> order;
     for (const qint64 key : std::as_const(m_entryOrder)) {
-        if (m_linkOf.contains(key))
+        if (m_linkOf.contains(key) && !m_keyReused.contains(key))
             continue;
         const EntryTexts &texts = m_entries[key];
         if (texts.name.isEmpty() && texts.phone.isEmpty())
