@@ -767,6 +767,10 @@ The program does not open another phone book in its place. Make the folder writa
         <source>کارت هاي کنار گذاشته: %1 (گروه ها، کارت هاي بي نام و شماره، يا کارت هايي که خوانده نشدند)</source>
         <translation>Cards passed over: %1 (groups, cards without a name or number, or cards that could not be read)</translation>
     </message>
+    <message>
+        <source>ناسازگاري: هيچ</source>
+        <translation>Conflicts: none</translation>
+    </message>
 </context>
 <context>
     <name>TransferTexts</name>

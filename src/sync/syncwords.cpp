@@ -90,10 +90,13 @@ QStringList syncReportLines(const SyncReport &report)
             .arg(report.there.added)
             .arg(report.there.changed)
             .arg(report.there.deleted));
-    lines.append(
-        QCoreApplication::translate(
-            "SyncWords", "ناسازگاري: %1 (نسخه سرور نگه داشته شد و نسخه اينجا کنار گذاشته شد)")
-            .arg(report.conflicts));
+    // What became of a conflict is said only when there was one.
+    lines.append(report.conflicts == 0
+                     ? QCoreApplication::translate("SyncWords", "ناسازگاري: هيچ")
+                     : QCoreApplication::translate("SyncWords",
+                                                   "ناسازگاري: %1 (نسخه سرور نگه داشته شد و "
+                                                   "نسخه اينجا کنار گذاشته شد)")
+                           .arg(report.conflicts));
     if (report.skippedCards > 0)
         lines.append(QCoreApplication::translate(
                          "SyncWords",
