@@ -78,6 +78,12 @@ setup)
   # A free port, tried at random.
   for attempt in $(seq 20); do
     port=$((20000 + (RANDOM * 32768 + RANDOM) % 40000))
+    # A port that answers already is another program's: waiting for ours
+    # would find that one ready.
+    if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
+      [ "$attempt" -lt 20 ] || { echo "no free port found" >&2; exit 1; }
+      continue
+    fi
     echo "$port" >"$dir/port"
     cat >"$dir/config" <<CONFIG
 [server]
