@@ -309,6 +309,12 @@ void TestAddressBookSync::cardRewriteKeepsWhatItDoesNotHold_data()
     QTest::newRow("a number emptied here goes; notes become one")
         << head + "TEL:021 1\r\nNOTE:one\r\nNOTE:two\r\nEND:VCARD\r\n"
         << QString() << u"one and two"_qs << head + "NOTE:one and two\r\nEND:VCARD\r\n";
+    // Written anew, its bytes that are no UTF-8 are folded all the same.
+    QTest::newRow("a long parameter of bytes that are no UTF-8")
+        << head + "TEL;X-A=" + QByteArray(80, '\xa0') + ":1\r\nEND:VCARD\r\n"
+        << u"2"_qs << QString()
+        << head + "TEL;X-A\r\n =" + QByteArray(73, '\xa0') + "\r\n " + QByteArray(7, '\xa0')
+            + ":2\r\nEND:VCARD\r\n";
     QTest::newRow("LF line ends come back as CR LF, folds where they were")
         << QByteArray("BEGIN:VCARD\nVERSION:3.0\nFN:Sara\nNOTE:a long\n  note\nTEL:1\nEND:VCARD\n")
         << u"2"_qs << u"a long note"_qs
