@@ -13,11 +13,12 @@ trap 'rm -rf "$work"' EXIT
 findings="$build/fuzz/findings"
 mkdir -p "$findings"
 
-# The seeds of each target: contacts files for the text readers. The wire
-# has no files of its own; its frames are few and simple enough to be found.
+# The seeds of each target: contacts files for the text readers and the
+# cards. The wire and the server's answers have no files of their own; their
+# frames and elements are few and simple enough to be found.
 seeds() {
   case "$1" in
-    fuzz_jetwire) ;;
+    fuzz_jetwire | fuzz_multistatus) ;;
     *) echo tests/data/interchange ;;
   esac
 }
@@ -37,7 +38,8 @@ fuzz() {
   fi
 }
 
-targets=(fuzz_contacts fuzz_vcard fuzz_csv fuzz_encodings fuzz_quotedprintable fuzz_jetwire fuzz_jettext)
+targets=(fuzz_contacts fuzz_vcard fuzz_csv fuzz_encodings fuzz_quotedprintable fuzz_jetwire fuzz_jettext
+  fuzz_addresscard fuzz_multistatus)
 jobs=$(nproc)
 status=0
 running=0

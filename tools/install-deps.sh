@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libbenchmark-dev libicu-dev
   mdbtools-dev libmdb3 libglib2.0-dev
   postgresql postgresql-client libpq-dev
+  qtkeychain-qt6-dev radicale apache2-utils
   desktop-file-utils appstream dpkg-dev file python3
   xvfb xauth
   qt6-wayland weston xdotool

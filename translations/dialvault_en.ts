@@ -275,6 +275,9 @@
                    (همچنين DIALVAULT_SERVER، يا تنظيم &quot;server&quot;)؛ رمزها از
                    ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند
   --timeout SEC    براي هر دستور روي سرور بيش از SEC ثانيه صبر نمي کند (پيش فرض 15)
+  --carddav URL    دفترچه نشاني CardDAV براي همگام سازي (همچنين تنظيم &quot;carddav&quot;)؛
+                   رمز از انبار رمزهاي ميزکار، ~/.netrc يا DIALVAULT_CARDDAV_PASSWORD
+  --allow-http     همگام سازي با http ساده با ماشيني ديگر، بي رمزنگاري
   --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي
 
 فرمان ها:
@@ -303,6 +306,8 @@
                    اجازه هايي را که هر کس لازم دارد نشان مي دهد
   server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي
                    که از پيش آنجا هست کنار گذاشته مي شوند
+  sync             دفترچه تلفن را با دفترچه نشاني CardDAV از دو سو همگام مي کند و
+                   مي گويد در هر سو چه اضافه، تغيير يا حذف شد و ناسازگاري ها چه بود
   --help           همين متن را نشان مي دهد
   --version        نگارش برنامه را نشان مي دهد
 </source>
@@ -318,6 +323,10 @@ Options:
                    from ~/.pgpass, PGPASSWORD or a service file
   --timeout SEC    wait at most SEC seconds for each statement on a server
                    (15 unless set)
+  --carddav URL    the CardDAV address book to sync with (also the setting
+                   &quot;carddav&quot;); its password comes from the desktop&apos;s secret
+                   store, ~/.netrc or DIALVAULT_CARDDAV_PASSWORD
+  --allow-http     sync over plain HTTP with another machine, unencrypted
   --language LANG  the language of the commands and the windows: fa for
                    Persian, en for English
 
@@ -347,9 +356,20 @@ Commands:
                    it) and show the rights each person needs
   server-push      copy the local phone book to the server in one
                    transaction; entries already there are skipped
+  sync             sync the phone book both ways with the CardDAV address
+                   book, and say what was added, changed and deleted on each
+                   side and the conflicts
   --help           show this text
   --version        show the program&apos;s version
 </translation>
+    </message>
+    <message>
+        <source>چيزي نيمه کاره نماند: همگام سازي را مي توانيد دوباره اجرا کنيد.</source>
+        <translation>Nothing was left half done: you can run the sync again.</translation>
+    </message>
+    <message>
+        <source>نسخه کنار گذاشته:</source>
+        <translation>Put aside:</translation>
     </message>
 </context>
 <context>
@@ -773,6 +793,89 @@ The program does not open another phone book in its place. Make the folder writa
     <message>
         <source>بزرگ تر از اندازه اي است که وارد مي شود</source>
         <translation>larger than an import takes</translation>
+    </message>
+</context>
+<context>
+    <name>SyncWords</name>
+    <message>
+        <source>هيچ دفترچه نشاني CardDAV تنظيم نشده است. نشاني آن را با --carddav URL يا تنظيم &quot;carddav&quot; بدهيد.</source>
+        <translation>No CardDAV address book is set. Give its URL with --carddav URL or the setting &quot;carddav&quot;.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني با http است و رمز بي رمزنگاري به %1 فرستاده مي شد. از https استفاده کنيد، يا اگر همين را مي خواهيد --allow-http را بدهيد.</source>
+        <translation>The address book&apos;s URL is plain http: the password would go unencrypted to %1. Use https, or give --allow-http if that is what you want.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني رمز دارد، و رمز نبايد در تنظيمات نوشته شود. آن را از نشاني برداريد و در انبار رمزهاي ميزکار يا در ~/.netrc بگذاريد.</source>
+        <translation>The address book&apos;s URL holds a password, which must not be written in the settings. Take it out of the URL and keep it in the desktop&apos;s secret store or in ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>نشاني دفترچه نشاني درست نيست: بايد با https:// شروع شود.</source>
+        <translation>The address book&apos;s URL is not right: it must start with https://.</translation>
+    </message>
+    <message>
+        <source>رمز دفترچه نشاني پيدا نشد. آن را در انبار رمزهاي ميزکار، در ~/.netrc يا در DIALVAULT_CARDDAV_PASSWORD بگذاريد، و نام کاربري را در نشاني يا در ~/.netrc.</source>
+        <translation>No password for the address book was found. Keep it in the desktop&apos;s secret store, in ~/.netrc or in DIALVAULT_CARDDAV_PASSWORD, and the user name in the URL or in ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>پرونده ~/.netrc را ديگران هم مي توانند بخوانند، پس رمزي از آن خوانده نمي شود. با chmod 600 ~/.netrc آن را خصوصي کنيد.</source>
+        <translation>Others can read ~/.netrc, so no password is read from it. Make it private with chmod 600 ~/.netrc.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني نام کاربري يا رمز را نپذيرفت.</source>
+        <translation>The address book&apos;s server refused the user name or the password.</translation>
+    </message>
+    <message>
+        <source>شما اجازه خواندن يا تغيير اين دفترچه نشاني را روي سرور نداريد.</source>
+        <translation>You may not read or change this address book on the server.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني در دسترس نيست. شبکه و نشاني را بررسي کنيد و دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server cannot be reached. Check the network and the URL and try again.</translation>
+    </message>
+    <message>
+        <source>گواهي امنيتي سرور دفترچه نشاني معتبر نيست، پس چيزي به آن فرستاده نشد.</source>
+        <translation>The address book&apos;s server has a certificate that is not trusted, so nothing was sent to it.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server did not answer in time. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>اين نشاني، دفترچه نشاني CardDAV نيست. نشاني خود دفترچه نشاني را بدهيد.</source>
+        <translation>This URL is not a CardDAV address book. Give the URL of the address book itself.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني پاسخي داد که معنايي ندارد.</source>
+        <translation>The address book&apos;s server gave an answer that makes no sense.</translation>
+    </message>
+    <message>
+        <source>سرور دفترچه نشاني با خطا پاسخ داد. کمي بعد دوباره امتحان کنيد.</source>
+        <translation>The address book&apos;s server answered with a failure. Try again a little later.</translation>
+    </message>
+    <message>
+        <source>شماره هاي دفترچه تلفن در همان حال پي در پي تغيير کردند. دوباره امتحان کنيد.</source>
+        <translation>The phone book&apos;s entries kept changing meanwhile. Try again.</translation>
+    </message>
+    <message>
+        <source>در دفترچه تلفن: %1 اضافه، %2 تغيير، %3 حذف</source>
+        <translation>In the phone book: %1 added, %2 changed, %3 deleted</translation>
+    </message>
+    <message>
+        <source>در دفترچه نشاني: %1 اضافه، %2 تغيير، %3 حذف</source>
+        <translation>In the address book: %1 added, %2 changed, %3 deleted</translation>
+    </message>
+    <message>
+        <source>ناسازگاري: هيچ</source>
+        <translation>Conflicts: none</translation>
+    </message>
+    <message>
+        <source>ناسازگاري: %1 (نسخه سرور نگه داشته شد و نسخه اينجا کنار گذاشته شد)</source>
+        <translation>Conflicts: %1 (the server&apos;s version was kept and the one here put aside)</translation>
+    </message>
+    <message>
+        <source>کارت هاي کنار گذاشته: %1 (گروه ها، کارت هاي بي نام و شماره، يا کارت هايي که خوانده نشدند)</source>
+        <translation>Cards passed over: %1 (groups, cards without a name or number, or cards that could not be read)</translation>
     </message>
 </context>
 <context>

@@ -40,9 +40,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
             line.command = QStringLiteral("import-jet");
         } else if (name == QLatin1String("--start") && !hasValue) {
             line.atStart = true;
+        } else if (name == QLatin1String("--allow-http") && !hasValue) {
+            line.allowHttp = true;
         } else if (name == QLatin1String("--data-dir") || name == QLatin1String("--server")
                    || name == QLatin1String("--format") || name == QLatin1String("--language")
-                   || name == QLatin1String("--timeout")) {
+                   || name == QLatin1String("--timeout") || name == QLatin1String("--carddav")) {
             if (!hasValue) {
                 if (i + 1 >= arguments.size()) {
                     line.error
@@ -71,6 +73,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
             }
             QString &target = name == QLatin1String("--data-dir") ? line.dataFolder
                 : name == QLatin1String("--server")               ? line.server
+                : name == QLatin1String("--carddav")              ? line.carddav
                                                                   : line.format;
             target = value;
         } else {

@@ -32,6 +32,8 @@ struct CommandLine
     QString server; // --server
     QString format; // --format
     std::optional<int> timeoutSeconds; // --timeout: each statement on a server
+    QString carddav; // --carddav: the address book to sync with
+    bool allowHttp = false; // --allow-http: plain HTTP to another machine is wanted
     bool atStart = false; // --start: find only where a name or number starts so
     std::optional<InterfaceLanguage> language; // --language
     UsageError error; // empty when none

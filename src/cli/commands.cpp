@@ -3,7 +3,9 @@
 #include "cli/contactcommands.h"
 #include "cli/placecommands.h"
 #include "cli/servercommands.h"
+#include "cli/synccommand.h"
 #include "jet/importjetcommand.h"
+#include "sync/passwordsource.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -26,6 +28,9 @@ const char usage[] = QT_TRANSLATE_NOOP(
     "                   (همچنين DIALVAULT_SERVER، يا تنظيم \"server\")؛ رمزها از\n"
     "                   ~/.pgpass، PGPASSWORD يا پرونده سرويس مي آيند\n"
     "  --timeout SEC    براي هر دستور روي سرور بيش از SEC ثانيه صبر نمي کند (پيش فرض 15)\n"
+    "  --carddav URL    دفترچه نشاني CardDAV براي همگام سازي (همچنين تنظيم \"carddav\")؛\n"
+    "                   رمز از انبار رمزهاي ميزکار، ~/.netrc يا DIALVAULT_CARDDAV_PASSWORD\n"
+    "  --allow-http     همگام سازي با http ساده با ماشيني ديگر، بي رمزنگاري\n"
     "  --language LANG  زبان فرمان ها و پنجره ها: fa براي فارسي، en براي انگليسي\n"
     "\n"
     "فرمان ها:\n"
@@ -54,6 +59,8 @@ const char usage[] = QT_TRANSLATE_NOOP(
     "                   اجازه هايي را که هر کس لازم دارد نشان مي دهد\n"
     "  server-push      دفترچه تلفن محلي را در يک تراکنش به سرور مي برد؛ شماره هايي\n"
     "                   که از پيش آنجا هست کنار گذاشته مي شوند\n"
+    "  sync             دفترچه تلفن را با دفترچه نشاني CardDAV از دو سو همگام مي کند و\n"
+    "                   مي گويد در هر سو چه اضافه، تغيير يا حذف شد و ناسازگاري ها چه بود\n"
     "  --help           همين متن را نشان مي دهد\n"
     "  --version        نگارش برنامه را نشان مي دهد\n");
 
@@ -124,6 +131,10 @@ int runCommand(const CommandLine &line, QTextStream &out, QTextStream &err)
         return serverInitCommand(line, out, err);
     if (line.command == QLatin1String("server-push"))
         return serverPushCommand(line, out, err);
+    if (line.command == QLatin1String("sync")) {
+        SystemPasswords passwords;
+        return syncCommand(line, out, err, passwords);
+    }
     return misused(
         err, QCoreApplication::translate("Commands", "فرمان ناشناخته '%1'").arg(line.command));
 }

@@ -1,5 +1,6 @@
 #include "cli/serverinit.h"
 
+#include "store/linktables.h"
 #include "store/serverschema.h"
 #include "store/storeschema.h"
 
@@ -161,7 +162,27 @@ private:
             return status;
         if (Status status = prepareImportKeys(done.made); !status.ok())
             return status;
-        return prepareCount(done.made);
+        if (Status status = prepareCount(done.made); !status.ok())
+            return status;
+        return prepareLinks(done.made);
+    }
+
+    // The links of entries to address book cards, in tables of their own; a
+    // step apart from the others, so that steps can be ordered.
+    Status prepareLinks(QStringList &made)
+    {
+        for (const QString &name : {LinkTables::bookTable, LinkTables::linkTable}) {
+            const Result<bool> present = relationExists(name);
+            if (!present.ok())
+                return present;
+            if (present.value)
+                continue;
+            const QStringList statements = LinkTables::serverStatements();
+            const QString &sql = statements.at(name == LinkTables::bookTable ? 0 : 1);
+            if (Status status = make(QStringLiteral("table %1").arg(name), sql, made); !status.ok())
+                return status;
+        }
+        return {};
     }
 
     Status prepareTable(QStringList &made)
@@ -425,7 +446,8 @@ QString serverGrants(const QString &schema, const QString &role)
                           "GRANT SELECT, INSERT, DELETE ON %1.%3 TO %2;\n"
                           "GRANT SELECT ON %1.%4 TO %2;\n"
                           "GRANT EXECUTE ON FUNCTION %1.%5(bigint[]) TO %2;\n")
-        .arg(where, role, table, countTable, importLockFunction);
+               .arg(where, role, table, countTable, importLockFunction)
+        + LinkTables::serverGrants(where, role);
 }
 
 } // namespace dialvault

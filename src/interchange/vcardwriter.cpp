@@ -52,6 +52,10 @@ void appendFoldedLine(QByteArray &out, const QByteArray &line)
         qsizetype cut = at + width;
         while (cut > at && isContinuationByte(line[cut]))
             --cut;
+        // No character starts within the width: bytes that are no UTF-8
+        // (kept from a card as they came) are cut where the width ends.
+        if (cut == at)
+            cut = at + width;
         out.append(line.constData() + at, cut - at);
         out.append("\r\n ");
         at = cut;

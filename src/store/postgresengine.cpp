@@ -1,5 +1,6 @@
 #include "store/postgresengine.h"
 
+#include "store/linktables.h"
 #include "store/serverfailure.h"
 #include "store/serverimport.h"
 #include "store/serverschema.h"
@@ -632,6 +633,11 @@ Result<KeyExtent> PostgresEngine::listExtent()
         result.value.last = range.value(2).toLongLong();
     }
     return result;
+}
+
+const LinkSql &PostgresEngine::linkSql() const
+{
+    return serverLinkSql();
 }
 
 } // namespace dialvault

@@ -54,6 +54,7 @@ public:
 
     Result<KeyExtent> listExtent() override;
     const ListSql &listSql() const override;
+    const LinkSql &linkSql() const override;
 
     // For the engine's own statements sent with libpq itself (the batched
     // import): the driver's connection, null when closed; the check before

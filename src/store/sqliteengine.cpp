@@ -1,6 +1,7 @@
 #include "store/sqliteengine.h"
 
 #include "store/databasecheck.h"
+#include "store/linktables.h"
 #include "store/schemacheck.h"
 #include "store/sqliteimportstatements.h"
 #include "store/storefailure.h"
@@ -350,6 +351,11 @@ Result<KeyExtent> SqliteEngine::listExtent()
         result.value.last = range.value(1).toLongLong();
     }
     return result;
+}
+
+const LinkSql &SqliteEngine::linkSql() const
+{
+    return fileLinkSql();
 }
 
 } // namespace dialvault

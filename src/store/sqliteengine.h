@@ -42,6 +42,7 @@ public:
 
     Result<KeyExtent> listExtent() override;
     const ListSql &listSql() const override;
+    const LinkSql &linkSql() const override;
 
 protected:
     Status closedFailure() override;

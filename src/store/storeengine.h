@@ -20,6 +20,7 @@ class QSqlError;
 namespace dialvault {
 
 class BatchImport;
+struct LinkSql;
 
 // A statement in the engine's SQL, and the right on a server that it needs
 // (as GRANT names it, "INSERT ON test"), named when the server refuses it.
@@ -189,6 +190,9 @@ public:
     // when there is no list to show.
     virtual Result<KeyExtent> listExtent() = 0;
     virtual const ListSql &listSql() const = 0;
+
+    // The statements that sync entries with an address book's cards.
+    virtual const LinkSql &linkSql() const = 0;
 
 protected:
     StoreEngine() = default;

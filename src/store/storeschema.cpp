@@ -1,5 +1,6 @@
 #include "store/storeschema.h"
 
+#include "store/linktables.h"
 #include "store/schemacheck.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
@@ -181,19 +182,22 @@ QString addColumnStatement(const GeneratedColumn &column)
 
 QStringList companionStatements()
 {
-    return {
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-            .arg(foldedNameIndex, table, foldedNameColumn),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-            .arg(phoneDigitsIndex, table, phoneDigitsColumn),
-        QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
-                       "BEGIN UPDATE %2 SET n = n + 1; END")
-            .arg(table, countTable),
-        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
-                       "BEGIN UPDATE %2 SET n = n - 1; END")
-            .arg(table, countTable),
-    };
+    // Version 3 adds the links of entries to address book cards, in tables
+    // of their own.
+    return LinkTables::fileStatements()
+        + QStringList{
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+                .arg(foldedNameIndex, table, foldedNameColumn),
+            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+                .arg(phoneDigitsIndex, table, phoneDigitsColumn),
+            QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
+                           "BEGIN UPDATE %2 SET n = n + 1; END")
+                .arg(table, countTable),
+            QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
+                           "BEGIN UPDATE %2 SET n = n - 1; END")
+                .arg(table, countTable),
+        };
 }
 
 QString createTableStatement()

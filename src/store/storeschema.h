@@ -18,8 +18,9 @@ namespace dialvault {
 namespace StoreSchema {
 
 // Stored in PRAGMA user_version once every piece below exists.
-// Version 2 added the number's digits.
-inline constexpr int version = 2;
+// Version 2 added the number's digits; version 3 the tables of the address
+// books that entries are synced with (LinkTables).
+inline constexpr int version = 3;
 
 inline const QString table = QStringLiteral("test");
 inline const QString nameField = QStringLiteral("نام");
@@ -76,7 +77,8 @@ QString columnDefinition(const GeneratedColumn &column);
 // The statement that adds `column` to an existing table `test`.
 QString addColumnStatement(const GeneratedColumn &column);
 // The statements that make the indexes, the count table and its triggers,
-// each only when missing.
+// and the tables linking entries to address book cards, each only when
+// missing.
 QStringList companionStatements();
 
 // Adds whatever the file lacks beside an existing table `test`, in one

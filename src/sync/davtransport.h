@@ -1,0 +1,66 @@
+#pragma once
+
+#include "sync/passwordsource.h"
+#include "sync/syncerror.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QPair>
+#include <QUrl>
+
+namespace dialvault {
+
+// How long the server may take: a request that receives nothing for
+// `stallMs` is cut, and so is one that takes longer than `requestMs` in all.
+// `parallel` requests are in flight at most. A server answers a listing
+// only once it has read every card: 20,000 of them kept Radicale silent for
+// longer than 15 s.
+struct DavLimits
+{
+    int stallMs = 60000;
+    int requestMs = 120000;
+    int parallel = 4;
+};
+
+struct DavRequest
+{
+    QByteArray method;
+    QUrl url;
+    QByteArray body = {};
+    QList<QPair<QByteArray, QByteArray>> headers = {};
+};
+
+// The server's answer: its status and body, or why none came (`failure`:
+// Unreachable, Untrusted, TimedOut).
+struct DavReply
+{
+    int status = 0;
+    QByteArray body;
+    QByteArray etag;
+    SyncStatus failure;
+};
+
+// HTTP to the address book's server, every request with the user's
+// credentials and a deadline. Each call waits for its answers in an event
+// loop of its own, so it may run on any thread that has none running (the
+// windows give it a worker thread of its own).
+class DavTransport
+{
+public:
+    DavTransport(Credentials credentials, DavLimits limits);
+
+    // The answers to `requests`, each in its place.
+    QList<DavReply> sendAll(const QList<DavRequest> &requests);
+    DavReply send(const DavRequest &request);
+
+    int requestsSent() const { return m_sent; }
+
+private:
+    QNetworkAccessManager m_network;
+    QByteArray m_authorization;
+    DavLimits m_limits;
+    int m_sent = 0;
+};
+
+} // namespace dialvault
