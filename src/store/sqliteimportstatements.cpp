@@ -11,7 +11,6 @@ namespace {
 // Rows in one insert: SQLite's work for a statement (its transaction of
 // its own, its trigger program) is shared by them.
 constexpr int rowsPerInsert = 50;
-constexpr int fieldsPerRow = 4;
 
 struct Finalize
 {
