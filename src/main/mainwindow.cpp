@@ -2,6 +2,7 @@
 
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
+#include "desktop/offthread.h"
 #include "desktop/unhandledfailure.h"
 #include "interchange/importfilecheck.h"
 #include "layout/formlabel.h"
@@ -31,21 +32,6 @@ namespace dialvault {
 using namespace mainwindowtexts;
 
 namespace {
-
-// `work`, which waits on the disk, run on a thread of its own while the
-// window's events go on.
-template <typename T>
-T awaitOffThread(const std::function<T()> &work)
-{
-    T result;
-    QEventLoop loop;
-    std::unique_ptr<QThread> thread(QThread::create([&] { result = work(); }));
-    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    loop.exec();
-    thread->wait();
-    return result;
-}
 
 // The setting "server timeout", in seconds, when it holds a usable one.
 PhoneBookSource serverTimeout(const PhoneBookSource &source, Settings &settings)

@@ -1,5 +1,6 @@
 #include "windows/contactsdrop.h"
 
+#include "desktop/offthread.h"
 #include "desktop/windowsystem.h"
 #include "interchange/contactsimport.h"
 #include "interchange/transfertexts.h"
@@ -73,30 +74,51 @@ QStringList droppedContactsFiles(const QMimeData *data)
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
                         const QStringList &files, qint64 sizeLimit)
 {
-    PhoneBook book(phoneBook);
-    if (const Status opened = book.open(); !opened.ok()) {
-        windows.messageBox(notOpenedText(phoneBook, opened.error), MsgOk);
+    // What the import came to, told once it is over.
+    struct Outcome
+    {
+        QString text;
+        MessageStyle style = MsgOk;
+        bool added = false;
+    };
+    // One import at a time: a drop while one runs is not a second import.
+    static bool importing = false;
+    if (importing)
         return false;
-    }
-    ImportCounts total;
-    QStringList notes;
-    QStringList problems;
-    for (const QString &path : files) {
-        const FileImport taken = importContactsFile(book, path, sizeLimit);
-        if (taken.refused) {
-            problems.append(refusedFileText(*taken.refused));
-        } else if (!taken.ok()) {
-            problems.append(notDoneText(path, taken.notStored, true));
-        } else {
-            total += taken.counts;
-            if (const QString note = fileNoteText(taken); !note.isEmpty())
-                notes.append(note);
+    importing = true;
+    // The files are read, and the phone book written, off the window's
+    // thread: a large file or a server that waits leaves the windows drawn.
+    const Outcome outcome = awaitOffThread<Outcome>([&] {
+        Outcome told;
+        PhoneBook book(phoneBook);
+        if (const Status opened = book.open(); !opened.ok()) {
+            told.text = notOpenedText(phoneBook, opened.error);
+            return told;
         }
-    }
-    const QString summary = importSummaryText(total, notes);
-    windows.messageBox(problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n'),
-                       problems.isEmpty() ? MsgOkInformation : MsgOk);
-    return total.added > 0;
+        ImportCounts total;
+        QStringList notes;
+        QStringList problems;
+        for (const QString &path : files) {
+            const FileImport taken = importContactsFile(book, path, sizeLimit);
+            if (taken.refused) {
+                problems.append(refusedFileText(*taken.refused));
+            } else if (!taken.ok()) {
+                problems.append(notDoneText(path, taken.notStored, true));
+            } else {
+                total += taken.counts;
+                if (const QString note = fileNoteText(taken); !note.isEmpty())
+                    notes.append(note);
+            }
+        }
+        const QString summary = importSummaryText(total, notes);
+        told.text = problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n');
+        told.style = problems.isEmpty() ? MsgOkInformation : MsgOk;
+        told.added = total.added > 0;
+        return told;
+    });
+    importing = false;
+    windows.messageBox(outcome.text, outcome.style);
+    return outcome.added;
 }
 
 } // namespace dialvault

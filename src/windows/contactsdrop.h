@@ -48,7 +48,9 @@ QStringList droppedContactsFiles(const QMimeData *data);
 // Imports `files` into the phone book, each file whole or not at all (a file
 // that is not a regular one of at most `sizeLimit` bytes is refused), and
 // tells the result in one Persian message box: the summary, then every file
-// that was refused and why. True when an entry was added.
+// that was refused and why. The work runs off the window's thread while its
+// events go on; a call while another runs does nothing. True when an entry
+// was added.
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
                         const QStringList &files, qint64 sizeLimit);
 
