@@ -53,3 +53,18 @@ function(_dialvault_forward dir headers)
       CONTENT "#include \"${PROJECT_SOURCE_DIR}/src/${relative}\"\n")
   endforeach()
 endfunction()
+
+# In OUT, each of the libraries named after it as seen from inside: its
+# <library>_private target where it has one. Tests, benchmarks and fuzzers
+# reach the internals of what they test, time or feed.
+function(dialvault_internals out)
+  set(libraries)
+  foreach(library IN LISTS ARGN)
+    if(TARGET ${library}_private)
+      list(APPEND libraries ${library}_private)
+    else()
+      list(APPEND libraries ${library})
+    endif()
+  endforeach()
+  set(${out} ${libraries} PARENT_SCOPE)
+endfunction()

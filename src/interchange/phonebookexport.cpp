@@ -2,6 +2,7 @@
 
 #include "interchange/csvwriter.h"
 #include "interchange/vcardwriter.h"
+#include "store/durablefiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,26 +13,6 @@
 namespace dialvault {
 
 namespace {
-
-FailureCause causeOf(QFileDevice::FileError error)
-{
-    switch (error) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return FailureCause::CannotOpen;
-    case QFileDevice::ResourceError:
-        return FailureCause::DiskFull;
-    default:
-        return FailureCause::Other;
-    }
-}
-
-Result<qint64> fileFailure(const QFileDevice &file)
-{
-    Result<qint64> result;
-    result.error = {1, file.errorString(), causeOf(file.error())};
-    return result;
-}
 
 // Every entry of `book` in stored order, written to `device` as it is read.
 Result<qint64> writeEntries(PhoneBook &book, QFileDevice &device, ExportFormat format)
@@ -54,7 +35,7 @@ Result<qint64> writeEntries(PhoneBook &book, QFileDevice &device, ExportFormat f
         result.error = read.error;
     } else if (!written) {
         const QString why = std::visit([](auto &w) { return w.errorString(); }, writer);
-        result.error = {1, why, causeOf(device.error())};
+        result.error = {1, why, fileErrorCause(device.error())};
     }
     if (!result.ok())
         result.value = 0;
@@ -92,19 +73,19 @@ Result<qint64> exportPhoneBook(PhoneBook &book, const QString &path, ExportForma
     if (target.exists() ? !target.isFile() : target.isSymLink()) {
         QFile device(path);
         if (!device.open(QIODevice::WriteOnly))
-            return fileFailure(device);
+            return {fileDeviceFailure(device)};
         return writeEntries(book, device, format);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fileFailure(file);
+        return {fileDeviceFailure(file)};
     const Result<qint64> written = writeEntries(book, file, format);
     if (!written.ok()) {
         file.cancelWriting();
         return written;
     }
     if (!file.commit())
-        return fileFailure(file);
+        return {fileDeviceFailure(file)};
     return written;
 }
 

@@ -1,6 +1,7 @@
 #include "printing/listpdf.h"
 
 #include "printing/pdfcanvas.h"
+#include "store/durablefiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,26 +14,6 @@ namespace {
 
 constexpr qreal marginPoints = 42.5; // 15 mm
 
-FailureCause causeOf(QFileDevice::FileError error)
-{
-    switch (error) {
-    case QFileDevice::OpenError:
-    case QFileDevice::PermissionsError:
-        return FailureCause::CannotOpen;
-    case QFileDevice::ResourceError:
-        return FailureCause::DiskFull;
-    default:
-        return FailureCause::Other;
-    }
-}
-
-Result<qint64> fileFailure(const QFileDevice &file)
-{
-    Result<qint64> result;
-    result.error = {1, file.errorString(), causeOf(file.error())};
-    return result;
-}
-
 Result<qint64> writeTo(QFileDevice &file, const PrintedRows &rows, const PrintedHeading &heading,
                        const std::atomic<bool> *stop)
 {
@@ -41,7 +22,7 @@ Result<qint64> writeTo(QFileDevice &file, const PrintedRows &rows, const Printed
     Result<qint64> printed = printList(canvas, rows, heading, stop);
     // What the canvas says of a failed write is the device's own message.
     if (!printed.ok() && printed.error.cause == FailureCause::Other && file.error() != 0)
-        printed.error.cause = causeOf(file.error());
+        printed.error.cause = fileErrorCause(file.error());
     return printed;
 }
 
@@ -54,19 +35,19 @@ Result<qint64> writeListPdf(const QString &path, const PrintedRows &rows,
     if (target.exists() ? !target.isFile() : target.isSymLink()) {
         QFile device(path);
         if (!device.open(QIODevice::WriteOnly))
-            return fileFailure(device);
+            return {fileDeviceFailure(device)};
         return writeTo(device, rows, heading, stop);
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return fileFailure(file);
+        return {fileDeviceFailure(file)};
     const Result<qint64> written = writeTo(file, rows, heading, stop);
     if (!written.ok() || (stop && *stop)) {
         file.cancelWriting();
         return written;
     }
     if (!file.commit())
-        return fileFailure(file);
+        return {fileDeviceFailure(file)};
     return written;
 }
 

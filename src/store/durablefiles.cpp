@@ -140,6 +140,24 @@ void watchDurableSteps(DurableStepWatcher newWatcher)
     watcher = std::move(newWatcher);
 }
 
+FailureCause fileErrorCause(QFileDevice::FileError error)
+{
+    switch (error) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return FailureCause::CannotOpen;
+    case QFileDevice::ResourceError:
+        return FailureCause::DiskFull;
+    default:
+        return FailureCause::Other;
+    }
+}
+
+Status fileDeviceFailure(const QFileDevice &file)
+{
+    return {{1, file.errorString(), fileErrorCause(file.error())}};
+}
+
 Status syncFile(const QString &path)
 {
     const Status status = syncPath(path, O_RDONLY, QStringLiteral("flush"));

@@ -2,6 +2,7 @@
 
 #include "store/storeerror.h"
 
+#include <QFileDevice>
 #include <QString>
 
 #include <functional>
@@ -32,6 +33,11 @@ void watchDurableSteps(DurableStepWatcher watcher);
 
 // A failed system call on `path`, from errno; `what` names the step.
 Status fileFailure(int errorNumber, const QString &what, const QString &path);
+
+// The failure a QFile or QSaveFile reports, with its cause: a file that
+// cannot be opened, a disk that is full, or another.
+FailureCause fileErrorCause(QFileDevice::FileError error);
+Status fileDeviceFailure(const QFileDevice &file);
 
 // Flushes the file's contents to the disk.
 Status syncFile(const QString &path);
