@@ -79,7 +79,9 @@ QString CodePageDecoder::decode(QByteArrayView bytes)
     while (inLeft > 0) {
         if (iconv(converter, &in, &inLeft, &outPtr, &outLeft) != size_t(-1))
             break;
-        if (errno == E2BIG)
+        // A failure may come with the input all read (a converter that
+        // flushes a shift state), and no room may be left: nothing to keep.
+        if (errno == E2BIG || inLeft == 0 || outLeft < 2)
             break;
         // Undefined byte, or a lead byte without its trail byte.
         const char16_t unit = uchar(*in);
