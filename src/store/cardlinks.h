@@ -67,6 +67,9 @@ struct LinkChanges
     QList<Deleted> deleted;
     QList<CardLink> links; // made or replaced
     QList<qint64> unlinked; // entries whose links go
+    // Our versions of entries that lost a conflict: kept among the recently
+    // deleted, in the same transaction.
+    QList<EntryTexts> putAside;
     QString syncToken; // the address book's, kept for the next sync
 };
 
