@@ -173,7 +173,8 @@ bool Decoder::takeFrame(char kind, QByteArrayView payload)
     case FailureFrame: {
         quint8 cause = 0;
         if (!in.get(refused.number) || !in.get(cause) || !in.getText(refused.description)
-            || cause > quint8(FailureCause::Other) || refused.number == 0)
+            || cause == quint8(FailureCause::None) || cause > quint8(FailureCause::Other)
+            || refused.number == 0)
             return false;
         refused.cause = FailureCause(cause);
         current = State::Refused;
