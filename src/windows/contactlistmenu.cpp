@@ -30,7 +30,7 @@ namespace {
 PrintedRows shownRows(const ContactGrid &grid)
 {
     const auto *model = qobject_cast<const ContactListModel *>(grid.model());
-    return model ? printedRowsOf(model->snapshot(), model->sharedView()) : PrintedRows{};
+    return model ? model->shownRows() : PrintedRows{};
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <span>
+#include <utility>
 
 namespace dialvault {
 
@@ -19,12 +21,95 @@ constexpr std::size_t keptPages = 16;
 
 enum Column { NameColumn, PhoneColumn, NoteColumn, RowNumberColumn, ColumnCount };
 
+int rowsOf(qint64 count)
+{
+    // A view counts rows in int; beyond that the list shows the first ones.
+    return int(std::min<qint64>(count, std::numeric_limits<int>::max()));
+}
+
+// Runs of consecutive rows, as [first, last].
+std::vector<std::pair<int, int>> runsOf(const std::vector<int> &ascending)
+{
+    std::vector<std::pair<int, int>> runs;
+    for (const int row : ascending) {
+        if (!runs.empty() && runs.back().second + 1 == row)
+            runs.back().second = row;
+        else
+            runs.emplace_back(row, row);
+    }
+    return runs;
+}
+
 } // namespace
+
+// What the rows of one view show once the list's own changes are laid over
+// it. Never changed once made, so that a printout on another thread reads
+// the rows as they stood when it began.
+struct ContactListModel::Overlay
+{
+    std::shared_ptr<ContactListSnapshot> snapshot;
+    std::shared_ptr<const ContactListView> view;
+    std::unordered_map<qint64, ContactListRow> stored;
+    std::vector<qint64> hiddenRows; // the view's rows, ascending
+    // hiddenRows[i] - i, ascending: a row is preceded by as many hidden rows
+    // as there are values here at or below it.
+    std::vector<qint64> hiddenBefore;
+
+    Overlay(std::shared_ptr<ContactListSnapshot> snapshot,
+            std::shared_ptr<const ContactListView> view,
+            std::unordered_map<qint64, ContactListRow> stored, std::vector<qint64> hidden)
+        : snapshot(std::move(snapshot))
+        , view(std::move(view))
+        , stored(std::move(stored))
+        , hiddenRows(std::move(hidden))
+    {
+        hiddenBefore.reserve(hiddenRows.size());
+        for (std::size_t i = 0; i < hiddenRows.size(); ++i)
+            hiddenBefore.push_back(hiddenRows[i] - qint64(i));
+    }
+
+    qint64 count() const { return view->count - qint64(hiddenRows.size()); }
+
+    qint64 viewRow(qint64 row) const
+    {
+        return row
+            + (std::upper_bound(hiddenBefore.begin(), hiddenBefore.end(), row)
+               - hiddenBefore.begin());
+    }
+
+    qint64 positionOf(qint64 row) const { return view->positionAt(viewRow(row)); }
+
+    Result<ContactListRows> read(qint64 first, int count) const
+    {
+        if (!snapshot)
+            return {};
+        first = std::max<qint64>(first, 0);
+        count = int(std::clamp<qint64>(this->count() - first, 0, count));
+        Result<ContactListRows> result;
+        if (hiddenRows.empty()) {
+            result = snapshot->rows(*view, first, count);
+        } else {
+            std::vector<qint64> positions(static_cast<std::size_t>(count));
+            for (int i = 0; i < count; ++i)
+                positions[std::size_t(i)] = positionOf(first + i);
+            result = snapshot->rowsAt(positions);
+        }
+        if (result.ok() && !stored.empty()) {
+            for (ContactListRow &row : result.value) {
+                if (const auto now = stored.find(row.key); row.key != 0 && now != stored.end())
+                    row = now->second;
+            }
+        }
+        return result;
+    }
+};
 
 ContactListModel::ContactListModel(QObject *parent)
     : QAbstractTableModel(parent)
     , m_view(ContactListView::stored(0))
-{ }
+{
+    layOver();
+}
 
 ContactListModel::~ContactListModel() = default;
 
@@ -41,8 +126,11 @@ Status ContactListModel::open(const PhoneBookSource &source)
     m_snapshot = std::make_shared<ContactListSnapshot>();
     const Status status = m_snapshot->open(source);
     m_view = ContactListView::stored(m_snapshot->count());
-    // A view counts rows in int; beyond that the list shows the first ones.
-    m_rows = int(std::min<qint64>(m_view->count, std::numeric_limits<int>::max()));
+    // The new snapshot holds every change laid over the old one.
+    m_stored.clear();
+    m_positions.clear();
+    m_hidden.clear();
+    layOver();
     // Told on the views' thread, shown on this one; a call still queued
     // when the model goes is dropped with it.
     m_views = std::make_unique<ContactListViews>(m_snapshot, [this] {
@@ -98,7 +186,9 @@ void ContactListModel::showLatest()
     std::shared_ptr<const ContactListView> latest = m_views->latest();
     if (latest == m_view)
         return;
-    const int rows = int(std::min<qint64>(latest->count, std::numeric_limits<int>::max()));
+    auto overlay
+        = std::make_shared<const Overlay>(m_snapshot, latest, m_stored, hiddenRowsOf(*latest));
+    const int rows = rowsOf(overlay->count());
     // The same rows in another order keep the view's place and selection.
     const bool reordered = latest->filter == m_view->filter && rows == m_rows
         && latest->failure.ok() == m_view->failure.ok();
@@ -107,12 +197,192 @@ void ContactListModel::showLatest()
     else
         beginResetModel();
     m_view = std::move(latest);
+    m_overlay = std::move(overlay);
     m_rows = rows;
     m_pages.clear();
     if (reordered)
         Q_EMIT layoutChanged();
     else
         endResetModel();
+    Q_EMIT viewChanged();
+}
+
+std::vector<qint64> ContactListModel::hiddenRowsOf(const ContactListView &view) const
+{
+    std::vector<qint64> rows;
+    if (m_hidden.empty())
+        return rows;
+    if (view.isIdentity()) {
+        for (const qint64 position : m_hidden) {
+            if (position < view.count)
+                rows.push_back(position);
+        }
+        std::sort(rows.begin(), rows.end());
+        return rows;
+    }
+    for (qint64 row = 0; row < view.count; ++row) {
+        if (m_hidden.contains(view.positionAt(row)))
+            rows.push_back(row);
+    }
+    return rows;
+}
+
+void ContactListModel::layOver()
+{
+    m_overlay
+        = std::make_shared<const Overlay>(m_snapshot, m_view, m_stored, hiddenRowsOf(*m_view));
+    m_rows = rowsOf(m_overlay->count());
+    m_pages.clear();
+}
+
+qint64 ContactListModel::shownCount() const
+{
+    return m_overlay->count();
+}
+
+ContactListRow ContactListModel::entryAt(int position) const
+{
+    if (position < 0 || position >= m_rows)
+        return {};
+    const ContactListRow *entry = row(position);
+    if (!entry || entry->key == 0)
+        return {};
+    // Found again by its key once the store answers, whatever the rows show
+    // by then.
+    m_positions[entry->key] = m_overlay->positionOf(position);
+    return *entry;
+}
+
+PrintedRows ContactListModel::shownRows() const
+{
+    return {m_overlay->count(),
+            [overlay = m_overlay](qint64 first, int count) { return overlay->read(first, count); }};
+}
+
+void ContactListModel::showStored(const ContactListRow &entry)
+{
+    if (entry.key == 0)
+        return;
+    m_stored[entry.key] = entry;
+    layOver();
+    if (m_rows > 0)
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
+}
+
+Result<QList<qint64>> ContactListModel::hideRows(const QList<int> &rows)
+{
+    // Read a few thousand at a time: a selection may be the whole list.
+    constexpr int readRows = 4096;
+    std::vector<qint64> positions;
+    for (const int row : rows) {
+        if (row >= 0 && row < m_rows)
+            positions.push_back(m_overlay->positionOf(row));
+    }
+    std::sort(positions.begin(), positions.end());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    Result<QList<qint64>> keys;
+    std::vector<qint64> hidden;
+    for (std::size_t done = 0; done < positions.size(); done += readRows) {
+        const std::span<const qint64> part(
+            positions.data() + done, std::min<std::size_t>(readRows, positions.size() - done));
+        const Result<ContactListRows> read = m_snapshot->rowsAt(part);
+        if (!read.ok()) {
+            keys.error = read.error;
+            return keys;
+        }
+        for (std::size_t i = 0; i < part.size(); ++i) {
+            const qint64 key = read.value.at(qsizetype(i)).key;
+            // A row that could not be read is no entry to delete.
+            if (key == 0)
+                continue;
+            m_positions[key] = part[i];
+            hidden.push_back(part[i]);
+            keys.value.append(key);
+        }
+    }
+    setHidden(hidden, true);
+    return keys;
+}
+
+bool ContactListModel::hideEntries(const QList<qint64> &keys)
+{
+    std::vector<qint64> positions;
+    for (const qint64 key : keys) {
+        const auto known = m_positions.find(key);
+        if (known == m_positions.end())
+            return false;
+        positions.push_back(known->second);
+    }
+    setHidden(positions, true);
+    return true;
+}
+
+bool ContactListModel::showAgain(const ContactListRows &entries)
+{
+    std::vector<qint64> positions;
+    for (const ContactListRow &entry : entries) {
+        const auto known = m_positions.find(entry.key);
+        if (known == m_positions.end())
+            return false;
+        positions.push_back(known->second);
+    }
+    for (const ContactListRow &entry : entries)
+        m_stored[entry.key] = entry;
+    setHidden(positions, false);
+    return true;
+}
+
+void ContactListModel::setHidden(const std::vector<qint64> &positions, bool hidden)
+{
+    for (const qint64 position : positions) {
+        if (hidden)
+            m_hidden.insert(position);
+        else
+            m_hidden.erase(position);
+    }
+    const std::shared_ptr<const Overlay> before = m_overlay;
+    const auto wasHidden = [&before](qint64 row) {
+        return std::binary_search(before->hiddenRows.begin(), before->hiddenRows.end(), row);
+    };
+    m_overlay
+        = std::make_shared<const Overlay>(m_snapshot, m_view, m_stored, hiddenRowsOf(*m_view));
+    const std::shared_ptr<const Overlay> &after = m_overlay;
+    m_pages.clear();
+
+    // The rows that go, as the model counted them before, and those that
+    // come back, as it counts them after: removed from the last, inserted
+    // from the first, so that each step's rows are where the step says.
+    std::vector<int> gone;
+    for (const qint64 row : after->hiddenRows) {
+        if (!wasHidden(row))
+            gone.push_back(
+                int(row
+                    - (std::lower_bound(before->hiddenRows.begin(), before->hiddenRows.end(), row)
+                       - before->hiddenRows.begin())));
+    }
+    std::vector<int> back;
+    for (const qint64 row : before->hiddenRows) {
+        if (!std::binary_search(after->hiddenRows.begin(), after->hiddenRows.end(), row))
+            back.push_back(
+                int(row
+                    - (std::lower_bound(after->hiddenRows.begin(), after->hiddenRows.end(), row)
+                       - after->hiddenRows.begin())));
+    }
+    const std::vector<std::pair<int, int>> removed = runsOf(gone);
+    for (auto run = removed.rbegin(); run != removed.rend(); ++run) {
+        beginRemoveRows({}, run->first, run->second);
+        m_rows -= run->second - run->first + 1;
+        endRemoveRows();
+    }
+    for (const auto &[first, last] : runsOf(back)) {
+        beginInsertRows({}, first, last);
+        m_rows += last - first + 1;
+        endInsertRows();
+    }
+    m_rows = rowsOf(after->count());
+    // Entries shown again show as stored now.
+    if (!back.empty() && m_rows > 0)
+        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
     Q_EMIT viewChanged();
 }
 
@@ -141,7 +411,7 @@ const ContactListRow *ContactListModel::row(int position) const
         }
         // A page that cannot be read shows empty rows rather than being asked
         // for again at every paint.
-        Result<ContactListRows> read = m_snapshot->rows(*m_view, number * pageRows, pageRows);
+        Result<ContactListRows> read = m_overlay->read(number * pageRows, pageRows);
         page->number = number;
         page->rows = read.ok() ? std::move(read.value) : ContactListRows{};
     }
@@ -175,6 +445,14 @@ QVariant ContactListModel::data(const QModelIndex &index, int role) const
     default:
         return entry->rowNumber;
     }
+}
+
+Qt::ItemFlags ContactListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() != RowNumberColumn)
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, int role) const
