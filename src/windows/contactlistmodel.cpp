@@ -6,6 +6,7 @@
 #include "store/storeschema.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <utility>
@@ -27,15 +28,26 @@ int rowsOf(qint64 count)
     return int(std::min<qint64>(count, std::numeric_limits<int>::max()));
 }
 
-// Runs of consecutive rows, as [first, last].
-std::vector<std::pair<int, int>> runsOf(const std::vector<int> &ascending)
+// Consecutive model rows that go or come back at once: [first, last], and
+// the view's rows they are, from .. to - 1 of the list they were found in.
+struct Run
 {
-    std::vector<std::pair<int, int>> runs;
-    for (const int row : ascending) {
-        if (!runs.empty() && runs.back().second + 1 == row)
-            runs.back().second = row;
-        else
-            runs.emplace_back(row, row);
+    int first;
+    int last;
+    std::size_t from;
+    std::size_t to;
+};
+
+std::vector<Run> runsOf(const std::vector<int> &ascending)
+{
+    std::vector<Run> runs;
+    for (std::size_t i = 0; i < ascending.size(); ++i) {
+        if (!runs.empty() && runs.back().last + 1 == ascending[i]) {
+            runs.back().last = ascending[i];
+            runs.back().to = i + 1;
+        } else {
+            runs.push_back({ascending[i], ascending[i], i, i + 1});
+        }
     }
     return runs;
 }
@@ -269,39 +281,39 @@ void ContactListModel::showStored(const ContactListRow &entry)
         Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
 }
 
-Result<QList<qint64>> ContactListModel::hideRows(const QList<int> &rows)
+Result<ContactListRows> ContactListModel::hideRows(const QList<int> &rows)
 {
     // Read a few thousand at a time: a selection may be the whole list.
     constexpr int readRows = 4096;
     std::vector<qint64> positions;
+    std::unordered_set<qint64> taken;
     for (const int row : rows) {
-        if (row >= 0 && row < m_rows)
+        if (row >= 0 && row < m_rows && taken.insert(m_overlay->positionOf(row)).second)
             positions.push_back(m_overlay->positionOf(row));
     }
-    std::sort(positions.begin(), positions.end());
-    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-    Result<QList<qint64>> keys;
+    Result<ContactListRows> entries;
     std::vector<qint64> hidden;
     for (std::size_t done = 0; done < positions.size(); done += readRows) {
         const std::span<const qint64> part(
             positions.data() + done, std::min<std::size_t>(readRows, positions.size() - done));
         const Result<ContactListRows> read = m_snapshot->rowsAt(part);
         if (!read.ok()) {
-            keys.error = read.error;
-            return keys;
+            entries.error = read.error;
+            return entries;
         }
         for (std::size_t i = 0; i < part.size(); ++i) {
-            const qint64 key = read.value.at(qsizetype(i)).key;
+            const ContactListRow &entry = read.value.at(qsizetype(i));
             // A row that could not be read is no entry to delete.
-            if (key == 0)
+            if (entry.key == 0)
                 continue;
-            m_positions[key] = part[i];
+            m_positions[entry.key] = part[i];
             hidden.push_back(part[i]);
-            keys.value.append(key);
+            const auto now = m_stored.find(entry.key);
+            entries.value.append(now == m_stored.end() ? entry : now->second);
         }
     }
     setHidden(hidden, true);
-    return keys;
+    return entries;
 }
 
 bool ContactListModel::hideEntries(const QList<qint64> &keys)
@@ -340,48 +352,60 @@ void ContactListModel::setHidden(const std::vector<qint64> &positions, bool hidd
         else
             m_hidden.erase(position);
     }
-    const std::shared_ptr<const Overlay> before = m_overlay;
-    const auto wasHidden = [&before](qint64 row) {
-        return std::binary_search(before->hiddenRows.begin(), before->hiddenRows.end(), row);
-    };
-    m_overlay
-        = std::make_shared<const Overlay>(m_snapshot, m_view, m_stored, hiddenRowsOf(*m_view));
-    const std::shared_ptr<const Overlay> &after = m_overlay;
-    m_pages.clear();
+    const std::vector<qint64> target = hiddenRowsOf(*m_view);
+    std::vector<qint64> working = m_overlay->hiddenRows;
+    // The view's rows that go or come back, and their model rows: as counted
+    // before for those that go, after for those that come back.
+    std::vector<qint64> changing;
+    if (hidden)
+        std::set_difference(target.begin(), target.end(), working.begin(), working.end(),
+                            std::back_inserter(changing));
+    else
+        std::set_difference(working.begin(), working.end(), target.begin(), target.end(),
+                            std::back_inserter(changing));
+    const std::vector<qint64> &countedIn = hidden ? working : target;
+    std::vector<int> modelRows;
+    for (const qint64 row : changing)
+        modelRows.push_back(int(
+            row - (std::lower_bound(countedIn.begin(), countedIn.end(), row) - countedIn.begin())));
+    const std::vector<Run> runs = runsOf(modelRows);
 
-    // The rows that go, as the model counted them before, and those that
-    // come back, as it counts them after: removed from the last, inserted
-    // from the first, so that each step's rows are where the step says.
-    std::vector<int> gone;
-    for (const qint64 row : after->hiddenRows) {
-        if (!wasHidden(row))
-            gone.push_back(
-                int(row
-                    - (std::lower_bound(before->hiddenRows.begin(), before->hiddenRows.end(), row)
-                       - before->hiddenRows.begin())));
+    const auto use = [this](std::vector<qint64> rows) {
+        m_overlay = std::make_shared<const Overlay>(m_snapshot, m_view, m_stored, std::move(rows));
+        m_rows = rowsOf(m_overlay->count());
+        m_pages.clear();
+    };
+    // Rows scattered all over (a find's matches) are told at once.
+    constexpr std::size_t runsToldOneByOne = 64;
+    if (runs.size() > runsToldOneByOne) {
+        beginResetModel();
+        use(target);
+        endResetModel();
+    } else if (hidden) {
+        // From the last, so that each run's rows are where it says.
+        for (auto run = runs.rbegin(); run != runs.rend(); ++run) {
+            beginRemoveRows({}, run->first, run->last);
+            std::vector<qint64> more;
+            std::merge(working.begin(), working.end(), changing.begin() + qsizetype(run->from),
+                       changing.begin() + qsizetype(run->to), std::back_inserter(more));
+            working = more;
+            use(std::move(more));
+            endRemoveRows();
+        }
+    } else {
+        for (const Run &run : runs) {
+            beginInsertRows({}, run.first, run.last);
+            std::vector<qint64> fewer;
+            std::set_difference(working.begin(), working.end(),
+                                changing.begin() + qsizetype(run.from),
+                                changing.begin() + qsizetype(run.to), std::back_inserter(fewer));
+            working = fewer;
+            use(std::move(fewer));
+            endInsertRows();
+        }
     }
-    std::vector<int> back;
-    for (const qint64 row : before->hiddenRows) {
-        if (!std::binary_search(after->hiddenRows.begin(), after->hiddenRows.end(), row))
-            back.push_back(
-                int(row
-                    - (std::lower_bound(after->hiddenRows.begin(), after->hiddenRows.end(), row)
-                       - after->hiddenRows.begin())));
-    }
-    const std::vector<std::pair<int, int>> removed = runsOf(gone);
-    for (auto run = removed.rbegin(); run != removed.rend(); ++run) {
-        beginRemoveRows({}, run->first, run->second);
-        m_rows -= run->second - run->first + 1;
-        endRemoveRows();
-    }
-    for (const auto &[first, last] : runsOf(back)) {
-        beginInsertRows({}, first, last);
-        m_rows += last - first + 1;
-        endInsertRows();
-    }
-    m_rows = rowsOf(after->count());
     // Entries shown again show as stored now.
-    if (!back.empty() && m_rows > 0)
+    if (!hidden && m_rows > 0)
         Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, ColumnCount - 1));
     Q_EMIT viewChanged();
 }

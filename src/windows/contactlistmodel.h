@@ -87,9 +87,9 @@ public:
     // Shows `entry` as stored now wherever its key is shown.
     void showStored(const ContactListRow &entry);
     // Takes `rows` (of the model, in any order) out of the list as deleted;
-    // the keys of their entries, read in pages of the snapshot however many
-    // they are.
-    Result<QList<qint64>> hideRows(const QList<int> &rows);
+    // their entries as they were shown, read in pages of the snapshot
+    // however many they are.
+    Result<ContactListRows> hideRows(const QList<int> &rows);
     // Takes the entries with `keys` out of the list, or shows again those
     // hidden before (an undone delete) as stored now. False, with nothing
     // changed, when one of them is not an entry the list has shown: it must
