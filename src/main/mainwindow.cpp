@@ -323,6 +323,12 @@ void MainWindow::refreshAfterChange()
                   [this, refreshed] { showRefreshedAfterChange(*refreshed); });
 }
 
+void MainWindow::undo()
+{ }
+
+void MainWindow::redo()
+{ }
+
 void MainWindow::showRefreshedAfterChange(const Refreshed &refreshed)
 {
     // The change itself is done; only the count could not be shown again.

@@ -374,3 +374,68 @@ Status ContactStore::appendEntry(const ContactEntry &entry)
 }
 
 } // namespace dialvault
+
+namespace dialvault {
+
+namespace {
+
+Status notYet()
+{
+    return {{ObjectNotSet, QStringLiteral("not yet built"), FailureCause::Other}};
+}
+
+template <typename T>
+Result<T> notYetResult()
+{
+    Result<T> result;
+    result.error = notYet().error;
+    return result;
+}
+
+} // namespace
+
+qint64 ContactStore::lastAddedKey() const
+{
+    return 0;
+}
+
+const DeletedEntry &ContactStore::lastDeleted() const
+{
+    static const DeletedEntry none;
+    return none;
+}
+
+Result<EntryNow> ContactStore::correctEntry(qint64, const EntryTexts &, const EntryTexts &)
+{
+    return notYetResult<EntryNow>();
+}
+
+Result<EntriesDeleted> ContactStore::deleteEntries(const QList<KeyedEntry> &)
+{
+    return notYetResult<EntriesDeleted>();
+}
+
+Result<EntriesDeleted> ContactStore::deleteStoredKeys(const StoredKeys &)
+{
+    return notYetResult<EntriesDeleted>();
+}
+
+Result<QList<DeletedEntry>> ContactStore::recentlyDeleted(qsizetype)
+{
+    return notYetResult<QList<DeletedEntry>>();
+}
+
+Result<EntriesRestored> ContactStore::restoreDeleted(const QList<qint64> &)
+{
+    return notYetResult<EntriesRestored>();
+}
+
+Result<qint64> ContactStore::purgeDeleted(const QDateTime &)
+{
+    return notYetResult<qint64>();
+}
+
+void ContactStore::setClock(std::function<QDateTime()>)
+{ }
+
+} // namespace dialvault
