@@ -61,8 +61,15 @@ MainWindow::MainWindow(const Desktop &desktop)
             [this] { showSingle<HelpWindow>(m_desktop, this); });
     connect(c.aboutButton, &PaintedButton::Click, this,
             [this] { showSingle<AboutWindow>(m_desktop, this); });
-    connect(c.listButton, &PaintedButton::Click, this,
-            [this] { showSingle<ContactListWindow>(m_desktop, this); });
+    connect(c.listButton, &PaintedButton::Click, this, [this] {
+        // The list changes entries through this window's worker and history,
+        // and each window follows the other's changes.
+        auto *list = showSingle<ContactListWindow>(m_desktop, this, m_worker, m_history);
+        connect(list, &ContactListWindow::entriesChanged, this, &MainWindow::refreshAfterChange,
+                Qt::UniqueConnection);
+        connect(this, &MainWindow::entriesChanged, list, &ContactListWindow::reload,
+                Qt::UniqueConnection);
+    });
 
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking
