@@ -1035,5 +1035,121 @@ The program does not open another phone book in its place. Make the folder writa
             <numerusform>%Ln entries</numerusform>
         </translation>
     </message>
+    <message>
+        <source>اصلاح ذخيره نشد.</source>
+        <translation>The correction was not stored.</translation>
+    </message>
+    <message>
+        <source>اين شماره را در همين حال كس ديگري تغيير داده است و اصلاح ذخيره نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed this entry meanwhile, so the correction was not stored. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>اين شماره را در همين حال كس ديگري حذف كرده است و اصلاح ذخيره نشد.</source>
+        <translation>Someone else deleted this entry meanwhile, so the correction was not stored.</translation>
+    </message>
+    <message>
+        <source>حذف نشد.</source>
+        <translation>Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>شماره هايي را در همين حال كس ديگري تغيير داده يا حذف كرده است و چيزي حذف نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed or deleted some of these entries meanwhile, so nothing was deleted. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>واگرد انجام نشد.</source>
+        <translation>Nothing was undone.</translation>
+    </message>
+    <message>
+        <source>ازنو انجام نشد.</source>
+        <translation>Nothing was redone.</translation>
+    </message>
+    <message>
+        <source>واگرد انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين حال كس ديگري تغيير داده يا حذف كرده است.</source>
+        <translation>Nothing was undone: someone else has changed or deleted an entry of that step meanwhile.</translation>
+    </message>
+    <message>
+        <source>ازنو انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين حال كس ديگري تغيير داده يا حذف كرده است.</source>
+        <translation>Nothing was redone: someone else has changed or deleted an entry of that step meanwhile.</translation>
+    </message>
+    <message>
+        <source>واگرد</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>ازنو</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>حذف رديف هاي انتخاب شده</source>
+        <translation>Delete the selected rows</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير...</source>
+        <translation>Recently deleted...</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::RecentlyDeletedWindow</name>
+    <message>
+        <source>ناسازگاري در همگام سازي</source>
+        <translation>Sync conflict</translation>
+    </message>
+    <message>
+        <source>حذف</source>
+        <translation>Deleted</translation>
+    </message>
+    <message>
+        <source>زمان حذف</source>
+        <translation>Deleted at</translation>
+    </message>
+    <message>
+        <source>علت</source>
+        <translation>Why</translation>
+    </message>
+    <message>
+        <source>بازگرداندن</source>
+        <translation>Put back</translation>
+    </message>
+    <message>
+        <source>خروج</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير</source>
+        <translation>Recently deleted</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير خوانده نشد.</source>
+        <translation>The recently deleted entries could not be read.</translation>
+    </message>
+    <message numerus="yes">
+        <source>در %Ln روز گذشته چيزي حذف نشده است.</source>
+        <translation>
+            <numerusform>Nothing was deleted in the last %Ln day.</numerusform>
+            <numerusform>Nothing was deleted in the last %Ln days.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln مورد از تازه ترين حذف شده ها؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
+        <translation>
+            <numerusform>The %Ln most recently deleted entry; select those you want and press “Put back”.</numerusform>
+            <numerusform>The %Ln most recently deleted entries; select those you want and press “Put back”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln مورد در %1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
+        <translation>
+            <numerusform>%Ln entry was deleted in the last %1 days; select those you want and press “Put back”.</numerusform>
+            <numerusform>%Ln entries were deleted in the last %1 days; select those you want and press “Put back”.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>بازگردانده نشد.</source>
+        <translation>Nothing was put back.</translation>
+    </message>
+    <message>
+        <source>چيزي بازگردانده نشد: برخي از اين موارد را در همين حال كس ديگري بازگردانده يا براي هميشه پاك كرده است.</source>
+        <translation>Nothing was put back: someone else has put back or removed some of these entries meanwhile.</translation>
+    </message>
 </context>
 </TS>
