@@ -40,6 +40,15 @@ std::optional<Colour> storedColour(const QString &text)
     return Colour(value);
 }
 
+// The row with the texts of an entry as stored now.
+ContactListRow withTexts(ContactListRow row, const EntryTexts &texts)
+{
+    row.name = texts.name;
+    row.phone = texts.phone;
+    row.note = texts.note;
+    return row;
+}
+
 } // namespace
 
 ContactListWindow::ContactListWindow(const Desktop &desktop)
@@ -192,21 +201,12 @@ void ContactListWindow::correct(const ContactListRow &entry, int column, const Q
     const EntryTexts expected{entry.name, entry.phone, entry.note};
     EntryTexts now = expected;
     (column == 0 ? now.name : column == 1 ? now.phone : now.note) = text;
-    ContactListRow corrected = entry;
-    corrected.name = now.name;
-    corrected.phone = now.phone;
-    corrected.note = now.note;
     // Shown at once; what the store then says stands.
-    m_model->showStored(corrected);
+    m_model->showStored(withTexts(entry, now));
     auto outcome = std::make_shared<Result<EntryNow>>();
     m_queue->post(
         [outcome, key = entry.key, expected, now](ContactStore &store) {
-            Status opened = store.open();
-            if (!opened.ok()) {
-                outcome->error = opened.error;
-                return;
-            }
-            *outcome = store.correctEntry(key, expected, now);
+            *outcome = onOpened(store, [&] { return store.correctEntry(key, expected, now); });
         },
         [this, outcome, entry, expected, now] {
             if (!outcome->ok()) {
@@ -222,11 +222,7 @@ void ContactListWindow::correct(const ContactListRow &entry, int column, const Q
                 m_history.recordCorrection(entry.key, expected, now);
                 return;
             case EntryState::ChangedMeanwhile: {
-                ContactListRow shown = entry;
-                shown.name = stored.texts.name;
-                shown.phone = stored.texts.phone;
-                shown.note = stored.texts.note;
-                m_model->showStored(shown);
+                m_model->showStored(withTexts(entry, stored.texts));
                 m_desktop.windows.messageBox(
                     tr("اين شماره را در همين حال كس ديگري تغيير داده است و اصلاح ذخيره نشد. "
                        "آنچه اكنون ذخيره است نشان داده مي شود."),
@@ -266,12 +262,7 @@ void ContactListWindow::deleteSelected()
     auto outcome = std::make_shared<Result<EntriesDeleted>>();
     m_queue->post(
         [outcome, entries](ContactStore &store) {
-            Status opened = store.open();
-            if (!opened.ok()) {
-                outcome->error = opened.error;
-                return;
-            }
-            *outcome = store.deleteEntries(entries);
+            *outcome = onOpened(store, [&] { return store.deleteEntries(entries); });
         },
         [this, outcome, entries, shown = hidden.value] {
             if (outcome->ok() && !outcome->value.refused) {
@@ -296,12 +287,8 @@ void ContactListWindow::deleteSelected()
                 const auto before = std::find_if(shown.begin(), shown.end(), [&](const auto &row) {
                     return row.key == now.key;
                 });
-                ContactListRow changed = before != shown.end() ? *before : ContactListRow{};
-                changed.key = now.key;
-                changed.name = now.texts.name;
-                changed.phone = now.texts.phone;
-                changed.note = now.texts.note;
-                m_model->showStored(changed);
+                if (before != shown.end())
+                    m_model->showStored(withTexts(*before, now.texts));
             }
             if (!m_model->hideEntries(gone))
                 reload();
@@ -329,12 +316,8 @@ void ContactListWindow::step(bool back)
     auto outcome = std::make_shared<Result<EditOutcome>>();
     m_queue->post(
         [outcome, back, &history = m_history](ContactStore &store) {
-            Status opened = store.open();
-            if (!opened.ok()) {
-                outcome->error = opened.error;
-                return;
-            }
-            *outcome = back ? history.undo(store) : history.redo(store);
+            *outcome
+                = onOpened(store, [&] { return back ? history.undo(store) : history.redo(store); });
         },
         [this, outcome, back] {
             if (!outcome->ok()) {

@@ -182,11 +182,7 @@ void RecentlyDeletedWindow::refresh()
     auto read = std::make_shared<Result<QList<DeletedEntry>>>();
     m_queue->post(
         [read](ContactStore &store) {
-            if (const Status opened = store.open(); !opened.ok()) {
-                read->error = opened.error;
-                return;
-            }
-            *read = store.recentlyDeleted(shownLimit);
+            *read = onOpened(store, [&] { return store.recentlyDeleted(shownLimit); });
         },
         [this, read] {
             if (!read->ok()) {
@@ -234,11 +230,7 @@ void RecentlyDeletedWindow::restoreSelected()
     auto outcome = std::make_shared<Result<EntriesRestored>>();
     m_queue->post(
         [outcome, ids](ContactStore &store) {
-            if (const Status opened = store.open(); !opened.ok()) {
-                outcome->error = opened.error;
-                return;
-            }
-            *outcome = store.restoreDeleted(ids);
+            *outcome = onOpened(store, [&] { return store.restoreDeleted(ids); });
         },
         [this, outcome] {
             if (!outcome->ok()) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/contactstore.h"
 #include "store/storeworker.h"
 
 #include <QObject>
@@ -38,5 +39,18 @@ private:
     StoreWorker &m_worker;
     std::deque<Waiting> m_waiting;
 };
+
+// `operation` on the phone book opened afresh, as every window's operation
+// starts: the worker's store may not be open yet, or hold a query's result.
+template <typename Operation>
+auto onOpened(ContactStore &store, Operation operation) -> decltype(operation())
+{
+    if (const Status opened = store.open(); !opened.ok()) {
+        decltype(operation()) failed;
+        failed.error = opened.error;
+        return failed;
+    }
+    return operation();
+}
 
 } // namespace dialvault
