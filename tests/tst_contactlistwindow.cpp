@@ -5,6 +5,7 @@
 #include "button/paintedbutton.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
+#include "main/mainwindow.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
 #include "windows/contactcelleditor.h"
@@ -464,6 +465,37 @@ private Q_SLOTS:
         QCOMPARE(deleted->entries().size(), 1);
         QVERIFY(list->model()->waitUntilShown(10000));
         QCOMPARE(names(*list), QStringList({"بهرام", "آرش"}));
+    }
+
+    // Opened from the main window, the list changes entries through its
+    // worker and history: the count box follows the list's delete, the
+    // main window's undo brings the entry back in the list, and an add
+    // there shows here.
+    void followsTheMainWindow()
+    {
+        fill({"آرش", "بهرام"});
+        MainWindow main(fake->desktop());
+        QVERIFY(main.start());
+        QCOMPARE(main.controls().countBox->text(), QStringLiteral("2"));
+        click(main.controls().listButton);
+        QPointer<ContactListWindow> list = qobject_cast<ContactListWindow *>(fake->shown.last());
+        QVERIFY(list);
+
+        clickCell(list->grid(), 0, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        QTRY_COMPARE(main.controls().countBox->text(), QStringLiteral("1"));
+
+        main.undo();
+        QTRY_COMPARE(main.controls().countBox->text(), QStringLiteral("2"));
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(list->model()->rowCount(), 2);
+
+        main.controls().nameBox->setText(QStringLiteral("مريم"));
+        main.controls().phoneBox->setText(QStringLiteral("0912"));
+        click(main.controls().addButton);
+        QTRY_COMPARE(list->model()->rowCount(), 3);
+        QVERIFY(names(*list).contains(QStringLiteral("مريم")));
+        list->unload();
     }
 
     // Printed and saved as a PDF: the rows as the list shows them, narrowed
