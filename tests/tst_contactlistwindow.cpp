@@ -458,7 +458,8 @@ private Q_SLOTS:
         QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("آرش"));
         QVERIFY(!deleted->restoreButton()->isEnabled());
 
-        table->selectRow(1);
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(1, 0)).center());
         QTest::mouseClick(deleted->restoreButton(), Qt::LeftButton, {}, QPoint(10, 10));
         QVERIFY(fake->boxes.isEmpty());
         QCOMPARE(storedNames(), QStringList({"بهرام", "آرش"}));

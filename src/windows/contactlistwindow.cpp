@@ -178,8 +178,9 @@ QList<int> ContactListWindow::selectedRows() const
     QList<int> rows;
     if (m_grid->currentRow() < 0)
         return rows;
-    const auto [first, last] = std::minmax(m_grid->currentRow(), m_grid->selectionEndRow());
-    for (int row = first; row <= last; ++row)
+    const int current = m_grid->currentRow();
+    const int end = m_grid->selectionEndRow();
+    for (int row = std::min(current, end); row <= std::max(current, end); ++row)
         rows.append(row);
     return rows;
 }
