@@ -1137,10 +1137,10 @@ The program does not open another phone book in its place. Make the folder writa
         </translation>
     </message>
     <message numerus="yes">
-        <source>%Ln مورد در %1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
+        <source>%Ln مورد در %L1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
         <translation>
-            <numerusform>%Ln entry was deleted in the last %1 days; select those you want and press “Put back”.</numerusform>
-            <numerusform>%Ln entries were deleted in the last %1 days; select those you want and press “Put back”.</numerusform>
+            <numerusform>%Ln entry was deleted in the last %L1 days; select those you want and press “Put back”.</numerusform>
+            <numerusform>%Ln entries were deleted in the last %L1 days; select those you want and press “Put back”.</numerusform>
         </translation>
     </message>
     <message>

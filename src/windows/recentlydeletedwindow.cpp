@@ -73,7 +73,9 @@ public:
         case NameColumn:
             return entry.fields.name;
         case PhoneColumn:
-            return entry.fields.phone;
+            // Left to right inside the right-to-left table, so that the
+            // groups of digits stay in the order they were typed in.
+            return QChar(0x2066) + entry.fields.phone + QChar(0x2069);
         case NoteColumn:
             return entry.fields.note;
         case DeletedAtColumn: {
@@ -207,7 +209,7 @@ void RecentlyDeletedWindow::showEntries(const QList<DeletedEntry> &entries)
                               "كنيد و «بازگرداندن» را بزنيد.",
                               nullptr, int(entries.size())));
     else
-        m_summary->setText(tr("%Ln مورد در %1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد "
+        m_summary->setText(tr("%Ln مورد در %L1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد "
                               "انتخاب كنيد و «بازگرداندن» را بزنيد.",
                               nullptr, int(entries.size()))
                                .arg(ContactStore::keptDays));
