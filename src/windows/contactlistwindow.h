@@ -106,10 +106,11 @@ private:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
     Desktop m_desktop;
-    std::unique_ptr<StoreWorker> m_ownWorker;
+    // Before the worker, whose operation under way may use it.
     std::unique_ptr<EditHistory> m_ownHistory;
-    StoreWorker &m_worker;
+    std::unique_ptr<StoreWorker> m_ownWorker;
     EditHistory &m_history;
+    StoreWorker &m_worker;
     ContactListWindowControls m_controls;
     ContactGrid *m_grid = nullptr;
     ContactListModel *m_model = nullptr;
