@@ -402,6 +402,15 @@ Commands:
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>برگرداندن آخرين کار: Ctrl+Alt+Z
+انجام دوباره: Ctrl+Alt+Y يا Ctrl+Alt+Shift+Z</source>
+        <translation>Undo the last change: Ctrl+Alt+Z
+Redo: Ctrl+Alt+Y or Ctrl+Alt+Shift+Z</translation>
+    </message>
+</context>
+<context>
     <name>ImportJet</name>
     <message>
         <source>%1 به %2 منتقل نشد: %3 (خطاي شماره %4)</source>
@@ -701,6 +710,60 @@ Commands:
     <message>
         <source>دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.</source>
         <translation>No new phone book was made; the file is as it was.</translation>
+    </message>
+    <message>
+        <source>اضافه کردن شماره</source>
+        <translation>Adding the entry</translation>
+    </message>
+    <message numerus="yes">
+        <source>حذف %n شماره</source>
+        <translation>
+            <numerusform>Deleting %n entry</numerusform>
+            <numerusform>Deleting %n entries</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>اصلاح شماره</source>
+        <translation>Correcting the entry</translation>
+    </message>
+    <message numerus="yes">
+        <source>وارد کردن %n شماره</source>
+        <translation>
+            <numerusform>Importing %n entry</numerusform>
+            <numerusform>Importing %n entries</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>کاري براي برگرداندن نيست.</source>
+        <translation>There is nothing to undo.</translation>
+    </message>
+    <message>
+        <source>کاري براي انجام دوباره نيست.</source>
+        <translation>There is nothing to redo.</translation>
+    </message>
+    <message>
+        <source>برگردانده شد: %1</source>
+        <translation>Undone: %1</translation>
+    </message>
+    <message>
+        <source>دوباره انجام شد: %1</source>
+        <translation>Redone: %1</translation>
+    </message>
+    <message>
+        <source>«%1» برگردانده نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.</source>
+        <translation>“%1” was not undone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>«%1» دوباره انجام نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.</source>
+        <translation>“%1” was not redone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>کار برگردانده نشد.</source>
+        <translation>The change was not undone.</translation>
+    </message>
+    <message>
+        <source>کار دوباره انجام نشد.</source>
+        <translation>The change was not redone.</translation>
     </message>
 </context>
 <context>

@@ -77,6 +77,8 @@ private:
     void showRefreshed(const Refreshed &refreshed);
     void reportSettledAdds(const QList<SettledAdd> &settled);
     void showRefreshedAfterChange(const Refreshed &refreshed);
+    // The history's latest step undone, or its latest undone step redone.
+    void runHistory(bool undo);
     void showBusy(bool busy);
     void confirmExit();
     void tick();
