@@ -1103,44 +1103,8 @@ The program does not open another phone book in its place. Make the folder writa
         <translation>The correction was not stored.</translation>
     </message>
     <message>
-        <source>اين شماره را در همين حال كس ديگري تغيير داده است و اصلاح ذخيره نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
-        <translation>Someone else changed this entry meanwhile, so the correction was not stored. The list shows what is stored now.</translation>
-    </message>
-    <message>
-        <source>اين شماره را در همين حال كس ديگري حذف كرده است و اصلاح ذخيره نشد.</source>
-        <translation>Someone else deleted this entry meanwhile, so the correction was not stored.</translation>
-    </message>
-    <message>
         <source>حذف نشد.</source>
         <translation>Nothing was deleted.</translation>
-    </message>
-    <message>
-        <source>شماره هايي را در همين حال كس ديگري تغيير داده يا حذف كرده است و چيزي حذف نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
-        <translation>Someone else changed or deleted some of these entries meanwhile, so nothing was deleted. The list shows what is stored now.</translation>
-    </message>
-    <message>
-        <source>واگرد انجام نشد.</source>
-        <translation>Nothing was undone.</translation>
-    </message>
-    <message>
-        <source>ازنو انجام نشد.</source>
-        <translation>Nothing was redone.</translation>
-    </message>
-    <message>
-        <source>واگرد انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين حال كس ديگري تغيير داده يا حذف كرده است.</source>
-        <translation>Nothing was undone: someone else has changed or deleted an entry of that step meanwhile.</translation>
-    </message>
-    <message>
-        <source>ازنو انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين حال كس ديگري تغيير داده يا حذف كرده است.</source>
-        <translation>Nothing was redone: someone else has changed or deleted an entry of that step meanwhile.</translation>
-    </message>
-    <message>
-        <source>واگرد</source>
-        <translation>Undo</translation>
-    </message>
-    <message>
-        <source>ازنو</source>
-        <translation>Redo</translation>
     </message>
     <message>
         <source>حذف رديف هاي انتخاب شده</source>
@@ -1149,6 +1113,42 @@ The program does not open another phone book in its place. Make the folder writa
     <message>
         <source>حذف شده هاي اخير...</source>
         <translation>Recently deleted...</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله اين شماره را تغيير داده است و اصلاح ذخيره نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed this entry meanwhile, so the correction was not stored. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله اين شماره را حذف كرده است و اصلاح ذخيره نشد.</source>
+        <translation>Someone else deleted this entry meanwhile, so the correction was not stored.</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله شماره هايي را تغيير داده يا حذف كرده است و چيزي حذف نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed or deleted some of these entries meanwhile, so nothing was deleted. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>كار برگردانده نشد.</source>
+        <translation>The step was not undone.</translation>
+    </message>
+    <message>
+        <source>كار دوباره انجام نشد.</source>
+        <translation>The step was not redone.</translation>
+    </message>
+    <message>
+        <source>برگردانده نشد: كس ديگري در اين فاصله شماره را تغيير داده يا حذف كرده است.</source>
+        <translation>Not undone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>دوباره انجام نشد: كس ديگري در اين فاصله شماره را تغيير داده يا حذف كرده است.</source>
+        <translation>Not redone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>برگرداندن</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>انجام دوباره</source>
+        <translation>Redo</translation>
     </message>
 </context>
 <context>
@@ -1211,7 +1211,7 @@ The program does not open another phone book in its place. Make the folder writa
         <translation>Nothing was put back.</translation>
     </message>
     <message>
-        <source>چيزي بازگردانده نشد: برخي از اين موارد را در همين حال كس ديگري بازگردانده يا براي هميشه پاك كرده است.</source>
+        <source>چيزي بازگردانده نشد: كس ديگري در اين فاصله برخي از اين موارد را بازگردانده يا براي هميشه پاك كرده است.</source>
         <translation>Nothing was put back: someone else has put back or removed some of these entries meanwhile.</translation>
     </message>
 </context>

@@ -142,12 +142,16 @@ void ContactListWindow::load()
             failureText(tr("ليست شماره ها باز نشد."), opened.error, phoneBook), MsgOk);
 
     // Files dropped here go into the phone book the list shows, which is
-    // read again to show them; the grid's menu exports it and finds in it.
+    // read again to show them, as one step of the history; the grid's menu
+    // exports it and finds in it.
     const qint64 sizeLimit = importLimitOf(m_desktop.settings.read(importLimitSettingName));
-    ContactsDrop::install(this, m_desktop.windows, phoneBook, sizeLimit, [this] {
-        reload();
-        tellEntriesChanged();
-    });
+    ContactsDrop::install(
+        this, m_desktop.windows, phoneBook, sizeLimit,
+        [this] {
+            reload();
+            tellEntriesChanged();
+        },
+        [this](const StoredKeys &stored) { m_history.recordImport(stored); });
     ContactListMenu::attach(
         m_grid, m_desktop.windows, m_desktop.clock, phoneBook,
         {&m_undoAction, &m_redoAction, &m_deleteAction, &m_recentlyDeletedAction});
@@ -225,7 +229,7 @@ void ContactListWindow::correct(const ContactListRow &entry, int column, const Q
             case EntryState::ChangedMeanwhile: {
                 m_model->showStored(withTexts(entry, stored.texts));
                 m_desktop.windows.messageBox(
-                    tr("اين شماره را در همين حال كس ديگري تغيير داده است و اصلاح ذخيره نشد. "
+                    tr("كس ديگري در اين فاصله اين شماره را تغيير داده است و اصلاح ذخيره نشد. "
                        "آنچه اكنون ذخيره است نشان داده مي شود."),
                     MsgOk);
                 return;
@@ -235,7 +239,8 @@ void ContactListWindow::correct(const ContactListRow &entry, int column, const Q
                 if (!m_model->hideEntries({entry.key}))
                     reload();
                 m_desktop.windows.messageBox(
-                    tr("اين شماره را در همين حال كس ديگري حذف كرده است و اصلاح ذخيره نشد."), MsgOk);
+                    tr("كس ديگري در اين فاصله اين شماره را حذف كرده است و اصلاح ذخيره نشد."),
+                    MsgOk);
                 tellEntriesChanged();
                 return;
             }
@@ -294,7 +299,7 @@ void ContactListWindow::deleteSelected()
             if (!m_model->hideEntries(gone))
                 reload();
             m_desktop.windows.messageBox(
-                tr("شماره هايي را در همين حال كس ديگري تغيير داده يا حذف كرده است و چيزي حذف نشد. "
+                tr("كس ديگري در اين فاصله شماره هايي را تغيير داده يا حذف كرده است و چيزي حذف نشد. "
                    "آنچه اكنون ذخيره است نشان داده مي شود."),
                 MsgOk);
         });
@@ -323,17 +328,17 @@ void ContactListWindow::step(bool back)
         [this, outcome, back] {
             if (!outcome->ok()) {
                 m_desktop.windows.messageBox(
-                    failureText(back ? tr("واگرد انجام نشد.") : tr("ازنو انجام نشد."),
+                    failureText(back ? tr("كار برگردانده نشد.") : tr("كار دوباره انجام نشد."),
                                 outcome->error, m_desktop.phoneBook.source()),
                     MsgOk);
                 return;
             }
             if (outcome->value.refused) {
                 m_desktop.windows.messageBox(
-                    back ? tr("واگرد انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين "
-                              "حال كس ديگري تغيير داده يا حذف كرده است.")
-                         : tr("ازنو انجام نشد: شماره اي را كه اين كار به آن برمي گردد، در همين "
-                              "حال كس ديگري تغيير داده يا حذف كرده است."),
+                    back ? tr("برگردانده نشد: كس ديگري در اين فاصله شماره را تغيير داده يا حذف "
+                              "كرده است.")
+                         : tr("دوباره انجام نشد: كس ديگري در اين فاصله شماره را تغيير داده يا "
+                              "حذف كرده است."),
                     MsgOk);
                 return;
             }

@@ -52,8 +52,11 @@ public:
     static QString orderSettingName() { return QStringLiteral("list order"); }
 
     // The grid menu's editing items.
-    static QString undoText() { return tr("واگرد") + QStringLiteral("\tCtrl+Z, Ctrl+Alt+Z"); }
-    static QString redoText() { return tr("ازنو") + QStringLiteral("\tCtrl+Y, Ctrl+Alt+Y"); }
+    static QString undoText() { return tr("برگرداندن") + QStringLiteral("\tCtrl+Z, Ctrl+Alt+Z"); }
+    static QString redoText()
+    {
+        return tr("انجام دوباره") + QStringLiteral("\tCtrl+Y, Ctrl+Alt+Y");
+    }
     static QString deleteText()
     {
         return tr("حذف رديف هاي انتخاب شده") + QStringLiteral("\tDelete");

@@ -243,7 +243,7 @@ void RecentlyDeletedWindow::restoreSelected()
             }
             if (!outcome->value.done())
                 m_desktop.windows.messageBox(
-                    tr("چيزي بازگردانده نشد: برخي از اين موارد را در همين حال كس ديگري بازگردانده "
+                    tr("چيزي بازگردانده نشد: كس ديگري در اين فاصله برخي از اين موارد را بازگردانده "
                        "يا براي هميشه پاك كرده است."),
                     MsgOk, std::nullopt, this);
             else
