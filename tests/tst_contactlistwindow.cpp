@@ -8,6 +8,7 @@
 #include "main/mainwindow.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "support/testserver.h"
 #include "windows/contactcelleditor.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
@@ -497,6 +498,46 @@ private Q_SLOTS:
         QTRY_COMPARE(list->model()->rowCount(), 3);
         QVERIFY(names(*list).contains(QStringLiteral("مريم")));
         list->unload();
+    }
+
+    // On a server every operation runs on the worker's thread while the
+    // window goes on: a delete asked for while a correction is under way
+    // waits its turn, and both are stored, then undone one by one.
+    void changedOnAServer()
+    {
+        const std::optional<TestServer> server = TestServer::find();
+        if (!server)
+            QSKIP("no test server: these tests run under CTest");
+        const QString database = QStringLiteral("tst_contactlistwindow");
+        QVERIFY(server->freshPhoneBook(database));
+        QVERIFY(server->exec(database,
+                             QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", "
+                                            "\"رديف\") VALUES ('آرش', '0912', 1), "
+                                            "('بهرام', '0935', 2)")));
+        fake->server = server->url(database, QStringLiteral("clerk"));
+        const auto stored = [&](const char *sql) {
+            return server->scalar(database, QString::fromUtf8(sql)).toString();
+        };
+        auto list = openList();
+        QCOMPARE(names(*list), QStringList({"آرش", "بهرام"}));
+
+        correct(list->grid(), list->cellEditor(), 0, 2, QStringLiteral("همكار"));
+        QCOMPARE(list->model()->index(0, 2).data().toString(), QStringLiteral("همكار"));
+        clickCell(list->grid(), 1, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        QCOMPARE(names(*list), QStringList({"آرش"}));
+        QTRY_COMPARE(stored("SELECT count(*) FROM test"), QStringLiteral("1"));
+        QCOMPARE(stored("SELECT \"يادداشت\" FROM test"), QStringLiteral("همكار"));
+
+        list->grid()->setFocus();
+        QTest::keyClick(list->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(stored("SELECT count(*) FROM test"), QStringLiteral("2"));
+        QTest::keyClick(list->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(stored("SELECT coalesce(\"يادداشت\", '') FROM test ORDER BY id LIMIT 1"),
+                     QString());
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QTRY_COMPARE(list->model()->rowCount(), 2);
+        QVERIFY(fake->boxes.isEmpty());
     }
 
     // Printed and saved as a PDF: the rows as the list shows them, narrowed
