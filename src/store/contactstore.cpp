@@ -159,8 +159,6 @@ Status ContactStore::deleteFirstMatch()
     const Result<qint64> first = d->currentRow();
     if (!first.ok())
         return first;
-    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
-        return durable;
     DeletedEntry kept;
     const Status deleted = d->inTransaction([&](bool &) -> Status {
         // Where many people delete at the same moment, an entry deleted by

@@ -78,10 +78,11 @@ public:
     // Closes whatever result is open; ObjectNotSet when none is.
     Status closeResult();
     // Deletes the first match, keeping it among the recently deleted in the
-    // same transaction, and closes the result; NoCurrentRecord when none. When another connection
-    // deleted that entry meanwhile: on a file RecordIsDeleted; on a server the name's first entry
-    // now is deleted instead, so that people deleting one name at once delete one entry each, until
-    // none is left.
+    // same transaction, and closes the result; NoCurrentRecord when none.
+    // When another connection deleted that entry meanwhile: on a file
+    // RecordIsDeleted; on a server the name's first entry now is deleted
+    // instead, so that people deleting one name at once delete one entry
+    // each, until none is left.
     Status deleteFirstMatch();
     // Stores one entry (whether the table or a query is open: it lands in
     // `test`), durably, then closes the result.

@@ -35,8 +35,8 @@ DeletionReason reasonOf(const QString &text);
 } // namespace DeletedTable
 
 // The statements that correct, delete, put back and purge entries, and
-// find what an import stored, in the engine's SQL. "fields" are name, phone, note and row number; a
-// time is bound as ISO 8601 text in UTC.
+// find what an import stored, in the engine's SQL. "Fields" are name,
+// phone, note and row number; a time is bound as timeText() gives it.
 struct DeletedSql
 {
     // The conditional correction: name, phone, note, then the key, then the
