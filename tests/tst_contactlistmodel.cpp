@@ -10,6 +10,7 @@
 #include "tst_engines.h"
 #include "windows/contactlistmodel.h"
 
+#include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -397,6 +398,84 @@ private Q_SLOTS:
                     || query.matches(shown.at(row), model.index(row, 1).data().toString(),
                                      PartPlace::Anywhere));
         }
+    }
+
+    // Entries deleted and corrected from the list are laid over its rows in
+    // any order and narrowing, and come back where they were.
+    void changesLaidOverAnyView_data()
+    {
+        QTest::addColumn<QString>("order");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::newRow("stored order, first and last") << ""
+                                                      << "" << QList<int>{0, 3, 4, 11};
+        QTest::newRow("by name descending, a run") << "name descending"
+                                                   << "" << QList<int>{1, 2, 3};
+        QTest::newRow("narrowed, by row descending")
+            << "row descending" << QStringLiteral("نام 1") << QList<int>{0, 2};
+    }
+    void changesLaidOverAnyView()
+    {
+        QFETCH(QString, order);
+        QFETCH(QString, filter);
+        QFETCH(QList<int>, hidden);
+        fill(path, 12);
+        ContactListModel model;
+        QAbstractItemModelTester tester(&model);
+        model.setOrder(ListOrder::fromText(order));
+        model.setFilter(filter);
+        QVERIFY(model.open(path).ok());
+        QVERIFY(model.waitUntilShown(10000));
+        const auto shown = [&model] {
+            QList<QStringList> rows;
+            for (int row = 0; row < model.rowCount(); ++row)
+                rows << texts(model, row);
+            return rows;
+        };
+        const QList<QStringList> before = shown();
+        QList<QStringList> remaining = before;
+        for (auto row = hidden.crbegin(); row != hidden.crend(); ++row)
+            remaining.removeAt(*row);
+
+        const Result<ContactListRows> deleted = model.hideRows(hidden);
+        QVERIFY(deleted.ok());
+        QCOMPARE(deleted.value.size(), hidden.size());
+        for (qsizetype i = 0; i < hidden.size(); ++i) {
+            QCOMPARE(texts(deleted.value.at(i)), before.at(hidden.at(i)));
+            QVERIFY(deleted.value.at(i).key > 0);
+        }
+        QCOMPARE(shown(), remaining);
+        QCOMPARE(model.shownCount(), remaining.size());
+        // A printout reads the same rows, from its own thread.
+        const PrintedRows printed = model.shownRows();
+        QCOMPARE(printed.count, remaining.size());
+        const Result<ContactListRows> read = printed.read(0, int(printed.count));
+        QVERIFY(read.ok());
+        for (qsizetype i = 0; i < remaining.size(); ++i)
+            QCOMPARE(texts(read.value.at(i)), remaining.at(i));
+
+        // Another order and back: still hidden, however the rows stand.
+        model.setOrder({});
+        QVERIFY(model.waitUntilShown(10000));
+        QCOMPARE(model.rowCount(), remaining.size());
+        model.setOrder(ListOrder::fromText(order));
+        QVERIFY(model.waitUntilShown(10000));
+        QCOMPARE(shown(), remaining);
+
+        const QStringList firstRemaining = remaining.at(0);
+        ContactListRow corrected = model.entryAt(0);
+        corrected.phone = QStringLiteral("0912 000");
+        model.showStored(corrected);
+        remaining[0][1] = corrected.phone;
+        QCOMPARE(shown(), remaining);
+
+        // Back where they were, beside the correction.
+        QVERIFY(model.showAgain(deleted.value));
+        QList<QStringList> expected = before;
+        expected[before.indexOf(firstRemaining)][1] = corrected.phone;
+        QCOMPARE(shown(), expected);
+        // Unknown to the list: it must be read again to show it.
+        QVERIFY(!model.hideEntries({deleted.value.first().key + 1000}));
     }
 
     void fileWithoutKeptCount()

@@ -1,21 +1,27 @@
-// The contact list window: what it shows, from which phone book, and the
-// grid colour a person chooses and keeps, with a scratch settings store.
+// The contact list window: what it shows, from which phone book, the grid
+// colour a person chooses and keeps, with a scratch settings store, and the
+// entries corrected, deleted, undone and put back from it.
 #include "button/colour.h"
 #include "button/paintedbutton.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
+#include "main/mainwindow.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
+#include "support/testserver.h"
+#include "windows/contactcelleditor.h"
 #include "windows/contactgrid.h"
 #include "windows/contactlistmenu.h"
 #include "windows/contactlistmodel.h"
 #include "windows/contactlistwindow.h"
+#include "windows/recentlydeletedwindow.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProcess>
+#include <QTableView>
 #include <QtTest>
 
 using namespace dialvault;
@@ -46,6 +52,54 @@ private:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, 10));
     }
     static Colour layoutColour() { return systemColour(5); }
+
+    // The names the list shows, in its order.
+    static QStringList names(const ContactListWindow &list)
+    {
+        QStringList shown;
+        for (int row = 0; row < list.model()->rowCount(); ++row)
+            shown << list.model()->index(row, 0).data().toString();
+        return shown;
+    }
+    void fill(const QStringList &names)
+    {
+        for (int i = 0; i < names.size(); ++i)
+            insertRow(db,
+                      {names.at(i), QStringLiteral("0912 %1").arg(i), QString(), double(i + 1)});
+    }
+    // Clicks a cell, so that it is the current one, and leaves the focus in
+    // the grid.
+    static void clickCell(ContactGrid *grid, int row, int column)
+    {
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                          grid->cellRect(row, column).center());
+    }
+    // Typed a letter at a time, as a Persian keyboard sends them.
+    static void type(QWidget *box, const QString &text)
+    {
+        for (const QChar letter : text) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(letter));
+            QApplication::sendEvent(box, &press);
+        }
+    }
+    // Opens the cell's editor with `key`, replaces its text and presses Enter.
+    static void correct(ContactGrid *grid, ContactCellEditor *editor, int row, int column,
+                        const QString &text, Qt::Key key = Qt::Key_F2)
+    {
+        clickCell(grid, row, column);
+        QTest::keyClick(grid, key);
+        QVERIFY(editor->box());
+        QTest::keyClick(editor->box(), Qt::Key_A, Qt::ControlModifier);
+        type(editor->box(), text);
+        QTest::keyClick(editor->box(), Qt::Key_Return);
+    }
+    QStringList storedNames() const
+    {
+        QStringList stored;
+        for (const StoredRow &row : storedRows(db))
+            stored << row.name;
+        return stored;
+    }
 
 private Q_SLOTS:
     void init()
@@ -249,6 +303,241 @@ private Q_SLOTS:
         // Empty, Esc is the window's again.
         QTest::keyClick(find, Qt::Key_Escape);
         QVERIFY(list->isUnloaded());
+    }
+
+    // Corrected in place by each key that opens the editor: stored at once,
+    // shown, and seen again after reopening; Esc leaves the cell as it was,
+    // and the row number is no text to correct.
+    void correctedInPlace_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("F2") << int(Qt::Key_F2);
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("double-click") << 0;
+    }
+    void correctedInPlace()
+    {
+        QFETCH(int, key);
+        fill({"آرش", "بهرام", "پري"});
+        fake->settings.write(ContactListWindow::orderSettingName(),
+                             QStringLiteral("name descending"));
+        auto list = openList();
+        QVERIFY(list->model()->waitUntilShown(10000));
+        ContactGrid *grid = list->grid();
+        ContactCellEditor *editor = list->cellEditor();
+        if (key) {
+            correct(grid, editor, 1, 1, QStringLiteral("021 555"), Qt::Key(key));
+        } else {
+            // The press of a double-click makes the cell current first.
+            clickCell(grid, 1, 1);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, grid->cellRect(1, 1).center());
+            QVERIFY(editor->box());
+            QTest::keyClick(editor->box(), Qt::Key_A, Qt::ControlModifier);
+            type(editor->box(), QStringLiteral("021 555"));
+            QTest::keyClick(editor->box(), Qt::Key_Return);
+        }
+        QVERIFY(!editor->box());
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("021 555"));
+        QCOMPARE(storedRows(db).at(1).phone, QStringLiteral("021 555"));
+        QCOMPARE(storedRows(db).at(1).rowNumber, 2.0);
+        QVERIFY(fake->boxes.isEmpty());
+
+        // Esc: nothing stored, nothing shown, and the window stays.
+        clickCell(grid, 0, 0);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(editor->box());
+        QTest::keyClicks(editor->box(), QStringLiteral("xyz"));
+        QTest::keyClick(editor->box(), Qt::Key_Escape);
+        QVERIFY(!editor->box());
+        QVERIFY(!list->isUnloaded());
+        QCOMPARE(list->model()->index(0, 0).data().toString(), QStringLiteral("پري"));
+        QCOMPARE(storedNames(), QStringList({"آرش", "بهرام", "پري"}));
+
+        clickCell(grid, 0, 3);
+        QTest::keyClick(grid, Qt::Key_F2);
+        QVERIFY(!editor->box());
+
+        list.reset();
+        list = openList();
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(list->model()->index(1, 1).data().toString(), QStringLiteral("021 555"));
+    }
+
+    // Another copy of the program changed or deleted the entry after the
+    // list was opened: nothing is overwritten, the person is told, and the
+    // list shows what is stored now.
+    void correctionOverAnotherChangeIsRefused()
+    {
+        fill({"آرش", "بهرام", "پري"});
+        auto list = openList();
+        QVERIFY(list->model()->waitUntilReleased(10000));
+        QCOMPARE(execSql(db, QStringLiteral("UPDATE test SET \"نام\" = 'بهروز' WHERE rowid = 2")),
+                 QString());
+        QCOMPARE(execSql(db, QStringLiteral("DELETE FROM test WHERE rowid = 3")), QString());
+
+        correct(list->grid(), list->cellEditor(), 1, 2, QStringLiteral("همكار"));
+        QCOMPARE(fake->boxes.size(), 1);
+        QCOMPARE(storedNames(), QStringList({"آرش", "بهروز"}));
+        QCOMPARE(storedRows(db).at(1).note, QString());
+        QCOMPARE(names(*list), QStringList({"آرش", "بهروز", "پري"}));
+        QCOMPARE(list->model()->index(1, 2).data().toString(), QString());
+
+        correct(list->grid(), list->cellEditor(), 2, 0, QStringLiteral("پريسا"));
+        QCOMPARE(fake->boxes.size(), 2);
+        QCOMPARE(storedNames(), QStringList({"آرش", "بهروز"}));
+        QCOMPARE(names(*list), QStringList({"آرش", "بهروز"}));
+        QCOMPARE(list->controls().matchesLabel->text(), QStringLiteral("2 مورد"));
+    }
+
+    // The Delete key deletes the selected rows at once; undo and redo, by
+    // the grid's keys, the window's keys and the menu, bring them back and
+    // take them again. A text box keeps its own Ctrl+Z.
+    void deletedAndUndone()
+    {
+        fill({"آرش", "بهرام", "پري", "مريم"});
+        auto list = openList();
+        QVERIFY(QTest::qWaitForWindowActive(list.get()));
+        ContactGrid *grid = list->grid();
+        clickCell(grid, 1, 0);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          grid->cellRect(2, 1).center());
+        QTest::keyClick(grid, Qt::Key_Delete);
+        QVERIFY(fake->boxes.isEmpty());
+        QCOMPARE(storedNames(), QStringList({"آرش", "مريم"}));
+        QCOMPARE(names(*list), QStringList({"آرش", "مريم"}));
+        QCOMPARE(list->controls().matchesLabel->text(), QStringLiteral("2 مورد"));
+
+        FormTextBox *find = list->controls().findBox;
+        find->setFocus();
+        type(find, QStringLiteral("م"));
+        QTest::keyClick(find, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(find->text(), QString());
+        QCOMPARE(storedNames(), QStringList({"آرش", "مريم"}));
+
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(storedRows(db).size(), 4);
+        QCOMPARE(names(*list).size(), 4);
+        for (const QString name : {"بهرام", "پري"})
+            QVERIFY(names(*list).contains(name));
+
+        QTest::keyClick(find, Qt::Key_Y, Qt::ControlModifier | Qt::AltModifier);
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(storedNames(), QStringList({"آرش", "مريم"}));
+        QCOMPARE(names(*list), QStringList({"آرش", "مريم"}));
+
+        fake->menuChoice = ContactListWindow::undoText();
+        Q_EMIT grid->customContextMenuRequested(QPoint(20, 20));
+        QVERIFY(fake->menusShown.last().contains(ContactListWindow::redoText()));
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(storedRows(db).size(), 4);
+        QCOMPARE(list->controls().matchesLabel->text(), QStringLiteral("4 مورد"));
+        QVERIFY(fake->boxes.isEmpty());
+    }
+
+    // Put back from the recently deleted window: in the phone book again, in
+    // the list at once, and no longer among the recently deleted.
+    void recentlyDeletedPutBack()
+    {
+        fill({"آرش", "بهرام", "پري"});
+        auto list = openList();
+        clickCell(list->grid(), 0, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        clickCell(list->grid(), 1, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        QCOMPARE(storedNames(), QStringList({"بهرام"}));
+
+        fake->menuChoice = ContactListWindow::recentlyDeletedText();
+        Q_EMIT list->grid()->customContextMenuRequested(QPoint(20, 20));
+        RecentlyDeletedWindow *deleted = list->recentlyDeletedWindow();
+        QVERIFY(deleted && deleted->isVisible());
+        QCOMPARE(deleted->entries().size(), 2);
+        // Newest first.
+        QCOMPARE(deleted->entries().at(0).fields.name, QStringLiteral("پري"));
+        QTableView *table = deleted->table();
+        QCOMPARE(table->model()->index(1, 0).data().toString(), QStringLiteral("آرش"));
+        QVERIFY(!deleted->restoreButton()->isEnabled());
+
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                          table->visualRect(table->model()->index(1, 0)).center());
+        QTest::mouseClick(deleted->restoreButton(), Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(fake->boxes.isEmpty());
+        QCOMPARE(storedNames(), QStringList({"بهرام", "آرش"}));
+        QCOMPARE(deleted->entries().size(), 1);
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(names(*list), QStringList({"بهرام", "آرش"}));
+    }
+
+    // Opened from the main window, the list changes entries through its
+    // worker and history: the count box follows the list's delete, the
+    // main window's undo brings the entry back in the list, and an add
+    // there shows here.
+    void followsTheMainWindow()
+    {
+        fill({"آرش", "بهرام"});
+        MainWindow main(fake->desktop());
+        QVERIFY(main.start());
+        QCOMPARE(main.controls().countBox->text(), QStringLiteral("2"));
+        click(main.controls().listButton);
+        QPointer<ContactListWindow> list = qobject_cast<ContactListWindow *>(fake->shown.last());
+        QVERIFY(list);
+
+        clickCell(list->grid(), 0, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        QTRY_COMPARE(main.controls().countBox->text(), QStringLiteral("1"));
+
+        main.undo();
+        QTRY_COMPARE(main.controls().countBox->text(), QStringLiteral("2"));
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QCOMPARE(list->model()->rowCount(), 2);
+
+        main.controls().nameBox->setText(QStringLiteral("مريم"));
+        main.controls().phoneBox->setText(QStringLiteral("0912"));
+        click(main.controls().addButton);
+        QTRY_COMPARE(list->model()->rowCount(), 3);
+        QVERIFY(names(*list).contains(QStringLiteral("مريم")));
+        list->unload();
+    }
+
+    // On a server every operation runs on the worker's thread while the
+    // window goes on: a delete asked for while a correction is under way
+    // waits its turn, and both are stored, then undone one by one.
+    void changedOnAServer()
+    {
+        const std::optional<TestServer> server = TestServer::find();
+        if (!server)
+            QSKIP("no test server: these tests run under CTest");
+        const QString database = QStringLiteral("tst_contactlistwindow");
+        QVERIFY(server->freshPhoneBook(database));
+        QVERIFY(server->exec(database,
+                             QStringLiteral("INSERT INTO test (\"نام\", \"تلفن\", "
+                                            "\"رديف\") VALUES ('آرش', '0912', 1), "
+                                            "('بهرام', '0935', 2)")));
+        fake->server = server->url(database, QStringLiteral("clerk"));
+        const auto stored = [&](const char *sql) {
+            return server->scalar(database, QString::fromUtf8(sql)).toString();
+        };
+        auto list = openList();
+        QCOMPARE(names(*list), QStringList({"آرش", "بهرام"}));
+
+        correct(list->grid(), list->cellEditor(), 0, 2, QStringLiteral("همكار"));
+        QCOMPARE(list->model()->index(0, 2).data().toString(), QStringLiteral("همكار"));
+        clickCell(list->grid(), 1, 0);
+        QTest::keyClick(list->grid(), Qt::Key_Delete);
+        QCOMPARE(names(*list), QStringList({"آرش"}));
+        QTRY_COMPARE(stored("SELECT count(*) FROM test"), QStringLiteral("1"));
+        QCOMPARE(stored("SELECT \"يادداشت\" FROM test"), QStringLiteral("همكار"));
+
+        list->grid()->setFocus();
+        QTest::keyClick(list->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(stored("SELECT count(*) FROM test"), QStringLiteral("2"));
+        QTest::keyClick(list->grid(), Qt::Key_Z, Qt::ControlModifier);
+        QTRY_COMPARE(stored("SELECT coalesce(\"يادداشت\", '') FROM test ORDER BY id LIMIT 1"),
+                     QString());
+        QVERIFY(list->model()->waitUntilShown(10000));
+        QTRY_COMPARE(list->model()->rowCount(), 2);
+        QVERIFY(fake->boxes.isEmpty());
     }
 
     // Printed and saved as a PDF: the rows as the list shows them, narrowed

@@ -137,7 +137,10 @@ private Q_SLOTS:
         Q_EMIT grid->customContextMenuRequested(QPoint(20, 20));
         QCOMPARE(fake->menusShown.last(),
                  QStringList({ContactListMenu::exportText(), ContactListMenu::findText(),
-                              ContactListMenu::printText(), ContactListMenu::pdfText()}));
+                              ContactListMenu::printText(), ContactListMenu::pdfText(), QString(),
+                              ContactListWindow::undoText(), ContactListWindow::redoText(),
+                              ContactListWindow::deleteText(),
+                              ContactListWindow::recentlyDeletedText()}));
         QFile written(dir->filePath("all.csv"));
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll().count('\n'), 121);

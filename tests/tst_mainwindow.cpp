@@ -7,6 +7,7 @@
 #include "main/clocktext.h"
 #include "main/mainwindow.h"
 #include "main/mainwindowtexts.h"
+#include "store/contactstore.h"
 #include "store/storeerror.h"
 #include "support/fakedesktop.h"
 #include "support/sqlitefile.h"
@@ -455,6 +456,73 @@ private Q_SLOTS:
         QCOMPARE(boxTexts(), QStringList{deleteNotFound()});
         QCOMPARE(fake->boxes[0].style, 0);
         verifyBoxes({}, {}, {});
+    }
+
+    // The history's keys leave Ctrl+Z to the boxes, undo and redo the
+    // window's steps, and say how it went.
+    void stepsAreUndoneAndRedoneByKeys()
+    {
+        insertRow(db, {QStringLiteral("same"), QStringLiteral("1"), QString(), 1});
+        startForm();
+        fill(QStringLiteral("new"), QStringLiteral("2"), QString());
+        click(form->controls().addButton);
+        form->controls().nameBox->setText(QStringLiteral("same"));
+        click(form->controls().deleteButton);
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("1"));
+        fake->boxes.clear();
+        int changes = 0;
+        connect(form.get(), &MainWindow::entriesChanged, this, [&] { ++changes; });
+
+        QLineEdit *const name = form->controls().nameBox;
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("typed"));
+        QTest::keyClick(name, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(name->text(), QString());
+        QCOMPARE(storedRows(db).size(), 1);
+
+        const auto press = [&](Qt::KeyboardModifiers modifiers, Qt::Key key) -> QString {
+            fake->boxes.clear();
+            QTest::keyClick(name, key, modifiers);
+            if (!QTest::qWaitFor([&] { return !fake->boxes.isEmpty(); }))
+                return QStringLiteral("no box");
+            return boxTexts().join(u'\n');
+        };
+        const Qt::KeyboardModifiers undoKeys = Qt::ControlModifier | Qt::AltModifier;
+        QCOMPARE(press(undoKeys, Qt::Key_Z), undoDone().arg(stepDelete(1)));
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("2"));
+        QCOMPARE(press(undoKeys, Qt::Key_Z), undoDone().arg(stepAdd()));
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("1"));
+        QCOMPARE(storedRows(db)[0].name, QStringLiteral("same"));
+        QCOMPARE(press(undoKeys, Qt::Key_Z), undoNothing());
+        QCOMPARE(press(undoKeys, Qt::Key_Y), redoDone().arg(stepAdd()));
+        QCOMPARE(press(undoKeys | Qt::ShiftModifier, Qt::Key_Z), redoDone().arg(stepDelete(1)));
+        QCOMPARE(press(undoKeys, Qt::Key_Y), redoNothing());
+        const auto rows = storedRows(db);
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0].name, QStringLiteral("new"));
+        QCOMPARE(rows[0].rowNumber, 2.0); // put back as an add: the count plus 1
+        QCOMPARE(form->controls().countBox->text(), QStringLiteral("1"));
+        QCOMPARE(changes, 4);
+    }
+
+    // Entries deleted more than 30 days before the start are gone for good.
+    void startupPurgesOldDeletedEntries()
+    {
+        const QDateTime now = fake->clock.toUTC();
+        for (const int days : {31, 29})
+            QCOMPARE(execSql(db,
+                             QStringLiteral("INSERT INTO test_deleted (\"نام\", entry, "
+                                            "deleted_at, reason) VALUES ('d%1', 1, '%2', "
+                                            "'deleted')")
+                                 .arg(days)
+                                 .arg(now.addDays(-days).toString(Qt::ISODateWithMs))),
+                     QString());
+        startForm();
+        QVERIFY(fake->boxes.isEmpty());
+        ContactStore store(dir->path());
+        const QList<DeletedEntry> kept = store.recentlyDeleted().value;
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(kept[0].fields.name, QStringLiteral("d29"));
     }
 
     void exitAsksAndEndsOnlyOnYes()

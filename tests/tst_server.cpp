@@ -119,6 +119,16 @@ private Q_SLOTS:
         QCOMPARE(second.value.made, QStringList());
         QCOMPARE(server->scalar(database, catalogue).toString(), before);
         QVERIFY(before.contains(QStringLiteral("count 2")));
+
+        // A phone book prepared before deleted entries were kept gains
+        // their table, and keeps its entries.
+        QVERIFY(server->exec(database, QStringLiteral("DROP TABLE test_deleted")));
+        const Result<ServerPreparation> third = prepare();
+        QVERIFY(third.ok());
+        QCOMPARE(third.value.made, QStringList{QStringLiteral("table test_deleted")});
+        QVERIFY(store.queryByName(QStringLiteral("x")).ok() && store.deleteFirstMatch().ok());
+        QCOMPARE(store.recentlyDeleted().value.value(0).fields.name, QStringLiteral("x"));
+        QCOMPARE(refreshed(store), 1);
     }
 
     // A table with only the four fields (filled by hand or another program)

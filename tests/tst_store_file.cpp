@@ -46,6 +46,7 @@ private Q_SLOTS:
     void oddFolderNamesWork();
     void rowsFromOtherClientsAreFoundAndCounted();
     void bareTableIsCompletedOnOpen();
+    void olderVersionGainsDeletedEntriesOnOpen();
     void nameQueryIsAnIndexLookup();
     void everyConnectionDistrustsTheFile_data();
     void everyConnectionDistrustsTheFile();
@@ -188,6 +189,48 @@ void TestStoreFile::bareTableIsCompletedOnOpen()
     QVERIFY(store.open().ok());
     QCOMPARE(store.countEntries().value, 4);
     QCOMPARE(raw.column(QStringLiteral("SELECT sql FROM sqlite_master ORDER BY name")), schema);
+}
+
+// A file of the version before deleted entries were kept gains their table
+// on open, with its entries as they were, or, when it cannot be written,
+// is left at its version, whole.
+void TestStoreFile::olderVersionGainsDeletedEntriesOnOpen()
+{
+    StoreFolder folder;
+    QFile(folder.databasePath()).open(QIODevice::WriteOnly);
+    {
+        RawDatabase raw(folder.databasePath());
+        QVERIFY(raw.exec(StoreSchema::createTableStatement()));
+        for (const StoreSchema::GeneratedColumn &column : StoreSchema::generatedColumns())
+            QVERIFY(raw.exec(StoreSchema::addColumnStatement(column)));
+        for (const QString &statement : StoreSchema::companionStatements()) {
+            if (!statement.contains(QStringLiteral("test_deleted")))
+                QVERIFY2(raw.exec(statement), qPrintable(raw.error));
+        }
+        QVERIFY(raw.exec(QStringLiteral("PRAGMA user_version = 3")));
+        QVERIFY(raw.insert(QStringLiteral("علی"), QStringLiteral("1"), QStringLiteral("a"), 1));
+    }
+    const auto tables = [&] {
+        return RawDatabase(folder.databasePath())
+            .column(QStringLiteral("SELECT name FROM sqlite_master WHERE name = 'test_deleted' "
+                                   "UNION ALL SELECT user_version FROM pragma_user_version"));
+    };
+    {
+        // Another program writing: the open waits, then fails; nothing changed.
+        RawDatabase writer(folder.databasePath());
+        QVERIFY(writer.exec(QStringLiteral("PRAGMA busy_timeout = 0; BEGIN IMMEDIATE")));
+        ContactStore store(folder.folder());
+        QVERIFY(!store.open().ok());
+        QVERIFY(writer.exec(QStringLiteral("ROLLBACK")));
+    }
+    QCOMPARE(tables(), QVariantList{3});
+
+    ContactStore store(folder.folder());
+    QVERIFY(store.open().ok());
+    QCOMPARE(tables(), (QVariantList{QStringLiteral("test_deleted"), StoreSchema::version}));
+    QCOMPARE(store.countEntries().value, 1);
+    QVERIFY(store.queryByName(QStringLiteral("علي")).ok() && store.deleteFirstMatch().ok());
+    QCOMPARE(store.recentlyDeleted().value.value(0).fields.note, QStringLiteral("a"));
 }
 
 void TestStoreFile::nameQueryIsAnIndexLookup()

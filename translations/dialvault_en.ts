@@ -402,6 +402,15 @@ Commands:
     </message>
 </context>
 <context>
+    <name>HelpWindow</name>
+    <message>
+        <source>برگرداندن آخرين کار: Ctrl+Alt+Z
+انجام دوباره: Ctrl+Alt+Y يا Ctrl+Alt+Shift+Z</source>
+        <translation>Undo the last change: Ctrl+Alt+Z
+Redo: Ctrl+Alt+Y or Ctrl+Alt+Shift+Z</translation>
+    </message>
+</context>
+<context>
     <name>ImportJet</name>
     <message>
         <source>%1 به %2 منتقل نشد: %3 (خطاي شماره %4)</source>
@@ -701,6 +710,60 @@ Commands:
     <message>
         <source>دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.</source>
         <translation>No new phone book was made; the file is as it was.</translation>
+    </message>
+    <message>
+        <source>اضافه کردن شماره</source>
+        <translation>Adding the entry</translation>
+    </message>
+    <message numerus="yes">
+        <source>حذف %n شماره</source>
+        <translation>
+            <numerusform>Deleting %n entry</numerusform>
+            <numerusform>Deleting %n entries</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>اصلاح شماره</source>
+        <translation>Correcting the entry</translation>
+    </message>
+    <message numerus="yes">
+        <source>وارد کردن %n شماره</source>
+        <translation>
+            <numerusform>Importing %n entry</numerusform>
+            <numerusform>Importing %n entries</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>کاري براي برگرداندن نيست.</source>
+        <translation>There is nothing to undo.</translation>
+    </message>
+    <message>
+        <source>کاري براي انجام دوباره نيست.</source>
+        <translation>There is nothing to redo.</translation>
+    </message>
+    <message>
+        <source>برگردانده شد: %1</source>
+        <translation>Undone: %1</translation>
+    </message>
+    <message>
+        <source>دوباره انجام شد: %1</source>
+        <translation>Redone: %1</translation>
+    </message>
+    <message>
+        <source>«%1» برگردانده نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.</source>
+        <translation>“%1” was not undone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>«%1» دوباره انجام نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.</source>
+        <translation>“%1” was not redone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>کار برگردانده نشد.</source>
+        <translation>The change was not undone.</translation>
+    </message>
+    <message>
+        <source>کار دوباره انجام نشد.</source>
+        <translation>The change was not redone.</translation>
     </message>
 </context>
 <context>
@@ -1034,6 +1097,122 @@ The program does not open another phone book in its place. Make the folder writa
             <numerusform>%Ln entry</numerusform>
             <numerusform>%Ln entries</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>اصلاح ذخيره نشد.</source>
+        <translation>The correction was not stored.</translation>
+    </message>
+    <message>
+        <source>حذف نشد.</source>
+        <translation>Nothing was deleted.</translation>
+    </message>
+    <message>
+        <source>حذف رديف هاي انتخاب شده</source>
+        <translation>Delete the selected rows</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير...</source>
+        <translation>Recently deleted...</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله اين شماره را تغيير داده است و اصلاح ذخيره نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed this entry meanwhile, so the correction was not stored. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله اين شماره را حذف كرده است و اصلاح ذخيره نشد.</source>
+        <translation>Someone else deleted this entry meanwhile, so the correction was not stored.</translation>
+    </message>
+    <message>
+        <source>كس ديگري در اين فاصله شماره هايي را تغيير داده يا حذف كرده است و چيزي حذف نشد. آنچه اكنون ذخيره است نشان داده مي شود.</source>
+        <translation>Someone else changed or deleted some of these entries meanwhile, so nothing was deleted. The list shows what is stored now.</translation>
+    </message>
+    <message>
+        <source>كار برگردانده نشد.</source>
+        <translation>The step was not undone.</translation>
+    </message>
+    <message>
+        <source>كار دوباره انجام نشد.</source>
+        <translation>The step was not redone.</translation>
+    </message>
+    <message>
+        <source>برگردانده نشد: كس ديگري در اين فاصله شماره را تغيير داده يا حذف كرده است.</source>
+        <translation>Not undone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>دوباره انجام نشد: كس ديگري در اين فاصله شماره را تغيير داده يا حذف كرده است.</source>
+        <translation>Not redone: someone else has changed or deleted the entry meanwhile.</translation>
+    </message>
+    <message>
+        <source>برگرداندن</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>انجام دوباره</source>
+        <translation>Redo</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::RecentlyDeletedWindow</name>
+    <message>
+        <source>ناسازگاري در همگام سازي</source>
+        <translation>Sync conflict</translation>
+    </message>
+    <message>
+        <source>حذف</source>
+        <translation>Deleted</translation>
+    </message>
+    <message>
+        <source>زمان حذف</source>
+        <translation>Deleted at</translation>
+    </message>
+    <message>
+        <source>علت</source>
+        <translation>Why</translation>
+    </message>
+    <message>
+        <source>بازگرداندن</source>
+        <translation>Put back</translation>
+    </message>
+    <message>
+        <source>خروج</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير</source>
+        <translation>Recently deleted</translation>
+    </message>
+    <message>
+        <source>حذف شده هاي اخير خوانده نشد.</source>
+        <translation>The recently deleted entries could not be read.</translation>
+    </message>
+    <message numerus="yes">
+        <source>در %Ln روز گذشته چيزي حذف نشده است.</source>
+        <translation>
+            <numerusform>Nothing was deleted in the last %Ln day.</numerusform>
+            <numerusform>Nothing was deleted in the last %Ln days.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln مورد از تازه ترين حذف شده ها؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
+        <translation>
+            <numerusform>The %Ln most recently deleted entry; select those you want and press “Put back”.</numerusform>
+            <numerusform>The %Ln most recently deleted entries; select those you want and press “Put back”.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln مورد در %L1 روز گذشته حذف شده است؛ آنها را كه مي خواهيد انتخاب كنيد و «بازگرداندن» را بزنيد.</source>
+        <translation>
+            <numerusform>%Ln entry was deleted in the last %L1 days; select those you want and press “Put back”.</numerusform>
+            <numerusform>%Ln entries were deleted in the last %L1 days; select those you want and press “Put back”.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>بازگردانده نشد.</source>
+        <translation>Nothing was put back.</translation>
+    </message>
+    <message>
+        <source>چيزي بازگردانده نشد: كس ديگري در اين فاصله برخي از اين موارد را بازگردانده يا براي هميشه پاك كرده است.</source>
+        <translation>Nothing was put back: someone else has put back or removed some of these entries meanwhile.</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,6 @@
 #include "cli/serverinit.h"
 
+#include "store/deletedtable.h"
 #include "store/linktables.h"
 #include "store/serverschema.h"
 #include "store/storeschema.h"
@@ -164,7 +165,19 @@ private:
             return status;
         if (Status status = prepareCount(done.made); !status.ok())
             return status;
-        return prepareLinks(done.made);
+        if (Status status = prepareLinks(done.made); !status.ok())
+            return status;
+        return prepareDeleted(done.made);
+    }
+
+    // The recently deleted entries, in a table of their own.
+    Status prepareDeleted(QStringList &made)
+    {
+        const Result<bool> present = relationExists(DeletedTable::table);
+        if (!present.ok() || present.value)
+            return present;
+        return make(QStringLiteral("table %1").arg(DeletedTable::table),
+                    DeletedTable::serverStatement(), made);
     }
 
     // The links of entries to address book cards, in tables of their own; a
@@ -447,7 +460,7 @@ QString serverGrants(const QString &schema, const QString &role)
                           "GRANT SELECT ON %1.%4 TO %2;\n"
                           "GRANT EXECUTE ON FUNCTION %1.%5(bigint[]) TO %2;\n")
                .arg(where, role, table, countTable, importLockFunction)
-        + LinkTables::serverGrants(where, role);
+        + LinkTables::serverGrants(where, role) + DeletedTable::serverGrants(where, role);
 }
 
 } // namespace dialvault

@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QEventLoop>
+#include <QShortcut>
 #include <QThread>
 #include <QTimer>
 
@@ -43,6 +44,22 @@ PhoneBookSource serverTimeout(const PhoneBookSource &source, Settings &settings)
     return source.withTimeout(std::chrono::seconds(seconds));
 }
 
+// What a step of the history was, as the person is told.
+QString stepText(const EditOutcome &outcome)
+{
+    switch (outcome.step.value_or(EditStep::Add)) {
+    case EditStep::Add:
+        return stepAdd();
+    case EditStep::Delete:
+        return stepDelete(outcome.entries);
+    case EditStep::Correction:
+        return stepCorrection();
+    case EditStep::Import:
+        return stepImport(outcome.entries);
+    }
+    return {};
+}
+
 } // namespace
 
 MainWindow::MainWindow(const Desktop &desktop)
@@ -61,8 +78,15 @@ MainWindow::MainWindow(const Desktop &desktop)
             [this] { showSingle<HelpWindow>(m_desktop, this); });
     connect(c.aboutButton, &PaintedButton::Click, this,
             [this] { showSingle<AboutWindow>(m_desktop, this); });
-    connect(c.listButton, &PaintedButton::Click, this,
-            [this] { showSingle<ContactListWindow>(m_desktop, this); });
+    connect(c.listButton, &PaintedButton::Click, this, [this] {
+        // The list changes entries through this window's worker and history,
+        // and each window follows the other's changes.
+        auto *list = showSingle<ContactListWindow>(m_desktop, this, m_worker, m_history);
+        connect(list, &ContactListWindow::entriesChanged, this, &MainWindow::refreshAfterChange,
+                Qt::UniqueConnection);
+        connect(this, &MainWindow::entriesChanged, list, &ContactListWindow::reload,
+                Qt::UniqueConnection);
+    });
 
     // The clock only needs to wake when the shown second changes, so it
     // sleeps until just past each second boundary rather than ticking
@@ -74,9 +98,24 @@ MainWindow::MainWindow(const Desktop &desktop)
     connect(&m_worker, &StoreWorker::busyChanged, this, &MainWindow::showBusy);
 
     // Contacts files dropped on the window go into its phone book; the count
-    // shows them.
-    ContactsDrop::install(this, m_desktop.windows, source(), importSizeLimit(),
-                          [this] { refreshAfterChange(); });
+    // shows them, and the import is one step of the history.
+    ContactsDrop::install(
+        this, m_desktop.windows, source(), importSizeLimit(),
+        [this] {
+            refreshAfterChange();
+            Q_EMIT entriesChanged();
+        },
+        [this](const StoredKeys &stored) { m_history.recordImport(stored); });
+
+    // Ctrl+Z stays the text boxes' own undo of typing.
+    const auto shortcut = [this](const QKeySequence &keys, void (MainWindow::*slot)()) {
+        auto *made = new QShortcut(keys, this);
+        made->setContext(Qt::WindowShortcut);
+        connect(made, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z), &MainWindow::undo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Y), &MainWindow::redo);
+    shortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_Z), &MainWindow::redo);
 }
 
 MainWindow::~MainWindow() = default;
@@ -84,7 +123,14 @@ MainWindow::~MainWindow() = default;
 bool MainWindow::start()
 {
     Refreshed opened;
-    m_worker.runNow([&opened](ContactStore &store) { opened = refresh(store); });
+    const QDateTime now = m_desktop.clock.now();
+    m_worker.runNow([&opened, now](ContactStore &store) {
+        opened = refresh(store);
+        // Deleted entries are kept so long, then gone for good. A phone
+        // book that cannot be written is still shown.
+        if (opened.count.ok())
+            store.purgeDeleted(now);
+    });
     if (opened.count.error.cause == FailureCause::ForeignSchema && !source().isServer()
         && !repairAtStart(opened))
         return false;
@@ -244,11 +290,15 @@ void MainWindow::add()
         outcome->stored.error = {13, QStringLiteral("Type mismatch"), FailureCause::Other};
     const ContactEntry entry{m_controls.nameBox->text(), m_controls.phoneBox->text(),
                              m_controls.noteBox->text(), shownCount + 1};
+    EditHistory &history = m_history;
     m_worker.post(
-        [outcome, entry](ContactStore &store) {
+        [outcome, entry, &history](ContactStore &store) {
             if (outcome->stored.ok())
                 outcome->stored = store.appendEntry(entry);
             if (outcome->stored.ok()) {
+                // An add whose key is not known cannot be undone.
+                if (const qint64 key = store.lastAddedKey(); key != 0)
+                    history.recordAdd(key, {entry.name, entry.phone, entry.note});
                 outcome->refreshed = refresh(store);
                 return;
             }
@@ -272,6 +322,7 @@ void MainWindow::add()
             m_desktop.windows.messageBox(addStored(), MsgOkInformation, addStoredTitle());
             clearFields();
             showRefreshedAfterChange(outcome->refreshed);
+            Q_EMIT entriesChanged();
         });
 }
 
@@ -291,13 +342,17 @@ void MainWindow::deleteByName()
     };
     auto outcome = std::make_shared<Outcome>();
     const QString name = m_controls.nameBox->text();
+    EditHistory &history = m_history;
     m_worker.post(
-        [outcome, name](ContactStore &store) {
+        [outcome, name, &history](ContactStore &store) {
             outcome->deleted = store.queryByName(name);
             if (outcome->deleted.ok())
                 outcome->deleted = store.deleteFirstMatch();
-            if (outcome->deleted.ok())
-                outcome->refreshed = refresh(store);
+            if (!outcome->deleted.ok())
+                return;
+            const DeletedEntry &deleted = store.lastDeleted();
+            history.recordDelete({deleted.keyed()}, {deleted.id});
+            outcome->refreshed = refresh(store);
         },
         [this, outcome] {
             const Status &deleted = outcome->deleted;
@@ -312,6 +367,7 @@ void MainWindow::deleteByName()
             }
             clearFields();
             showRefreshedAfterChange(outcome->refreshed);
+            Q_EMIT entriesChanged();
         });
 }
 
@@ -321,6 +377,56 @@ void MainWindow::refreshAfterChange()
     // While an operation runs, its own end shows the count again.
     m_worker.post([refreshed](ContactStore &store) { *refreshed = refresh(store); },
                   [this, refreshed] { showRefreshedAfterChange(*refreshed); });
+}
+
+void MainWindow::undo()
+{
+    runHistory(true);
+}
+
+void MainWindow::redo()
+{
+    runHistory(false);
+}
+
+void MainWindow::runHistory(bool undo)
+{
+    if (m_worker.busy())
+        return;
+    struct Outcome
+    {
+        Result<EditOutcome> step;
+        Refreshed refreshed;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    EditHistory &history = m_history;
+    m_worker.post(
+        [outcome, undo, &history](ContactStore &store) {
+            outcome->step = undo ? history.undo(store) : history.redo(store);
+            if (outcome->step.ok() && outcome->step.value.step && !outcome->step.value.refused)
+                outcome->refreshed = refresh(store);
+        },
+        [this, outcome, undo] {
+            const Result<EditOutcome> &step = outcome->step;
+            if (!step.ok()) {
+                m_desktop.windows.messageBox(
+                    failureText(undo ? undoFailed() : redoFailed(), step.error), MsgOk);
+                return;
+            }
+            if (!step.value.step) {
+                m_desktop.windows.messageBox(undo ? undoNothing() : redoNothing(), MsgOk);
+                return;
+            }
+            if (step.value.refused) {
+                m_desktop.windows.messageBox(
+                    (undo ? undoRefused() : redoRefused()).arg(stepText(step.value)), MsgOk);
+                return;
+            }
+            showRefreshedAfterChange(outcome->refreshed);
+            Q_EMIT entriesChanged();
+            m_desktop.windows.messageBox((undo ? undoDone() : redoDone()).arg(stepText(step.value)),
+                                         MsgOkInformation);
+        });
 }
 
 void MainWindow::showRefreshedAfterChange(const Refreshed &refreshed)

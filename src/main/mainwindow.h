@@ -3,6 +3,7 @@
 #include "desktop/desktop.h"
 #include "layout/formwindow.h"
 #include "layout/windowlayouts.h"
+#include "store/edithistory.h"
 #include "store/storeworker.h"
 
 namespace dialvault {
@@ -25,8 +26,13 @@ public:
     bool start();
 
     // Opens the store again and shows its count in the count box; a
-    // failure is said.
+    // failure is said. Another window calls it once it changed entries.
     void refreshAfterChange();
+    // The latest step of the edit history undone, or the latest undone step
+    // done again, on the worker; the outcome is said, and the count shown
+    // again (Ctrl+Alt+Z; Ctrl+Alt+Y or Ctrl+Alt+Shift+Z).
+    void undo();
+    void redo();
     // Empties the name, phone and note boxes.
     void clearFields();
 
@@ -36,6 +42,16 @@ public:
     // The largest contacts file an import takes, as the settings say.
     qint64 importSizeLimit() const;
     const MainWindowControls &controls() const { return m_controls; }
+
+    // The run's one store worker and edit history, which the other windows
+    // change entries through and record their steps in.
+    StoreWorker &worker() { return m_worker; }
+    EditHistory &history() { return m_history; }
+
+Q_SIGNALS:
+    // This window changed entries (an add, a delete, an import, an undo or
+    // a redo): a list of them is shown afresh.
+    void entriesChanged();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -61,12 +77,16 @@ private:
     void showRefreshed(const Refreshed &refreshed);
     void reportSettledAdds(const QList<SettledAdd> &settled);
     void showRefreshedAfterChange(const Refreshed &refreshed);
+    // The history's latest step undone, or its latest undone step redone.
+    void runHistory(bool undo);
     void showBusy(bool busy);
     void confirmExit();
     void tick();
 
     Desktop m_desktop;
     MainWindowControls m_controls;
+    // Before the worker, whose operation under way may use it.
+    EditHistory m_history;
     StoreWorker m_worker;
 };
 

@@ -111,4 +111,63 @@ inline QString repairFailed()
         "MainWindow", "دفترچه تلفن تازه ساخته نشد؛ پرونده همان طور که بود مانده است.");
 }
 
+// Undo (Ctrl+Alt+Z) and redo (Ctrl+Alt+Y): what a step was, then how
+// undoing or doing it again went.
+inline QString stepAdd()
+{
+    return QCoreApplication::translate("MainWindow", "اضافه کردن شماره");
+}
+// %n: how many entries.
+inline QString stepDelete(qint64 entries)
+{
+    return QCoreApplication::translate("MainWindow", "حذف %n شماره", nullptr, int(entries));
+}
+inline QString stepCorrection()
+{
+    return QCoreApplication::translate("MainWindow", "اصلاح شماره");
+}
+// %n: how many entries.
+inline QString stepImport(qint64 entries)
+{
+    return QCoreApplication::translate("MainWindow", "وارد کردن %n شماره", nullptr, int(entries));
+}
+inline QString undoNothing()
+{
+    return QCoreApplication::translate("MainWindow", "کاري براي برگرداندن نيست.");
+}
+inline QString redoNothing()
+{
+    return QCoreApplication::translate("MainWindow", "کاري براي انجام دوباره نيست.");
+}
+// %1: the step.
+inline QString undoDone()
+{
+    return QCoreApplication::translate("MainWindow", "برگردانده شد: %1");
+}
+inline QString redoDone()
+{
+    return QCoreApplication::translate("MainWindow", "دوباره انجام شد: %1");
+}
+// %1: the step. Nothing was done, and the step can be tried again later.
+inline QString undoRefused()
+{
+    return QCoreApplication::translate(
+        "MainWindow",
+        "«%1» برگردانده نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.");
+}
+inline QString redoRefused()
+{
+    return QCoreApplication::translate(
+        "MainWindow",
+        "«%1» دوباره انجام نشد: کس ديگري در اين فاصله شماره را تغيير داده يا حذف کرده است.");
+}
+inline QString undoFailed()
+{
+    return QCoreApplication::translate("MainWindow", "کار برگردانده نشد.");
+}
+inline QString redoFailed()
+{
+    return QCoreApplication::translate("MainWindow", "کار دوباره انجام نشد.");
+}
+
 } // namespace dialvault::mainwindowtexts

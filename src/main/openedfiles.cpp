@@ -7,10 +7,14 @@ namespace dialvault {
 
 void importFilesGivenAtStart(WindowSystem &windows, MainWindow &window, const QStringList &files)
 {
-    // Files opened with the program from the desktop go in as dropped ones do.
-    if (!files.isEmpty()
-        && importDroppedFiles(windows, window.source(), files, window.importSizeLimit()))
-        window.refreshAfterChange();
+    // Files opened with the program from the desktop go in as dropped ones
+    // do, as one step of the history.
+    StoredKeys stored;
+    if (files.isEmpty()
+        || !importDroppedFiles(windows, window.source(), files, window.importSizeLimit(), &stored))
+        return;
+    window.history().recordImport(stored);
+    window.refreshAfterChange();
 }
 
 } // namespace dialvault

@@ -1,9 +1,11 @@
 #include "store/cardlinks.h"
 
+#include "store/deletedtable.h"
 #include "store/linktables.h"
 #include "store/storeengine.h"
 #include "store/storefailure.h"
 
+#include <QDateTime>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
@@ -240,6 +242,17 @@ Status CardLinks::Impl::applyIn(const LinkChanges &changes, bool &changedMeanwhi
             if (Status linked = saveLink(added.link, entry); !linked.ok())
                 return linked;
         }
+    }
+    // Our versions that lost a conflict can still be put back.
+    const QString now = DeletedTable::timeText(QDateTime::currentDateTimeUtc());
+    for (const EntryTexts &ours : changes.putAside) {
+        if (Status status
+            = run(engine->deletedSql().keep,
+                  {textValue(ours.name), textValue(ours.phone), textValue(ours.note),
+                   QVariant(QMetaType::fromType<double>()), QVariant(QMetaType::fromType<qint64>()),
+                   now, DeletedTable::reasonText(DeletionReason::SyncConflict)});
+            !status.ok())
+            return status;
     }
     if (Status status = run(s.dropToken, {book}); !status.ok())
         return status;

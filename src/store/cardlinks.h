@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/contactentry.h"
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
@@ -10,25 +11,6 @@
 #include <memory>
 
 namespace dialvault {
-
-// The three texts of an entry that a card carries.
-struct EntryTexts
-{
-    QString name;
-    QString phone;
-    QString note;
-
-    // A null text and the empty one are the same here.
-    friend bool operator==(const EntryTexts &, const EntryTexts &) = default;
-};
-
-// An entry with its key in the phone book (its rowid in a file, its id on a
-// server), which stays with it while it lives.
-struct KeyedEntry
-{
-    qint64 key = 0;
-    EntryTexts texts;
-};
 
 // An entry's link to a card of an address book: where the card is (its
 // href), the ETag it had when last synced, and the entry's state then.

@@ -18,19 +18,23 @@ constexpr std::size_t maxAnchors = 16;
 // Keys asked for by one statement: a page of an ordered list.
 constexpr int scatteredKeys = 64;
 
-// The key, then the four fields the list shows.
-QString selectedColumns(const QString &key)
+// The key, the four fields the list shows, then the entry's key.
+QString selectedColumns(const QString &key, const QString &entryKey)
 {
     using namespace StoreSchema;
-    return QStringList{key, quoted(nameField), quoted(phoneField), quoted(noteField),
-                       quoted(rowNumberField)}
+    return QStringList{key,
+                       quoted(nameField),
+                       quoted(phoneField),
+                       quoted(noteField),
+                       quoted(rowNumberField),
+                       entryKey.isEmpty() ? key : entryKey}
         .join(QStringLiteral(", "));
 }
 
 ContactListRow rowOf(const QSqlQuery &query)
 {
     return {query.value(1).toString(), query.value(2).toString(), query.value(3).toString(),
-            rowNumberText(query.value(4))};
+            rowNumberText(query.value(4)), query.value(5).toLongLong()};
 }
 
 template <typename T>
@@ -44,11 +48,12 @@ Result<T> failed(const StoreError &error)
 } // namespace
 
 ContactListReader::ContactListReader(StoreEngine &engine, const QString &table, const QString &key,
-                                     KeyExtent extent)
+                                     KeyExtent extent, const QString &entryKey)
     : m_engine(engine)
     , m_extent(extent)
 {
-    const QString select = QStringLiteral("SELECT %1 FROM %2 ").arg(selectedColumns(key), table);
+    const QString select
+        = QStringLiteral("SELECT %1 FROM %2 ").arg(selectedColumns(key, entryKey), table);
     m_range.text = select + QStringLiteral("WHERE %1 BETWEEN ? AND ? ORDER BY %1").arg(key);
     m_forward.text = select
         + QStringLiteral("WHERE %1 >= ? AND %1 <= ? ORDER BY %1 LIMIT ? OFFSET ?").arg(key);

@@ -19,9 +19,10 @@ class ContactListReader
 {
 public:
     // `table` is as written in SQL, such as main.test; `key` its column that
-    // orders the entries, such as rowid.
+    // orders the entries, such as rowid; `entryKey` the column that holds
+    // each entry's key in the phone book, when it is not `key` (a copy's).
     ContactListReader(StoreEngine &engine, const QString &table, const QString &key,
-                      KeyExtent extent);
+                      KeyExtent extent, const QString &entryKey = {});
 
     const KeyExtent &extent() const { return m_extent; }
 

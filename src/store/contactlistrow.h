@@ -7,13 +7,15 @@
 namespace dialvault {
 
 // One entry of table `test` as the contact list shows it: its four fields as
-// text, NULL as the empty text.
+// text, NULL as the empty text, and the key it is stored under, by which the
+// list corrects and deletes it (0 for a row that could not be read).
 struct ContactListRow
 {
     QString name;
     QString phone;
     QString note;
     QString rowNumber;
+    qint64 key = 0;
 };
 
 using ContactListRows = QList<ContactListRow>;

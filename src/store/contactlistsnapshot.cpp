@@ -28,6 +28,8 @@ constexpr int copyChunkRows = 1024;
 // while, and soon in any case, as the file is held until the copy is complete.
 constexpr std::chrono::milliseconds quietBeforeCopy{20};
 constexpr std::chrono::milliseconds latestCopyStart{200};
+// The copy's column that keeps each entry's key in the phone book (ListSql).
+const QString entryKeyColumn = QStringLiteral("src");
 
 // Everything the snapshot's own thread does on its connection.
 class Session
@@ -37,8 +39,8 @@ public:
         : m_engine(makeStoreEngine(source))
         , m_sql(m_engine->listSql())
         , m_copyChunk{m_sql.copyChunk}
-        , m_lastCopied{
-              QStringLiteral("SELECT src FROM %1 WHERE %2 = ?").arg(m_sql.copyTable, m_sql.copyKey)}
+        , m_lastCopied{QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+                           .arg(entryKeyColumn, m_sql.copyTable, m_sql.copyKey)}
     { }
 
     ~Session() { close(); }
@@ -141,7 +143,8 @@ private:
         }
         m_inTransaction = false;
         // The copy's keys run from 1 without gaps, so every page is a range.
-        m_copy.emplace(*m_engine, m_sql.copyTable, m_sql.copyKey, KeyExtent{m_copied, 1, m_copied});
+        m_copy.emplace(*m_engine, m_sql.copyTable, m_sql.copyKey, KeyExtent{m_copied, 1, m_copied},
+                       entryKeyColumn);
     }
 
     // Without room for the copy the file is let go all the same, so that the

@@ -1,15 +1,14 @@
 #include "store/contactstore.h"
 
-#include "store/storeengine.h"
+#include "store/contactstoreimpl.h"
+#include "store/deletedtable.h"
 #include "store/storefailure.h"
 
 #include <QSqlError>
 #include <QUuid>
 
 #include <algorithm>
-#include <optional>
 #include <utility>
-#include <vector>
 
 namespace dialvault {
 
@@ -19,9 +18,6 @@ namespace {
 // before it gives up.
 constexpr int maxDeleteAttempts = 100;
 
-// What is open: nothing, the whole table, or a name query's result.
-enum class Opened { Nothing, Table, Query };
-
 // An add sent again must be the same add: the texts decide, not the row
 // number, which follows the count shown.
 bool sameTexts(const ContactEntry &a, const ContactEntry &b)
@@ -29,154 +25,10 @@ bool sameTexts(const ContactEntry &a, const ContactEntry &b)
     return a.name == b.name && a.phone == b.phone && a.note == b.note;
 }
 
-// An add that reached the server, or may have, without an answer.
-struct PendingAdd
-{
-    ContactEntry entry;
-    QString key;
-};
-
 } // namespace
 
-struct ContactStore::Impl
-{
-    PhoneBookSource source;
-    std::unique_ptr<StoreEngine> engine;
-
-    Opened opened = Opened::Nothing;
-    std::optional<qint64> queryRow; // the first match of the name query
-    QString queryName;
-
-    std::vector<PendingAdd> pending;
-    QList<SettledAdd> settled;
-
-    // A new connection sends again the adds whose answer was lost.
-    Status open()
-    {
-        const int before = engine->generation();
-        Status status = engine->open();
-        if (!status.ok() || engine->generation() == before)
-            return status;
-        for (auto add = pending.begin(); add != pending.end();) {
-            const Status sent = sendAdd(add->entry, add->key);
-            if (sent.ok()) {
-                settled.append({add->entry});
-                add = pending.erase(add);
-            } else if (engine->connectionBroke(sent)) {
-                return sent;
-            } else {
-                ++add; // refused now; sent again with the next connection
-            }
-        }
-        return status;
-    }
-
-    Status sendAdd(const ContactEntry &entry, const QString &key)
-    {
-        Status status;
-        const EngineSql &sql = engine->insertStatement();
-        QSqlQuery *query = engine->statement(sql, status);
-        if (!query)
-            return status;
-        query->bindValue(0, textValue(entry.name));
-        query->bindValue(1, textValue(entry.phone));
-        query->bindValue(2, textValue(entry.note));
-        query->bindValue(3, entry.rowNumber);
-        query->bindValue(4, key);
-        if (!query->exec())
-            return engine->failure(query->lastError(), sql.right);
-        query->finish();
-        return status;
-    }
-
-    // Runs `sql` with `values`; `query` is left on its answer. A connection
-    // that broke is opened again first, and a statement that failed because
-    // the connection broke is run once more on a new one: every statement
-    // of the store may run twice (reads, a delete by key, an add by its
-    // client-made key). A change sent on a connection that broke, when no
-    // new connection can be had, ends as OutcomeUnknown; `resent` tells that
-    // it was sent twice.
-    Status execute(const EngineSql &sql, const QVariantList &values, QSqlQuery *&query,
-                   bool change = false, bool *resent = nullptr)
-    {
-        Status status;
-        bool sent = false;
-        for (int attempt = 0; attempt < 2; ++attempt) {
-            if (!engine->isOpen()) {
-                if (Status reopened = open(); !reopened.ok())
-                    return sent ? outcomeUnknown(reopened) : reopened;
-            }
-            query = engine->statement(sql, status);
-            if (query) {
-                for (int i = 0; i < values.size(); ++i)
-                    query->bindValue(i, values.at(i));
-                if (query->exec()) {
-                    if (resent)
-                        *resent = sent;
-                    return {};
-                }
-                status = engine->failure(query->lastError(), sql.right);
-            }
-            // Refused by an engine that answered: nothing of this attempt
-            // is stored, but an earlier one may have been.
-            if (!engine->connectionBroke(status))
-                return sent ? outcomeUnknown(status) : status;
-            sent = sent || (change && query);
-        }
-        return sent ? outcomeUnknown(status) : status;
-    }
-
-    // The first key of `sql`'s answer, NoCurrentRecord when there is none.
-    Result<qint64> firstKey(const EngineSql &sql, const QVariantList &values)
-    {
-        Result<qint64> result;
-        QSqlQuery *query = nullptr;
-        result.error = execute(sql, values, query).error;
-        if (!result.ok())
-            return result;
-        const bool found = query->next();
-        const QSqlError error = query->lastError();
-        if (found)
-            result.value = query->value(0).toLongLong();
-        query->finish();
-        if (!found)
-            result.error = (error.isValid() ? engine->failure(error, sql.right)
-                                            : storeFailure(NoCurrentRecord))
-                               .error;
-        return result;
-    }
-
-    // The row that a read or delete works on: the first match of the query,
-    // or the first row of the table when the table is open.
-    Result<qint64> currentRow()
-    {
-        Result<qint64> result;
-        switch (opened) {
-        case Opened::Nothing:
-            result.error = storeFailure(ObjectNotSet).error;
-            return result;
-        case Opened::Query:
-            if (queryRow)
-                result.value = *queryRow;
-            else
-                result.error = storeFailure(NoCurrentRecord).error;
-            return result;
-        case Opened::Table:
-            break;
-        }
-        return firstKey(engine->firstEntryStatement(), {});
-    }
-
-    // The first entry of what is open as the phone book is now: the name
-    // query run again, or the table's first entry; NoCurrentRecord when
-    // there is none.
-    Result<qint64> firstMatchNow()
-    {
-        if (opened == Opened::Query)
-            return firstKey(engine->nameQueryStatement(), {textValue(queryName)});
-        return currentRow();
-    }
-};
+using contactstore::Opened;
+using contactstore::PendingAdd;
 
 ContactStore::ContactStore(const QString &folder)
     : ContactStore(PhoneBookSource::inFolder(folder))
@@ -304,33 +156,32 @@ Status ContactStore::closeResult()
 Status ContactStore::deleteFirstMatch()
 {
     const StoreEngine::Watch watching(*d->engine);
-    Result<qint64> row = d->currentRow();
-    if (!row.ok())
-        return row;
-    if (Status durable = d->engine->prepareForChanges(); !durable.ok())
-        return durable;
-    // Where many people delete at the same moment, an entry deleted by
-    // another a moment before is followed by the name's first entry now:
-    // two people deleting one name delete two entries, or the second is
-    // told that none is left.
-    for (int attempt = 0;; ++attempt) {
-        bool resent = false;
-        QSqlQuery *query = nullptr;
-        const Status status
-            = d->execute(d->engine->deleteStatement(), {row.value}, query, true, &resent);
-        if (!status.ok())
-            return status;
-        // Sent twice, the first may have deleted it: either way it is gone.
-        const bool deleted = query->numRowsAffected() > 0 || resent;
-        query->finish();
-        if (deleted)
-            return closeResult();
-        if (!d->engine->followsDeletedEntries() || attempt == maxDeleteAttempts)
-            return storeFailure(RecordIsDeleted);
-        row = d->firstMatchNow();
-        if (!row.ok())
-            return row;
-    }
+    const Result<qint64> first = d->currentRow();
+    if (!first.ok())
+        return first;
+    DeletedEntry kept;
+    const Status deleted = d->inTransaction([&](bool &) -> Status {
+        // Where many people delete at the same moment, an entry deleted by
+        // another a moment before is followed by the name's first entry
+        // now: two people deleting one name delete two entries, or the
+        // second is told that none is left.
+        qint64 row = first.value;
+        for (int attempt = 0;; ++attempt) {
+            if (Status status = d->keepAndDelete(row, DeletionReason::ByPerson, kept);
+                !status.ok() || kept.id != 0)
+                return status;
+            if (!d->engine->followsDeletedEntries() || attempt == maxDeleteAttempts)
+                return storeFailure(RecordIsDeleted);
+            const Result<qint64> now = d->firstMatchNow();
+            if (!now.ok())
+                return now;
+            row = now.value;
+        }
+    });
+    if (!deleted.ok())
+        return deleted;
+    d->lastDeleted = kept;
+    return closeResult();
 }
 
 Status ContactStore::appendEntry(const ContactEntry &entry)
@@ -369,7 +220,16 @@ Status ContactStore::appendEntry(const ContactEntry &entry)
     }
     if (!status.ok())
         return status;
+    // The key is asked for after the add: a statement answering rows is
+    // done with before the server commits it, so its answer proves nothing.
+    const QVariant inserted = query->lastInsertId();
     query->finish();
+    d->lastAddedKey = 0;
+    if (!d->engine->keysAdds()) {
+        d->lastAddedKey = inserted.toLongLong();
+    } else if (const Result<qint64> known = d->engine->keyOfAdd(key); known.ok()) {
+        d->lastAddedKey = known.value;
+    }
     return closeResult();
 }
 

@@ -4,10 +4,12 @@
 #include "store/phonebooksource.h"
 #include "store/storeerror.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace dialvault {
@@ -16,6 +18,28 @@ namespace dialvault {
 struct SettledAdd
 {
     ContactEntry entry;
+};
+
+// How a delete of chosen entries went.
+struct EntriesDeleted
+{
+    // Where each entry went among the recently deleted, in the order given.
+    QList<qint64> ids;
+    // Nothing was deleted: an entry no longer held what it was expected to.
+    bool refused = false;
+    // The entries found so, as far as they are known (what they hold now).
+    QList<EntryNow> meanwhile;
+};
+
+// How putting back recently deleted entries went.
+struct EntriesRestored
+{
+    // Each entry's new key, in the order of the ids given.
+    QList<qint64> keys;
+    // Nothing was put back: these are no longer among the recently deleted
+    // (put back or deleted for good by another copy of the program).
+    QList<qint64> missing;
+    bool done() const { return missing.isEmpty(); }
 };
 
 // The contact database: db1.mdb in the given folder, or table `test` on a
@@ -53,8 +77,9 @@ public:
     Result<PhoneAndNote> readFirstMatch();
     // Closes whatever result is open; ObjectNotSet when none is.
     Status closeResult();
-    // Deletes the first match and closes the result; NoCurrentRecord when
-    // none. When another connection deleted that entry meanwhile: on a file
+    // Deletes the first match, keeping it among the recently deleted in the
+    // same transaction, and closes the result; NoCurrentRecord when none.
+    // When another connection deleted that entry meanwhile: on a file
     // RecordIsDeleted; on a server the name's first entry now is deleted
     // instead, so that people deleting one name at once delete one entry
     // each, until none is left.
@@ -62,6 +87,41 @@ public:
     // Stores one entry (whether the table or a query is open: it lands in
     // `test`), durably, then closes the result.
     Status appendEntry(const ContactEntry &entry);
+
+    // The key of the entry the last successful appendEntry() stored.
+    qint64 lastAddedKey() const;
+    // The entry the last successful deleteFirstMatch() deleted, as it is
+    // kept among the recently deleted (in the same transaction).
+    const DeletedEntry &lastDeleted() const;
+
+    // Stores `now` in the entry with `key` only while it still holds
+    // `expected` (a null text and the empty one are the same), durably;
+    // otherwise nothing is written and the state says why, with what the
+    // entry holds now. The row number is left as it is.
+    Result<EntryNow> correctEntry(qint64 key, const EntryTexts &expected, const EntryTexts &now);
+    // Deletes the entries in one transaction, each kept among the recently
+    // deleted. When any no longer holds its texts (or is gone), nothing is
+    // deleted and `meanwhile` lists each such entry.
+    Result<EntriesDeleted> deleteEntries(const QList<KeyedEntry> &entries);
+    // The same for the entries one change stored (an import), told by their
+    // keys and their digest: refused when one is gone or changed since.
+    Result<EntriesDeleted> deleteStoredKeys(const StoredKeys &keys);
+
+    // The recently deleted entries, newest first; at most `limit` of them
+    // when it is not negative.
+    Result<QList<DeletedEntry>> recentlyDeleted(qsizetype limit = -1);
+    // Puts the entries back in one transaction, in the order of `ids`: each
+    // as a new entry, numbered as an add is (the count plus 1), with a new
+    // key, to which the address-book links of its former key move, and
+    // removed from the recently deleted.
+    Result<EntriesRestored> restoreDeleted(const QList<qint64> &ids);
+    // Removes for good the entries deleted more than keptDays before `now`;
+    // the number removed.
+    Result<qint64> purgeDeleted(const QDateTime &now);
+    static constexpr int keptDays = 30;
+
+    // The clock that stamps deletions (UTC); the system's unless set.
+    void setClock(std::function<QDateTime()> now);
 
     // The latest moment of the operations from now on (a window's
     // operation), beside the timeout of each statement on a server:

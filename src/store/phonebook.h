@@ -20,12 +20,15 @@ struct ImportCounts
     qint64 added = 0;
     qint64 duplicates = 0; // skipped: already in the phone book, or earlier in the same import
     qint64 withoutNameOrNumber = 0; // skipped
+    // The entries added, so that the import can be undone as one step.
+    StoredKeys stored;
 
     ImportCounts &operator+=(const ImportCounts &other)
     {
         added += other.added;
         duplicates += other.duplicates;
         withoutNameOrNumber += other.withoutNameOrNumber;
+        stored += other.stored;
         return *this;
     }
 };

@@ -1,6 +1,7 @@
 #include "store/phonebook.h"
 
 #include "store/batchimport.h"
+#include "store/deletedtable.h"
 #include "store/phonebookimpl.h"
 #include "store/searchkeys.h"
 #include "store/storefailure.h"
@@ -52,6 +53,11 @@ public:
         if (counted.isNull())
             return rolledBack(storeFailure(CountMissing));
         m_stored = counted.toDouble();
+        // No other writer adds meanwhile: the import's keys follow this one.
+        const Result<qint64> last = lastKey();
+        if (!last.ok())
+            return rolledBack(last);
+        m_lastKeyBefore = last.value;
 
         m_statements = m_engine.importStatements(status);
         if (!m_statements)
@@ -81,6 +87,7 @@ public:
         }
         ImportRow row{entry, QString()};
         row.entry.rowNumber = ++m_stored;
+        m_digest += entryDigest({entry.name, entry.phone, entry.note});
         // The first entry carries a key, by which the import is found again
         // when the answer to its commit is lost.
         if (m_engine.keysAdds() && m_firstKey.isEmpty()) {
@@ -105,6 +112,15 @@ public:
             result.error = stored.error;
             return result;
         }
+        const Result<qint64> last = lastKey();
+        if (!last.ok()) {
+            result.error = rolledBack(last).error;
+            return result;
+        }
+        // Keys handed out otherwise (past the largest SQLite allows) are not
+        // known: such an import cannot be undone.
+        if (m_counts.added > 0 && last.value - m_lastKeyBefore == m_counts.added)
+            m_counts.stored = {{{m_lastKeyBefore + 1, last.value}}, m_digest};
         m_statements.reset();
         Status committed = m_engine.commit();
         if (!committed.ok() && m_engine.connectionBroke(committed))
@@ -170,6 +186,25 @@ private:
         return stored.ok() ? stored : rolledBack(stored);
     }
 
+    // The largest key stored, 0 when none.
+    Result<qint64> lastKey()
+    {
+        Result<qint64> result;
+        const EngineSql &sql = m_engine.deletedSql().lastKey;
+        QSqlQuery *query = m_engine.statement(sql, result);
+        if (!query)
+            return result;
+        if (!query->exec() || !query->next()) {
+            const QSqlError error = query->lastError();
+            query->finish();
+            result.error = m_engine.failure(error, sql.right).error;
+            return result;
+        }
+        result.value = query->value(0).toLongLong();
+        query->finish();
+        return result;
+    }
+
     // The commit was sent and its answer lost: what was kept is asked on a
     // new connection.
     Status afterLostCommit(const Status &lost)
@@ -189,6 +224,8 @@ private:
     QList<ImportRow> m_pending; // added, not yet stored
     QList<Keys> m_pendingKeys;
     double m_stored = 0;
+    qint64 m_lastKeyBefore = 0;
+    quint64 m_digest = 0; // of the entries added
     QString m_firstKey;
     ImportCounts m_counts;
 };

@@ -1,5 +1,6 @@
 #include "store/postgresengine.h"
 
+#include "store/deletedtable.h"
 #include "store/linktables.h"
 #include "store/serverfailure.h"
 #include "store/serverimport.h"
@@ -106,7 +107,6 @@ struct Statements
     EngineSql firstEntry;
     EngineSql nameQuery;
     EngineSql read;
-    EngineSql remove;
     EngineSql insert;
     EngineSql entries;
     EngineSql candidates[2]; // by name, by digits
@@ -133,8 +133,6 @@ const Statements &statements()
                       .arg(quoted(StoreSchema::phoneField), quoted(StoreSchema::noteField), table,
                            keyColumn),
                   select};
-        s.remove = {QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(table, keyColumn),
-                    right("DELETE")};
         // An add whose key is stored already does nothing, so that an add
         // sent again after a lost answer is stored once.
         s.insert
@@ -540,6 +538,26 @@ Result<bool> PostgresEngine::lostCommitStored(const QString &key)
     return result;
 }
 
+Result<qint64> PostgresEngine::keyOfAdd(const QString &clientKey)
+{
+    const EngineSql sql{
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?")
+            .arg(ServerSchema::keyColumn, ServerSchema::table, ServerSchema::clientKeyColumn),
+        ServerSchema::right("SELECT")};
+    Result<qint64> result;
+    QSqlQuery *found = statement(sql, result);
+    if (!found)
+        return result;
+    found->bindValue(0, clientKey);
+    if (!found->exec()) {
+        result.error = failure(found->lastError(), sql.right).error;
+        return result;
+    }
+    result.value = found->next() ? found->value(0).toLongLong() : 0;
+    found->finish();
+    return result;
+}
+
 const EngineSql &PostgresEngine::countStatement() const
 {
     return statements().count;
@@ -558,11 +576,6 @@ const EngineSql &PostgresEngine::nameQueryStatement() const
 const EngineSql &PostgresEngine::readStatement() const
 {
     return statements().read;
-}
-
-const EngineSql &PostgresEngine::deleteStatement() const
-{
-    return statements().remove;
 }
 
 const EngineSql &PostgresEngine::insertStatement() const
@@ -638,6 +651,11 @@ Result<KeyExtent> PostgresEngine::listExtent()
 const LinkSql &PostgresEngine::linkSql() const
 {
     return serverLinkSql();
+}
+
+const DeletedSql &PostgresEngine::deletedSql() const
+{
+    return serverDeletedSql();
 }
 
 } // namespace dialvault

@@ -40,13 +40,13 @@ public:
 
     bool keysAdds() const override { return true; }
     Result<bool> lostCommitStored(const QString &key) override;
+    Result<qint64> keyOfAdd(const QString &clientKey) override;
     bool followsDeletedEntries() const override { return true; }
 
     const EngineSql &countStatement() const override;
     const EngineSql &firstEntryStatement() const override;
     const EngineSql &nameQueryStatement() const override;
     const EngineSql &readStatement() const override;
-    const EngineSql &deleteStatement() const override;
     const EngineSql &insertStatement() const override;
     const EngineSql &entriesStatement() const override;
     const EngineSql &candidatesStatement(bool byDigits) const override;
@@ -55,6 +55,7 @@ public:
     Result<KeyExtent> listExtent() override;
     const ListSql &listSql() const override;
     const LinkSql &linkSql() const override;
+    const DeletedSql &deletedSql() const override;
 
     // For the engine's own statements sent with libpq itself (the batched
     // import): the driver's connection, null when closed; the check before

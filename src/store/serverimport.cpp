@@ -100,14 +100,15 @@ const Sql &sql()
                   "t ON t.%4 = u.folded COLLATE \"C\" WHERE u.stored = ''")
                   .arg(phone, table, phoneDigitsColumn, foldedNameColumn)
                   .toUtf8();
-        // In the file's order, which the key column keeps.
+        // In the file's order, which the key column keeps; the keys are
+        // answered, so that the import can be undone.
         s.insert
             = QStringLiteral("INSERT INTO %1 (%2, %3, %4, %5, %6) SELECT n, p, o, r, k::uuid "
                              "FROM unnest($1::text[], $2::text[], $3::text[], "
                              "$4::float8[], $5::text[]) WITH ORDINALITY AS u(n, p, o, r, k, "
-                             "i) ORDER BY i")
+                             "i) ORDER BY i RETURNING %7")
                   .arg(table, quoted(StoreSchema::nameField), phone, quoted(StoreSchema::noteField),
-                       quoted(StoreSchema::rowNumberField), clientKeyColumn)
+                       quoted(StoreSchema::rowNumberField), clientKeyColumn, keyColumn)
                   .toUtf8();
         return s;
     }();
@@ -242,6 +243,7 @@ ServerImport::Statement ServerImport::insertKept()
     std::vector<double> rowNumbers;
     std::vector<QString> keys;
     for (const Row &row : m_kept) {
+        m_digest += entryDigest({row.entry.name, row.entry.phone, row.entry.note});
         names.push_back(textValue(row.entry.name).toString());
         phones.push_back(textValue(row.entry.phone).toString());
         notes.push_back(textValue(row.entry.note).toString());
@@ -260,7 +262,11 @@ ServerImport::Statement ServerImport::insertKept()
             {textArray(names), textArray(phones), textArray(notes), numberArray(rowNumbers),
              textArray(keys)},
             ServerSchema::right("INSERT"),
-            {}};
+            [this](const PGresult *result) {
+                for (int r = 0; r < PQntuples(result); ++r)
+                    m_keys.push_back(QByteArray(PQgetvalue(result, r, 0)).toLongLong());
+                return Status{};
+            }};
 }
 
 Result<ImportCounts> ServerImport::commit()
@@ -288,9 +294,30 @@ Result<ImportCounts> ServerImport::commit()
     else if (!committed.ok())
         m_engine.rollback();
     result.error = committed.error;
-    if (result.ok())
+    if (result.ok()) {
         result.value = m_counts;
+        result.value.stored = storedKeys();
+    }
     return result;
+}
+
+StoredKeys ServerImport::storedKeys()
+{
+    // Imports side by side take keys in turn: this one's are ranges.
+    std::sort(m_keys.begin(), m_keys.end());
+    StoredKeys stored;
+    stored.digest = m_digest;
+    for (const qint64 key : m_keys) {
+        if (!stored.ranges.isEmpty() && stored.ranges.last().last + 1 == key)
+            stored.ranges.last().last = key;
+        else
+            stored.ranges.append({key, key});
+    }
+    // A commit whose answer was lost answered no keys: not known, not undone.
+    if (qint64(m_keys.size()) != m_counts.added)
+        stored = {};
+    m_keys.clear();
+    return stored;
 }
 
 // The commit was sent, or may have been, and its answer lost: what was kept
@@ -312,6 +339,8 @@ void ServerImport::rollback()
     m_begun = false;
     m_waiting.clear();
     m_kept.clear();
+    m_keys.clear();
+    m_digest = 0;
 }
 
 Status ServerImport::roundTrip(std::vector<Statement> &statements)

@@ -69,6 +69,8 @@ private:
     // Sends `statements` in one round trip; the first failure.
     Status roundTrip(std::vector<Statement> &statements);
     Status afterLostCommit(const Status &lost);
+    // What the import stored, once committed; none when not all keys came.
+    StoredKeys storedKeys();
 
     PostgresEngine &m_engine;
     std::vector<Row> m_waiting;
@@ -77,6 +79,8 @@ private:
     double m_stored = 0; // the count, as row numbers are handed out
     QString m_firstKey;
     ImportCounts m_counts;
+    std::vector<qint64> m_keys; // of the entries stored
+    quint64 m_digest = 0; // of the entries stored
 };
 
 } // namespace dialvault

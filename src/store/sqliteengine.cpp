@@ -1,6 +1,7 @@
 #include "store/sqliteengine.h"
 
 #include "store/databasecheck.h"
+#include "store/deletedtable.h"
 #include "store/linktables.h"
 #include "store/schemacheck.h"
 #include "store/sqliteimportstatements.h"
@@ -57,7 +58,6 @@ struct Statements
     EngineSql firstEntry;
     EngineSql nameQuery;
     EngineSql read;
-    EngineSql remove;
     EngineSql insert;
     EngineSql entries;
     EngineSql candidates[2]; // by name, by digits
@@ -81,7 +81,6 @@ const Statements &statements()
         s.nameQuery.text = nameQueryStatement();
         s.read.text = QStringLiteral("SELECT %1, %2 FROM %3 WHERE rowid = ?")
                           .arg(quoted(phoneField), quoted(noteField), table);
-        s.remove.text = QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(table);
         s.insert.text
             = QStringLiteral("INSERT INTO %1 (%2) VALUES (?, ?, ?, ?)").arg(table, fields());
         s.entries.text = QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(fields(), table);
@@ -272,11 +271,6 @@ const EngineSql &SqliteEngine::readStatement() const
     return statements().read;
 }
 
-const EngineSql &SqliteEngine::deleteStatement() const
-{
-    return statements().remove;
-}
-
 const EngineSql &SqliteEngine::insertStatement() const
 {
     return statements().insert;
@@ -356,6 +350,11 @@ Result<KeyExtent> SqliteEngine::listExtent()
 const LinkSql &SqliteEngine::linkSql() const
 {
     return fileLinkSql();
+}
+
+const DeletedSql &SqliteEngine::deletedSql() const
+{
+    return fileDeletedSql();
 }
 
 } // namespace dialvault

@@ -33,7 +33,6 @@ public:
     const EngineSql &firstEntryStatement() const override;
     const EngineSql &nameQueryStatement() const override;
     const EngineSql &readStatement() const override;
-    const EngineSql &deleteStatement() const override;
     const EngineSql &insertStatement() const override;
     std::unique_ptr<ImportStatements> importStatements(Status &status) override;
     const EngineSql &entriesStatement() const override;
@@ -43,6 +42,7 @@ public:
     Result<KeyExtent> listExtent() override;
     const ListSql &listSql() const override;
     const LinkSql &linkSql() const override;
+    const DeletedSql &deletedSql() const override;
 
 protected:
     Status closedFailure() override;

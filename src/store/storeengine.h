@@ -20,6 +20,7 @@ class QSqlError;
 namespace dialvault {
 
 class BatchImport;
+struct DeletedSql;
 struct LinkSql;
 
 // A statement in the engine's SQL, and the right on a server that it needs
@@ -156,6 +157,14 @@ public:
     // connection, once nothing of the lost one can still commit, whether the
     // entry carrying `key` is stored.
     virtual Result<bool> lostCommitStored(const QString &key) = 0;
+    // Where adds carry a client's key: the key of the entry stored under
+    // `clientKey`, 0 when none. (Otherwise the driver's last insert id
+    // tells it.)
+    virtual Result<qint64> keyOfAdd(const QString &clientKey)
+    {
+        Q_UNUSED(clientKey);
+        return {};
+    }
     // Whether a delete whose entry another connection deleted a moment
     // before goes on to the name's first entry now, as where many people
     // delete at once, instead of failing with RecordIsDeleted.
@@ -170,7 +179,6 @@ public:
     virtual const EngineSql &nameQueryStatement() const = 0;
     // The phone number and note of the entry with the key given.
     virtual const EngineSql &readStatement() const = 0;
-    virtual const EngineSql &deleteStatement() const = 0;
     // The four fields, then the client's key when keysAdds().
     virtual const EngineSql &insertStatement() const = 0;
     // The candidates and insert statements for an import, prepared on this
@@ -193,6 +201,8 @@ public:
 
     // The statements that sync entries with an address book's cards.
     virtual const LinkSql &linkSql() const = 0;
+    // The statements that correct, delete, put back and purge entries.
+    virtual const DeletedSql &deletedSql() const = 0;
 
 protected:
     StoreEngine() = default;

@@ -1,5 +1,6 @@
 #include "store/storeschema.h"
 
+#include "store/deletedtable.h"
 #include "store/linktables.h"
 #include "store/schemacheck.h"
 #include "store/searchkeys.h"
@@ -183,21 +184,23 @@ QString addColumnStatement(const GeneratedColumn &column)
 QStringList companionStatements()
 {
     // Version 3 adds the links of entries to address book cards, in tables
-    // of their own.
-    return LinkTables::fileStatements()
-        + QStringList{
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-                .arg(foldedNameIndex, table, foldedNameColumn),
-            QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
-                .arg(phoneDigitsIndex, table, phoneDigitsColumn),
-            QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
-            QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
-                           "BEGIN UPDATE %2 SET n = n + 1; END")
-                .arg(table, countTable),
-            QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
-                           "BEGIN UPDATE %2 SET n = n - 1; END")
-                .arg(table, countTable),
-        };
+    // of their own; version 4 the recently deleted entries.
+    QStringList statements = LinkTables::fileStatements();
+    statements.append(DeletedTable::fileStatement());
+    statements += {
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+            .arg(foldedNameIndex, table, foldedNameColumn),
+        QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2(%3)")
+            .arg(phoneDigitsIndex, table, phoneDigitsColumn),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS %1(n INTEGER NOT NULL)").arg(countTable),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_insert AFTER INSERT ON %1 "
+                       "BEGIN UPDATE %2 SET n = n + 1; END")
+            .arg(table, countTable),
+        QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1_after_delete AFTER DELETE ON %1 "
+                       "BEGIN UPDATE %2 SET n = n - 1; END")
+            .arg(table, countTable),
+    };
+    return statements;
 }
 
 QString createTableStatement()

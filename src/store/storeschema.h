@@ -19,8 +19,9 @@ namespace StoreSchema {
 
 // Stored in PRAGMA user_version once every piece below exists.
 // Version 2 added the number's digits; version 3 the tables of the address
-// books that entries are synced with (LinkTables).
-inline constexpr int version = 3;
+// books that entries are synced with (LinkTables); version 4 the recently
+// deleted entries (DeletedTable).
+inline constexpr int version = 4;
 
 inline const QString table = QStringLiteral("test");
 inline const QString nameField = QStringLiteral("نام");

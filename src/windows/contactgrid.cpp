@@ -213,6 +213,16 @@ void ContactGrid::select(Cell corner, Cell end)
     Q_EMIT cellsChanged();
 }
 
+void ContactGrid::setCurrentCell(int row, int column)
+{
+    const int rows = rowCount();
+    const int columns = columnCount();
+    if (rows == 0 || columns == 0)
+        return;
+    const Cell cell{std::clamp(row, 0, rows - 1), std::clamp(column, 0, columns - 1)};
+    select(cell, cell);
+}
+
 void ContactGrid::selectRows(const QList<int> &rows)
 {
     QList<int> marked;

@@ -47,6 +47,9 @@ public:
     // A cell's place in the viewport, grid line included; row -1 is the
     // heading row and column -1 the fixed left column.
     QRect cellRect(int row, int column) const;
+    // Makes the cell current and the only one selected, as near as the
+    // rows and columns allow.
+    void setCurrentCell(int row, int column);
     // Selects whole rows, however many and wherever they stand (rows of the
     // model, in any order): the first becomes the current cell's row and is
     // brought into view. A click or key that moves the selection lets them go.

@@ -14,6 +14,7 @@
 #include "windows/contactgrid.h"
 #include "windows/contactlistmodel.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -30,7 +31,7 @@ namespace {
 PrintedRows shownRows(const ContactGrid &grid)
 {
     const auto *model = qobject_cast<const ContactListModel *>(grid.model());
-    return model ? printedRowsOf(model->snapshot(), model->sharedView()) : PrintedRows{};
+    return model ? model->shownRows() : PrintedRows{};
 }
 
 } // namespace
@@ -46,13 +47,16 @@ struct ContactListMenu::PdfSaving
 };
 
 ContactListMenu::ContactListMenu(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                                 const PhoneBookSource &phoneBook)
+                                 const PhoneBookSource &phoneBook, const QList<QAction *> &editing)
     : QObject(grid)
     , m_grid(grid)
     , m_windows(windows)
     , m_clock(clock)
     , m_phoneBook(phoneBook)
-{ }
+{
+    for (QAction *action : editing)
+        m_editing.append(action);
+}
 
 ContactListMenu::~ContactListMenu()
 {
@@ -64,9 +68,9 @@ ContactListMenu::~ContactListMenu()
 }
 
 void ContactListMenu::attach(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                             const PhoneBookSource &phoneBook)
+                             const PhoneBookSource &phoneBook, const QList<QAction *> &editing)
 {
-    auto *menu = new ContactListMenu(grid, windows, clock, phoneBook);
+    auto *menu = new ContactListMenu(grid, windows, clock, phoneBook, editing);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, menu, &ContactListMenu::showMenu);
 }
@@ -80,7 +84,20 @@ void ContactListMenu::showMenu(const QPoint &position)
     QAction *pdf = menu.addAction(pdfText());
     // One PDF at a time: a second would race the first for the same file.
     pdf->setEnabled(!m_saving);
+    QList<QAction *> editing;
+    for (const QPointer<QAction> &action : m_editing) {
+        if (action)
+            editing.append(action);
+    }
+    if (!editing.isEmpty())
+        menu.addSeparator();
+    menu.addActions(editing);
     QAction *chosen = m_windows.popupMenu(menu, m_grid->viewport()->mapToGlobal(position));
+    if (editing.contains(chosen)) {
+        if (chosen->isEnabled())
+            chosen->trigger();
+        return;
+    }
     if (chosen == exporting)
         exportAll();
     else if (chosen == finding)

@@ -2,7 +2,10 @@
 
 #include "store/phonebooksource.h"
 
+#include <QAction>
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -25,9 +28,10 @@ class ContactListMenu : public QObject
     Q_OBJECT
 
 public:
-    // Gives `grid` the menu over `phoneBook`.
+    // Gives `grid` the menu over `phoneBook`, with the window's `editing`
+    // items (undo, redo, delete, ...) after its own, each taken when enabled.
     static void attach(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                       const PhoneBookSource &phoneBook);
+                       const PhoneBookSource &phoneBook, const QList<QAction *> &editing = {});
     ~ContactListMenu() override;
 
     static QString exportText() { return tr("ذخيره همه شماره ها در پرونده vCard يا CSV..."); }
@@ -47,7 +51,7 @@ private:
     struct PdfSaving;
 
     ContactListMenu(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                    const PhoneBookSource &phoneBook);
+                    const PhoneBookSource &phoneBook, const QList<QAction *> &editing);
     void showMenu(const QPoint &position);
     PrintedHeading heading() const;
     void pdfSaved();
@@ -56,6 +60,7 @@ private:
     WindowSystem &m_windows;
     Clock &m_clock;
     PhoneBookSource m_phoneBook;
+    QList<QPointer<QAction>> m_editing;
     std::unique_ptr<PdfSaving> m_saving; // while a PDF is being written
 };
 

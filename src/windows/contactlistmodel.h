@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/printedlist.h"
 #include "store/contactlistrow.h"
 #include "store/listorder.h"
 #include "store/phonebooksource.h"
@@ -8,6 +9,8 @@
 #include <QAbstractTableModel>
 
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace dialvault {
@@ -29,6 +32,11 @@ struct ContactListView;
 // ContactListViews) and shown once it is ready: viewChanged() tells it. A new
 // order keeps the rows' number and the selection (layoutChanged); a new text
 // gives other rows (modelReset).
+//
+// Entries corrected or deleted from the list since its opening are laid over
+// the snapshot (by their key: the texts stored now; hidden), so that a change
+// shows at once without reading a million entries again. A corrected entry
+// keeps its place in the order and the narrowing of its opening.
 class ContactListModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -55,7 +63,8 @@ public:
     void setFilter(const QString &filter);
     const ListOrder &requestedOrder() const { return m_order; }
     const QString &requestedFilter() const { return m_filter; }
-    // What the rows show now.
+    // What the rows show now; without the entries hidden since (see
+    // shownCount()).
     const ContactListView &view() const { return *m_view; }
     std::shared_ptr<const ContactListView> sharedView() const { return m_view; }
     // The entries of the snapshot, however many the rows show.
@@ -67,9 +76,32 @@ public:
     // measurements and tests; true if in time.
     bool waitUntilShown(int timeoutMs);
 
+    // The entries the rows show: the view's, less those hidden.
+    qint64 shownCount() const;
+    // The entry shown at `row`, corrections laid over; an empty row (key 0)
+    // for a row that could not be read or is not there.
+    ContactListRow entryAt(int row) const;
+    // The rows as shown, in their order, to be read from any thread (a
+    // printout) while the list goes on changing.
+    PrintedRows shownRows() const;
+    // Shows `entry` as stored now wherever its key is shown.
+    void showStored(const ContactListRow &entry);
+    // Takes `rows` (of the model, in any order) out of the list as deleted;
+    // their entries as they were shown, read in pages of the snapshot
+    // however many they are.
+    Result<ContactListRows> hideRows(const QList<int> &rows);
+    // Takes the entries with `keys` out of the list, or shows again those
+    // hidden before (an undone delete) as stored now. False, with nothing
+    // changed, when one of them is not an entry the list has shown: it must
+    // then be opened again to show it.
+    bool hideEntries(const QList<qint64> &keys);
+    bool showAgain(const ContactListRows &entries);
+
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    // Name, phone and note can be corrected; the row number cannot.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
@@ -78,6 +110,7 @@ Q_SIGNALS:
     void viewChanged();
 
 private:
+    struct Overlay;
     struct Page
     {
         qint64 number = -1;
@@ -88,6 +121,13 @@ private:
     const ContactListRow *row(int position) const;
     void askForView();
     void showLatest();
+    // Hides (or shows again) the entries at these snapshot positions,
+    // keeping the place of the other rows and the selection.
+    void setHidden(const std::vector<qint64> &positions, bool hidden);
+    // The view's rows of the hidden entries.
+    std::vector<qint64> hiddenRowsOf(const ContactListView &view) const;
+    // The overlay made afresh for the view shown.
+    void layOver();
 
     std::shared_ptr<ContactListSnapshot> m_snapshot;
     std::unique_ptr<ContactListViews> m_views;
@@ -97,6 +137,14 @@ private:
     int m_rows = 0;
     mutable std::vector<Page> m_pages;
     mutable quint64 m_useClock = 0;
+
+    // Entries as stored now, by key; the snapshot position of each entry
+    // the list handed out or hid, by key; the positions hidden now.
+    std::unordered_map<qint64, ContactListRow> m_stored;
+    mutable std::unordered_map<qint64, qint64> m_positions;
+    std::unordered_set<qint64> m_hidden;
+    // What the view's rows show now, shared with readers on other threads.
+    std::shared_ptr<const Overlay> m_overlay;
 };
 
 } // namespace dialvault

@@ -16,18 +16,22 @@
 namespace dialvault {
 
 ContactsDrop::ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                           qint64 sizeLimit, std::function<void()> afterImport)
+                           qint64 sizeLimit, std::function<void()> afterImport,
+                           std::function<void(const StoredKeys &)> imported)
     : QObject(window)
     , m_windows(windows)
     , m_phoneBook(phoneBook)
     , m_sizeLimit(sizeLimit)
     , m_afterImport(std::move(afterImport))
+    , m_imported(std::move(imported))
 { }
 
 void ContactsDrop::install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                           qint64 sizeLimit, std::function<void()> afterImport)
+                           qint64 sizeLimit, std::function<void()> afterImport,
+                           std::function<void(const StoredKeys &)> imported)
 {
-    auto *drop = new ContactsDrop(window, windows, phoneBook, sizeLimit, std::move(afterImport));
+    auto *drop = new ContactsDrop(window, windows, phoneBook, sizeLimit, std::move(afterImport),
+                                  std::move(imported));
     window->setAcceptDrops(true);
     window->installEventFilter(drop);
     // A text box takes drops itself and would insert the files' names.
@@ -52,7 +56,12 @@ bool ContactsDrop::eventFilter(QObject *watched, QEvent *event)
         // After the drop has finished: the source waits for it, and a modal
         // message box must not run inside it.
         QTimer::singleShot(0, this, [this, files] {
-            if (importDroppedFiles(m_windows, m_phoneBook, files, m_sizeLimit) && m_afterImport)
+            StoredKeys stored;
+            if (!importDroppedFiles(m_windows, m_phoneBook, files, m_sizeLimit, &stored))
+                return;
+            if (m_imported)
+                m_imported(stored);
+            if (m_afterImport)
                 m_afterImport();
         });
     }
@@ -72,7 +81,7 @@ QStringList droppedContactsFiles(const QMimeData *data)
 }
 
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        const QStringList &files, qint64 sizeLimit)
+                        const QStringList &files, qint64 sizeLimit, StoredKeys *stored)
 {
     // What the import came to, told once it is over.
     struct Outcome
@@ -80,6 +89,7 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
         QString text;
         MessageStyle style = MsgOk;
         bool added = false;
+        StoredKeys stored;
     };
     // One import at a time: a drop while one runs is not a second import.
     static bool importing = false;
@@ -114,10 +124,13 @@ bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
         told.text = problems.isEmpty() ? summary : summary + u'\n' + problems.join(u'\n');
         told.style = problems.isEmpty() ? MsgOkInformation : MsgOk;
         told.added = total.added > 0;
+        told.stored = total.stored;
         return told;
     });
     importing = false;
     windows.messageBox(outcome.text, outcome.style);
+    if (stored)
+        *stored = outcome.stored;
     return outcome.added;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/contactentry.h"
 #include "store/phonebooksource.h"
 
 #include <QObject>
@@ -25,21 +26,25 @@ class ContactsDrop : public QObject
 public:
     // Watches `window` and every control in it that takes drops of its own.
     // Files dropped go into `phoneBook`, none larger than `sizeLimit` bytes;
-    // `afterImport` runs when at least one entry was added.
+    // when at least one entry was added, `imported` is handed what was
+    // stored (to undo it as one step), then `afterImport` runs.
     static void install(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        qint64 sizeLimit, std::function<void()> afterImport = {});
+                        qint64 sizeLimit, std::function<void()> afterImport = {},
+                        std::function<void(const StoredKeys &)> imported = {});
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     ContactsDrop(QWidget *window, WindowSystem &windows, const PhoneBookSource &phoneBook,
-                 qint64 sizeLimit, std::function<void()> afterImport);
+                 qint64 sizeLimit, std::function<void()> afterImport,
+                 std::function<void(const StoredKeys &)> imported);
 
     WindowSystem &m_windows;
     PhoneBookSource m_phoneBook;
     qint64 m_sizeLimit;
     std::function<void()> m_afterImport;
+    std::function<void(const StoredKeys &)> m_imported;
 };
 
 // The local contacts files a drag carries, in its order.
@@ -50,8 +55,8 @@ QStringList droppedContactsFiles(const QMimeData *data);
 // tells the result in one Persian message box: the summary, then every file
 // that was refused and why. The work runs off the window's thread while its
 // events go on; a call while another runs does nothing. True when an entry
-// was added.
+// was added; then `stored`, when given, holds what was stored.
 bool importDroppedFiles(WindowSystem &windows, const PhoneBookSource &phoneBook,
-                        const QStringList &files, qint64 sizeLimit);
+                        const QStringList &files, qint64 sizeLimit, StoredKeys *stored = nullptr);
 
 } // namespace dialvault

@@ -3,6 +3,8 @@
 #include "button/paintedbutton.h"
 #include "layout/windowlayouts.h"
 
+#include <QCoreApplication>
+
 namespace dialvault {
 
 HelpWindow::HelpWindow(const Desktop &desktop)
@@ -11,6 +13,10 @@ HelpWindow::HelpWindow(const Desktop &desktop)
     HelpWindowControls controls;
     build(helpWindowLayout(), controls);
     connect(controls.exitButton, &PaintedButton::Click, this, &FormWindow::unload);
+    // The keys of the main window that its three instructions do not name.
+    setToolTip(QCoreApplication::translate(
+        "HelpWindow",
+        "برگرداندن آخرين کار: Ctrl+Alt+Z\nانجام دوباره: Ctrl+Alt+Y يا Ctrl+Alt+Shift+Z"));
 }
 
 } // namespace dialvault

@@ -92,7 +92,7 @@ bool TestServer::freshPhoneBook(const QString &name) const
 
 bool TestServer::empty(const QString &name) const
 {
-    return exec(name, QStringLiteral("TRUNCATE test RESTART IDENTITY"));
+    return exec(name, QStringLiteral("TRUNCATE test, test_deleted RESTART IDENTITY"));
 }
 
 bool TestServer::script(const char *command) const
