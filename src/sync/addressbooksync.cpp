@@ -69,6 +69,7 @@ private:
     }
     void putAside(const EntryTexts &ours)
     {
+        m_changes.putAside.append(ours);
         m_report.putAside.append(ours);
         ++m_report.conflicts;
     }
@@ -368,10 +369,15 @@ SyncResult<SyncReport> syncAddressBook(const PhoneBookSource &phoneBook,
         static_cast<SyncStatus &>(result) = status;
         return result;
     };
+    // Counted from here: the secret store may keep the password a while.
+    const QDeadlineTimer deadline = options.deadline.count() > 0
+        ? QDeadlineTimer(options.deadline)
+        : QDeadlineTimer(QDeadlineTimer::Forever);
     const SyncResult<Credentials> credentials = passwords.credentials(account);
     if (!credentials.ok())
         return failed(credentials);
     CardDavClient client(account, credentials.value, options.limits);
+    client.setDeadline(deadline, options.stop);
     const SyncResult<QString> discovered = client.discover();
     if (!discovered.ok())
         return failed(discovered);
@@ -385,8 +391,6 @@ SyncResult<SyncReport> syncAddressBook(const PhoneBookSource &phoneBook,
             return failed(ran);
         if (ran.value == LinkApplied::Done) {
             result.value.requests = client.requestsSent();
-            if (options.putAside && !result.value.putAside.isEmpty())
-                options.putAside(result.value.putAside);
             return result;
         }
     }

@@ -3,6 +3,7 @@
 #include "store/phonebooksource.h"
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <memory>
@@ -11,6 +12,7 @@ namespace dialvault {
 
 class Clock;
 class ContactGrid;
+class SyncRunner;
 class WindowSystem;
 struct PrintedHeading;
 
@@ -19,26 +21,30 @@ struct PrintedHeading;
 // part of a name or number whose matching rows are selected and scrolled
 // into view; and the rows as the list shows them (its order and its find
 // text) printed through the print preview, or saved as a PDF file on a thread
-// of its own.
+// of its own; and the phone book synced with its address book now.
 class ContactListMenu : public QObject
 {
     Q_OBJECT
 
 public:
-    // Gives `grid` the menu over `phoneBook`.
+    // Gives `grid` the menu over `phoneBook`; `sync` (none: no sync item)
+    // syncs it.
     static void attach(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                       const PhoneBookSource &phoneBook);
+                       const PhoneBookSource &phoneBook, SyncRunner *sync = nullptr);
     ~ContactListMenu() override;
 
     static QString exportText() { return tr("ذخيره همه شماره ها در پرونده vCard يا CSV..."); }
     static QString findText() { return tr("جستجوي بخشي از نام يا شماره..."); }
     static QString printText() { return tr("چاپ..."); }
     static QString pdfText() { return tr("ذخيره به صورت PDF..."); }
+    static QString syncText() { return tr("همگام سازي با دفترچه نشاني"); }
 
     void exportAll();
     void findByPart();
     void print();
     void saveAsPdf();
+    // What it did, or why not, said in a box at its end.
+    void syncNow();
     // Waits until a PDF being saved is written and its outcome told. For
     // tests; true if in time, or when none is being saved.
     bool waitUntilSaved(int timeoutMs);
@@ -47,7 +53,7 @@ private:
     struct PdfSaving;
 
     ContactListMenu(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                    const PhoneBookSource &phoneBook);
+                    const PhoneBookSource &phoneBook, SyncRunner *sync);
     void showMenu(const QPoint &position);
     PrintedHeading heading() const;
     void pdfSaved();
@@ -57,6 +63,7 @@ private:
     Clock &m_clock;
     PhoneBookSource m_phoneBook;
     std::unique_ptr<PdfSaving> m_saving; // while a PDF is being written
+    QPointer<SyncRunner> m_sync;
 };
 
 } // namespace dialvault

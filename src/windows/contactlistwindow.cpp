@@ -2,6 +2,7 @@
 
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
+#include "desktop/syncrunner.h"
 #include "interchange/importfilecheck.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
@@ -94,11 +95,15 @@ void ContactListWindow::load()
     // Files dropped here go into the phone book the list shows, which is
     // read again to show them; the grid's menu exports it and finds in it.
     const qint64 sizeLimit = importLimitOf(m_desktop.settings.read(importLimitSettingName));
-    ContactsDrop::install(this, m_desktop.windows, phoneBook, sizeLimit, [this, phoneBook] {
+    const auto reload = [this, phoneBook] {
         m_model->open(phoneBook);
         m_grid->setModel(m_model);
-    });
-    ContactListMenu::attach(m_grid, m_desktop.windows, m_desktop.clock, phoneBook);
+    };
+    ContactsDrop::install(this, m_desktop.windows, phoneBook, sizeLimit, reload);
+    ContactListMenu::attach(m_grid, m_desktop.windows, m_desktop.clock, phoneBook, m_desktop.sync);
+    // A sync, from here or at start-up, that changed entries shows them.
+    if (m_desktop.sync)
+        connect(m_desktop.sync, &SyncRunner::entriesChanged, this, reload);
 }
 
 void ContactListWindow::orderBy(int column)
