@@ -29,8 +29,9 @@ public:
 
     // The setting that bounds a whole sync, in seconds.
     static QString deadlineSettingName() { return QStringLiteral("carddav timeout"); }
-    // A first sync of thousands of cards takes minutes.
-    static constexpr int defaultDeadlineSeconds = 600;
+    // A first sync of 5,000 entries going up took Radicale eleven minutes;
+    // a silent server is cut much sooner, by each request's own limits.
+    static constexpr int defaultDeadlineSeconds = 1800;
 
     SyncRunner(Settings &settings, PhoneBookLocation &phoneBook, PasswordSource &passwords,
                QObject *parent = nullptr);
