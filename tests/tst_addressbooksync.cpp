@@ -4,17 +4,14 @@
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
 #include "support/rawdatabase.h"
+#include "support/testradicale.h"
 #include "support/testserver.h"
 #include "sync/addressbooksync.h"
 #include "sync/addresscard.h"
 #include "sync/syncwords.h"
 
 #include <QDir>
-#include <QEventLoop>
-#include <QFile>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QProcess>
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -30,119 +27,6 @@ using namespace dialvault;
 namespace {
 
 std::atomic<int> bookCounter{0};
-
-// The Radicale that CTest started, and the address books made on it.
-class Radicale
-{
-public:
-    static std::optional<Radicale> find()
-    {
-        Radicale found;
-        const auto read = [&](const char *name) {
-            QFile file(found.m_dir + u'/' + QLatin1String(name));
-            return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed()
-                                                  : QString();
-        };
-        found.m_port = read("port").toInt();
-        found.m_user = read("user");
-        found.m_password = read("password");
-        if (found.m_port == 0)
-            return std::nullopt;
-        return found;
-    }
-
-    // A new, empty address book; its name.
-    QString book() const
-    {
-        const QString name = QStringLiteral("book%1").arg(++bookCounter);
-        script({QStringLiteral("book"), m_dir, name});
-        return name;
-    }
-    QString url(const QString &book) const
-    {
-        return QStringLiteral("http://%1@127.0.0.1:%2/%1/%3/").arg(m_user).arg(m_port).arg(book);
-    }
-    AddressBookAccount account(const QString &book) const
-    {
-        return addressBookAccount(url(book), false).value;
-    }
-    Credentials credentials() const { return {m_user, m_password}; }
-
-    // A request of our own, outside the code under test: its status.
-    int request(const QByteArray &method, const QString &book, const QString &file,
-                const QByteArray &body = {}, const QByteArray &ifMatch = {}) const
-    {
-        QNetworkAccessManager network;
-        QNetworkRequest request(QUrl(url(book) + file));
-        request.setRawHeader("Authorization",
-                             "Basic " + (m_user + u':' + m_password).toUtf8().toBase64());
-        request.setHeader(QNetworkRequest::ContentTypeHeader, "text/vcard; charset=utf-8");
-        if (!ifMatch.isEmpty())
-            request.setRawHeader("If-Match", ifMatch);
-        QNetworkReply *reply = network.sendCustomRequest(request, method, body);
-        QEventLoop loop;
-        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-        loop.exec();
-        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-        delete reply;
-        return status;
-    }
-    int put(const QString &book, const QString &file, const QByteArray &card) const
-    {
-        return request("PUT", book, file, card);
-    }
-
-    // The cards as Radicale keeps them, unfolded, by file name.
-    QMap<QString, QString> cards(const QString &book) const
-    {
-        QMap<QString, QString> found;
-        const QDir folder(storage(book));
-        for (const QString &name : folder.entryList({QStringLiteral("*.vcf")}, QDir::Files)) {
-            QFile file(folder.filePath(name));
-            if (file.open(QIODevice::ReadOnly))
-                found.insert(name,
-                             QString::fromUtf8(file.readAll())
-                                 .remove(QStringLiteral("\r"))
-                                 .remove(QStringLiteral("\n ")));
-        }
-        return found;
-    }
-    QString storage(const QString &book) const
-    {
-        return m_dir + QStringLiteral("/storage/collection-root/") + m_user + u'/' + book;
-    }
-
-    bool kill() const { return script({QStringLiteral("kill"), m_dir}); }
-    bool start() const { return script({QStringLiteral("start"), m_dir}); }
-
-private:
-    static bool script(const QStringList &arguments)
-    {
-        return QProcess::execute(QStringLiteral("bash"),
-                                 QStringList{QStringLiteral(DIALVAULT_RADICALE_SCRIPT)} + arguments)
-            == 0;
-    }
-
-    QString m_dir = QStringLiteral(DIALVAULT_RADICALE_DIR);
-    int m_port = 0;
-    QString m_user;
-    QString m_password;
-};
-
-class FixedPassword : public PasswordSource
-{
-public:
-    explicit FixedPassword(Credentials credentials)
-        : m_credentials(std::move(credentials))
-    { }
-    SyncResult<Credentials> credentials(const AddressBookAccount &) override
-    {
-        return {{}, m_credentials};
-    }
-
-private:
-    Credentials m_credentials;
-};
 
 QByteArray card(const QString &uid, const QString &name, const QString &phone,
                 const QString &note = {})
@@ -257,6 +141,7 @@ private Q_SLOTS:
     void deletedEntrysKeyTakenByAnother();
     void failuresSaidWithCause_data();
     void failuresSaidWithCause();
+    void serverStoppedMidSyncThenAgain_data();
     void serverStoppedMidSyncThenAgain();
 
 private:
@@ -264,15 +149,15 @@ private:
                                 Credentials credentials = {}, DavLimits limits = {})
     {
         FixedPassword passwords(credentials.user.isEmpty() ? radicale->credentials() : credentials);
-        return syncAddressBook(local.source(), radicale->account(book), passwords, {limits, {}});
+        return syncAddressBook(local.source(), radicale->account(book), passwords, {limits});
     }
 
-    std::optional<Radicale> radicale;
+    std::optional<TestRadicale> radicale;
 };
 
 void TestAddressBookSync::initTestCase()
 {
-    radicale = Radicale::find();
+    radicale = TestRadicale::find();
     if (!radicale)
         QSKIP("no Radicale: run through CTest, which starts one");
 }
@@ -446,14 +331,10 @@ void TestAddressBookSync::conflictKeepsServersVersion()
             radicale->put(book, u"s.vcf"_qs, card(u"s"_qs, u"Sara"_qs, u"0912 3"_qs, u"there"_qs))
                 / 100,
             2);
-    QList<EntryTexts> putAside;
-    FixedPassword passwords(radicale->credentials());
-    const SyncResult<SyncReport> synced
-        = syncAddressBook(local.source(), radicale->account(book), passwords,
-                          {{}, [&](const QList<EntryTexts> &ours) { putAside += ours; }});
+    const SyncResult<SyncReport> synced = sync(local, book);
     QVERIFY2(synced.ok(), qPrintable(syncFailureWords(synced)));
     QCOMPARE(synced.value.conflicts, 1);
-    QCOMPARE(putAside, (QList<EntryTexts>{{u"Sara"_qs, u"0912 2"_qs, u"here"_qs}}));
+    QCOMPARE(synced.value.putAside, (QList<EntryTexts>{{u"Sara"_qs, u"0912 2"_qs, u"here"_qs}}));
     QCOMPARE(local.rows(), rows);
     QCOMPARE(radicale->cards(book).size(), deletedThere ? 0 : 1);
     // Settled: the next sync finds nothing to do.
@@ -523,12 +404,17 @@ void TestAddressBookSync::failuresSaidWithCause_data()
     QTest::addColumn<QString>("where"); // radicale, principal, closed, silent, garbage, page
     QTest::addColumn<bool>("wrongPassword");
     QTest::addColumn<SyncCause>("cause");
-    QTest::newRow("wrong password") << u"radicale"_qs << true << SyncCause::WrongPassword;
-    QTest::newRow("not an address book") << u"principal"_qs << false << SyncCause::NotAnAddressBook;
-    QTest::newRow("a web page") << u"page"_qs << false << SyncCause::NotAnAddressBook;
-    QTest::newRow("unreachable") << u"closed"_qs << false << SyncCause::Unreachable;
-    QTest::newRow("stalls") << u"silent"_qs << false << SyncCause::TimedOut;
-    QTest::newRow("garbage") << u"garbage"_qs << false << SyncCause::Garbage;
+    QTest::addColumn<int>("deadlineMs"); // the whole sync's; 0: only each request's limits
+    QTest::newRow("wrong password") << u"radicale"_qs << true << SyncCause::WrongPassword << 0;
+    QTest::newRow("not an address book")
+        << u"principal"_qs << false << SyncCause::NotAnAddressBook << 0;
+    QTest::newRow("a web page") << u"page"_qs << false << SyncCause::NotAnAddressBook << 0;
+    QTest::newRow("unreachable") << u"closed"_qs << false << SyncCause::Unreachable << 0;
+    QTest::newRow("stalls") << u"silent"_qs << false << SyncCause::TimedOut << 0;
+    // Each request would wait a minute; the whole sync may take half a second.
+    QTest::newRow("stalls past the whole deadline")
+        << u"silent"_qs << false << SyncCause::DeadlinePassed << 500;
+    QTest::newRow("garbage") << u"garbage"_qs << false << SyncCause::Garbage << 0;
 }
 
 // Each failure has its cause and its words, and nothing changes here.
@@ -537,6 +423,7 @@ void TestAddressBookSync::failuresSaidWithCause()
     QFETCH(QString, where);
     QFETCH(bool, wrongPassword);
     QFETCH(SyncCause, cause);
+    QFETCH(int, deadlineMs);
     LocalBook local(false);
     local.add(u"Sara"_qs, u"0912"_qs);
     const QString book = radicale->book();
@@ -569,20 +456,36 @@ void TestAddressBookSync::failuresSaidWithCause()
 
     FixedPassword passwords(wrongPassword ? Credentials{u"alice"_qs, u"not it"_qs}
                                           : radicale->credentials());
-    const SyncResult<SyncReport> synced = syncAddressBook(
-        local.source(), addressBookAccount(url, false).value, passwords, {{300, 2000, 4}, {}});
+    const SyncOptions options = deadlineMs > 0
+        ? SyncOptions{{60000, 120000, 4}, std::chrono::milliseconds(deadlineMs)}
+        : SyncOptions{{300, 2000, 4}};
+    QElapsedTimer took;
+    took.start();
+    const SyncResult<SyncReport> synced
+        = syncAddressBook(local.source(), addressBookAccount(url, false).value, passwords, options);
     QCOMPARE(synced.cause, cause);
+    QVERIFY(took.elapsed() < 10000);
     QVERIFY(!syncFailureWords(synced).isEmpty());
     QCOMPARE(local.rows(), QStringList{u"Sara|0912|"_qs});
     QVERIFY(radicale->cards(book).isEmpty());
     qDeleteAll(held);
 }
 
-// The server stops while our entries go up: that sync fails and changes
-// nothing here; once the server is back, the next one ends the work with
-// no entry or card twice and none lost.
+void TestAddressBookSync::serverStoppedMidSyncThenAgain_data()
+{
+    QTest::addColumn<bool>("killed"); // else the sync is stopped, as past its deadline
+    QTest::addColumn<SyncCause>("cause");
+    QTest::newRow("server killed") << true << SyncCause::Unreachable;
+    QTest::newRow("sync stopped") << false << SyncCause::DeadlinePassed;
+}
+
+// The server stops, or the sync is stopped, while our entries go up: that
+// sync fails and changes nothing here; the next one ends the work with no
+// entry or card twice and none lost.
 void TestAddressBookSync::serverStoppedMidSyncThenAgain()
 {
+    QFETCH(bool, killed);
+    QFETCH(SyncCause, cause);
     LocalBook local(false);
     const QString book = radicale->book();
     const int entries = 300;
@@ -597,10 +500,12 @@ void TestAddressBookSync::serverStoppedMidSyncThenAgain()
     QCOMPARE(radicale->put(book, u"t.vcf"_qs, card(u"t"_qs, u"There"_qs, u"021 1"_qs)), 201);
 
     SyncResult<SyncReport> stopped;
+    std::atomic<bool> stop = false;
     FixedPassword passwords(radicale->credentials());
     const AddressBookAccount account = radicale->account(book);
     std::unique_ptr<QThread> worker(QThread::create([&]() {
-        stopped = syncAddressBook(local.source(), account, passwords, {{2000, 10000, 4}, {}});
+        stopped = syncAddressBook(local.source(), account, passwords,
+                                  {{2000, 10000, 4}, std::chrono::minutes(1), &stop});
     }));
     worker->start();
     // Stopped as soon as the first of our cards is stored.
@@ -608,16 +513,20 @@ void TestAddressBookSync::serverStoppedMidSyncThenAgain()
     while (!worker->isFinished()
            && storage.entryList({QStringLiteral("*.vcf")}, QDir::Files).size() < 2)
         QThread::msleep(1);
-    QVERIFY(radicale->kill());
+    if (killed)
+        QVERIFY(radicale->kill());
+    else
+        stop = true;
     QVERIFY(worker->wait(30000));
     QVERIFY(!stopped.ok());
-    QCOMPARE(stopped.cause, SyncCause::Unreachable);
+    QCOMPARE(stopped.cause, cause);
     const int storedBefore = radicale->cards(book).size();
     QVERIFY2(storedBefore > 1 && storedBefore < entries + 1,
              qPrintable(QString::number(storedBefore)));
     QCOMPARE(local.rows().size(), entries); // nothing came down
 
-    QVERIFY(radicale->start());
+    if (killed)
+        QVERIFY(radicale->start());
     const SyncResult<SyncReport> again = sync(local, book);
     QVERIFY2(again.ok(), qPrintable(syncFailureWords(again)));
     QCOMPARE(again.value.here.added, 1);

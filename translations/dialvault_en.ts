@@ -940,6 +940,10 @@ The program does not open another phone book in its place. Make the folder writa
         <source>کارت هاي کنار گذاشته: %1 (گروه ها، کارت هاي بي نام و شماره، يا کارت هايي که خوانده نشدند)</source>
         <translation>Cards passed over: %1 (groups, cards without a name or number, or cards that could not be read)</translation>
     </message>
+    <message>
+        <source>همگام سازي در زمان مقرر تمام نشد، پس در دفترچه تلفن چيزي تغيير نکرد. کمي بعد دوباره امتحان کنيد: آنچه به سرور رسيده است دوباره فرستاده نمي شود.</source>
+        <translation>The sync did not end in the time set, so nothing changed in the phone book. Try again a little later: what reached the server is not sent again.</translation>
+    </message>
 </context>
 <context>
     <name>TransferTexts</name>
@@ -1080,6 +1084,10 @@ The program does not open another phone book in its place. Make the folder writa
         <source>ذخيره به صورت PDF...</source>
         <translation>Save as PDF...</translation>
     </message>
+    <message>
+        <source>همگام سازي با دفترچه نشاني</source>
+        <translation>Sync with the address book</translation>
+    </message>
 </context>
 <context>
     <name>dialvault::ContactListWindow</name>
@@ -1213,6 +1221,17 @@ The program does not open another phone book in its place. Make the folder writa
     <message>
         <source>چيزي بازگردانده نشد: كس ديگري در اين فاصله برخي از اين موارد را بازگردانده يا براي هميشه پاك كرده است.</source>
         <translation>Nothing was put back: someone else has put back or removed some of these entries meanwhile.</translation>
+    </message>
+</context>
+<context>
+    <name>dialvault::SyncRunner</name>
+    <message>
+        <source>همگام سازي با دفترچه نشاني انجام شد.</source>
+        <translation>The phone book was synced with the address book.</translation>
+    </message>
+    <message>
+        <source>همگام سازي با دفترچه نشاني انجام نشد، و در دفترچه تلفن چيزي نيمه کاره نماند.</source>
+        <translation>The phone book was not synced with the address book, and nothing was left half done in it.</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,8 @@
 
 namespace dialvault {
 
+class SyncRunner;
+
 // What the windows are given of the desktop they run on. The references
 // outlive every window: the program's start-up owns them, or a test's fakes.
 struct Desktop
@@ -15,6 +17,8 @@ struct Desktop
     Clock &clock;
     Settings &settings;
     PhoneBookLocation &phoneBook;
+    // The syncs with the address book; none where nothing syncs.
+    SyncRunner *sync = nullptr;
 };
 
 } // namespace dialvault

@@ -4,6 +4,7 @@
 #include "desktop/failurewords.h"
 #include "desktop/qtwindowsystem.h"
 #include "desktop/settingsstore.h"
+#include "desktop/syncrunner.h"
 #include "desktop/unhandledfailure.h"
 #include "jet/carryover.h"
 #include "jet/carryovermessage.h"
@@ -12,6 +13,7 @@
 #include "main/mainwindowtexts.h"
 #include "main/openedfiles.h"
 #include "main/runningcopy.h"
+#include "main/startupsync.h"
 #include "place/phonebookplace.h"
 #include "place/serverchoice.h"
 
@@ -134,7 +136,9 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
     SystemClock clock;
     SettingsStore settings(place.settingsFile);
     DecidedPhoneBook phoneBook(before.phoneBook);
-    const Desktop desktop{windows, clock, settings, phoneBook};
+    SystemPasswords passwords;
+    SyncRunner sync(settings, phoneBook, passwords);
+    const Desktop desktop{windows, clock, settings, phoneBook, &sync};
     MainWindow window(desktop);
     // Another start on this phone book brings this window forward with the
     // files named to it.
@@ -152,6 +156,7 @@ int runWindows(int &argc, char **argv, const QString &dataFolder, const QStringL
     if (before.server.isEmpty())
         backup.emplace(desktop, place, &window);
     importFilesGivenAtStart(windows, window, files);
+    startSyncing(sync, window, windows);
     return app.exec();
 }
 

@@ -18,8 +18,8 @@ namespace {
 // A sync whose entries changed here while it ran is run again, this often.
 constexpr int attempts = 3;
 
-// A card fetched from the server: the entry it gives, and the card itself
-// where ours is to be written into it.
+// A linked card fetched from the server: the entry it gives, and the card
+// itself where ours is to be written into it.
 struct FetchedCard
 {
     QString etag;
@@ -54,9 +54,11 @@ public:
 
 private:
     SyncStatus readHere();
-    SyncStatus fetchCards(const CardChanges &changes);
+    void indexUnlinked();
+    SyncStatus fetchCards(CardChanges &changes);
+    void takeNewCard(const QString &href, const QString &etag, const EntryTexts &there);
     void decideLinked();
-    void pairAndCreate();
+    void createUnpaired();
     SyncStatus sendWrites(SyncReport &report);
 
     void changeEntry(qint64 key, const EntryTexts &now, const EntryTexts &texts)
@@ -69,6 +71,7 @@ private:
     }
     void putAside(const EntryTexts &ours)
     {
+        m_changes.putAside.append(ours);
         m_report.putAside.append(ours);
         ++m_report.conflicts;
     }
@@ -93,8 +96,12 @@ private:
     QHash<QString, qint64> m_entryOf; // by href
     QSet<qint64> m_keyReused; // entries under a key whose linked entry was deleted
     QSet<QString> m_removedThere;
-    QHash<QString, FetchedCard> m_fetched; // the cards changed there, and those to write into
-    QList<QString> m_newThere; // hrefs of cards without a link, in the server's order
+    QHash<QString, FetchedCard> m_fetched; // linked cards changed there, and those to write into
+    // Entries without a link, by the key that pairs them with new cards, and
+    // in key order; those paired with one.
+    QHash<QString, QList<qint64>> m_unlinked;
+    QList<qint64> m_unlinkedOrder;
+    QSet<qint64> m_paired;
     QList<Pending> m_pending;
     LinkChanges m_changes;
     SyncReport m_report;
@@ -118,39 +125,58 @@ SyncStatus Sync::readHere()
     return read.ok() ? SyncStatus{} : storeSyncFailure(read);
 }
 
-SyncStatus Sync::fetchCards(const CardChanges &changes)
+void Sync::indexUnlinked()
+{
+    for (const qint64 key : std::as_const(m_entryOrder)) {
+        if (m_linkOf.contains(key) && !m_keyReused.contains(key))
+            continue;
+        const EntryTexts &texts = m_entries[key];
+        if (texts.name.isEmpty() && texts.phone.isEmpty())
+            continue;
+        m_unlinked[pairingKey(texts)].append(key);
+        m_unlinkedOrder.append(key);
+    }
+}
+
+// What is kept of the listing grows with the links, not with the address
+// book: a first sync of thousands of cards holds each new card only as the
+// entry it becomes.
+SyncStatus Sync::fetchCards(CardChanges &changes)
 {
     QStringList wanted;
-    QSet<QString> listed;
-    for (const CardRef &ref : changes.changed) {
-        listed.insert(ref.href);
+    QSet<QString> linkedListed;
+    QSet<QString> linkedWanted;
+    for (const CardRef &ref : std::as_const(changes.changed)) {
         const auto linked = m_entryOf.constFind(ref.href);
-        if (linked != m_entryOf.cend() && m_linkOf.value(*linked).etag == ref.etag)
-            continue;
+        if (linked != m_entryOf.cend()) {
+            linkedListed.insert(ref.href);
+            if (m_linkOf.value(*linked).etag == ref.etag)
+                continue;
+            linkedWanted.insert(ref.href);
+        }
         wanted.append(ref.href);
-        if (linked == m_entryOf.cend())
-            m_newThere.append(ref.href);
     }
-    for (const QString &href : changes.removed) {
+    for (const QString &href : std::as_const(changes.removed)) {
         if (m_entryOf.contains(href))
             m_removedThere.insert(href);
     }
     if (changes.complete) {
         for (const CardLink &link : std::as_const(m_linkOf)) {
-            if (!listed.contains(link.href))
+            if (!linkedListed.contains(link.href))
                 m_removedThere.insert(link.href);
         }
     }
+    // The new cards listed become entries here, or links of ours.
+    m_changes.added.reserve(wanted.size() - linkedWanted.size());
+    changes.changed = {};
+    changes.removed = {};
     // Ours changed here are written into the server's card: it is fetched.
-    QSet<QString> asked(wanted.begin(), wanted.end());
     for (const CardLink &link : std::as_const(m_linkOf)) {
         const auto entry = m_entries.constFind(link.entry);
         if (entry != m_entries.cend() && !m_keyReused.contains(link.entry)
             && entryState(*entry) != link.state && !m_removedThere.contains(link.href)
-            && !asked.contains(link.href)) {
+            && !linkedWanted.contains(link.href))
             wanted.append(link.href);
-            asked.insert(link.href);
-        }
     }
     return m_client.fetch(
         wanted, [&](const QString &href, const QString &etag, const QByteArray &body) {
@@ -162,17 +188,16 @@ SyncStatus Sync::fetchCards(const CardChanges &changes)
                 return;
             }
             std::optional<AddressCard> card = AddressCard::read(body);
-            if (!card) {
+            if (!card || (!linked && !card->isEntry())) {
                 ++m_report.skippedCards;
+                return;
+            }
+            if (!linked) {
+                takeNewCard(href, etag, card->texts());
                 return;
             }
             FetchedCard fetched{etag, card->texts(), card->isEntry(), std::nullopt};
-            if (!fetched.entry && !linked) {
-                ++m_report.skippedCards;
-                return;
-            }
-            const auto entry = m_entries.constFind(m_entryOf.value(href));
-            if (linked && entry != m_entries.cend())
+            if (m_entries.contains(m_entryOf.value(href)))
                 fetched.card = std::move(card);
             m_fetched.insert(href, std::move(fetched));
         });
@@ -238,48 +263,35 @@ void Sync::decideLinked()
     }
 }
 
-void Sync::pairAndCreate()
+// A card without a link: paired with an entry without one by the folded
+// name and the number's digits, else a new entry.
+void Sync::takeNewCard(const QString &href, const QString &etag, const EntryTexts &there)
 {
-    // The entries without a link, by the key that pairs them.
-    QHash<QString, QList<qint64>> unlinked;
-    QList<qint64> order;
-    for (const qint64 key : std::as_const(m_entryOrder)) {
-        if (m_linkOf.contains(key) && !m_keyReused.contains(key))
-            continue;
-        const EntryTexts &texts = m_entries[key];
-        if (texts.name.isEmpty() && texts.phone.isEmpty())
-            continue;
-        unlinked[pairingKey(texts)].append(key);
-        order.append(key);
+    auto match = m_unlinked.find(pairingKey(there));
+    if (match == m_unlinked.end() || match->isEmpty()) {
+        m_changes.added.append({there, {0, href, etag, entryState(there)}});
+        ++m_report.here.added;
+        return;
     }
-    QSet<qint64> paired;
-    for (const QString &href : std::as_const(m_newThere)) {
-        const auto fetchedAt = m_fetched.constFind(href);
-        if (fetchedAt == m_fetched.cend() || !fetchedAt->entry)
-            continue;
-        const FetchedCard &there = *fetchedAt;
-        auto match = unlinked.find(pairingKey(there.texts));
-        if (match == unlinked.end() || match->isEmpty()) {
-            m_changes.added.append({there.texts, {0, href, there.etag, entryState(there.texts)}});
-            ++m_report.here.added;
-            continue;
-        }
-        const qint64 key = match->takeFirst();
-        paired.insert(key);
-        const EntryTexts &here = m_entries[key];
-        linkEntry(key, href, there.etag, there.texts);
-        if (here == there.texts)
-            continue;
-        // The same person and number: the server's version is taken, and
-        // ours put aside only when its note would be lost.
-        changeEntry(key, here, there.texts);
-        if (!here.note.isEmpty() && here.note != there.texts.note)
-            putAside(here);
-        else
-            ++m_report.here.changed;
-    }
-    for (const qint64 key : std::as_const(order)) {
-        if (paired.contains(key))
+    const qint64 key = match->takeFirst();
+    m_paired.insert(key);
+    const EntryTexts &here = m_entries[key];
+    linkEntry(key, href, etag, there);
+    if (here == there)
+        return;
+    // The same person and number: the server's version is taken, and
+    // ours put aside only when its note would be lost.
+    changeEntry(key, here, there);
+    if (!here.note.isEmpty() && here.note != there.note)
+        putAside(here);
+    else
+        ++m_report.here.changed;
+}
+
+void Sync::createUnpaired()
+{
+    for (const qint64 key : std::as_const(m_unlinkedOrder)) {
+        if (m_paired.contains(key))
             continue;
         const EntryTexts &here = m_entries[key];
         const QString uid = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -338,13 +350,14 @@ SyncResult<LinkApplied> Sync::run(SyncReport &report)
     };
     if (SyncStatus status = readHere(); !status.ok())
         return failed(status);
-    const SyncResult<CardChanges> changes = m_client.changesSince(m_token, m_serverHasTokens);
+    indexUnlinked();
+    SyncResult<CardChanges> changes = m_client.changesSince(m_token, m_serverHasTokens);
     if (!changes.ok())
         return failed(changes);
     if (SyncStatus status = fetchCards(changes.value); !status.ok())
         return failed(status);
     decideLinked();
-    pairAndCreate();
+    createUnpaired();
     if (SyncStatus status = sendWrites(m_report); !status.ok())
         return failed(status);
     m_changes.syncToken = changes.value.token;
@@ -368,10 +381,15 @@ SyncResult<SyncReport> syncAddressBook(const PhoneBookSource &phoneBook,
         static_cast<SyncStatus &>(result) = status;
         return result;
     };
+    // Counted from here: the secret store may keep the password a while.
+    const QDeadlineTimer deadline = options.deadline.count() > 0
+        ? QDeadlineTimer(options.deadline)
+        : QDeadlineTimer(QDeadlineTimer::Forever);
     const SyncResult<Credentials> credentials = passwords.credentials(account);
     if (!credentials.ok())
         return failed(credentials);
     CardDavClient client(account, credentials.value, options.limits);
+    client.setDeadline(deadline, options.stop);
     const SyncResult<QString> discovered = client.discover();
     if (!discovered.ok())
         return failed(discovered);
@@ -385,8 +403,6 @@ SyncResult<SyncReport> syncAddressBook(const PhoneBookSource &phoneBook,
             return failed(ran);
         if (ran.value == LinkApplied::Done) {
             result.value.requests = client.requestsSent();
-            if (options.putAside && !result.value.putAside.isEmpty())
-                options.putAside(result.value.putAside);
             return result;
         }
     }

@@ -7,16 +7,19 @@
 #include "sync/syncerror.h"
 #include "sync/syncreport.h"
 
-#include <functional>
+#include <atomic>
+#include <chrono>
 
 namespace dialvault {
 
 struct SyncOptions
 {
     DavLimits limits = {};
-    // Our versions of entries that lost a conflict, once the sync is stored:
-    // the windows keep them among the recently deleted.
-    std::function<void(const QList<EntryTexts> &)> putAside = {};
+    // How long the whole sync may wait on the server, beside each request's
+    // limits (none when zero): past it the sync stops with DeadlinePassed.
+    std::chrono::milliseconds deadline = {};
+    // Set from another thread, stops the sync as its deadline would.
+    const std::atomic<bool> *stop = nullptr;
 };
 
 // Syncs the phone book at `phoneBook` with the address book of `account`,
@@ -25,7 +28,8 @@ struct SyncOptions
 // changed on either side since (the server's changes through its sync token,
 // or its listing of ETags; ours by comparing each entry with the state its
 // link keeps). An entry changed on both sides, or deleted on the server and
-// changed here, keeps the server's version, and ours is put aside.
+// changed here, keeps the server's version, and ours is put aside: among
+// the recently deleted, in the transaction that stores the sync.
 //
 // Every write to the server is conditional (If-Match, If-None-Match), and
 // the phone book's side is one transaction at the end: a sync that stops

@@ -208,9 +208,13 @@ SyncStatus CardDavClient::fetch(
             const bool read = readMultistatus(
                 reply.body,
                 [&](DavResponse &&response) {
-                    const QString href = hrefOf(response.href);
-                    if (!missing.remove(href))
+                    // The href asked for is handed on, not the one decoded
+                    // from the answer: a sync keeps it, and one copy will do.
+                    const auto asked = missing.constFind(hrefOf(response.href));
+                    if (asked == missing.cend())
                         return;
+                    const QString href = *asked;
+                    missing.erase(asked);
                     if (response.status == 404 || response.addressData.isEmpty())
                         visit(href, QString(), QByteArray());
                     else

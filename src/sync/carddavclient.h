@@ -76,6 +76,12 @@ public:
     // or no card may be there yet (If-None-Match).
     QList<WriteResult> write(const QList<CardWrite> &writes);
 
+    // The whole sync's deadline and stop, for every request from now on.
+    void setDeadline(QDeadlineTimer deadline, const std::atomic<bool> *stop)
+    {
+        m_transport.setDeadline(deadline, stop);
+    }
+
     // The place of a new card in the collection.
     QString newCardHref(const QString &uid) const;
     int requestsSent() const { return m_transport.requestsSent(); }

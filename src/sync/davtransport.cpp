@@ -35,6 +35,7 @@ struct Flight
     QTimer stall;
     QElapsedTimer started;
     bool timedOut = false;
+    bool cut = false; // past the whole sync's deadline
 };
 
 } // namespace
@@ -55,6 +56,12 @@ DavReply DavTransport::send(const DavRequest &request)
     return sendAll({request}).value(0);
 }
 
+void DavTransport::setDeadline(QDeadlineTimer deadline, const std::atomic<bool> *stop)
+{
+    m_deadline = deadline;
+    m_stop = stop;
+}
+
 QList<DavReply> DavTransport::sendAll(const QList<DavRequest> &requests)
 {
     QList<DavReply> replies(requests.size());
@@ -62,10 +69,17 @@ QList<DavReply> DavTransport::sendAll(const QList<DavRequest> &requests)
     qsizetype next = 0;
     QEventLoop loop;
     QTimer overall;
-    overall.setInterval(1000);
+    // A whole sync's deadline, or its stop, is noticed within a tenth of a
+    // second: a closing window waits for it.
+    const bool bounded = !m_deadline.isForever() || m_stop;
+    overall.setInterval(bounded ? 100 : 1000);
 
     const auto launch = [&]() {
         while (next < requests.size() && qsizetype(flying.size()) < m_limits.parallel) {
+            if (pastDeadline()) {
+                replies[next++].failure = {SyncCause::DeadlinePassed};
+                continue;
+            }
             const DavRequest &request = requests.at(next);
             auto flight = std::make_unique<Flight>();
             flight->index = next++;
@@ -97,10 +111,16 @@ QList<DavReply> DavTransport::sendAll(const QList<DavRequest> &requests)
         }
     };
 
-    // Every second, a request past its whole deadline is cut.
+    // Every tick, a request past its own deadline or the sync's is cut.
     QObject::connect(&overall, &QTimer::timeout, &loop, [&]() {
+        const bool past = pastDeadline();
         for (const auto &flight : flying) {
-            if (!flight->reply->isFinished() && flight->started.elapsed() > m_limits.requestMs) {
+            if (flight->reply->isFinished())
+                continue;
+            if (past) {
+                flight->cut = true;
+                flight->reply->abort();
+            } else if (flight->started.elapsed() > m_limits.requestMs) {
                 flight->timedOut = true;
                 flight->reply->abort();
             }
@@ -122,7 +142,9 @@ QList<DavReply> DavTransport::sendAll(const QList<DavRequest> &requests)
             if (reply->isOpen())
                 answer.body = reply->readAll();
             answer.etag = reply->rawHeader("ETag");
-            if ((*it)->timedOut)
+            if ((*it)->cut)
+                answer.failure = {SyncCause::DeadlinePassed, reply->url().host()};
+            else if ((*it)->timedOut)
                 answer.failure = {SyncCause::TimedOut, reply->url().host()};
             else if (reply->error() != QNetworkReply::NoError && answer.status == 0)
                 answer.failure = networkFailure(reply->error(), reply->errorString());

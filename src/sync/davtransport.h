@@ -4,10 +4,13 @@
 #include "sync/syncerror.h"
 
 #include <QByteArray>
+#include <QDeadlineTimer>
 #include <QList>
 #include <QNetworkAccessManager>
 #include <QPair>
 #include <QUrl>
+
+#include <atomic>
 
 namespace dialvault {
 
@@ -32,7 +35,7 @@ struct DavRequest
 };
 
 // The server's answer: its status and body, or why none came (`failure`:
-// Unreachable, Untrusted, TimedOut).
+// Unreachable, Untrusted, TimedOut, DeadlinePassed).
 struct DavReply
 {
     int status = 0;
@@ -54,13 +57,22 @@ public:
     QList<DavReply> sendAll(const QList<DavRequest> &requests);
     DavReply send(const DavRequest &request);
 
+    // The whole sync's deadline, and a flag that ends it sooner (the window
+    // that waits for it closes): past either, nothing more is sent and the
+    // requests in flight are cut, each answered DeadlinePassed.
+    void setDeadline(QDeadlineTimer deadline, const std::atomic<bool> *stop);
+
     int requestsSent() const { return m_sent; }
 
 private:
     QNetworkAccessManager m_network;
     QByteArray m_authorization;
     DavLimits m_limits;
+    QDeadlineTimer m_deadline{QDeadlineTimer::Forever};
+    const std::atomic<bool> *m_stop = nullptr;
     int m_sent = 0;
+
+    bool pastDeadline() const { return m_deadline.hasExpired() || (m_stop && *m_stop); }
 };
 
 } // namespace dialvault

@@ -1,5 +1,6 @@
 #include "sync/davxml.h"
 
+#include <QBuffer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -17,6 +18,15 @@ int statusCode(const QString &line)
     return parts.size() >= 2 ? parts.at(1).toInt() : 0;
 }
 
+// A text the reader gave, in no more memory than it needs: a sync keeps
+// an ETag of every card it brings in, and the reader's are four times that.
+QString kept(QString text)
+{
+    text = text.trimmed();
+    text.squeeze();
+    return text;
+}
+
 bool is(const QXmlStreamReader &xml, const QString &ns, const char *name)
 {
     return xml.namespaceUri() == ns && xml.name() == QLatin1String(name);
@@ -25,8 +35,11 @@ bool is(const QXmlStreamReader &xml, const QString &ns, const char *name)
 class Reader
 {
 public:
-    explicit Reader(const QByteArray &bytes)
-        : m_xml(bytes)
+    // Read from a device, the reader decodes a few kilobytes at a time:
+    // given the bytes, it decodes them all at once, twice over, and a
+    // listing of 20,000 cards took 17 MB.
+    explicit Reader(QIODevice *device)
+        : m_xml(device)
     { }
 
     bool read(const std::function<void(DavResponse &&)> &visit, QString &syncToken)
@@ -50,7 +63,7 @@ private:
         DavResponse found;
         while (m_xml.readNextStartElement()) {
             if (is(m_xml, dav, "href"))
-                found.href = m_xml.readElementText().trimmed();
+                found.href = kept(m_xml.readElementText());
             else if (is(m_xml, dav, "status"))
                 found.status = statusCode(m_xml.readElementText());
             else if (is(m_xml, dav, "propstat"))
@@ -92,7 +105,7 @@ private:
     {
         while (m_xml.readNextStartElement()) {
             if (is(m_xml, dav, "getetag")) {
-                props.etag = m_xml.readElementText().trimmed();
+                props.etag = kept(m_xml.readElementText());
             } else if (is(m_xml, carddav, "address-data")) {
                 props.addressData = m_xml.readElementText().toUtf8();
             } else if (is(m_xml, dav, "sync-token")) {
@@ -153,7 +166,10 @@ private:
 bool readMultistatus(const QByteArray &xml, const std::function<void(DavResponse &&)> &visit,
                      QString &syncToken)
 {
-    return Reader(xml).read(visit, syncToken);
+    QBuffer device;
+    device.setData(xml);
+    device.open(QIODevice::ReadOnly);
+    return Reader(&device).read(visit, syncToken);
 }
 
 QByteArray propfindCollectionBody()

@@ -20,6 +20,7 @@ enum class SyncCause {
     Unreachable, // no connection: name unknown, refused, network down
     Untrusted, // the server's certificate is not trusted
     TimedOut, // the server stopped answering
+    DeadlinePassed, // the whole sync took longer than it may, or was stopped
     NotAnAddressBook, // the URL is something else, or nothing
     Garbage, // the server answered something that is no answer to the question
     ServerFailed, // the server reported a failure of its own (5xx)

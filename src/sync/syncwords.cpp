@@ -58,6 +58,11 @@ QString syncFailureWords(const SyncStatus &status)
     case SyncCause::TimedOut:
         return QCoreApplication::translate(
             "SyncWords", "سرور دفترچه نشاني در زمان مقرر پاسخ نداد. کمي بعد دوباره امتحان کنيد.");
+    case SyncCause::DeadlinePassed:
+        return QCoreApplication::translate(
+            "SyncWords",
+            "همگام سازي در زمان مقرر تمام نشد، پس در دفترچه تلفن چيزي تغيير نکرد. کمي بعد "
+            "دوباره امتحان کنيد: آنچه به سرور رسيده است دوباره فرستاده نمي شود.");
     case SyncCause::NotAnAddressBook:
         return QCoreApplication::translate(
             "SyncWords", "اين نشاني، دفترچه نشاني CardDAV نيست. نشاني خود دفترچه نشاني را بدهيد.");

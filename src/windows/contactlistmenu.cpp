@@ -2,6 +2,7 @@
 
 #include "desktop/clock.h"
 #include "desktop/failurewords.h"
+#include "desktop/syncrunner.h"
 #include "desktop/windowsystem.h"
 #include "interchange/phonebookexport.h"
 #include "interchange/transfertexts.h"
@@ -47,12 +48,14 @@ struct ContactListMenu::PdfSaving
 };
 
 ContactListMenu::ContactListMenu(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                                 const PhoneBookSource &phoneBook, const QList<QAction *> &editing)
+                                 const PhoneBookSource &phoneBook, const QList<QAction *> &editing,
+                                 SyncRunner *sync)
     : QObject(grid)
     , m_grid(grid)
     , m_windows(windows)
     , m_clock(clock)
     , m_phoneBook(phoneBook)
+    , m_sync(sync)
 {
     for (QAction *action : editing)
         m_editing.append(action);
@@ -68,9 +71,10 @@ ContactListMenu::~ContactListMenu()
 }
 
 void ContactListMenu::attach(ContactGrid *grid, WindowSystem &windows, Clock &clock,
-                             const PhoneBookSource &phoneBook, const QList<QAction *> &editing)
+                             const PhoneBookSource &phoneBook, const QList<QAction *> &editing,
+                             SyncRunner *sync)
 {
-    auto *menu = new ContactListMenu(grid, windows, clock, phoneBook, editing);
+    auto *menu = new ContactListMenu(grid, windows, clock, phoneBook, editing, sync);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid, &QWidget::customContextMenuRequested, menu, &ContactListMenu::showMenu);
 }
@@ -84,6 +88,13 @@ void ContactListMenu::showMenu(const QPoint &position)
     QAction *pdf = menu.addAction(pdfText());
     // One PDF at a time: a second would race the first for the same file.
     pdf->setEnabled(!m_saving);
+    QAction *syncing = nullptr;
+    if (m_sync) {
+        menu.addSeparator();
+        syncing = menu.addAction(syncText());
+        // One sync at a time; the one under way says its end.
+        syncing->setEnabled(!m_sync->running());
+    }
     QList<QAction *> editing;
     for (const QPointer<QAction> &action : m_editing) {
         if (action)
@@ -106,6 +117,24 @@ void ContactListMenu::showMenu(const QPoint &position)
         print();
     else if (chosen == pdf && pdf->isEnabled())
         saveAsPdf();
+    else if (chosen && chosen == syncing && syncing->isEnabled())
+        syncNow();
+}
+
+void ContactListMenu::syncNow()
+{
+    if (!m_sync)
+        return;
+    // Said over the list while it is open, else over the window in front:
+    // the menu goes with the list, the sync does not.
+    WindowSystem &windows = m_windows;
+    const QPointer<QWidget> list = m_grid->window();
+    const QPointer<SyncRunner> sync = m_sync;
+    m_sync->start([&windows, list, sync](const SyncResult<SyncReport> &synced) {
+        if (sync)
+            windows.messageBox(sync->outcomeText(synced), synced.ok() ? MsgOkInformation : MsgOk,
+                               std::nullopt, list);
+    });
 }
 
 PrintedHeading ContactListMenu::heading() const

@@ -2,6 +2,7 @@
 
 #include "button/paintedbutton.h"
 #include "desktop/failurewords.h"
+#include "desktop/syncrunner.h"
 #include "interchange/importfilecheck.h"
 #include "layout/formlabel.h"
 #include "layout/formtextbox.h"
@@ -154,7 +155,10 @@ void ContactListWindow::load()
         [this](const StoredKeys &stored) { m_history.recordImport(stored); });
     ContactListMenu::attach(
         m_grid, m_desktop.windows, m_desktop.clock, phoneBook,
-        {&m_undoAction, &m_redoAction, &m_deleteAction, &m_recentlyDeletedAction});
+        {&m_undoAction, &m_redoAction, &m_deleteAction, &m_recentlyDeletedAction}, m_desktop.sync);
+    // A sync, from here or at start-up, that changed entries shows them.
+    if (m_desktop.sync)
+        connect(m_desktop.sync, &SyncRunner::entriesChanged, this, &ContactListWindow::reload);
 }
 
 void ContactListWindow::reload()
