@@ -368,6 +368,11 @@ private Q_SLOTS:
         QCOMPARE(form.controls().countBox->text(), QStringLiteral("1"));
         QCOMPARE(fake.boxes.size(), 1);
         QVERIFY(fake.boxes.first().text.contains(QStringLiteral("notes.csv")));
+        // The import is one step, undone as such.
+        QCOMPARE(form.history().nextUndo(), std::optional(EditStep::Import));
+        form.undo();
+        QTRY_COMPARE(form.controls().countBox->text(), QStringLiteral("0"));
+        QVERIFY(storedRows(QDir(program).filePath(QStringLiteral("db1.mdb"))).isEmpty());
     }
 
 private:

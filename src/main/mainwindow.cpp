@@ -350,8 +350,9 @@ void MainWindow::deleteByName()
                 outcome->deleted = store.deleteFirstMatch();
             if (!outcome->deleted.ok())
                 return;
-            const DeletedEntry &deleted = store.lastDeleted();
-            history.recordDelete({deleted.keyed()}, {deleted.id});
+            // Kept among the recently deleted, it can be undone.
+            if (const DeletedEntry &deleted = store.lastDeleted(); deleted.id != 0)
+                history.recordDelete({deleted.keyed()}, {deleted.id});
             outcome->refreshed = refresh(store);
         },
         [this, outcome] {

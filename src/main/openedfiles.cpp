@@ -15,6 +15,8 @@ void importFilesGivenAtStart(WindowSystem &windows, MainWindow &window, const QS
         return;
     window.history().recordImport(stored);
     window.refreshAfterChange();
+    // A running copy may be handed them while its list is shown.
+    Q_EMIT window.entriesChanged();
 }
 
 } // namespace dialvault

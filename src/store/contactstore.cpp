@@ -68,6 +68,7 @@ Status ContactStore::open()
     const StoreEngine::Watch watching(*d->engine);
     if (Status status = d->open(); !status.ok())
         return status;
+    d->keepsDeletedAt = -1; // server-init may have run since
     d->opened = Opened::Table;
     d->queryRow.reset();
     return {};
@@ -167,8 +168,9 @@ Status ContactStore::deleteFirstMatch()
         // second is told that none is left.
         qint64 row = first.value;
         for (int attempt = 0;; ++attempt) {
-            if (Status status = d->keepAndDelete(row, DeletionReason::ByPerson, kept);
-                !status.ok() || kept.id != 0)
+            bool found = false;
+            if (Status status = d->keepAndDelete(row, DeletionReason::ByPerson, kept, found);
+                !status.ok() || found)
                 return status;
             if (!d->engine->followsDeletedEntries() || attempt == maxDeleteAttempts)
                 return storeFailure(RecordIsDeleted);

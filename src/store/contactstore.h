@@ -91,7 +91,9 @@ public:
     // The key of the entry the last successful appendEntry() stored.
     qint64 lastAddedKey() const;
     // The entry the last successful deleteFirstMatch() deleted, as it is
-    // kept among the recently deleted (in the same transaction).
+    // kept among the recently deleted (in the same transaction); its id is
+    // 0 on a server that keeps none yet (see server-init), where the delete
+    // cannot be undone.
     const DeletedEntry &lastDeleted() const;
 
     // Stores `now` in the entry with `key` only while it still holds

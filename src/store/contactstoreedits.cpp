@@ -63,6 +63,15 @@ Status drained(StoreEngine &engine, QSqlQuery &query, const EngineSql &sql)
     return error.isValid() ? engine.failure(error, sql.right) : Status();
 }
 
+// The failure of a delete that could not be undone: the server's phone
+// book keeps no deleted entries yet.
+Status notKept()
+{
+    return {{ServerCallFailed,
+             QStringLiteral("no table %1: run server-init again").arg(DeletedTable::table),
+             FailureCause::ServerNotPrepared}};
+}
+
 // Keys missing from a range read are told of, this many at most: enough
 // to show a person, little to hold.
 constexpr qsizetype toldMissing = 100;
@@ -105,9 +114,34 @@ Status ContactStore::Impl::inTransaction(const std::function<Status(bool &keep)>
     }
 }
 
-Status ContactStore::Impl::keepAndDelete(qint64 key, DeletionReason reason, DeletedEntry &kept)
+Result<bool> ContactStore::Impl::keepsDeleted()
+{
+    Result<bool> result;
+    if (keepsDeletedAt == engine->generation() && engine->isOpen()) {
+        result.value = keepsDeletedThere;
+        return result;
+    }
+    const EngineSql &sql = engine->deletedSql().present;
+    QSqlQuery *query = nullptr;
+    if (Status asked = execute(sql, {}, query); !asked.ok())
+        return failedWith<bool>(asked);
+    if (!query->next())
+        return failedWith<bool>(noAnswer(*engine, *query, sql));
+    result.value = query->value(0).toBool();
+    query->finish();
+    keepsDeletedAt = engine->generation();
+    keepsDeletedThere = result.value;
+    return result;
+}
+
+Status ContactStore::Impl::keepAndDelete(qint64 key, DeletionReason reason, DeletedEntry &kept,
+                                         bool &found)
 {
     kept = {};
+    found = false;
+    const Result<bool> keeping = keepsDeleted();
+    if (!keeping.ok())
+        return keeping;
     const DeletedSql &sql = engine->deletedSql();
     QSqlQuery *query = nullptr;
     if (Status removed = execute(sql.removeEntry, {key}, query, true); !removed.ok())
@@ -117,11 +151,14 @@ Status ContactStore::Impl::keepAndDelete(qint64 key, DeletionReason reason, Dele
         query->finish();
         return error.isValid() ? engine->failure(error, sql.removeEntry.right) : Status();
     }
+    found = true;
     kept.fields = exactAt(*query, 0);
     QVariantList values{query->value(0), query->value(1), query->value(2), query->value(3)};
     if (Status whole = drained(*engine, *query, sql.removeEntry); !whole.ok())
         return whole;
     kept.key = key;
+    if (!keeping.value)
+        return {};
     kept.deletedAt = clock().toUTC();
     kept.reason = reason;
     values << key << DeletedTable::timeText(kept.deletedAt) << DeletedTable::reasonText(reason);
@@ -205,12 +242,19 @@ Result<EntriesDeleted> ContactStore::deleteEntries(const QList<KeyedEntry> &entr
     Result<EntriesDeleted> result;
     const Status done = d->inTransaction([&](bool &keep) -> Status {
         result.value = {};
+        // Deleted without a question only because they can be put back.
+        const Result<bool> keeping = d->keepsDeleted();
+        if (!keeping.ok())
+            return keeping;
+        if (!keeping.value)
+            return notKept();
         for (const KeyedEntry &entry : entries) {
             DeletedEntry kept;
-            if (Status status = d->keepAndDelete(entry.key, DeletionReason::ByPerson, kept);
+            bool found = false;
+            if (Status status = d->keepAndDelete(entry.key, DeletionReason::ByPerson, kept, found);
                 !status.ok())
                 return status;
-            if (kept.id == 0)
+            if (!found)
                 result.value.meanwhile.append({entry.key, EntryState::DeletedMeanwhile, {}});
             else if (textsOf(kept.fields) != entry.texts)
                 result.value.meanwhile.append(

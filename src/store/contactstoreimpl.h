@@ -51,9 +51,17 @@ struct ContactStore::Impl
     // done once more; one that broke with the commit leaves the outcome
     // unknown. `work` sets `keep` false to end it with nothing changed.
     Status inTransaction(const std::function<Status(bool &keep)> &work);
-    // Deletes the entry with `key`, keeping it among the deleted: `kept` is
-    // what was kept, its id 0 when there was no such entry.
-    Status keepAndDelete(qint64 key, DeletionReason reason, DeletedEntry &kept);
+    // Deletes the entry with `key`, keeping it among the deleted where the
+    // phone book keeps them: `found` tells whether there was such an entry,
+    // `kept` what was kept (its id 0 when nothing was).
+    Status keepAndDelete(qint64 key, DeletionReason reason, DeletedEntry &kept, bool &found);
+    // Whether the phone book keeps deleted entries: a server prepared by an
+    // earlier version has no table for them until server-init runs again,
+    // and deletes by name there as it did. Asked again after each opening
+    // and with each new connection.
+    Result<bool> keepsDeleted();
+    int keepsDeletedAt = -1; // the connection asked
+    bool keepsDeletedThere = false;
     // Now, as the deleted entries' times are stored.
     QString stamp() const;
 

@@ -75,6 +75,9 @@ DeletedSql made(const QString &table, const QString &kept, const QString &key, b
         right("UPDATE", LinkTables::linkTable)};
     s.purge = {QStringLiteral("DELETE FROM %1 WHERE deleted_at < %2").arg(kept, time),
                right("DELETE", DeletedTable::table)};
+    s.present.text = server
+        ? QStringLiteral("SELECT to_regclass('%1') IS NOT NULL").arg(DeletedTable::table)
+        : QStringLiteral("SELECT 1");
     s.lastKey = {QStringLiteral("SELECT max(%1) FROM %2").arg(key, table),
                  right("SELECT", ServerSchema::table)};
     return s;

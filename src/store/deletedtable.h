@@ -63,6 +63,8 @@ struct DeletedSql
     EngineSql moveLinks;
     // Removes the entries deleted before the time bound.
     EngineSql purge;
+    // Whether the table of deleted entries is there: a server's may not be.
+    EngineSql present;
     // The largest key, NULL when there is no entry: where a file's import
     // within its write transaction begins its keys.
     EngineSql lastKey;
