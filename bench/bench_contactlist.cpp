@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -104,15 +105,26 @@ public:
     int paints = 0;
 };
 
-void waitForPaint(const PaintCounter &counter, int before)
+// Sleeps between events rather than polling: on two cores a polling main
+// thread takes one of them from the threads that order and read the list.
+template <typename Done>
+void waitUntil(const Done &done, int timeoutMs, const char *what)
 {
+    // Wakes the wait now and then, so that the deadline is noticed.
+    QTimer tick;
+    tick.start(5);
     QElapsedTimer waited;
     waited.start();
-    while (counter.paints == before) {
-        QCoreApplication::processEvents();
-        if (waited.hasExpired(10000))
-            fail(QStringLiteral("the grid was never painted"));
+    while (!done()) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (waited.hasExpired(timeoutMs))
+            fail(QString::fromLatin1(what));
     }
+}
+
+void waitForPaint(const PaintCounter &counter, int before)
+{
+    waitUntil([&] { return counter.paints != before; }, 10000, "the grid was never painted");
 }
 
 // The list as the window holds it: the model, and the grid at its layout size.
@@ -132,14 +144,12 @@ struct OpenList
     // Until the rows of the order and text asked for last are painted.
     void waitForView()
     {
-        QElapsedTimer waited;
-        waited.start();
-        while (model.view().order != model.requestedOrder()
-               || model.view().filter != model.requestedFilter()) {
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
-            if (waited.hasExpired(60000))
-                fail(QStringLiteral("the view never came"));
-        }
+        waitUntil(
+            [&] {
+                return model.view().order == model.requestedOrder()
+                    && model.view().filter == model.requestedFilter();
+            },
+            60000, "the view never came");
         const int before = counter.paints;
         grid.viewport()->update();
         waitForPaint(counter, before);
