@@ -8,6 +8,7 @@
 #include "store/storeschema.h"
 #include "support/sqlitefile.h"
 #include "tst_engines.h"
+#include "windows/contactgrid.h"
 #include "windows/contactlistmodel.h"
 
 #include <QDir>
@@ -347,6 +348,14 @@ private Q_SLOTS:
         for (int row = 0; row < model.rowCount(); ++row)
             values << model.index(row, column).data().toString();
         QCOMPARE(values, shown);
+        // The heading's arrow, and no other.
+        for (int heading = 0; heading < model.columnCount(); ++heading) {
+            const QVariant arrow
+                = model.headerData(heading, Qt::Horizontal, ContactGrid::sortOrderRole);
+            QCOMPARE(arrow.isValid(), heading == column);
+        }
+        QCOMPARE(model.headerData(column, Qt::Horizontal, ContactGrid::sortOrderRole).toInt(),
+                 int(descending ? Qt::DescendingOrder : Qt::AscendingOrder));
     }
 
     // Each text as typed into the find box, over the same entries, in name
