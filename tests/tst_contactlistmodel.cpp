@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <numeric>
 
 using namespace dialvault;
 
@@ -356,6 +357,35 @@ private Q_SLOTS:
         }
         QCOMPARE(model.headerData(column, Qt::Horizontal, ContactGrid::sortOrderRole).toInt(),
                  int(descending ? Qt::DescendingOrder : Qt::AscendingOrder));
+    }
+
+    // One list ordered by each column in turn, either way, as soon as it
+    // opens, while the orders not yet asked for are worked out beside it:
+    // each as if it were the only one.
+    void everyOrderInTurn()
+    {
+        const int count = 20000;
+        fill(path, count);
+        // By their digits, numbers i come in the order of i's text.
+        QList<int> byText(count);
+        std::iota(byText.begin(), byText.end(), 1);
+        std::sort(byText.begin(), byText.end(),
+                  [](int a, int b) { return QString::number(a) < QString::number(b); });
+        ContactListModel model;
+        QVERIFY(model.open(path).ok());
+        for (int column = 0; column < listColumnCount; ++column) {
+            for (const bool descending : {false, true}) {
+                model.setOrder({ListColumn(column), descending});
+                QVERIFY(model.waitUntilShown(10000));
+                QVERIFY(model.view().failure.ok());
+                QCOMPARE(model.rowCount(), count);
+                for (int row : {0, 1, 2, 99, count / 2, count - 2, count - 1}) {
+                    const int rank = descending ? count - 1 - row : row;
+                    const int entry = column == int(ListColumn::Phone) ? byText.at(rank) : rank + 1;
+                    QCOMPARE(texts(model, row), filled(entry));
+                }
+            }
+        }
     }
 
     // Each text as typed into the find box, over the same entries, in name
