@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <string_view>
 #include <type_traits>
+#include <utility>
 
 namespace dialvault {
 

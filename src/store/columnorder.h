@@ -6,7 +6,6 @@
 #include <memory>
 #include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace dialvault {
@@ -30,10 +29,6 @@ struct ByteKeys
     // Ends the key being appended to `bytes`.
     void close() { starts.push_back(quint32(bytes.size())); }
     qint64 count() const { return qint64(starts.size()) - 1; }
-    std::string_view at(qint64 i) const
-    {
-        return std::string_view(bytes).substr(starts[i], starts[i + 1] - starts[i]);
-    }
 };
 
 // The order of the keys as bytes (a key that is a prefix of another first).
