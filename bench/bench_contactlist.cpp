@@ -225,7 +225,7 @@ void fileHeld(benchmark::State &state)
 
 // From the opening of a list whose kept order is by name until its first
 // screen is painted in that order: the private copy, reading every entry
-// once and sorting them all.
+// once and ordering them by name.
 void firstScreenSortedByName(benchmark::State &state)
 {
     const QString path = databasePath(state.range(0));
@@ -239,8 +239,9 @@ void firstScreenSortedByName(benchmark::State &state)
 }
 
 // A click on the name heading of a list open for a while, ordered by phone
-// number before: until the first screen of the new order is painted. The
-// orders were worked out once for the snapshot (firstScreenSortedByName).
+// number before: until the first screen of the new order is painted. Each
+// order is worked out once for the snapshot (firstScreenSortedByName), the
+// ones not asked for meanwhile on a thread of their own.
 void sortByName(benchmark::State &state)
 {
     const QString path = databasePath(state.range(0));
