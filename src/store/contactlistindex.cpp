@@ -5,6 +5,10 @@
 
 #include <QtEndian>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 #include <future>
@@ -66,6 +70,17 @@ void appendRowNumberKey(QStringView text, ByteKeys &keys)
         }
     }
     keys.close();
+}
+
+// Hands the pages of freed blocks back to the system. The allocator keeps
+// blocks of a few megabytes once one of their size was freed, and a sort
+// frees tens of them; without this the list would stay that much larger
+// for as long as it is open.
+void releaseFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 template <typename T>
@@ -165,15 +180,23 @@ std::shared_ptr<const ColumnOrder> ContactListIndex::order(ListColumn column,
 std::shared_ptr<const ColumnOrder> ContactListIndex::workOut(ListColumn column,
                                                              const std::atomic<bool> &stop)
 {
+    // One sort at a time: each holds the positions twice over for a while,
+    // tens of megabytes at a million entries.
+    const auto sorted = [&](const auto &...keys) {
+        std::lock_guard lock(m_sorting);
+        std::shared_ptr<const ColumnOrder> order = orderOf(keys..., stop);
+        releaseFreedMemory();
+        return order;
+    };
     std::shared_ptr<const ColumnOrder> kept;
     switch (column) {
     case ListColumn::Name:
-        kept = orderOf(m_nameKeys, stop);
+        kept = sorted(m_nameKeys);
         if (kept)
             m_nameKeys = {};
         break;
     case ListColumn::Phone:
-        kept = orderOf(m_numberDigits.units, m_numberDigits.starts, stop);
+        kept = sorted(m_numberDigits.units, m_numberDigits.starts);
         break;
     case ListColumn::Note: {
         // Made a part at a time, and kept when stopped: the next call goes on.
@@ -183,20 +206,29 @@ std::shared_ptr<const ColumnOrder> ContactListIndex::workOut(ListColumn column,
                 return nullptr;
             collation.appendKey(m_notes.at(position), m_noteKeys.bytes);
             m_noteKeys.close();
+            if (position + 1 == chunkRows) {
+                // Room for all at the first keys' sizes, rather than doubling
+                // past them.
+                const double scale = double(m_count) / chunkRows * 1.1;
+                m_noteKeys.bytes.reserve(std::size_t(m_noteKeys.bytes.size() * scale));
+                m_noteKeys.starts.reserve(std::size_t(m_count + 1));
+            }
         }
-        kept = orderOf(m_noteKeys, stop);
-        if (kept) {
+        // The texts are done with once their keys are made.
+        m_notes = {};
+        kept = sorted(m_noteKeys);
+        if (kept)
             m_noteKeys = {};
-            m_notes = {};
-        }
         break;
     }
     case ListColumn::RowNumber:
-        kept = orderOf(m_rowNumberKeys, stop);
+        kept = sorted(m_rowNumberKeys);
         if (kept)
             m_rowNumberKeys = {};
         break;
     }
+    // The keys just let go.
+    releaseFreedMemory();
     return kept;
 }
 

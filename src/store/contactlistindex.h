@@ -86,6 +86,7 @@ private:
     // Each column's keys above are used by the one thread working out its
     // order.
     Ordering m_orders[listColumnCount];
+    std::mutex m_sorting;
 };
 
 } // namespace dialvault
