@@ -33,6 +33,26 @@ public:
     mutable QSet<int> asked;
 };
 
+// Rows ordered by one column, as its heading says.
+class OrderedModel : public CountingModel
+{
+public:
+    OrderedModel(int column, Qt::SortOrder order)
+        : CountingModel(3)
+        , column(column)
+        , order(order)
+    { }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (role == ContactGrid::sortOrderRole)
+            return section == column ? QVariant(int(order)) : QVariant();
+        return CountingModel::headerData(section, orientation, role);
+    }
+
+    int column;
+    Qt::SortOrder order;
+};
+
 QRgb pixel(const ContactGrid &grid, const QImage &image, QPoint inViewport)
 {
     return image.pixel(grid.viewport()->mapTo(&grid, inViewport)) | 0xFF000000u;
@@ -79,6 +99,49 @@ private Q_SLOTS:
         const QRect last = grid.cellRect(2, 3);
         QCOMPARE(pixel(grid, image, last.bottomLeft() + QPoint(2, 3)), qRgb(128, 128, 128));
         QCOMPARE(pixel(grid, image, last.topRight() + QPoint(3, 2)), qRgb(128, 128, 128));
+    }
+
+    // The heading of the column the rows are ordered by, and no other, has
+    // an arrow at its right end, away from its text: pointing up when
+    // ascending, down when descending.
+    void sortArrow_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("descending");
+        QTest::newRow("first, ascending") << 0 << false;
+        QTest::newRow("last, descending") << 3 << true;
+    }
+    void sortArrow()
+    {
+        QFETCH(int, column);
+        QFETCH(bool, descending);
+        OrderedModel model(column, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+        ContactGrid grid;
+        grid.resize(409, 193);
+        grid.setModel(&model);
+        const QImage image = grid.grab().toImage();
+        const QRgb arrow = grid.palette().color(QPalette::ButtonText).rgb();
+        for (int heading = 0; heading < model.columnCount(); ++heading) {
+            // The arrow's width in each row of the heading's right end.
+            const QRect rect = grid.cellRect(-1, heading);
+            QList<int> widths;
+            for (int y = rect.top(); y < rect.bottom(); ++y) {
+                int width = 0;
+                for (int x = rect.right() - 14; x < rect.right(); ++x)
+                    width += pixel(grid, image, {x, y}) == arrow;
+                if (width > 0)
+                    widths << width;
+            }
+            if (heading != column) {
+                QVERIFY2(widths.isEmpty(), qPrintable(QString::number(heading)));
+                continue;
+            }
+            QCOMPARE(widths.size(), 4);
+            QList<int> expected{1, 3, 5, 7};
+            if (descending)
+                std::reverse(expected.begin(), expected.end());
+            QCOMPARE(widths, expected);
+        }
     }
 
     // The scroll bar spans every row at once, and only the rows in view are

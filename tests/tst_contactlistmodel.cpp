@@ -8,6 +8,7 @@
 #include "store/storeschema.h"
 #include "support/sqlitefile.h"
 #include "tst_engines.h"
+#include "windows/contactgrid.h"
 #include "windows/contactlistmodel.h"
 
 #include <QAbstractItemModelTester>
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <numeric>
 
 using namespace dialvault;
 
@@ -348,6 +350,43 @@ private Q_SLOTS:
         for (int row = 0; row < model.rowCount(); ++row)
             values << model.index(row, column).data().toString();
         QCOMPARE(values, shown);
+        // The heading's arrow, and no other.
+        for (int heading = 0; heading < model.columnCount(); ++heading) {
+            const QVariant arrow
+                = model.headerData(heading, Qt::Horizontal, ContactGrid::sortOrderRole);
+            QCOMPARE(arrow.isValid(), heading == column);
+        }
+        QCOMPARE(model.headerData(column, Qt::Horizontal, ContactGrid::sortOrderRole).toInt(),
+                 int(descending ? Qt::DescendingOrder : Qt::AscendingOrder));
+    }
+
+    // One list ordered by each column in turn, either way, as soon as it
+    // opens, while the orders not yet asked for are worked out beside it:
+    // each as if it were the only one.
+    void everyOrderInTurn()
+    {
+        const int count = 20000;
+        fill(path, count);
+        // By their digits, numbers i come in the order of i's text.
+        QList<int> byText(count);
+        std::iota(byText.begin(), byText.end(), 1);
+        std::sort(byText.begin(), byText.end(),
+                  [](int a, int b) { return QString::number(a) < QString::number(b); });
+        ContactListModel model;
+        QVERIFY(model.open(path).ok());
+        for (int column = 0; column < listColumnCount; ++column) {
+            for (const bool descending : {false, true}) {
+                model.setOrder({ListColumn(column), descending});
+                QVERIFY(model.waitUntilShown(10000));
+                QVERIFY(model.view().failure.ok());
+                QCOMPARE(model.rowCount(), count);
+                for (int row : {0, 1, 2, 99, count / 2, count - 2, count - 1}) {
+                    const int rank = descending ? count - 1 - row : row;
+                    const int entry = column == int(ListColumn::Phone) ? byText.at(rank) : rank + 1;
+                    QCOMPARE(texts(model, row), filled(entry));
+                }
+            }
+        }
     }
 
     // Each text as typed into the find box, over the same entries, in name

@@ -5,9 +5,13 @@
 
 #include <QtEndian>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
-#include <string_view>
+#include <future>
 
 namespace dialvault {
 
@@ -16,64 +20,43 @@ namespace {
 // A few milliseconds of reading, so that the pages the window asks for
 // meanwhile hardly wait.
 constexpr int chunkRows = 4096;
+// Often enough that a newer request takes over within a millisecond or two.
+constexpr qint64 stopCheckEvery = 16384;
 
-// Keys compared as bytes, one after another in one block: a million small
-// strings would cost more in their own allocations than in their bytes.
-struct ByteKeys
+// The value of plain digits, as nearly every row number is, without the
+// cost of a general conversion; anything else as QString::toDouble() reads it.
+std::optional<double> rowNumberValue(QStringView text)
 {
-    std::string bytes;
-    std::vector<quint32> starts{0};
-
-    void close() { starts.push_back(quint32(bytes.size())); }
-    std::string_view at(qint64 i) const
-    {
-        return std::string_view(bytes).substr(starts[i], starts[i + 1] - starts[i]);
+    // Fifteen digits or fewer are exact in a double.
+    if (!text.isEmpty() && text.size() <= 15) {
+        qint64 whole = 0;
+        bool digits = true;
+        for (const QChar c : text) {
+            if (c < u'0' || c > u'9') {
+                digits = false;
+                break;
+            }
+            whole = whole * 10 + (c.unicode() - u'0');
+        }
+        if (digits)
+            return double(whole);
     }
-    // The first eight bytes as a number, so that most comparisons of a sort
-    // never leave the array being sorted.
-    quint64 prefix(qint64 i) const
-    {
-        const std::string_view key = at(i);
-        unsigned char first[8] = {};
-        std::memcpy(first, key.data(), std::min<std::size_t>(key.size(), 8));
-        return qFromBigEndian<quint64>(first);
-    }
-    int compare(qint64 a, qint64 b) const { return at(a).compare(at(b)); }
-};
-
-// UTF-16 texts compared by their code units: numbers by their digits.
-struct UnitKeys
-{
-    const std::vector<char16_t> &units;
-    const std::vector<quint32> &starts;
-
-    std::u16string_view at(qint64 i) const
-    {
-        return std::u16string_view(units.data() + starts[i], starts[i + 1] - starts[i]);
-    }
-    quint64 prefix(qint64 i) const
-    {
-        const std::u16string_view key = at(i);
-        quint64 value = 0;
-        for (std::size_t unit = 0; unit < 4; ++unit)
-            value = value << 16 | (unit < key.size() ? key[unit] : 0);
-        return value;
-    }
-    int compare(qint64 a, qint64 b) const { return at(a).compare(at(b)); }
-};
+    bool number = false;
+    const double value = text.toDouble(&number);
+    return number ? std::optional(value) : std::nullopt;
+}
 
 // Empty first, then numbers by value, then any other text that another
 // program stored, by its code units.
-void appendRowNumberKey(const QString &text, ByteKeys &keys)
+void appendRowNumberKey(QStringView text, ByteKeys &keys)
 {
-    bool number = false;
-    const double value = text.toDouble(&number);
+    const std::optional<double> value = rowNumberValue(text);
     if (text.isEmpty()) {
         keys.bytes += '\0';
-    } else if (number) {
+    } else if (value) {
         // The bits of a double ordered as its values: negatives reversed.
         quint64 bits = 0;
-        std::memcpy(&bits, &value, sizeof bits);
+        std::memcpy(&bits, &*value, sizeof bits);
         bits = (bits & (quint64(1) << 63)) ? ~bits : bits | (quint64(1) << 63);
         unsigned char encoded[8];
         qToBigEndian(bits, encoded);
@@ -89,31 +72,15 @@ void appendRowNumberKey(const QString &text, ByteKeys &keys)
     keys.close();
 }
 
-template <typename Keys>
-void sortInto(const Keys &keys, qint64 count, std::vector<quint32> &positions,
-              std::vector<bool> &tied)
+// Hands the pages of freed blocks back to the system. The allocator keeps
+// blocks of a few megabytes once one of their size was freed, and a sort
+// frees tens of them; without this the list would stay that much larger
+// for as long as it is open.
+void releaseFreedMemory()
 {
-    struct Item
-    {
-        quint64 prefix;
-        quint32 position;
-    };
-    std::vector<Item> items(static_cast<std::size_t>(count));
-    for (qint64 i = 0; i < count; ++i)
-        items[i] = {keys.prefix(i), quint32(i)};
-    std::sort(items.begin(), items.end(), [&](const Item &a, const Item &b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix;
-        const int compared = keys.compare(a.position, b.position);
-        return compared != 0 ? compared < 0 : a.position < b.position;
-    });
-    positions.resize(std::size_t(count));
-    tied.assign(std::size_t(count), false);
-    for (qint64 rank = 0; rank < count; ++rank) {
-        positions[rank] = items[rank].position;
-        if (rank > 0 && items[rank].prefix == items[rank - 1].prefix)
-            tied[rank] = keys.compare(items[rank].position, items[rank - 1].position) == 0;
-    }
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 template <typename T>
@@ -126,7 +93,7 @@ Result<T> failed(const StoreError &error)
 
 } // namespace
 
-void ContactListIndex::Texts::append(const QString &text)
+void ContactListIndex::Texts::append(QStringView text)
 {
     units.insert(units.end(), text.utf16(), text.utf16() + text.size());
     starts.push_back(quint32(units.size()));
@@ -137,80 +104,144 @@ QStringView ContactListIndex::Texts::at(qint64 position) const
     return QStringView(units.data() + starts[position], starts[position + 1] - starts[position]);
 }
 
-Result<std::shared_ptr<const ContactListIndex>>
+Result<std::shared_ptr<ContactListIndex>>
 ContactListIndex::build(qint64 count, const ReadRows &read, const std::atomic<bool> &stop)
 {
-    using Built = std::shared_ptr<const ContactListIndex>;
+    using Built = std::shared_ptr<ContactListIndex>;
     std::shared_ptr<ContactListIndex> index(new ContactListIndex);
     index->m_count = count;
     PersianCollation collation;
-    ByteKeys names;
-    ByteKeys notes;
-    ByteKeys rowNumbers;
+    const auto wantedFrom
+        = [&](qint64 first) { return int(std::min<qint64>(chunkRows, count - first)); };
+    // The snapshot's thread reads the next rows while this one takes in
+    // those read: the two cores share the work.
+    std::future<Result<ContactListRows>> next;
+    if (count > 0)
+        next = std::async(std::launch::async, read, 0, wantedFrom(0));
     for (qint64 first = 0; first < count; first += chunkRows) {
+        Result<ContactListRows> rows = next.get();
         if (stop)
             return {};
-        const int wanted = int(std::min<qint64>(chunkRows, count - first));
-        Result<ContactListRows> rows = read(first, wanted);
         if (!rows.ok())
             return failed<Built>(rows.error);
+        const int wanted = wantedFrom(first);
+        if (first + wanted < count)
+            next = std::async(std::launch::async, read, first + wanted, wantedFrom(first + wanted));
         // A position the snapshot cannot read is an empty row there too.
         rows.value.resize(wanted);
         for (const ContactListRow &row : std::as_const(rows.value)) {
             index->m_foldedNames.append(foldedName(row.name));
             index->m_numberDigits.append(storedNumberDigits(row.phone));
-            collation.appendKey(row.name, names.bytes);
-            names.close();
-            collation.appendKey(row.note, notes.bytes);
-            notes.close();
-            appendRowNumberKey(row.rowNumber, rowNumbers);
+            collation.appendKey(row.name, index->m_nameKeys.bytes);
+            index->m_nameKeys.close();
+            index->m_notes.append(row.note);
+            appendRowNumberKey(row.rowNumber, index->m_rowNumberKeys);
         }
         if (first == 0) {
             // Room for all at the first chunk's sizes, rather than doubling
             // past them.
             const double scale = double(count) / wanted * 1.1;
-            for (Texts *texts : {&index->m_foldedNames, &index->m_numberDigits}) {
+            for (Texts *texts : {&index->m_foldedNames, &index->m_numberDigits, &index->m_notes}) {
                 texts->units.reserve(std::size_t(texts->units.size() * scale));
                 texts->starts.reserve(std::size_t(count + 1));
             }
-            for (ByteKeys *keys : {&names, &notes, &rowNumbers}) {
+            for (ByteKeys *keys : {&index->m_nameKeys, &index->m_rowNumberKeys}) {
                 keys->bytes.reserve(std::size_t(keys->bytes.size() * scale));
                 keys->starts.reserve(std::size_t(count + 1));
             }
         }
     }
-
-    const auto sortColumn = [&](ListColumn column, const auto &keys) {
-        Order &order = index->m_orders[int(column)];
-        sortInto(keys, count, order.positions, order.tied);
-    };
-    sortColumn(ListColumn::Name, names);
-    names = {};
-    if (stop)
-        return {};
-    sortColumn(ListColumn::Note, notes);
-    notes = {};
-    if (stop)
-        return {};
-    sortColumn(ListColumn::RowNumber, rowNumbers);
-    rowNumbers = {};
-    if (stop)
-        return {};
-    sortColumn(ListColumn::Phone,
-               UnitKeys{index->m_numberDigits.units, index->m_numberDigits.starts});
     Result<Built> result;
     result.value = std::move(index);
     return result;
 }
 
-std::span<const quint32> ContactListIndex::order(ListColumn column) const
+std::shared_ptr<const ColumnOrder> ContactListIndex::order(ListColumn column,
+                                                           const std::atomic<bool> &stop)
 {
-    return m_orders[int(column)].positions;
+    Ordering &ordering = m_orders[int(column)];
+    {
+        std::unique_lock lock(ordering.mutex);
+        ordering.finished.wait(lock, [&] { return !ordering.working; });
+        if (ordering.order)
+            return ordering.order;
+        ordering.working = true;
+    }
+    std::shared_ptr<const ColumnOrder> order = workOut(column, stop);
+    {
+        std::lock_guard lock(ordering.mutex);
+        ordering.working = false;
+        ordering.order = order;
+    }
+    ordering.finished.notify_all();
+    return order;
 }
 
-bool ContactListIndex::tiedWithPrevious(ListColumn column, qint64 rank) const
+std::shared_ptr<const ColumnOrder> ContactListIndex::workOut(ListColumn column,
+                                                             const std::atomic<bool> &stop)
 {
-    return m_orders[int(column)].tied[rank];
+    // One sort at a time: each holds the positions twice over for a while,
+    // tens of megabytes at a million entries.
+    const auto sorted = [&](const auto &...keys) {
+        std::lock_guard lock(m_sorting);
+        std::shared_ptr<const ColumnOrder> order = orderOf(keys..., stop);
+        releaseFreedMemory();
+        return order;
+    };
+    std::shared_ptr<const ColumnOrder> kept;
+    switch (column) {
+    case ListColumn::Name:
+        kept = sorted(m_nameKeys);
+        if (kept)
+            m_nameKeys = {};
+        break;
+    case ListColumn::Phone:
+        kept = sorted(m_numberDigits.units, m_numberDigits.starts);
+        break;
+    case ListColumn::Note: {
+        // Made a part at a time, and kept when stopped: the next call goes on.
+        PersianCollation collation;
+        for (qint64 position = m_noteKeys.count(); position < m_count; ++position) {
+            if (position % stopCheckEvery == 0 && stop)
+                return nullptr;
+            collation.appendKey(m_notes.at(position), m_noteKeys.bytes);
+            m_noteKeys.close();
+            if (position + 1 == chunkRows) {
+                // Room for all at the first keys' sizes, rather than doubling
+                // past them.
+                const double scale = double(m_count) / chunkRows * 1.1;
+                m_noteKeys.bytes.reserve(std::size_t(m_noteKeys.bytes.size() * scale));
+                m_noteKeys.starts.reserve(std::size_t(m_count + 1));
+            }
+        }
+        // The texts are done with once their keys are made.
+        m_notes = {};
+        kept = sorted(m_noteKeys);
+        if (kept)
+            m_noteKeys = {};
+        break;
+    }
+    case ListColumn::RowNumber:
+        kept = sorted(m_rowNumberKeys);
+        if (kept)
+            m_rowNumberKeys = {};
+        break;
+    }
+    // The keys just let go.
+    releaseFreedMemory();
+    return kept;
+}
+
+std::optional<ListColumn> ContactListIndex::unstarted() const
+{
+    for (const ListColumn column :
+         {ListColumn::Name, ListColumn::Phone, ListColumn::RowNumber, ListColumn::Note}) {
+        const Ordering &ordering = m_orders[int(column)];
+        std::lock_guard lock(ordering.mutex);
+        if (!ordering.working && !ordering.order)
+            return column;
+    }
+    return std::nullopt;
 }
 
 bool ContactListIndex::matches(const PartQuery &query, qint64 position) const

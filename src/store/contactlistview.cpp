@@ -1,5 +1,6 @@
 #include "store/contactlistview.h"
 
+#include "store/columnorder.h"
 #include "store/contactlistindex.h"
 #include "store/partquery.h"
 
@@ -20,14 +21,14 @@ std::shared_ptr<const ContactListView> ContactListView::stored(qint64 count)
 }
 
 std::shared_ptr<const ContactListView>
-ContactListView::of(const std::shared_ptr<const ContactListIndex> &index, const ListOrder &order,
-                    const QString &filter, const std::atomic<bool> &cancelled)
+ContactListView::of(const ContactListIndex &index, std::shared_ptr<const ColumnOrder> sorted,
+                    const ListOrder &order, const QString &filter,
+                    const std::atomic<bool> &cancelled)
 {
     auto view = std::make_shared<ContactListView>();
     view->order = order;
     view->filter = filter;
-    view->m_index = index;
-    const qint64 count = index->count();
+    const qint64 count = index.count();
     const PartQuery query(filter);
     const bool narrowed = !query.isEmpty();
 
@@ -41,7 +42,7 @@ ContactListView::of(const std::shared_ptr<const ContactListIndex> &index, const 
         for (qint64 position = 0; position < count; ++position) {
             if (position % cancelCheckEvery == 0 && cancelled)
                 return nullptr;
-            if (index->matches(query, position)) {
+            if (index.matches(query, position)) {
                 matching[position] = true;
                 ++matched;
             }
@@ -63,16 +64,16 @@ ContactListView::of(const std::shared_ptr<const ContactListIndex> &index, const 
                 view->m_made.push_back(quint32(position));
         }
     } else {
-        const ListColumn column = *order.column;
-        const std::span<const quint32> sorted = index->order(column);
+        const std::vector<quint32> &positions = sorted->positions;
         view->m_identity = false;
         if (!narrowed && !order.descending) {
-            view->m_positions = sorted;
+            view->m_positions = positions;
+            view->m_sorted = std::move(sorted);
             view->count = count;
             return view;
         }
         const auto keep = [&](qint64 rank) {
-            const quint32 position = sorted[rank];
+            const quint32 position = positions[rank];
             if (!narrowed || matching[position])
                 view->m_made.push_back(position);
         };
@@ -89,7 +90,7 @@ ContactListView::of(const std::shared_ptr<const ContactListIndex> &index, const 
                 if (end % cancelCheckEvery == 0 && cancelled)
                     return nullptr;
                 qint64 start = end - 1;
-                while (start > 0 && index->tiedWithPrevious(column, start))
+                while (start > 0 && sorted->tied[start])
                     --start;
                 for (qint64 rank = start; rank < end; ++rank)
                     keep(rank);

@@ -13,6 +13,7 @@
 namespace dialvault {
 
 class ContactListIndex;
+struct ColumnOrder;
 
 // The contact list as a person ordered and narrowed it: which entries of the
 // snapshot it shows, in which order. Row r of the list is the entry at
@@ -38,17 +39,19 @@ struct ContactListView
     // Every one of `count` entries, in stored order.
     static std::shared_ptr<const ContactListView> stored(qint64 count);
     // The entries of `index` that `filter` matches (every one when it is
-    // empty), in `order`. Null when `cancelled` is set before it is done.
-    static std::shared_ptr<const ContactListView>
-    of(const std::shared_ptr<const ContactListIndex> &index, const ListOrder &order,
-       const QString &filter, const std::atomic<bool> &cancelled);
+    // empty), in `order`; `sorted` is the index's order by its column.
+    // Null when `cancelled` is set before it is done.
+    static std::shared_ptr<const ContactListView> of(const ContactListIndex &index,
+                                                     std::shared_ptr<const ColumnOrder> sorted,
+                                                     const ListOrder &order, const QString &filter,
+                                                     const std::atomic<bool> &cancelled);
 
 private:
     bool m_identity = true;
     std::span<const quint32> m_positions;
-    // What m_positions points into: the index's own order, or a list made
-    // for this view.
-    std::shared_ptr<const ContactListIndex> m_index;
+    // What m_positions points into: the column's order, or a list made for
+    // this view.
+    std::shared_ptr<const ColumnOrder> m_sorted;
     std::vector<quint32> m_made;
 };
 

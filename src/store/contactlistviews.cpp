@@ -7,7 +7,9 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
+#include <optional>
 
 namespace dialvault {
 
@@ -91,15 +93,31 @@ void ContactListViews::serve(Shared &shared)
         if (shared.stopping)
             return;
     }
-    const Result<std::shared_ptr<const ContactListIndex>> index = ContactListIndex::build(
+    const Result<std::shared_ptr<ContactListIndex>> index = ContactListIndex::build(
         snapshot.count(), [&](qint64 first, int count) { return snapshot.rows(first, count); },
         shared.stopping);
     if (shared.stopping)
         return;
 
+    // The other columns' orders on a thread of their own once the first
+    // view is shown, so that a click on a heading finds its order ready and
+    // no keystroke waits for one. Joined as this function returns.
+    std::future<void> otherOrders;
+    const auto orderTheRest = [&] {
+        if (!index.ok() || otherOrders.valid())
+            return;
+        otherOrders = std::async(std::launch::async, [&] {
+            while (const std::optional<ListColumn> next = index.value->unstarted()) {
+                if (!index.value->order(*next, shared.stopping))
+                    return;
+            }
+        });
+    };
+
     std::unique_lock lock(shared.mutex);
     while (!shared.stopping) {
         if (shared.answered == shared.asked) {
+            orderTheRest();
             shared.changed.wait(lock);
             continue;
         }
@@ -111,7 +129,14 @@ void ContactListViews::serve(Shared &shared)
 
         std::shared_ptr<const ContactListView> view;
         if (index.ok()) {
-            view = ContactListView::of(index.value, order, filter, shared.superseded);
+            // The order asked for is finished whatever is asked meanwhile:
+            // keystrokes in the find box ask for it again and again.
+            std::shared_ptr<const ColumnOrder> sorted;
+            if (order.column)
+                sorted = index.value->order(*order.column, shared.stopping);
+            if (!shared.stopping)
+                view = ContactListView::of(*index.value, std::move(sorted), order, filter,
+                                           shared.superseded);
         } else {
             auto failed = std::make_shared<ContactListView>();
             failed->count = snapshot.count();

@@ -17,9 +17,10 @@ class ContactListSnapshot;
 // Orders and narrows a contact list's snapshot on a thread of its own, so
 // that the window never waits for it. Once the snapshot's private copy is
 // complete, the thread reads every entry once into a ContactListIndex; from
-// then on each view asked for is made from the index alone. A view asked for
-// while another is being made cancels it: as a person types, only the last
-// text is looked for.
+// then on each view asked for is made from the index alone, and the orders
+// not yet asked for are worked out on another thread meanwhile. A view asked
+// for while another is being made cancels it: as a person types, only the
+// last text is looked for.
 class ContactListViews
 {
 public:

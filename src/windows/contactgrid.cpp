@@ -9,6 +9,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 
 #include <algorithm>
 #include <cmath>
@@ -27,6 +28,10 @@ constexpr int fixedColumnWidth = 16;
 // vertical scroll bar in the layout's 409 pixels.
 constexpr int columnWidths[] = {110, 90, 110, 55};
 constexpr int otherColumnWidth = 64;
+// A heading's sort arrow: a triangle this wide and half as high, apart from
+// the heading's text.
+constexpr int arrowWidth = 7;
+constexpr int arrowGap = 3;
 
 FontObject gridFont()
 {
@@ -315,14 +320,40 @@ void ContactGrid::paintCell(QPainter &painter, Cell cell, const QRect &rect) con
 }
 
 void ContactGrid::paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
-                                 Qt::Alignment alignment) const
+                                 Qt::Alignment alignment, const QVariant &sortOrder) const
 {
     painter.fillRect(rect, palette().brush(QPalette::Button));
     painter.setPen(palette().color(QPalette::ButtonText));
-    const QRect textRect = rect.adjusted(2, 0, -3, -1);
+    QRect textRect = rect.adjusted(2, 0, -3, -1);
+    if (sortOrder.isValid()) {
+        // On the side away from the text, which gives up the room for it.
+        const bool textOnRight
+            = QStyle::visualAlignment(layoutDirection(), alignment) & Qt::AlignRight;
+        const int left = textOnRight ? textRect.left() : textRect.right() + 1 - arrowWidth;
+        if (textOnRight)
+            textRect.setLeft(textRect.left() + arrowWidth + arrowGap);
+        else
+            textRect.setRight(textRect.right() - arrowWidth - arrowGap);
+        paintSortArrow(painter, {left, textRect.center().y()},
+                       sortOrder.toInt() == Qt::DescendingOrder);
+    }
     painter.drawText(textRect, int(alignment) | Qt::TextSingleLine,
                      fontMetrics().elidedText(text, Qt::ElideRight, textRect.width()));
     paintCellLines(painter, rect, fixedGridColour);
+}
+
+void ContactGrid::paintSortArrow(QPainter &painter, QPoint leftMiddle, bool descending) const
+{
+    // A row of pixels at a time: crisp at any size, with no smoothing.
+    const QColor colour = palette().color(QPalette::ButtonText);
+    const int rows = (arrowWidth + 1) / 2;
+    const int top = leftMiddle.y() - rows / 2;
+    for (int row = 0; row < rows; ++row) {
+        // Ascending points up: the narrow row on top.
+        const int inset = descending ? row : rows - 1 - row;
+        painter.fillRect(QRect(leftMiddle.x() + inset, top + row, arrowWidth - 2 * inset, 1),
+                         colour);
+    }
 }
 
 void ContactGrid::paintEvent(QPaintEvent *event)
@@ -348,7 +379,8 @@ void ContactGrid::paintEvent(QPaintEvent *event)
             continue;
         paintFixedCell(
             painter, heading, m_shown->headerData(column, Qt::Horizontal).toString(),
-            alignmentOf(m_shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)));
+            alignmentOf(m_shown->headerData(column, Qt::Horizontal, Qt::TextAlignmentRole)),
+            m_shown->headerData(column, Qt::Horizontal, sortOrderRole));
         for (int row = top; row < end; ++row)
             paintCell(painter, {row, column}, cellRect(row, column));
     }

@@ -26,8 +26,14 @@ class ContactGrid : public QAbstractScrollArea
 public:
     explicit ContactGrid(QWidget *parent = nullptr);
 
+    // A heading's sort arrow: headerData(column, Qt::Horizontal,
+    // sortOrderRole) is the Qt::SortOrder the rows are in by that column,
+    // and nothing when they are not ordered by it.
+    static constexpr int sortOrderRole = Qt::UserRole;
+
     // Shows `model`'s rows and columns: DisplayRole texts with their
-    // TextAlignmentRole, under the horizontal headings. Not owned.
+    // TextAlignmentRole, under the horizontal headings with their sort
+    // arrows. Not owned.
     void setModel(QAbstractItemModel *model);
     QAbstractItemModel *model() const { return m_shown; }
 
@@ -99,8 +105,9 @@ private:
     // The lines a cell owns, on its right and bottom edge.
     static void paintCellLines(QPainter &painter, const QRect &rect, QRgb colour);
     void paintCell(QPainter &painter, Cell cell, const QRect &rect) const;
+    void paintSortArrow(QPainter &painter, QPoint leftMiddle, bool descending) const;
     void paintFixedCell(QPainter &painter, const QRect &rect, const QString &text,
-                        Qt::Alignment alignment) const;
+                        Qt::Alignment alignment, const QVariant &sortOrder = {}) const;
 
     QPointer<QAbstractItemModel> m_shown;
     Colour m_cells;

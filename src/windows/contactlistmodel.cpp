@@ -4,6 +4,7 @@
 #include "store/contactlistview.h"
 #include "store/contactlistviews.h"
 #include "store/storeschema.h"
+#include "windows/contactgrid.h"
 
 #include <algorithm>
 #include <iterator>
@@ -481,6 +482,15 @@ Qt::ItemFlags ContactListModel::flags(const QModelIndex &index) const
 
 QVariant ContactListModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == ContactGrid::sortOrderRole) {
+        // The order the rows are in, not the one asked for and still being
+        // worked out.
+        const ListOrder &shown = m_view->order;
+        if (orientation != Qt::Horizontal || !m_view->failure.ok() || !shown.column
+            || int(*shown.column) != section)
+            return {};
+        return int(shown.descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+    }
     if (role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     if (orientation == Qt::Vertical)
