@@ -1,6 +1,7 @@
 // The phone book synced with a real Radicale that CTest starts for these
 // tests (tools/radicaletest.sh), on a file and on the private PostgreSQL.
 
+#include "store/contactstore.h"
 #include "store/databasecreation.h"
 #include "store/phonebook.h"
 #include "support/rawdatabase.h"
@@ -86,6 +87,22 @@ public:
     bool remove(const QString &name)
     {
         return exec(QStringLiteral("DELETE FROM test WHERE \"نام\" = ?"), {name});
+    }
+    // The recently deleted entries as "name|phone|note|why", newest first.
+    QStringList kept() const
+    {
+        ContactStore store(m_source);
+        if (!store.open().ok())
+            return {QStringLiteral("not opened")};
+        const Result<QList<DeletedEntry>> deleted = store.recentlyDeleted();
+        if (!deleted.ok())
+            return {QStringLiteral("not read")};
+        QStringList kept;
+        for (const DeletedEntry &entry : deleted.value)
+            kept.append(entry.fields.name + u'|' + entry.fields.phone + u'|' + entry.fields.note
+                        + (entry.reason == DeletionReason::SyncConflict ? u"|conflict"_qs
+                                                                        : u"|deleted"_qs));
+        return kept;
     }
     // Every entry as "name|phone|note", sorted.
     QStringList rows() const
@@ -298,6 +315,8 @@ void TestAddressBookSync::changesTravelBothWays()
     QCOMPARE(synced.value.here, (SideCounts{0, 1, 1}));
     QCOMPARE(synced.value.there, (SideCounts{0, 1, 1}));
     QCOMPARE(local.rows(), (QStringList{u"Here|1112|"_qs, u"There|3334|"_qs}));
+    // Deleted there: still here to be put back.
+    QCOMPARE(local.kept(), (QStringList{u"Gone there|4444||deleted"_qs}));
     QStringList there;
     for (const QString &text : radicale->cards(book))
         there += numbersOf(text);
@@ -337,6 +356,8 @@ void TestAddressBookSync::conflictKeepsServersVersion()
     QCOMPARE(synced.value.putAside, (QList<EntryTexts>{{u"Sara"_qs, u"0912 2"_qs, u"here"_qs}}));
     QCOMPARE(local.rows(), rows);
     QCOMPARE(radicale->cards(book).size(), deletedThere ? 0 : 1);
+    // Ours kept once, as the loser of a conflict.
+    QCOMPARE(local.kept(), (QStringList{u"Sara|0912 2|here|conflict"_qs}));
     // Settled: the next sync finds nothing to do.
     const SyncResult<SyncReport> again = sync(local, book);
     QCOMPARE(again.value.conflicts + again.value.there.changed + again.value.here.changed, 0);

@@ -205,8 +205,20 @@ Status CardLinks::Impl::applyIn(const LinkChanges &changes, bool &changedMeanwhi
             !status.ok())
             return status;
     }
+    // Whatever the sync deletes or sets aside here can still be put back, as
+    // an entry without links: theirs go with the cards.
+    const QString now = DeletedTable::timeText(QDateTime::currentDateTimeUtc());
+    const auto keep = [&](const EntryTexts &texts, DeletionReason reason) {
+        return run(engine->deletedSql().keep,
+                   {textValue(texts.name), textValue(texts.phone), textValue(texts.note),
+                    QVariant(QMetaType::fromType<double>()),
+                    QVariant(QMetaType::fromType<qint64>()), now,
+                    DeletedTable::reasonText(reason)});
+    };
     for (const auto &deleted : changes.deleted) {
         if (Status status = run(s.deleteEntry, {deleted.entry}); !status.ok())
+            return status;
+        if (Status status = keep(deleted.expected, deleted.reason); !status.ok())
             return status;
     }
     for (const qint64 entry : changes.unlinked) {
@@ -243,15 +255,8 @@ Status CardLinks::Impl::applyIn(const LinkChanges &changes, bool &changedMeanwhi
                 return linked;
         }
     }
-    // Our versions that lost a conflict can still be put back.
-    const QString now = DeletedTable::timeText(QDateTime::currentDateTimeUtc());
     for (const EntryTexts &ours : changes.putAside) {
-        if (Status status
-            = run(engine->deletedSql().keep,
-                  {textValue(ours.name), textValue(ours.phone), textValue(ours.note),
-                   QVariant(QMetaType::fromType<double>()), QVariant(QMetaType::fromType<qint64>()),
-                   now, DeletedTable::reasonText(DeletionReason::SyncConflict)});
-            !status.ok())
+        if (Status status = keep(ours, DeletionReason::SyncConflict); !status.ok())
             return status;
     }
     if (Status status = run(s.dropToken, {book}); !status.ok())

@@ -38,10 +38,13 @@ struct LinkChanges
         EntryTexts expected;
         EntryTexts texts;
     };
+    // Kept among the recently deleted, for `reason`: the address book's
+    // deletion of an entry changed here is a conflict.
     struct Deleted
     {
         qint64 entry = 0;
         EntryTexts expected;
+        DeletionReason reason = DeletionReason::ByPerson;
     };
 
     QList<Added> added;
@@ -49,8 +52,8 @@ struct LinkChanges
     QList<Deleted> deleted;
     QList<CardLink> links; // made or replaced
     QList<qint64> unlinked; // entries whose links go
-    // Our versions of entries that lost a conflict: kept among the recently
-    // deleted, in the same transaction.
+    // Our versions of entries that lost a conflict to the server's version:
+    // kept among the recently deleted, in the same transaction.
     QList<EntryTexts> putAside;
     QString syncToken; // the address book's, kept for the next sync
 };

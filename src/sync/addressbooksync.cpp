@@ -72,6 +72,10 @@ private:
     void putAside(const EntryTexts &ours)
     {
         m_changes.putAside.append(ours);
+        conflictSaid(ours);
+    }
+    void conflictSaid(const EntryTexts &ours)
+    {
         m_report.putAside.append(ours);
         ++m_report.conflicts;
     }
@@ -223,9 +227,12 @@ void Sync::decideLinked()
             m_changes.unlinked.append(key);
             if (deletedHere)
                 continue;
-            m_changes.deleted.append({key, here});
+            // Kept among the recently deleted once, as a conflict when ours
+            // had changed.
+            m_changes.deleted.append(
+                {key, here, changedHere ? DeletionReason::SyncConflict : DeletionReason::ByPerson});
             if (changedHere)
-                putAside(here);
+                conflictSaid(here);
             else
                 ++m_report.here.deleted;
         } else if (deletedHere) {
