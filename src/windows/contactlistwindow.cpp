@@ -106,7 +106,13 @@ ContactListWindow::ContactListWindow(const Desktop &desktop, StoreWorker *worker
     updateEditActions();
 }
 
-ContactListWindow::~ContactListWindow() = default;
+ContactListWindow::~ContactListWindow()
+{
+    // The editor watches every event of the application: it goes while the
+    // grid and its box are whole, not among the grid's children as they are
+    // taken apart.
+    delete m_editor;
+}
 
 QObject *ContactListWindow::makeListControl(const ControlLayout &control, QWidget *window)
 {
