@@ -89,6 +89,15 @@ QString oneFileText(const char *command)
         .arg(QLatin1String(command));
 }
 
+QString onOneLine(QString text)
+{
+    for (QChar &c : text) {
+        if (c == u'\n' || c == u'\r' || c == u'\t')
+            c = u' ';
+    }
+    return text;
+}
+
 bool commandDraws(const CommandLine &line)
 {
     return exportWritesPdf(line);

@@ -23,6 +23,10 @@ QString tryHelpText();
 QString noArgumentsText(const char *command);
 QString oneFileText(const char *command);
 
+// A field on one line of the output: a line break or tab inside it would
+// split the entry or shift its columns, so each becomes a space.
+QString onOneLine(QString text);
+
 // Whether the command draws pages (a PDF) and so needs a QGuiApplication,
 // which runCommand() then takes.
 bool commandDraws(const CommandLine &line);

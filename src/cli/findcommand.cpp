@@ -1,4 +1,6 @@
 #include "cli/contactcommands.h"
+
+#include "cli/commands.h"
 #include "cli/phonebookfolder.h"
 #include "interchange/transfertexts.h"
 #include "store/phonebook.h"
@@ -9,17 +11,6 @@
 namespace dialvault {
 
 namespace {
-
-// A field on one line of the output: a line break or tab inside it would
-// split the entry or shift its columns, so each becomes a space.
-QString onOneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c == u'\n' || c == u'\r' || c == u'\t')
-            c = u' ';
-    }
-    return text;
-}
 
 QString firstLine(const QString &note)
 {

@@ -13,20 +13,6 @@
 
 namespace dialvault {
 
-namespace {
-
-// A text on one line of the output, its line breaks and tabs as spaces.
-QString onOneLine(QString text)
-{
-    for (QChar &c : text) {
-        if (c == u'\n' || c == u'\r' || c == u'\t')
-            c = u' ';
-    }
-    return text;
-}
-
-} // namespace
-
 int syncCommand(const CommandLine &line, QTextStream &out, QTextStream &err,
                 PasswordSource &passwords)
 {

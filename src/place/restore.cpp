@@ -42,14 +42,6 @@ Status checkNothingPending(const QString &file)
     return {};
 }
 
-template <typename T>
-Result<T> failed(const Status &status)
-{
-    Result<T> result;
-    result.error = status.error;
-    return result;
-}
-
 } // namespace
 
 Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &file,
@@ -76,11 +68,11 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
     // Checked as it lies, then read once more into a phone book of our own:
     // nothing of the file but its entries' four fields is ever put in place.
     if (Status room = checkRoom(file, place.folder); !room.ok())
-        return failed<QString>(room);
+        return failedResult<QString>(room);
     if (Status whole = checkNothingPending(file); !whole.ok())
-        return failed<QString>(whole);
+        return failedResult<QString>(whole);
     if (Status ours = checkPhoneBook(file); !ours.ok())
-        return failed<QString>(ours);
+        return failedResult<QString>(ours);
     QTemporaryFile copy(database + QStringLiteral(".restoring-XXXXXX"));
     if (!copy.open()) {
         result.error
@@ -91,10 +83,10 @@ Result<QString> restorePhoneBook(const PhoneBookPlace &place, const QString &fil
     copy.close();
     if (Status rebuilt = rebuildPhoneBook(copy.fileName(), file, SqliteUse::Inspecting);
         !rebuilt.ok())
-        return failed<QString>(rebuilt);
+        return failedResult<QString>(rebuilt);
     // Whole on the disk before it may take the phone book's name.
     if (Status synced = syncFile(copy.fileName()); !synced.ok())
-        return failed<QString>(synced);
+        return failedResult<QString>(synced);
 
     if (QFileInfo::exists(database)) {
         const Result<QString> kept = keepCurrent(place, now);

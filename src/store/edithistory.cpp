@@ -116,14 +116,6 @@ QList<EntryNow> goneFrom(const QList<KeyedEntry> &entries, const QList<qint64> &
     return gone;
 }
 
-template <typename T>
-Result<T> failedWith(const Status &status)
-{
-    Result<T> result;
-    result.error = status.error;
-    return result;
-}
-
 } // namespace
 
 struct EditHistory::Impl
@@ -186,15 +178,9 @@ struct EditHistory::Impl
     // an import undone); false when refused.
     static Status deleteEntries(ContactStore &store, Step &step, EditOutcome &outcome)
     {
-        if (step.kind == EditStep::Import) {
-            const Result<EntriesDeleted> deleted = store.deleteStoredKeys(step.stored);
-            if (deleted.ok() && !deleted.value.refused)
-                step.deletedIds = deleted.value.ids;
-            outcome.refused = deleted.value.refused;
-            outcome.meanwhile = deleted.value.meanwhile;
-            return deleted;
-        }
-        const Result<EntriesDeleted> deleted = store.deleteEntries(step.entries);
+        const Result<EntriesDeleted> deleted = step.kind == EditStep::Import
+            ? store.deleteStoredKeys(step.stored)
+            : store.deleteEntries(step.entries);
         if (deleted.ok() && !deleted.value.refused)
             step.deletedIds = deleted.value.ids;
         outcome.refused = deleted.value.refused;
@@ -269,7 +255,7 @@ struct EditHistory::Impl
         }
         if (!status.ok() || result.value.refused) {
             putBack(from, at, std::move(*step));
-            return status.ok() ? result : failedWith<EditOutcome>(status);
+            return status.ok() ? result : failedResult<EditOutcome>(status);
         }
         moveTo(to, std::move(*step), moves);
         return result;

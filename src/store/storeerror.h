@@ -84,4 +84,13 @@ struct Result : Status
     T value{};
 };
 
+// A Result that carries the failure of an earlier step.
+template <typename T>
+Result<T> failedResult(const Status &status)
+{
+    Result<T> result;
+    result.error = status.error;
+    return result;
+}
+
 } // namespace dialvault
